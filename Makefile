@@ -1,0 +1,39 @@
+# Front door: `make run` and `make test` install what is missing, build and go.
+BUILD     ?= build
+NATIVE    := $(BUILD)/native
+JOBS      ?= $(shell nproc)
+CMAKE_GEN := -G Ninja
+
+.PHONY: all deps native windows test test-native test-windows run bench fuzz clean
+
+all: native windows
+
+deps:
+	@bash scripts/install-deps.sh native
+
+native: deps
+	@cmake -S . -B $(NATIVE) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(NATIVE) -j $(JOBS)
+
+windows:
+	@if [ -f scripts/windows.mk ]; then $(MAKE) --no-print-directory -f scripts/windows.mk build BUILD=$(BUILD); fi
+
+test: test-native test-windows
+
+test-native: native
+	@cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
+
+test-windows:
+	@if [ -f scripts/windows.mk ]; then $(MAKE) --no-print-directory -f scripts/windows.mk test BUILD=$(BUILD); fi
+
+run: native
+	@bash scripts/run.sh
+
+bench: native
+	@$(NATIVE)/tools/vardolin-bench
+
+fuzz:
+	@bash scripts/fuzz.sh
+
+clean:
+	rm -rf $(BUILD)
