@@ -13,6 +13,7 @@ enum class ErrorNumber : int32_t {
     InvalidValue = 1,          // bad sampling factor, table, comment length, ...
     Overflow = 6,              // integer overflow or a value that does not fit its field
     SubscriptOutOfRange = 9,   // an index outside an array
+    DiskFull = 61,             // the output file could not be written completely
     PermissionDenied = 70,     // the output file cannot be created for lack of rights
     PathFileAccess = 75,       // the output file cannot be created or written
     PathNotFound = 76,         // the output file's folder does not exist
@@ -27,6 +28,7 @@ inline constexpr const char* kBadHuffmanTable = "错误霍夫曼码表";
 inline constexpr const char* kInvalidTablePrecision = "量子化表中无效精度";
 inline constexpr const char* kOverflow = "Overflow";
 inline constexpr const char* kSubscriptOutOfRange = "Subscript out of range";
+inline constexpr const char* kDiskFull = "Disk full";
 inline constexpr const char* kPermissionDenied = "Permission denied";
 inline constexpr const char* kPathFileAccess = "Path/File access error";
 inline constexpr const char* kPathNotFound = "Path not found";

@@ -3,6 +3,7 @@
 // 0x00, the last byte of a scan filled with 1-bits).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

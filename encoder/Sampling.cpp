@@ -1,0 +1,151 @@
+// SampleHDC: takes the picture into an off-screen canvas once per distinct
+// component size, converts each component to level-shifted Y, Cb or Cr,
+// transforms and quantizes it block by block.
+#include <algorithm>
+#include <cmath>
+
+#include "ClsJPEG.h"
+
+namespace vardolin {
+
+namespace {
+
+struct ColourRow {
+    float r, g, b;
+    double offset;
+};
+
+// Y, Cb, Cr; the factors are 32-bit floats on purpose: their float values
+// are part of the output.
+constexpr ColourRow kColourRows[3] = {
+    {0.299f, 0.587f, 0.114f, -128.0},
+    {-0.16874f, -0.33126f, 0.5f, 0.0},
+    {0.5f, -0.41869f, -0.08131f, 0.0},
+};
+
+// ceil(size * factor / maxFactor), taken in double precision.
+int32_t SampledSize(int32_t size, int32_t factor, int32_t maxFactor) {
+    double scaled = static_cast<double>(size) * factor;
+    return checked::RoundToInt32(-std::floor(-scaled / maxFactor));
+}
+
+int32_t RoundUpTo8(int32_t value) { return checked::Add(value, 7) & ~7; }
+
+// Releases the source's canvas on every way out of SampleHDC.
+class CanvasGuard {
+public:
+    explicit CanvasGuard(PictureSource& source) : source_(source) {}
+    ~CanvasGuard() { source_.ReleaseCanvas(); }
+    CanvasGuard(const CanvasGuard&) = delete;
+    CanvasGuard& operator=(const CanvasGuard&) = delete;
+
+private:
+    PictureSource& source_;
+};
+
+// Repeats the last sampled column, then the last sampled row, up to the
+// padded size of the area whose top is canvas row areaTop.
+void ExtendEdges(const CanvasView& canvas, int32_t areaTop, int32_t xi, int32_t yi, int32_t wp,
+                 int32_t hp) {
+    for (int32_t y = areaTop; y < areaTop + yi; ++y) {
+        uint8_t* row = canvas.Row(y);
+        for (int32_t k = xi; k < wp; ++k) std::copy(row + 3 * (k - 1), row + 3 * k, row + 3 * k);
+    }
+    for (int32_t y = areaTop + yi; y < areaTop + hp; ++y) {
+        const uint8_t* above = canvas.Row(y - 1);
+        std::copy(above, above + 3 * static_cast<size_t>(wp), canvas.Row(y));
+    }
+}
+
+}  // namespace
+
+int32_t ClsJPEG::SampleHDC(PictureSource& source, int32_t lWidth, int32_t lHeight,
+                           int32_t lSrcLeft, int32_t lSrcTop) {
+    Precision = 8;
+    ImageHeight = lHeight;
+    ImageWidth = lWidth;
+    // Until the new picture is complete, no old coefficients may remain to be
+    // saved under the new dimensions.
+    for (Component& c : Components) c.Coefficients.clear();
+
+    int32_t canvasWidth = RoundUpTo8(lWidth);
+    int32_t canvasHeight = RoundUpTo8(lHeight);
+    int32_t stride = checked::Add(checked::Mul(3, canvasWidth), 3) & ~3;
+    checked::Mul(stride, canvasHeight);  // the bitmap's image size must fit 32 bits
+    if (canvasWidth <= 0 || canvasHeight <= 0) return 1;
+    if (!source.CreateCanvas(canvasWidth, canvasHeight)) return 1;
+    CanvasGuard release(source);
+
+    try {
+        int32_t previousXi = -1, previousYi = -1;
+        for (int32_t i = 0; i < ComponentCount; ++i)
+            SampleComponent(source, i, lWidth, lHeight, lSrcLeft, lSrcTop, canvasHeight,
+                            previousXi, previousYi);
+    } catch (...) {
+        for (Component& c : Components) c.Coefficients.clear();
+        throw;
+    }
+    return 0;
+}
+
+void ClsJPEG::SampleComponent(PictureSource& source, int32_t index, int32_t lWidth,
+                              int32_t lHeight, int32_t lSrcLeft, int32_t lSrcTop,
+                              int32_t canvasHeight, int32_t& previousXi, int32_t& previousYi) {
+    Component& component = Components[index];
+    component.Id = index + 1;
+    int32_t xi = SampledSize(ImageWidth, component.H, MaxHSampling);
+    int32_t yi = SampledSize(ImageHeight, component.V, MaxVSampling);
+    int32_t wp = RoundUpTo8(xi);
+    int32_t hp = RoundUpTo8(yi);
+    component.Coefficients.assign(static_cast<size_t>(checked::Mul(wp, hp)), 0);
+
+    int32_t areaTop = canvasHeight - hp;
+    if (xi != previousXi || yi != previousYi) {
+        source.Draw(lSrcLeft, lSrcTop, lWidth, lHeight, areaTop, xi, yi);
+        ExtendEdges(source.Canvas(), areaTop, xi, yi, wp, hp);
+        previousXi = xi;
+        previousYi = yi;
+    }
+    ConvertAndTransform(source.Canvas(), index, areaTop, wp / 8, hp / 8);
+}
+
+void ClsJPEG::ConvertAndTransform(const CanvasView& canvas, int32_t index, int32_t areaTop,
+                                  int32_t blocksPerRow, int32_t blockRows) {
+    const ColourRow& colour = kColourRows[index];
+    Component& component = Components[index];
+    const std::array<float, 64>& scale = QuantTables[component.QuantTableIndex].Scale;
+    int32_t position = 0;
+    for (int32_t blockRow = 0; blockRow < blockRows; ++blockRow) {
+        for (int32_t blockColumn = 0; blockColumn < blocksPerRow; ++blockColumn) {
+            for (int r = 0; r < 8; ++r) {
+                const uint8_t* pixel = canvas.Row(areaTop + 8 * blockRow + r) + 24 * blockColumn;
+                for (int c = 0; c < 8; ++c, pixel += 3) {
+                    double value = (static_cast<double>(pixel[2]) * colour.r +
+                                    static_cast<double>(pixel[1]) * colour.g) +
+                                   static_cast<double>(pixel[0]) * colour.b;
+                    WorkBlock[r][c] = static_cast<float>(value + colour.offset);
+                }
+            }
+            ForwardDCT();
+            QuantizeBlock(component.Coefficients, position, scale);
+        }
+    }
+}
+
+void ClsJPEG::QuantizeBlock(std::vector<int16_t>& coefficients, int32_t& position,
+                            const std::array<float, 64>& scale) const {
+    if (position < 0 || static_cast<size_t>(position) + 64 > coefficients.size())
+        throw JpegError::OutOfRange();
+    for (int v = 0; v < 8; ++v) {
+        for (int u = 0; u < 8; ++u) {
+            int32_t z = ZigZag[v][u];
+            double value =
+                std::nearbyint(static_cast<double>(WorkBlock[v][u]) * static_cast<double>(scale[z]));
+            if (value < -32768.0 || value > 32767.0) throw JpegError::Overflow();
+            coefficients[position + z] = static_cast<int16_t>(value);
+        }
+    }
+    position += 64;
+}
+
+}  // namespace vardolin
