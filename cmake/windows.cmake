@@ -1,0 +1,95 @@
+# The Windows side of the build (mingw-w64 cross build, tests under Wine).
+# Included by the top-level CMakeLists.txt when WIN32.
+#
+# Adding Windows tests, from any subdirectory added below:
+#
+#   vardolin_add_wine_gtest(capture_tests CaptureTests.cpp LIBS vardolin_capture)
+#       builds a GoogleTest program and registers each of its tests with
+#       ctest; they run under Wine in ${VARDOLIN_TEST_DIR}, next to
+#       vardolin.dll. Add NEEDS_COM when the tests create the classes through
+#       the registry (CoCreateInstance, ProgIDs), PROPERTIES to pass more
+#       test properties.
+#
+#   vardolin_add_vbs_test(capture_smoke tests/smoke.vbs)
+#       runs the script with Wine's cscript after vardolin.dll was registered
+#       per machine. cscript exits 0 even when the script fails, so the script
+#       must end by printing "<n> failed"; the test passes only on "0 failed".
+#
+# Tests run through the Wine loader (CMAKE_CROSSCOMPILING_EMULATOR) in the
+# prefix VARDOLIN_WINEPREFIX; scripts/windows.mk creates it and starts Xvfb and
+# a persistent wineserver around ctest.
+
+include(GoogleTest)
+
+add_link_options(-static -static-libgcc -static-libstdc++)
+add_compile_definitions(UNICODE _UNICODE NOMINMAX)
+
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(VARDOLIN_TEST_DIR ${CMAKE_BINARY_DIR}/bin)
+
+set(VARDOLIN_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "Wine prefix the tests run in")
+if(NOT VARDOLIN_WINE_LOADER)
+  message(FATAL_ERROR "Use one of the toolchain files in cmake/ for the Windows build")
+endif()
+# Command prefix that runs a Windows program (or a builtin such as cscript or
+# regsvr32) of this build's bitness in the test prefix.
+set(VARDOLIN_WINE
+    /usr/bin/env WINEPREFIX=${VARDOLIN_WINEPREFIX} WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+    ${VARDOLIN_WINE_LOADER})
+set(CMAKE_CROSSCOMPILING_EMULATOR ${VARDOLIN_WINE})
+
+# Tests that need the classes registered per machine require this fixture;
+# server/CMakeLists.txt defines its setup (regsvr32) and cleanup (regsvr32 /u).
+set(VARDOLIN_COM_FIXTURE vardolin_com)
+
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+function(vardolin_add_wine_gtest target)
+  cmake_parse_arguments(ARG "NEEDS_COM" "" "LIBS;PROPERTIES" ${ARGN})
+  add_executable(${target} ${ARG_UNPARSED_ARGUMENTS})
+  target_link_libraries(${target} PRIVATE GTest::gtest_main ${ARG_LIBS})
+  set(properties TIMEOUT 60 ${ARG_PROPERTIES})
+  if(ARG_NEEDS_COM)
+    list(APPEND properties FIXTURES_REQUIRED ${VARDOLIN_COM_FIXTURE})
+  endif()
+  # PRE_TEST: discovery runs under Wine at ctest time, once the prefix exists.
+  gtest_discover_tests(${target}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 120
+    TEST_PREFIX "${target}."
+    WORKING_DIRECTORY ${VARDOLIN_TEST_DIR}
+    PROPERTIES ${properties})
+endfunction()
+
+function(vardolin_add_vbs_test name script)
+  get_filename_component(script_name ${script} NAME)
+  # Wine's tools read any argument starting with "/" as a switch, so the
+  # script is copied next to the DLL and named relative to it.
+  configure_file(${script} ${VARDOLIN_TEST_DIR}/${script_name} COPYONLY)
+  add_test(NAME vbs.${name}
+           COMMAND ${VARDOLIN_WINE} cscript ${script_name}
+           WORKING_DIRECTORY ${VARDOLIN_TEST_DIR})
+  set_tests_properties(vbs.${name} PROPERTIES
+    PASS_REGULAR_EXPRESSION "(^|\n)0 failed"
+    FIXTURES_REQUIRED ${VARDOLIN_COM_FIXTURE}
+    TIMEOUT 60)
+endfunction()
+
+# Libraries of the Windows-only parts, linked into vardolin.dll when present.
+set(VARDOLIN_COMPONENT_LIBRARIES)
+foreach(part capture roster about)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/${part}/CMakeLists.txt)
+    add_subdirectory(${part})
+    if(TARGET vardolin_${part})
+      list(APPEND VARDOLIN_COMPONENT_LIBRARIES vardolin_${part})
+    endif()
+  endif()
+endforeach()
+
+add_subdirectory(server)
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/devhost/CMakeLists.txt)
+  add_subdirectory(devhost)
+endif()

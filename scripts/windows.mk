@@ -1,0 +1,38 @@
+# Windows side of `make`: mingw-w64 builds for x86_64 and i686, tests under
+# Wine with Xvfb. Called by the top-level Makefile:
+#   make -f scripts/windows.mk build BUILD=...
+#   make -f scripts/windows.mk test BUILD=...
+BUILD  ?= build
+JOBS   ?= 2
+WIN64  := $(BUILD)/win64
+WIN32  := $(BUILD)/win32
+PREFIX := $(abspath $(BUILD)/wineprefix)
+
+CONFIGURE = cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=Release -DVARDOLIN_WINEPREFIX=$(PREFIX)
+
+.PHONY: build test deps win64 win32 prefix
+
+build: win64 win32
+
+deps:
+	@bash scripts/install-deps.sh windows
+
+# Reconfigure only when the build folder is new; Ninja reruns CMake itself
+# when a CMakeLists.txt changes.
+$(WIN64)/build.ninja: | deps
+	@$(CONFIGURE) -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake >/dev/null
+
+$(WIN32)/build.ninja: | deps
+	@$(CONFIGURE) -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-w64-mingw32.cmake >/dev/null
+
+win64: $(WIN64)/build.ninja
+	@cmake --build $(WIN64) -j $(JOBS)
+
+win32: $(WIN32)/build.ninja
+	@cmake --build $(WIN32) -j $(JOBS)
+
+prefix: deps
+	@bash scripts/wine-prefix.sh $(PREFIX)
+
+test: build prefix
+	@bash scripts/with-xvfb.sh bash scripts/wine-ctest.sh $(PREFIX) $(WIN64) $(WIN32)

@@ -1,0 +1,75 @@
+#include "ClassFactory.h"
+
+#include <atomic>
+#include <new>
+
+#include "Class1Object.h"
+#include "JpegObject.h"
+#include "Module.h"
+
+namespace vardolin::server {
+namespace {
+
+template <class Object>
+class ClassFactory final : public IClassFactory, private CountedObject {
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
+        if (!object) return E_POINTER;
+        if (riid != IID_IUnknown && riid != IID_IClassFactory) {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        *object = static_cast<IClassFactory*>(this);
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++References; }
+    STDMETHODIMP_(ULONG) Release() override {
+        ULONG remaining = --References;
+        if (remaining == 0) delete this;
+        return remaining;
+    }
+
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
+        if (!object) return E_POINTER;
+        *object = nullptr;
+        if (outer) return CLASS_E_NOAGGREGATION;
+        Object* created = nullptr;
+        try {
+            created = new Object();
+        } catch (...) {
+            return E_OUTOFMEMORY;
+        }
+        HRESULT hr = created->QueryInterface(riid, object);
+        created->Release();
+        return hr;
+    }
+    STDMETHODIMP LockServer(BOOL lock) override {
+        LockModule(lock != FALSE);
+        return S_OK;
+    }
+
+private:
+    std::atomic<ULONG> References{1};
+};
+
+template <class Object>
+HRESULT QueryNewFactory(REFIID riid, void** factory) noexcept {
+    auto* created = new (std::nothrow) ClassFactory<Object>();
+    if (!created) return E_OUTOFMEMORY;
+    HRESULT hr = created->QueryInterface(riid, factory);
+    created->Release();
+    return hr;
+}
+
+}  // namespace
+
+HRESULT GetClassFactory(REFCLSID clsid, REFIID riid, void** factory) noexcept {
+    if (!factory) return E_POINTER;
+    *factory = nullptr;
+    if (clsid == CLSID_ClsJPEG) return QueryNewFactory<JpegObject>(riid, factory);
+    if (clsid == CLSID_Class1) return QueryNewFactory<Class1Object>(riid, factory);
+    return CLASS_E_CLASSNOTAVAILABLE;
+}
+
+}  // namespace vardolin::server

@@ -1,0 +1,26 @@
+#include "DispatchObject.h"
+
+#include "ComHandles.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace vardolin::server {
+
+HRESULT LoadOwnTypeInfo(REFIID iid, ITypeInfo** info) noexcept {
+    try {
+        ComPtr<ITypeLib> library;
+        HRESULT hr = LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, &library);
+        return FAILED(hr) ? hr : library->GetTypeInfoOfGuid(iid, info);
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+void FillExcepInfo(HRESULT hr, EXCEPINFO& excepInfo) noexcept {
+    excepInfo = EXCEPINFO{};
+    excepInfo.scode = hr;
+    ComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, &info) == S_OK) info->GetDescription(&excepInfo.bstrDescription);
+}
+
+}  // namespace vardolin::server

@@ -1,0 +1,105 @@
+// Common base of the automation objects: reference counting, IDispatch over
+// the embedded type library (names and type information) with an Invoke that
+// the derived class implements per member, and ISupportErrorInfo.
+#pragma once
+
+#include <windows.h>
+#include <oleauto.h>
+#include <wrl/client.h>
+
+#include <atomic>
+
+#include "DispatchArgs.h"
+#include "Module.h"
+
+namespace vardolin::server {
+
+// Loads the type information of interface iid from the DLL's own type library.
+HRESULT LoadOwnTypeInfo(REFIID iid, ITypeInfo** info) noexcept;
+// Moves the thread's error info into excepInfo; Invoke then returns
+// DISP_E_EXCEPTION.
+void FillExcepInfo(HRESULT hr, EXCEPINFO& excepInfo) noexcept;
+
+template <class Interface, const IID& InterfaceId>
+class DispatchObject : public Interface, public ISupportErrorInfo, private CountedObject {
+public:
+    // IUnknown
+    STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
+        if (!object) return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == InterfaceId) {
+            *object = static_cast<Interface*>(this);
+        } else if (riid == IID_ISupportErrorInfo) {
+            *object = static_cast<ISupportErrorInfo*>(this);
+        } else {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++References; }
+    STDMETHODIMP_(ULONG) Release() override {
+        ULONG remaining = --References;
+        if (remaining == 0) delete this;
+        return remaining;
+    }
+
+    // IDispatch
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+        if (!count) return E_POINTER;
+        *count = 1;
+        return S_OK;
+    }
+    STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
+        if (!info) return E_POINTER;
+        *info = nullptr;
+        if (index != 0) return DISP_E_BADINDEX;
+        HRESULT hr = EnsureTypeInfo();
+        if (SUCCEEDED(hr)) TypeInfo.CopyTo(info);
+        return hr;
+    }
+    STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+        if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+        HRESULT hr = EnsureTypeInfo();
+        return FAILED(hr) ? hr : TypeInfo->GetIDsOfNames(names, count, ids);
+    }
+    STDMETHODIMP Invoke(DISPID member, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
+                        VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override {
+        if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+        if (!params) return E_INVALIDARG;
+        SetErrorInfo(0, nullptr);
+        HRESULT hr = InvokeMember(member, flags, DispatchArgs(*params, argErr), result);
+        bool raisedByMember = FAILED(hr) && HRESULT_FACILITY(hr) != FACILITY_DISPATCH;
+        if (raisedByMember && excepInfo) {
+            FillExcepInfo(hr, *excepInfo);
+            return DISP_E_EXCEPTION;
+        }
+        return hr;
+    }
+
+    // ISupportErrorInfo
+    STDMETHODIMP InterfaceSupportsErrorInfo(REFIID riid) override {
+        return riid == InterfaceId ? S_OK : S_FALSE;
+    }
+
+protected:
+    DispatchObject() = default;
+    virtual ~DispatchObject() = default;
+
+    // Calls member id with the caller's arguments; DISP_E_* for a call that
+    // does not fit the member, the member's own HRESULT otherwise.
+    virtual HRESULT InvokeMember(DISPID member, WORD flags, const DispatchArgs& args, VARIANT* result) = 0;
+
+    static bool IsGet(WORD flags) noexcept { return flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD); }
+    static bool IsPut(WORD flags) noexcept { return flags & DISPATCH_PROPERTYPUT; }
+
+private:
+    HRESULT EnsureTypeInfo() noexcept {
+        return TypeInfo ? S_OK : LoadOwnTypeInfo(InterfaceId, TypeInfo.ReleaseAndGetAddressOf());
+    }
+
+    std::atomic<ULONG> References{1};
+    Microsoft::WRL::ComPtr<ITypeInfo> TypeInfo;
+};
+
+}  // namespace vardolin::server

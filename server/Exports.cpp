@@ -1,0 +1,44 @@
+// The entry points of vardolin.dll.
+#include <windows.h>
+#include <objbase.h>
+
+#include "ClassFactory.h"
+#include "Module.h"
+#include "Registration.h"
+
+using namespace vardolin::server;
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        SetModuleHandle(instance);
+        DisableThreadLibraryCalls(instance);
+    }
+    return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* factory) {
+    return GetClassFactory(clsid, riid, factory);
+}
+
+STDAPI DllCanUnloadNow() { return CanUnload() ? S_OK : S_FALSE; }
+
+STDAPI DllRegisterServer() { return RegisterServer(RegistrationScope::Machine); }
+
+STDAPI DllUnregisterServer() { return UnregisterServer(RegistrationScope::Machine); }
+
+// regsvr32 /n /i:user registers for the current user only (no administrator
+// rights needed); /u /n /i:user removes that registration again.
+STDAPI DllInstall(BOOL install, LPCWSTR commandLine) {
+    RegistrationScope scope;
+    if (!commandLine || !*commandLine || _wcsicmp(commandLine, L"machine") == 0)
+        scope = RegistrationScope::Machine;
+    else if (_wcsicmp(commandLine, L"user") == 0)
+        scope = RegistrationScope::User;
+    else
+        return E_INVALIDARG;
+    return install ? RegisterServer(scope) : UnregisterServer(scope);
+}
+
+}  // extern "C"
