@@ -1,8 +1,26 @@
 #include "FormShow.h"
 
-namespace vardolin::capture {
+#include "Component.h"
+#include "ContinueOnError.h"
+#include "GetPIC.h"
 
-// Placeholder until the capture window exists.
-void FormShow(IDispatch*, IDispatch*, IDispatch*) noexcept {}
+namespace vardolin::capture {
+namespace {
+
+void KeepFirst(Microsoft::WRL::ComPtr<IDispatch>& kept, IDispatch* offered) {
+    if (!kept) kept = offered;
+}
+
+}  // namespace
+
+void FormShow(IDispatch* application, IDispatch* workbook, IDispatch* worksheet) noexcept {
+    RunOrSkip([&] {
+        Component& component = CurrentComponent();
+        RunOrSkip([&] { KeepFirst(component.hostApplication, application); });
+        RunOrSkip([&] { KeepFirst(component.hostWorkbook, workbook); });
+        RunOrSkip([&] { KeepFirst(component.hostWorksheet, worksheet); });
+        RunOrSkip([&] { component.CaptureWindow().Show(); });
+    });
+}
 
 }  // namespace vardolin::capture

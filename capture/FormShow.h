@@ -10,4 +10,8 @@ namespace vardolin::capture {
 // Never fails towards the caller.
 void FormShow(IDispatch* application, IDispatch* workbook, IDispatch* worksheet) noexcept;
 
+// False while a capture window is loaded: the library must stay in memory
+// (DllCanUnloadNow).
+bool CanUnloadNow() noexcept;
+
 }  // namespace vardolin::capture

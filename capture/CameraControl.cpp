@@ -1,0 +1,45 @@
+#include "CameraControl.h"
+
+#include "LateBinding.h"
+#include "NoCamera.h"
+
+namespace vardolin::capture {
+namespace {
+
+CameraControlFactory& InstalledFactory() {
+    static CameraControlFactory factory;
+    return factory;
+}
+
+}  // namespace
+
+void InstallCameraControl(CameraControlFactory factory) { InstalledFactory() = std::move(factory); }
+
+std::unique_ptr<CameraControlWindow> CreateCameraControl(HWND parent, const RECT& bounds, int controlId) {
+    if (InstalledFactory()) return InstalledFactory()(parent, bounds, controlId);
+    return CreateNoCamera(parent, bounds, controlId);
+}
+
+namespace lb = late_binding;
+
+bool CameraAutomation::FormatDialogAvailable() {
+    return ToBool(lb::Invoke(control_.Get(), camera_dispid::kFormatDialogAvailable, DISPATCH_PROPERTYGET).get());
+}
+
+bool CameraAutomation::SourceDialogAvailable() {
+    return ToBool(lb::Invoke(control_.Get(), camera_dispid::kSourceDialogAvailable, DISPATCH_PROPERTYGET).get());
+}
+
+void CameraAutomation::ShowFormatDialog() {
+    lb::Invoke(control_.Get(), camera_dispid::kShowFormatDialog, DISPATCH_METHOD);
+}
+
+void CameraAutomation::ShowSourceDialog() {
+    lb::Invoke(control_.Get(), camera_dispid::kShowSourceDialog, DISPATCH_METHOD);
+}
+
+void CameraAutomation::SaveFrameBitmap(const std::wstring& path) {
+    lb::Invoke(control_.Get(), camera_dispid::kSaveFrameBitmap, DISPATCH_METHOD, {Variant(path)});
+}
+
+}  // namespace vardolin::capture

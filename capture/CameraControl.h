@@ -1,0 +1,57 @@
+// The video-capture control as the capture window sees it: a child window in
+// the preview rectangle, driven through its dispatch interface by dispatch id.
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+#include <wrl/client.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace vardolin::capture {
+
+namespace camera_dispid {
+inline constexpr DISPID kSourceDialogAvailable = 0x68030000;
+inline constexpr DISPID kFormatDialogAvailable = 0x68030001;
+inline constexpr DISPID kShowFormatDialog = 0x60030029;
+inline constexpr DISPID kShowSourceDialog = 0x6003002A;
+inline constexpr DISPID kSaveFrameBitmap = 0x60030030;
+}  // namespace camera_dispid
+
+// One instance of the control, living as long as the window that holds it.
+class CameraControlWindow {
+public:
+    virtual ~CameraControlWindow() = default;
+    virtual HWND Window() const noexcept = 0;
+    // A new reference to the control's dispatch interface.
+    virtual Microsoft::WRL::ComPtr<IDispatch> Automation() = 0;
+};
+
+using CameraControlFactory = std::function<std::unique_ptr<CameraControlWindow>(
+    HWND parent, const RECT& bounds, int controlId)>;
+
+// Makes the capture window create its camera control with this factory from
+// its next load on. Without one, it holds a control that finds no camera.
+void InstallCameraControl(CameraControlFactory factory);
+
+std::unique_ptr<CameraControlWindow> CreateCameraControl(HWND parent, const RECT& bounds, int controlId);
+
+// The five members of the control, called by dispatch id; failures are raised
+// as ComponentError.
+class CameraAutomation {
+public:
+    explicit CameraAutomation(Microsoft::WRL::ComPtr<IDispatch> control) : control_(std::move(control)) {}
+
+    bool FormatDialogAvailable();
+    bool SourceDialogAvailable();
+    void ShowFormatDialog();
+    void ShowSourceDialog();
+    void SaveFrameBitmap(const std::wstring& path);
+
+private:
+    Microsoft::WRL::ComPtr<IDispatch> control_;
+};
+
+}  // namespace vardolin::capture

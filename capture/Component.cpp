@@ -1,0 +1,23 @@
+#include "Component.h"
+
+#include "GetPIC.h"
+
+namespace vardolin::capture {
+
+Component::Component() = default;
+Component::~Component() = default;
+
+GetPIC& Component::CaptureWindow() {
+    if (!captureWindow_) captureWindow_ = std::make_unique<GetPIC>(*this);
+    return *captureWindow_;
+}
+
+Component& CurrentComponent() {
+    thread_local Component* current = nullptr;
+    if (!current) current = new Component();
+    return *current;
+}
+
+bool CanUnloadNow() noexcept { return GetPIC::LoadedCount() == 0; }
+
+}  // namespace vardolin::capture

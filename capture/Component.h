@@ -1,0 +1,44 @@
+// The component-wide state shared by Class1 and the windows. One per calling
+// thread (the host calls on its single user-interface thread); it lives as
+// long as the loaded library.
+#pragma once
+
+#include "JpegQuality.h"
+
+#include <oaidl.h>
+#include <wrl/client.h>
+
+#include <memory>
+
+namespace vardolin::capture {
+
+class GetPIC;
+
+struct Component {
+    Component();
+    ~Component();
+
+    // Set by the first Form_show that finds them empty, never replaced.
+    Microsoft::WRL::ComPtr<IDispatch> hostApplication;
+    Microsoft::WRL::ComPtr<IDispatch> hostWorkbook;
+    Microsoft::WRL::ComPtr<IDispatch> hostWorksheet;
+
+    JpegQuality jpegQuality;
+
+    // The single capture window instance, created on first use.
+    GetPIC& CaptureWindow();
+
+private:
+    std::unique_ptr<GetPIC> captureWindow_;
+};
+
+// This thread's component state, created on first use. It is deliberately
+// never destroyed: releasing the host's objects while the library is being
+// unloaded could call into a host that is already shutting down.
+Component& CurrentComponent();
+
+// False while a capture window is loaded on any thread: its window procedure
+// lives in this library.
+bool CanUnloadNow() noexcept;
+
+}  // namespace vardolin::capture

@@ -1,0 +1,104 @@
+// The capture window: camera preview, still photo with crop frame, crop
+// preview, roster list, options and commands. One instance per component; it
+// is loaded (its window and controls created) on first use, unloaded when the
+// user closes it, and loaded again by the next Form_show.
+#pragma once
+
+#include "CameraControl.h"
+#include "GetPICLayout.h"
+#include "MenuThe.h"
+#include "PictureBox.h"
+
+#include <memory>
+#include <string>
+
+namespace vardolin::capture {
+
+struct Component;
+class ListDrawingTools;
+
+class GetPIC {
+public:
+    explicit GetPIC(Component& component);
+    ~GetPIC();
+    GetPIC(const GetPIC&) = delete;
+    GetPIC& operator=(const GetPIC&) = delete;
+
+    // Capture windows loaded in this process.
+    static int LoadedCount() noexcept;
+
+    // --- lifecycle ---
+    // Loads the window when needed, shows it modeless with no owner and brings
+    // it to the front.
+    void Show();
+    // Loads the window (runs the load sequence) without showing it.
+    void Load();
+    void Hide();
+    // Closes the window as the user would; the instance stays.
+    void Unload();
+    bool IsLoaded() const noexcept;
+    HWND Window() const noexcept;
+    HWND Control(ControlId id) const noexcept;
+
+    // --- window options ---
+    // Put the window on top of all windows / make it an ordinary window again;
+    // both load the window (without showing it) when it is not loaded.
+    void SetTop() noexcept;
+    void Cancel_SetTop() noexcept;
+
+    void Check1_Click() noexcept;
+    void Check2_Click() noexcept;
+    void HScroll1_Change();
+
+    bool IsChecked(ControlId checkBox) const noexcept;
+    // A change made by code runs the same click handling as a user's click;
+    // setting the state the box already has runs nothing.
+    void SetChecked(ControlId checkBox, bool checked);
+    int HScroll1Value() const noexcept;
+    // Refuses values outside 50..100 (invalid property value); a change runs
+    // the change handling.
+    void SetHScroll1Value(double value);
+
+    // --- what the other parts use ---
+    Component& Owner() noexcept { return component_; }
+    PictureBox* Picture1() noexcept;
+    PictureBox* Picture2() noexcept;
+    CameraControlWindow* Camera() noexcept;
+    // The roster list's drawing tools (null when not loaded).
+    const ListDrawingTools* ListTools() const noexcept;
+    // Opens the popup menu `the` at a point of the client area (twips) and
+    // runs the chosen command before returning.
+    void PopupMenuThe(float xTwips, float yTwips);
+    void RunMenuCommand(MenuItem item);
+
+private:
+    struct Loaded;
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void CreateWindowAndControls();
+    void CreateControl(const ControlSpec& spec);
+    void AddTooltips();
+    void Form_Load();
+    void Form_Resize();
+    void Form_Unload() noexcept;
+    void OnCommand(ControlId id, WORD notification);
+    void OnHScroll(WORD request, WORD thumbPosition);
+    LRESULT OnControlColor(HDC dc, HWND control);
+    void OnListMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ListSubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR id, DWORD_PTR self);
+
+    // Part of the load sequence and the option handling.
+    void RestoreTopmostOption();
+    void RestoreDirectDeleteOption();
+    void RestoreQuality();
+    void EnableCameraButtons();
+    Microsoft::WRL::ComPtr<IDispatch> CameraDispatch();
+    void SetQualityLabel(const std::wstring& quality);
+
+    Component& component_;
+    std::unique_ptr<Loaded> loaded_;
+};
+
+}  // namespace vardolin::capture

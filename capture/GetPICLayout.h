@@ -1,0 +1,69 @@
+// The capture window's controls: where each one sits (twips of the client
+// area, 15 twips to the pixel), its caption, tooltip and tab order.
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+
+namespace vardolin::capture {
+
+inline constexpr int kTwipsPerPixel = 15;
+
+constexpr int TwipsToPixels(int twips) noexcept { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+
+// The window's outer size, held whatever the user does.
+inline constexpr int kOuterWidthTwips = 9660;
+inline constexpr int kOuterHeightTwips = 4680;
+
+enum class ControlId : int {
+    CmdOK = 1001,
+    CmdSaveDIB,
+    CmdSourceDlg,
+    CmdFormatDlg,
+    Picture1,
+    Picture2,
+    ezVidCap1,
+    Label1,
+    List1,
+    Command1,
+    HScroll1,
+    Label2,
+    Check1,
+    Check2,
+};
+
+enum class ControlKind { Button, CheckBox, Label, ListBox, ScrollBar, PictureBox, Camera };
+
+struct TwipsRect {
+    int left, top, width, height;
+};
+
+RECT ToPixels(const TwipsRect& twips) noexcept;
+
+struct ControlSpec {
+    ControlId id;
+    ControlKind kind;
+    TwipsRect bounds;
+    const wchar_t* caption;
+    const wchar_t* tooltip;  // null: none
+};
+
+// Every control in tab order (the order in which they are created, which is
+// also their stacking order: Picture1 lies over the camera preview).
+std::span<const ControlSpec> GetPICControls() noexcept;
+
+const ControlSpec& SpecOf(ControlId id) noexcept;
+
+// The crop frame `L` inside Picture1, in Picture1's pixels.
+inline constexpr RECT kCropFrameAtLoad{120, 24, 120 + 156, 24 + 188};
+
+// The quality label's text is this prefix followed by the quality.
+inline constexpr const wchar_t* kQualityLabelPrefix = L"图片质量：";
+
+// Slider range and steps.
+inline constexpr int kQualityMin = 50;
+inline constexpr int kQualityMax = 100;
+inline constexpr int kQualityStep = 10;
+
+}  // namespace vardolin::capture

@@ -1,0 +1,24 @@
+// The current JPEG quality: the text read from the settings until the slider
+// or the load step sets a 16-bit integer.
+#pragma once
+
+#include <string>
+#include <variant>
+
+namespace vardolin::capture {
+
+class JpegQuality {
+public:
+    void SetText(std::wstring text) { value_ = std::move(text); }
+    void SetInteger(short value) { value_ = value; }
+
+    bool IsText() const noexcept { return std::holds_alternative<std::wstring>(value_); }
+    std::wstring Text() const;
+    // The value as a number; stored text that is no number raises a type mismatch.
+    double Number() const;
+
+private:
+    std::variant<std::wstring, short> value_;
+};
+
+}  // namespace vardolin::capture

@@ -1,0 +1,42 @@
+// Calls on automation objects by name, resolved at each call, the way a macro
+// calls a host object it knows nothing about at compile time.
+#pragma once
+
+#include "Variant.h"
+
+#include <oaidl.h>
+#include <wrl/client.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vardolin::capture::late_binding {
+
+using Microsoft::WRL::ComPtr;
+
+// Locale passed to every host call.
+inline constexpr LCID kHostLocale = 1033;
+
+// The dispatch id of a member. Asks IDispatchEx first: script objects answer
+// only there.
+DISPID DispIdOf(IDispatch* object, const std::wstring& name);
+
+// Invokes a member; arguments are given in call order. Raises the callee's
+// error as a ComponentError.
+Variant Invoke(IDispatch* object, DISPID member, WORD flags, const std::vector<Variant>& arguments = {});
+
+// Reads a property by name.
+Variant Get(IDispatch* object, const std::wstring& name, const std::vector<Variant>& arguments = {});
+
+// Calls a member by name as a function (method or property read, whichever
+// the object offers), with its result.
+Variant Call(IDispatch* object, const std::wstring& name, const std::vector<Variant>& arguments = {});
+
+// The object a value refers to; raises "object required" for anything else.
+ComPtr<IDispatch> ToObject(const Variant& value);
+
+// Visits the items of a collection through its _NewEnum enumerator.
+void ForEach(IDispatch* collection, const std::function<void(const VARIANT& item)>& visit);
+
+}  // namespace vardolin::capture::late_binding

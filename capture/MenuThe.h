@@ -1,0 +1,26 @@
+// The popup menu `the` of the roster list: six items, opened only as a popup.
+#pragma once
+
+#include "Win32Handles.h"
+
+#include <optional>
+#include <span>
+
+namespace vardolin::capture {
+
+enum class MenuItem : UINT { Add = 2001, Del, clearall, replace, totop, tolast };
+
+struct MenuItemSpec {
+    MenuItem item;
+    const wchar_t* caption;
+};
+
+std::span<const MenuItemSpec> MenuTheItems() noexcept;
+
+// The item a menu command id stands for.
+std::optional<MenuItem> MenuItemOf(UINT commandId) noexcept;
+
+// A popup menu holding the six items in order, all enabled.
+UniqueMenu CreateMenuThe();
+
+}  // namespace vardolin::capture

@@ -1,0 +1,135 @@
+#include "PictureBox.h"
+
+#include "ModuleInstance.h"
+#include "UntrappedError.h"
+
+namespace vardolin::capture {
+namespace {
+
+constexpr const wchar_t* kClassName = L"VardolinPictureBox";
+
+SIZE InnerSize(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return {client.right, client.bottom};
+}
+
+void DrawPicture(HDC dc, HBITMAP picture) {
+    if (!picture) return;
+    BITMAP info{};
+    if (!GetObjectW(picture, sizeof info, &info)) return;
+    UniqueMemoryDc source(CreateCompatibleDC(dc));
+    ScopedSelection selected(source.get(), picture);
+    BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
+}
+
+void DrawFrameOutline(HDC dc, const RECT& frame) {
+    HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    FrameRect(dc, &frame, black);
+}
+
+}  // namespace
+
+PictureBox::PictureBox(HWND parent, int controlId, const RECT& bounds, Options options) {
+    window_.reset(CreateWindowExW(options.border ? WS_EX_CLIENTEDGE : 0, kClassName, L"",
+                                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, bounds.left, bounds.top,
+                                  bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), ModuleInstance(),
+                                  this));
+    if (options.persistentImage && window_) {
+        SIZE size = InnerSize(window_.get());
+        WindowDc screen(window_.get());
+        image_.reset(CreateCompatibleDC(screen.get()));
+        imageBitmap_.reset(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
+        imageSelection_ = ScopedSelection(image_.get(), imageBitmap_.get());
+        Clear();
+    }
+}
+
+void PictureBox::SetPicture(UniqueBitmap picture) {
+    picture_ = std::move(picture);
+    Clear();
+}
+
+void PictureBox::Clear() {
+    if (image_) {
+        DrawBackground(image_.get());
+        DrawPicture(image_.get(), picture_.get());
+    }
+    if (window_) InvalidateRect(window_.get(), nullptr, TRUE);
+}
+
+void PictureBox::SetFrame(std::optional<RECT> frame) {
+    frame_ = frame;
+    if (window_) InvalidateRect(window_.get(), nullptr, TRUE);
+}
+
+void PictureBox::DrawBackground(HDC dc) const {
+    RECT inner{0, 0, 0, 0};
+    SIZE size = InnerSize(window_.get());
+    inner.right = size.cx;
+    inner.bottom = size.cy;
+    FillRect(dc, &inner, GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void PictureBox::Paint(HDC dc) {
+    if (image_) {
+        SIZE size = InnerSize(window_.get());
+        BitBlt(dc, 0, 0, size.cx, size.cy, image_.get(), 0, 0, SRCCOPY);
+    } else {
+        DrawBackground(dc);
+        DrawPicture(dc, picture_.get());
+    }
+    if (frame_) DrawFrameOutline(dc, *frame_);
+}
+
+LRESULT PictureBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;  // WM_PAINT covers the whole inner area
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(window_.get(), &ps);
+        Paint(dc);
+        EndPaint(window_.get(), &ps);
+        return 0;
+    }
+    default:
+        if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && mouse_) {
+            mouse_({message, wParam, {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}});
+            return 0;
+        }
+        return DefWindowProcW(window_.get(), message, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK PictureBox::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* box = static_cast<PictureBox*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
+    }
+    auto* box = reinterpret_cast<PictureBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        if (box) box->window_.release();
+    }
+    if (!box || !box->window_ || box->window_.get() != window)
+        return DefWindowProcW(window, message, wParam, lParam);
+    LRESULT result = 0;
+    RunUntrapped(GetAncestor(window, GA_ROOT), [&] { result = box->Handle(message, wParam, lParam); });
+    return result;
+}
+
+void PictureBox::RegisterWindowClass() {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = ModuleInstance();
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClassName;
+    RegisterClassExW(&wc);  // already registered: nothing to do
+}
+
+void PictureBox::UnregisterWindowClass() { UnregisterClassW(kClassName, ModuleInstance()); }
+
+}  // namespace vardolin::capture

@@ -1,0 +1,67 @@
+// A picture box: a child window that shows a picture from its top-left corner,
+// unscaled, optionally keeps its drawing in a persistent off-screen image, and
+// can carry the outline of a crop frame.
+#pragma once
+
+#include "Win32Handles.h"
+
+#include <functional>
+#include <optional>
+
+namespace vardolin::capture {
+
+struct PictureBoxMouse {
+    UINT message;   // WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP, ...
+    WPARAM keys;    // MK_* flags
+    POINT client;   // pixels of the box's inner area
+};
+
+class PictureBox {
+public:
+    struct Options {
+        bool border = false;           // a sunken edge, not part of the inner area
+        bool persistentImage = false;  // drawing kept off screen and survives repaints
+    };
+
+    PictureBox(HWND parent, int controlId, const RECT& bounds, Options options);
+    PictureBox(const PictureBox&) = delete;
+    PictureBox& operator=(const PictureBox&) = delete;
+
+    HWND Window() const noexcept { return window_.get(); }
+
+    // Takes ownership of the picture; the box shows it from its top-left corner.
+    void SetPicture(UniqueBitmap picture);
+    HBITMAP Picture() const noexcept { return picture_.get(); }
+
+    // Clears the drawing back to the background and the picture.
+    void Clear();
+
+    // The device context of the persistent image (null without one).
+    HDC ImageDc() const noexcept { return image_.get(); }
+
+    // The crop frame's outline, in inner-area pixels; drawn over the picture.
+    void SetFrame(std::optional<RECT> frame);
+    std::optional<RECT> Frame() const noexcept { return frame_; }
+
+    // Receives every mouse message of the box.
+    void SetMouseHandler(std::function<void(const PictureBoxMouse&)> handler) { mouse_ = std::move(handler); }
+
+    static void RegisterWindowClass();
+    static void UnregisterWindowClass();
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void Paint(HDC dc);
+    void DrawBackground(HDC dc) const;
+
+    UniqueBitmap picture_;
+    UniqueMemoryDc image_;
+    UniqueBitmap imageBitmap_;
+    ScopedSelection imageSelection_;
+    std::optional<RECT> frame_;
+    std::function<void(const PictureBoxMouse&)> mouse_;
+    UniqueWindow window_;  // last: destroyed before the drawing objects it shows
+};
+
+}  // namespace vardolin::capture

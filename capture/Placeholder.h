@@ -1,0 +1,14 @@
+// The picture the crop preview shows until the first crop: a neutral
+// head-and-shoulders outline of the crop frame's size.
+#pragma once
+
+#include "Win32Handles.h"
+
+namespace vardolin::capture {
+
+inline constexpr int kCropWidth = 156;
+inline constexpr int kCropHeight = 188;
+
+UniqueBitmap CreatePlaceholderPicture();
+
+}  // namespace vardolin::capture

@@ -1,0 +1,52 @@
+// The spreadsheet host as the component uses it: the members of its
+// application, range and cell objects, each called late-bound by name (Select
+// by its dispatch id), with locale 1033. Every failure of the host is raised
+// as a ComponentError, for the caller's continue-on-error policy to absorb.
+#pragma once
+
+#include "LateBinding.h"
+#include "Variant.h"
+
+#include <functional>
+#include <string>
+
+namespace vardolin::capture {
+
+class SpreadsheetHost {
+public:
+    using ComPtr = Microsoft::WRL::ComPtr<IDispatch>;
+
+    // DISPID of Range.Select in the host's type library.
+    static constexpr DISPID kSelectDispId = 235;
+    // InputBox type: the answer is a reference to cells.
+    static constexpr long kInputBoxCellReference = 8;
+
+    explicit SpreadsheetHost(IDispatch* application) : application_(application) {}
+
+    // The host's modal cell-picking prompt; the answer is a range, or a value
+    // that is not one when the user cancelled.
+    Variant InputBox(const std::wstring& prompt, const std::wstring& title);
+
+    // A range's address, without sheet name.
+    std::wstring Address(const Variant& range);
+
+    // The range at an address on the active worksheet.
+    ComPtr Range(const std::wstring& address);
+
+    // Makes the range the host's selection.
+    void Select(IDispatch* range);
+
+    // The host's current selection.
+    ComPtr Selection();
+
+    // Visits the cells of a range in the host's enumeration order.
+    void ForEachCell(IDispatch* range, const std::function<void(const VARIANT& cell)>& visit);
+
+    // A cell's value converted to text.
+    std::wstring CellText(const VARIANT& cell);
+
+private:
+    IDispatch* application_;
+};
+
+}  // namespace vardolin::capture

@@ -1,0 +1,47 @@
+// An owned VARIANT, and the conversions the component makes the way the
+// automation runtime makes them.
+#pragma once
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <string>
+
+namespace vardolin::capture {
+
+class Variant {
+public:
+    Variant() noexcept { VariantInit(&value_); }
+    explicit Variant(const std::wstring& text);
+    explicit Variant(long number) noexcept;
+    Variant(const Variant& other);
+    Variant& operator=(const Variant& other);
+    Variant(Variant&& other) noexcept;
+    Variant& operator=(Variant&& other) noexcept;
+    ~Variant() { VariantClear(&value_); }
+
+    static Variant Missing() noexcept;
+
+    const VARIANT& get() const noexcept { return value_; }
+    VARIANT* put() noexcept {  // clears first: for out-parameters
+        VariantClear(&value_);
+        return &value_;
+    }
+    VARTYPE type() const noexcept { return value_.vt; }
+
+private:
+    VARIANT value_;
+};
+
+// The value as text, as the runtime converts it (a number 1001 gives "1001");
+// raises an error when the value has no text form.
+std::wstring ToText(const VARIANT& value);
+
+// The value as a boolean; raises an error when it has none.
+bool ToBool(const VARIANT& value);
+
+// Text read as a number, as the runtime reads it in a comparison with a number;
+// empty or non-numeric text raises a type mismatch.
+double TextToNumber(const std::wstring& text);
+
+}  // namespace vardolin::capture

@@ -1,0 +1,141 @@
+// Owners for the Win32 handles the capture window uses: each one releases its
+// handle exactly once, on every path.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace vardolin::capture {
+
+// A move-only owner of one handle, released by Traits::Close.
+template <class Traits>
+class UniqueHandle {
+public:
+    using Handle = typename Traits::Handle;
+
+    UniqueHandle() noexcept = default;
+    explicit UniqueHandle(Handle handle) noexcept : handle_(handle) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { reset(); }
+
+    Handle get() const noexcept { return handle_; }
+    explicit operator bool() const noexcept { return handle_ != Handle{}; }
+    Handle release() noexcept { return std::exchange(handle_, Handle{}); }
+    void reset(Handle handle = Handle{}) noexcept {
+        Handle old = std::exchange(handle_, handle);
+        if (old) Traits::Close(old);
+    }
+
+private:
+    Handle handle_{};
+};
+
+template <class H>
+struct GdiObjectTraits {
+    using Handle = H;
+    static void Close(H h) noexcept { DeleteObject(h); }
+};
+using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
+using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
+using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+
+struct MemoryDcTraits {
+    using Handle = HDC;
+    static void Close(HDC h) noexcept { DeleteDC(h); }
+};
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+
+struct KeyTraits {
+    using Handle = HKEY;
+    static void Close(HKEY h) noexcept { RegCloseKey(h); }
+};
+using UniqueKey = UniqueHandle<KeyTraits>;
+
+struct MenuTraits {
+    using Handle = HMENU;
+    static void Close(HMENU h) noexcept { DestroyMenu(h); }
+};
+using UniqueMenu = UniqueHandle<MenuTraits>;
+
+struct WindowTraits {
+    using Handle = HWND;
+    static void Close(HWND h) noexcept { DestroyWindow(h); }
+};
+using UniqueWindow = UniqueHandle<WindowTraits>;
+
+struct HookTraits {
+    using Handle = HHOOK;
+    static void Close(HHOOK h) noexcept { UnhookWindowsHookEx(h); }
+};
+using UniqueHook = UniqueHandle<HookTraits>;
+
+// A device context taken with GetDC, given back with ReleaseDC.
+class WindowDc {
+public:
+    WindowDc() noexcept = default;
+    explicit WindowDc(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+    WindowDc(WindowDc&& other) noexcept
+        : window_(other.window_), dc_(std::exchange(other.dc_, nullptr)) {}
+    WindowDc& operator=(WindowDc&& other) noexcept {
+        if (this != &other) {
+            reset();
+            window_ = other.window_;
+            dc_ = std::exchange(other.dc_, nullptr);
+        }
+        return *this;
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    ~WindowDc() { reset(); }
+
+    HDC get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+    void reset() noexcept {
+        if (dc_) ReleaseDC(window_, std::exchange(dc_, nullptr));
+    }
+
+private:
+    HWND window_ = nullptr;
+    HDC dc_ = nullptr;
+};
+
+// Selects an object into a device context and puts the previous one back.
+class ScopedSelection {
+public:
+    ScopedSelection() noexcept = default;
+    ScopedSelection(HDC dc, HGDIOBJ object) noexcept
+        : dc_(dc), previous_(dc && object ? SelectObject(dc, object) : nullptr) {}
+    ScopedSelection(ScopedSelection&& other) noexcept
+        : dc_(std::exchange(other.dc_, nullptr)), previous_(std::exchange(other.previous_, nullptr)) {}
+    ScopedSelection& operator=(ScopedSelection&& other) noexcept {
+        if (this != &other) {
+            reset();
+            dc_ = std::exchange(other.dc_, nullptr);
+            previous_ = std::exchange(other.previous_, nullptr);
+        }
+        return *this;
+    }
+    ScopedSelection(const ScopedSelection&) = delete;
+    ScopedSelection& operator=(const ScopedSelection&) = delete;
+    ~ScopedSelection() { reset(); }
+
+    void reset() noexcept {
+        if (dc_ && previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+        dc_ = nullptr;
+        previous_ = nullptr;
+    }
+
+private:
+    HDC dc_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+};
+
+}  // namespace vardolin::capture
