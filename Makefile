@@ -1,10 +1,11 @@
 # Front door: `make run` and `make test` install what is missing, build and go.
 BUILD     ?= build
 NATIVE    := $(BUILD)/native
+ASAN      := $(BUILD)/asan
 JOBS      ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps native windows test test-native test-windows run bench fuzz clean
+.PHONY: all deps native asan windows test test-native test-windows run bench fuzz clean
 
 all: native windows
 
@@ -20,8 +21,15 @@ windows:
 
 test: test-native test-windows
 
-test-native: native
+# The same native tests again under AddressSanitizer and UBSan, with the
+# fuzz corpus replayed.
+asan: deps
+	@cmake -S . -B $(ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARDOLIN_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN) -j $(JOBS)
+
+test-native: native asan
 	@cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
+	@cd $(ASAN) && ctest --output-on-failure -j $(JOBS)
 
 test-windows:
 	@if [ -f scripts/windows.mk ]; then $(MAKE) --no-print-directory -f scripts/windows.mk test BUILD=$(BUILD); fi
