@@ -44,8 +44,8 @@ bool DecoderSupports(const ClsJPEG& encoder) {
 
 void Run(Input& in) {
     const uint8_t flags = in.Byte();
-    int32_t width = 1 + in.Word() % 300;
-    int32_t height = 1 + in.Word() % 300;
+    int32_t width = 1 + in.Word() % 128;
+    int32_t height = 1 + in.Word() % 128;
     if (flags & 1) width = static_cast<int16_t>(in.Word()) * 4;   // also zero, negative, huge
     if (flags & 2) height = static_cast<int16_t>(in.Word()) * 4;
     int32_t factors[6];
@@ -57,7 +57,7 @@ void Run(Input& in) {
 
     size_t size = 0;
     const uint8_t* pixels = in.Rest(size);
-    const int32_t sourceWidth = std::clamp(width, 1, 300), sourceHeight = std::clamp(height, 1, 300);
+    const int32_t sourceWidth = std::clamp(width, 1, 128), sourceHeight = std::clamp(height, 1, 128);
     std::vector<uint8_t> rgb(size_t(sourceWidth) * sourceHeight * 3);
     for (size_t i = 0; i < rgb.size() && size > 0; ++i) rgb[i] = pixels[i % size];
     MemoryPicture picture(sourceWidth, sourceHeight, std::move(rgb));
