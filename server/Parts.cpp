@@ -1,0 +1,15 @@
+#include "Parts.h"
+
+#include "GetPICExtensions.h"
+
+namespace vardolin::server {
+
+void AttachParts() noexcept {
+    static bool attached = false;
+    if (attached) return;
+    attached = true;
+    capture::GetPICExtensions& slots = capture::Extensions();
+    (void)slots;  // each part adds its Attach(slots) call here
+}
+
+}  // namespace vardolin::server
