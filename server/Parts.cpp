@@ -1,6 +1,7 @@
 #include "Parts.h"
 
 #include "GetPICExtensions.h"
+#include "photo/PhotoCapture.h"
 
 namespace vardolin::server {
 
@@ -10,6 +11,7 @@ void AttachParts() noexcept {
     attached = true;
     capture::GetPICExtensions& slots = capture::Extensions();
     (void)slots;  // each part adds its Attach(slots) call here
+    capture::AttachPhotoCapture(slots);
 }
 
 }  // namespace vardolin::server

@@ -1,0 +1,12 @@
+// The system's text for a Win32 error code, without the trailing line break.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace vardolin::capture {
+
+std::wstring SystemMessage(DWORD error);
+
+}  // namespace vardolin::capture

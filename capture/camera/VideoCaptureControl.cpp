@@ -1,0 +1,110 @@
+#include "camera/VideoCaptureControl.h"
+
+#include "ModuleInstance.h"
+#include "UntrappedError.h"
+#include "Win32Handles.h"
+#include "camera/CameraControlObject.h"
+
+namespace vardolin::capture {
+namespace {
+
+constexpr const wchar_t* kClassName = L"VardolinVideoCapture";
+constexpr UINT_PTR kPreviewTimer = 1;
+
+bool FullyCovered(HWND window) {
+    WindowDc dc(window);  // clipped to what siblings and the parent leave visible
+    RECT box{};
+    return !dc || GetClipBox(dc.get(), &box) == NULLREGION;
+}
+
+class VideoCaptureControl final : public CameraControlWindow {
+public:
+    VideoCaptureControl(HWND parent, const RECT& bounds, int controlId, std::shared_ptr<VideoSource> source)
+        : source_(std::move(source)) {
+        RegisterWindowClass();
+        window_.reset(CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, bounds.left,
+                                      bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), ModuleInstance(),
+                                      this));
+        if (window_) SetTimer(window_.get(), kPreviewTimer, kPreviewIntervalMs, nullptr);
+    }
+    ~VideoCaptureControl() override {
+        if (window_) KillTimer(window_.get(), kPreviewTimer);
+    }
+
+    HWND Window() const noexcept override { return window_.get(); }
+    Microsoft::WRL::ComPtr<IDispatch> Automation() override {
+        return CreateCameraControlObject(source_, window_ ? GetAncestor(window_.get(), GA_ROOT) : nullptr);
+    }
+
+private:
+    static void RegisterWindowClass() {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = WindowProc;
+        wc.hInstance = ModuleInstance();
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kClassName;
+        RegisterClassExW(&wc);  // already registered: nothing to do
+    }
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NCCREATE) {
+            auto* control = static_cast<VideoCaptureControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
+        }
+        auto* control = reinterpret_cast<VideoCaptureControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (message == WM_NCDESTROY) {
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            if (control) control->window_.release();
+            control = nullptr;
+        }
+        if (!control) return DefWindowProcW(window, message, wParam, lParam);
+        LRESULT result = 0;
+        RunUntrapped(GetAncestor(window, GA_ROOT), [&] { result = control->Handle(window, message, wParam, lParam); });
+        return result;
+    }
+
+    LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+        case WM_TIMER:
+            if (wParam == kPreviewTimer && !FullyCovered(window)) {
+                if (!source_->CurrentFrame(frame_)) frame_ = {};
+                InvalidateRect(window, nullptr, FALSE);
+            }
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // WM_PAINT covers everything
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(window, &ps);
+            Paint(window, dc);
+            EndPaint(window, &ps);
+            return 0;
+        }
+        default:
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
+    }
+
+    void Paint(HWND window, HDC dc) {
+        RECT client{};
+        GetClientRect(window, &client);
+        DrawBitmapPixels(dc, 0, 0, frame_);
+        ExcludeClipRect(dc, 0, 0, frame_.width, frame_.height);
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+
+    std::shared_ptr<VideoSource> source_;
+    BitmapPixels frame_;
+    UniqueWindow window_;  // last: destroyed first
+};
+
+}  // namespace
+
+std::unique_ptr<CameraControlWindow> CreateVideoCaptureControl(HWND parent, const RECT& bounds, int controlId,
+                                                               std::shared_ptr<VideoSource> source) {
+    return std::make_unique<VideoCaptureControl>(parent, bounds, controlId, std::move(source));
+}
+
+}  // namespace vardolin::capture

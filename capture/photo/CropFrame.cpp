@@ -1,0 +1,155 @@
+#include "photo/CropFrame.h"
+
+#include "GetPIC.h"
+#include "GetPICLayout.h"
+#include "photo/CaptureSession.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace vardolin::capture {
+namespace {
+
+constexpr int kLeftButtonAlone = 1;
+
+// Nearest integer, halves to even (the default rounding mode).
+int Nearest(double value) { return static_cast<int>(std::nearbyint(value)); }
+
+SIZE InnerSize(HWND box) {
+    RECT client{};
+    GetClientRect(box, &client);
+    return {client.right, client.bottom};
+}
+
+FrameBox ToBox(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+RECT ToRect(const FrameBox& f) { return {f.left, f.top, f.left + f.width, f.top + f.height}; }
+
+PictureBox& Still(GetPIC& window) {
+    SessionOf(window);  // raises when the window is not loaded
+    return *window.Picture1();
+}
+
+FrameBox FrameOf(GetPIC& window) {
+    auto frame = Still(window).Frame();
+    return frame ? ToBox(*frame) : FrameBox{0, 0, 0, 0};
+}
+
+// What the still-photo box shows, without the frame's outline: the background
+// and the photo from its top-left corner.
+void RenderShownImage(PictureBox& still, HDC target, SIZE inner) {
+    RECT all{0, 0, inner.cx, inner.cy};
+    FillRect(target, &all, GetSysColorBrush(COLOR_BTNFACE));
+    BITMAP shape{};
+    if (!still.Picture() || !GetObjectW(still.Picture(), sizeof shape, &shape)) return;
+    WindowDc screen(nullptr);
+    UniqueMemoryDc source(CreateCompatibleDC(screen.get()));
+    ScopedSelection selected(source.get(), still.Picture());
+    BitBlt(target, 0, 0, shape.bmWidth, shape.bmHeight, source.get(), 0, 0, SRCCOPY);
+}
+
+void CopyCropToPreview(GetPIC& window, const RECT& crop) {
+    PictureBox& still = Still(window);
+    PictureBox* preview = window.Picture2();
+    if (!preview || !preview->ImageDc()) return;
+    SIZE inner = InnerSize(still.Window());
+    WindowDc screen(nullptr);
+    UniqueMemoryDc shown(CreateCompatibleDC(screen.get()));
+    UniqueBitmap canvas(CreateCompatibleBitmap(screen.get(), inner.cx, inner.cy));
+    {
+        ScopedSelection selected(shown.get(), canvas.get());
+        RenderShownImage(still, shown.get(), inner);
+        preview->Clear();
+        int width = std::abs(crop.left - crop.right), height = std::abs(crop.top - crop.bottom);
+        BitBlt(preview->ImageDc(), 0, 0, width, height, shown.get(), crop.left, crop.top, SRCCOPY);
+    }
+    InvalidateRect(preview->Window(), nullptr, FALSE);
+    UpdateWindow(preview->Window());
+}
+
+int ButtonOf(UINT message) {
+    switch (message) {
+    case WM_LBUTTONDOWN: case WM_LBUTTONUP: return 1;
+    case WM_RBUTTONDOWN: case WM_RBUTTONUP: return 2;
+    case WM_MBUTTONDOWN: case WM_MBUTTONUP: return 4;
+    default: return 0;
+    }
+}
+
+int ButtonsHeld(WPARAM keys) {
+    return ((keys & MK_LBUTTON) ? 1 : 0) | ((keys & MK_RBUTTON) ? 2 : 0) | ((keys & MK_MBUTTON) ? 4 : 0);
+}
+
+}  // namespace
+
+FrameBox MoveCropFrame(FrameBox frame, SIZE inner, int buttons, float x, float y, int pressX, int pressY) {
+    bool inside = (inner.cy - frame.height >= frame.top) & (inner.cx - frame.width >= frame.left) &
+                  (buttons == kLeftButtonAlone) & (frame.top >= 0) & (frame.left >= 0);
+    if (!inside) return frame;
+    frame.top += Nearest(static_cast<double>(y) - pressY) / kTwipsPerPixel;
+    frame.left += Nearest(static_cast<double>(x) - pressX) / kTwipsPerPixel;
+    if (frame.top < 0) frame.top = 0;
+    if (frame.left < 0) frame.left = 0;
+    if (inner.cy - frame.height < frame.top) frame.top = inner.cy - frame.height;
+    if (inner.cx - frame.width < frame.left) frame.left = inner.cx - frame.width;
+    return frame;
+}
+
+void L_MouseDown(GetPIC& window, int button, float x, float y) {
+    if (button != kLeftButtonAlone) return;
+    CaptureSession& session = SessionOf(window);
+    session.pressX = Nearest(x);
+    session.pressY = Nearest(y);
+}
+
+void L_MouseMove(GetPIC& window, int buttons, float x, float y) {
+    CaptureSession& session = SessionOf(window);
+    PictureBox& still = Still(window);
+    FrameBox before = FrameOf(window);
+    FrameBox after = MoveCropFrame(before, InnerSize(still.Window()), buttons, x, y, session.pressX, session.pressY);
+    if (after.left != before.left || after.top != before.top) {
+        still.SetFrame(ToRect(after));
+        UpdateWindow(still.Window());
+    }
+}
+
+void L_MouseUp(GetPIC& window, int button) {
+    if (button != kLeftButtonAlone) return;
+    CaptureSession& session = SessionOf(window);
+    FrameBox frame = FrameOf(window);
+    session.crop = {frame.left, frame.top, frame.width + frame.left, frame.height + frame.top};
+    CopyCropToPreview(window, session.crop);
+    session.cropFromPhoto = Still(window).Picture() != nullptr;
+}
+
+void RouteStillMouseToFrame(GetPIC& window, const PictureBoxMouse& mouse) {
+    CaptureSession& session = SessionOf(window);
+    HWND box = Still(window).Window();
+    FrameBox frame = FrameOf(window);
+    RECT area = ToRect(frame);
+    bool over = PtInRect(&area, mouse.client) != FALSE;
+    bool held = GetCapture() == box;
+    float x = static_cast<float>((mouse.client.x - frame.left) * kTwipsPerPixel);
+    float y = static_cast<float>((mouse.client.y - frame.top) * kTwipsPerPixel);
+    int button = ButtonOf(mouse.message);
+
+    if (mouse.message == WM_MOUSEMOVE) {
+        if (held ? session.grabbedByFrame : over) L_MouseMove(window, ButtonsHeld(mouse.keys), x, y);
+        return;
+    }
+    if (button == 0) return;
+    bool down = mouse.message == WM_LBUTTONDOWN || mouse.message == WM_RBUTTONDOWN || mouse.message == WM_MBUTTONDOWN;
+    if (down) {
+        // The first button pressed decides who gets the events until all are released.
+        if (!held) {
+            SetCapture(box);
+            session.grabbedByFrame = over;
+        }
+        if (session.grabbedByFrame) L_MouseDown(window, button, x, y);
+        return;
+    }
+    bool toFrame = held ? session.grabbedByFrame : over;
+    if (held && ButtonsHeld(mouse.keys) == 0) ReleaseCapture();
+    if (toFrame) L_MouseUp(window, button);
+}
+
+}  // namespace vardolin::capture

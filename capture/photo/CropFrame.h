@@ -1,0 +1,32 @@
+// The crop frame `L`: a 156 x 188 outline inside the still-photo box that the
+// user drags with the left button; each release copies the pixels under it
+// into the crop preview.
+#pragma once
+
+#include "PictureBox.h"
+
+namespace vardolin::capture {
+
+class GetPIC;
+
+struct FrameBox {
+    int left, top, width, height;
+};
+
+// One move of the frame with the left button held: the offset of the pointer
+// from the grab point (twips, 15 to the pixel) is added in whole pixels, and
+// the frame is kept inside the inner area. Buttons other than the left alone,
+// or a frame outside the inner area, leave it where it is.
+FrameBox MoveCropFrame(FrameBox frame, SIZE inner, int buttons, float x, float y, int pressX, int pressY);
+
+// The frame's mouse events: button 1 left, 2 right, 4 middle (for a move: the
+// buttons held); pointer position in twips from the frame's top-left corner.
+void L_MouseDown(GetPIC& window, int button, float x, float y);
+void L_MouseMove(GetPIC& window, int buttons, float x, float y);
+void L_MouseUp(GetPIC& window, int button);
+
+// Turns the still-photo box's mouse messages into the frame's events: those
+// over the frame, and all of them while a button pressed on it is held.
+void RouteStillMouseToFrame(GetPIC& window, const PictureBoxMouse& mouse);
+
+}  // namespace vardolin::capture

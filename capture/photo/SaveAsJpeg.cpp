@@ -1,0 +1,65 @@
+#include "photo/SaveAsJpeg.h"
+
+#include "ClsJPEG.h"
+#include "GdiPictureSource.h"
+#include "ReplaceFile.h"
+#include "SystemMessage.h"
+
+#include <cmath>
+
+namespace vardolin::capture {
+namespace {
+
+constexpr double kHimetricPerInch = 2540.0;
+
+int ScreenDpi() {
+    WindowDc screen(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
+    return dpi > 0 ? dpi : 96;
+}
+
+JpegSaveResult Failed(std::wstring why) { return {false, std::move(why)}; }
+
+// Writes beside the target and then puts the new file in its place.
+JpegSaveResult WriteReplacing(ClsJPEG& jpeg, const std::filesystem::path& target, bool overwrite) {
+    DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Failed(L"已有同名的文件夹");
+        if (!overwrite) return Failed(L"文件已存在");
+        // These are the files a plain delete would not remove.
+        if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
+            return Failed(L"已有的同名文件是只读、隐藏或系统文件，不能替换");
+    }
+    std::filesystem::path replacement = ReplacementPath(target);
+    DeleteFileW(replacement.c_str());  // left over from an interrupted store
+    if (jpeg.SaveFile(replacement) != 0) return Failed(L"无法创建临时文件“" + replacement.wstring() + L"”");
+    if (DWORD error = PutReplacementInPlace(replacement, target)) return Failed(SystemMessage(error));
+    return {true, {}};
+}
+
+}  // namespace
+
+SIZE PicturePixelSize(HBITMAP picture) {
+    BITMAP shape{};
+    if (!picture || !GetObjectW(picture, sizeof shape, &shape)) return {0, 0};
+    int dpi = ScreenDpi();
+    double k = 25.4 * 100 / dpi;  // millimetres that 100 pixels measure: 26.458 at 96 dpi
+    long himetricWidth = MulDiv(shape.bmWidth, static_cast<int>(kHimetricPerInch), dpi);
+    long himetricHeight = MulDiv(shape.bmHeight, static_cast<int>(kHimetricPerInch), dpi);
+    return {static_cast<LONG>(std::nearbyint(himetricWidth / k)), static_cast<LONG>(std::nearbyint(himetricHeight / k))};
+}
+
+JpegSaveResult SaveAsJpeg(const std::filesystem::path& fileName, PictureBox& box, bool overwrite, uint8_t quality) {
+    SIZE size = PicturePixelSize(box.Picture());
+    HDC dc = box.ImageDc();
+    if (fileName.empty() || !dc) return Failed(L"没有可保存的图像");
+
+    ClsJPEG jpeg;
+    jpeg.SetQuality(quality);
+    jpeg.SetSamplingFrequencies(1, 1, 1, 1, 1, 1);
+    GdiPictureSource source(dc);
+    if (jpeg.SampleHDC(source, size.cx, size.cy, 0, 0) != 0) return Failed(L"无法读取要保存的图像");
+    return WriteReplacing(jpeg, fileName, overwrite);
+}
+
+}  // namespace vardolin::capture
