@@ -1,5 +1,6 @@
 #include "Parts.h"
 
+#include "AboutButton.h"
 #include "GetPICExtensions.h"
 #include "photo/PhotoCapture.h"
 
@@ -12,6 +13,7 @@ void AttachParts() noexcept {
     capture::GetPICExtensions& slots = capture::Extensions();
     (void)slots;  // each part adds its Attach(slots) call here
     capture::AttachPhotoCapture(slots);
+    about::Attach(slots);
 }
 
 }  // namespace vardolin::server

@@ -1,0 +1,62 @@
+// The About window's three timers, each with an interval and an enabled flag
+// like a form's timer control: a timer ticks only while it is enabled and its
+// interval is not 0. Ticks arrive as WM_TIMER with the timer's id.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+namespace vardolin::about {
+
+enum class AboutTimer : UINT_PTR {
+    Timer1 = 1,  // end of the hold
+    Trans = 2,   // one fade-out step per tick
+    Timer3 = 3,  // one fade-in step per tick
+};
+
+class AboutTimers {
+public:
+    explicit AboutTimers(HWND window) noexcept;
+    ~AboutTimers();
+    AboutTimers(const AboutTimers&) = delete;
+    AboutTimers& operator=(const AboutTimers&) = delete;
+
+    // Sets both properties at once, as the window's design does.
+    void Define(AboutTimer timer, bool enabled, UINT intervalMs) noexcept;
+    void SetEnabled(AboutTimer timer, bool enabled) noexcept;
+    void SetInterval(AboutTimer timer, UINT intervalMs) noexcept;
+    bool Enabled(AboutTimer timer) const noexcept;
+    UINT Interval(AboutTimer timer) const noexcept;
+    bool Ticking(AboutTimer timer) const noexcept;
+
+private:
+    struct State {
+        bool enabled = false;
+        UINT interval = 0;
+        bool running = false;  // a platform timer is set
+    };
+    State& StateOf(AboutTimer timer) noexcept;
+    const State& StateOf(AboutTimer timer) const noexcept;
+    // Starts the platform timer afresh (a new full interval) or stops it.
+    void Apply(AboutTimer timer) noexcept;
+
+    HWND window_;
+    std::array<State, 3> states_{};
+};
+
+// While an object of this class lives, no platform timer is started on this
+// thread: the timers keep their flags and intervals, and a test delivers the
+// ticks itself by sending WM_TIMER.
+class ScopedManualTimerTicks {
+public:
+    ScopedManualTimerTicks() noexcept;
+    ~ScopedManualTimerTicks();
+    ScopedManualTimerTicks(const ScopedManualTimerTicks&) = delete;
+    ScopedManualTimerTicks& operator=(const ScopedManualTimerTicks&) = delete;
+
+private:
+    bool previous_;
+};
+
+}  // namespace vardolin::about

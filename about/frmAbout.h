@@ -1,0 +1,83 @@
+// The About window: a borderless picture that fades in over every other
+// window, stays for 30 seconds, fades out and closes itself. A click on its
+// close mark (Label7) starts the fade-out at once and opens the maker's web
+// page. One instance per thread; its window is created when it is shown and
+// destroyed when it closes, and the next showing loads it anew.
+#pragma once
+
+#include "AboutTimers.h"
+
+#include <windows.h>
+
+#include <memory>
+
+namespace vardolin::capture {
+class GetPIC;
+}
+
+namespace vardolin::about {
+
+inline constexpr int kAlphaStep = 5;
+inline constexpr UINT kHoldMs = 30000;
+inline constexpr UINT kFadeStepMs = 1;  // the platform's shortest period sets the real pace
+
+class frmAbout {
+public:
+    explicit frmAbout(capture::GetPIC& captureWindow);
+    ~frmAbout();
+    frmAbout(const frmAbout&) = delete;
+    frmAbout& operator=(const frmAbout&) = delete;
+
+    // About windows loaded in this process.
+    static int LoadedCount() noexcept;
+
+    // Loads the window when needed, shows it modeless with no owner and brings
+    // it to the front; a running fade or hold goes on.
+    void Show();
+    // Creates the window and runs its load steps, without showing it.
+    void Load();
+    // Closes the window the way its own close does: the query-unload step
+    // runs, then the window goes. The instance stays.
+    void Unload();
+    bool IsLoaded() const noexcept;
+    HWND Window() const noexcept;
+    HWND Label7() const noexcept;
+
+    // The opacity last asked for, and the bound of the fade that is running
+    // (255 fading in, 0 fading out). 0 when not loaded.
+    short CurrentAlpha() const noexcept;
+    short AlphaLimit() const noexcept;
+    bool TimerEnabled(AboutTimer timer) const noexcept;
+    UINT TimerInterval(AboutTimer timer) const noexcept;
+
+private:
+    struct Loaded;
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void CreateWindowAndControls();
+    void CreateLabel7();
+    void AddTooltip();
+    void Discard() noexcept;
+    void Paint();
+
+    void Form_Load() noexcept;
+    void Form_QueryUnload() noexcept;
+    void Form_Unload() noexcept;
+    void OnTimer(UINT_PTR id);
+    void Timer3_Timer();
+    void Timer1_Timer();
+    void Trans_Timer();
+    void Label7_Click();
+    // Full opacity, and the fade-out counting down from it.
+    void StartFadeOut();
+
+    capture::GetPIC& captureWindow_;
+    std::unique_ptr<Loaded> loaded_;
+};
+
+// This thread's About window, created on first use. Like the component
+// state it stays for the life of the loaded library.
+frmAbout& AboutWindow();
+
+}  // namespace vardolin::about
