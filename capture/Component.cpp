@@ -1,5 +1,6 @@
 #include "Component.h"
 
+#include "FormShow.h"
 #include "GetPIC.h"
 
 namespace vardolin::capture {

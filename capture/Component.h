@@ -37,8 +37,4 @@ private:
 // unloaded could call into a host that is already shutting down.
 Component& CurrentComponent();
 
-// False while a capture window is loaded on any thread: its window procedure
-// lives in this library.
-bool CanUnloadNow() noexcept;
-
 }  // namespace vardolin::capture

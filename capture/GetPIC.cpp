@@ -55,14 +55,6 @@ UniqueFont CreateSongtiFont(int pixelHeight) {
     return UniqueFont(CreateFontIndirectW(&font));
 }
 
-UniqueFont CreateMessageFont() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
-    return {};
-}
-
 int MouseButtons(WPARAM keys) {
     return ((keys & MK_LBUTTON) ? 1 : 0) | ((keys & MK_RBUTTON) ? 2 : 0) | ((keys & MK_MBUTTON) ? 4 : 0);
 }
@@ -92,9 +84,9 @@ GetPICExtensions& Extensions() {
 struct GetPIC::Loaded {
     HWND window = nullptr;  // destroyed by closing, never by this object
     std::map<ControlId, HWND> controls;
-    UniqueFont messageFont;
-    UniqueFont listFont = CreateSongtiFont(21);    // 15.75 points
-    UniqueFont qualityFont = CreateSongtiFont(14); // 10.5 points
+    UniqueFont controlFont = CreateSongtiFont(12);  // 9 points
+    UniqueFont listFont = CreateSongtiFont(21);     // 15.75 points
+    UniqueFont qualityFont = CreateSongtiFont(14);  // 10.5 points
     std::unique_ptr<PictureBox> picture1;
     std::unique_ptr<PictureBox> picture2;
     std::unique_ptr<CameraControlWindow> camera;
@@ -171,7 +163,6 @@ void GetPIC::CreateWindowAndControls() {
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ++loadedWindows;  // from here on, destroying the window counts it off
 
-    loaded_->messageFont = CreateMessageFont();
     for (const ControlSpec& spec : GetPICControls()) CreateControl(spec);
     AddTooltips();
     loaded_->menuThe = CreateMenuThe();
@@ -189,7 +180,7 @@ void GetPIC::CreateControl(const ControlSpec& spec) {
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         return control;
     };
-    HFONT ui = loaded_->messageFont.get();
+    HFONT ui = loaded_->controlFont.get();
     HWND control = nullptr;
     switch (spec.kind) {
     case ControlKind::Button:
@@ -245,7 +236,7 @@ void GetPIC::AddTooltips() {
                                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                            ModuleInstance(), nullptr));
     if (!loaded_->tooltip) return;  // tooltips are a convenience
-    SendMessageW(loaded_->tooltip.get(), WM_SETFONT, reinterpret_cast<WPARAM>(loaded_->messageFont.get()), FALSE);
+    SendMessageW(loaded_->tooltip.get(), WM_SETFONT, reinterpret_cast<WPARAM>(loaded_->controlFont.get()), FALSE);
     for (const ControlSpec& spec : GetPICControls()) {
         if (!spec.tooltip) continue;
         TTTOOLINFOW tool{};

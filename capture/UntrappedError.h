@@ -9,7 +9,7 @@
 namespace vardolin::capture {
 
 // The product's title, used for the capture window and its error messages.
-inline constexpr const wchar_t* kProductTitle = L"Vardolin 照片采集";
+inline constexpr const wchar_t* kProductTitle = L"Vardolin";
 
 // Shows the error being handled (call from inside a catch block).
 void ReportCurrentError(HWND owner) noexcept;

@@ -1,0 +1,128 @@
+// Form_show and the capture window's load, resize and unload.
+#include "FormShow.h"
+#include "ListDrawingTools.h"
+#include "WindowTestSupport.h"
+
+namespace vardolin::capture::test {
+namespace {
+
+using LifecycleTest = GetPICTest;
+
+DWORD GdiObjects() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
+
+TEST_F(LifecycleTest, FormShowKeepsHostObjectsAndShowsAModelessUnownedWindow) {
+    ShowWithHost();
+
+    HWND window = Window().Window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr);
+    EXPECT_EQ(GetParent(window), nullptr);
+    EXPECT_EQ(CurrentComponent().hostApplication.Get(), host_.Application().Get());
+    EXPECT_NE(CurrentComponent().hostWorkbook.Get(), nullptr);
+    EXPECT_NE(CurrentComponent().hostWorksheet.Get(), nullptr);
+}
+
+TEST_F(LifecycleTest, SecondFormShowBringsTheOpenWindowBackWithoutLoadingItAgain) {
+    ShowWithHost();
+    HWND window = Window().Window();
+    SendMessageW(Control(ControlId::List1), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"王五"));
+    SettingsSandbox::Put(L"Top", L"0");  // a new load would read this
+    devhost::Host other(devhost::Workbook::FromCsv("x\n"));
+
+    FormShow(other.Application().Get(), other.ActiveWorkbook().Get(), other.ActiveSheet().Get());
+
+    EXPECT_EQ(Window().Window(), window);
+    EXPECT_EQ(SendMessageW(Control(ControlId::List1), LB_GETCOUNT, 0, 0), 1);
+    EXPECT_TRUE(IsTopmost());
+    EXPECT_EQ(CurrentComponent().hostApplication.Get(), host_.Application().Get());
+}
+
+TEST_F(LifecycleTest, FormShowAfterCloseLoadsAFreshWindow) {
+    ShowWithHost();
+    SendMessageW(Control(ControlId::List1), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"王五"));
+    SendMessageW(Window().Window(), WM_CLOSE, 0, 0);
+    ASSERT_FALSE(Window().IsLoaded());
+    SettingsSandbox::Put(L"Top", L"0");
+    devhost::Host other(devhost::Workbook::FromCsv("x\n"));
+
+    FormShow(other.Application().Get(), nullptr, nullptr);
+
+    ASSERT_TRUE(Window().IsLoaded());
+    EXPECT_TRUE(IsWindowVisible(Window().Window()));
+    EXPECT_EQ(SendMessageW(Control(ControlId::List1), LB_GETCOUNT, 0, 0), 0);
+    EXPECT_FALSE(IsTopmost());
+    EXPECT_NE(Window().Picture2()->Picture(), nullptr);
+    EXPECT_EQ(CurrentComponent().hostApplication.Get(), host_.Application().Get());
+}
+
+TEST_F(LifecycleTest, FormShowWithoutHostObjectsStillShowsTheWindow) {
+    FormShow(nullptr, nullptr, nullptr);
+    EXPECT_TRUE(Window().IsLoaded());
+    EXPECT_EQ(CurrentComponent().hostApplication.Get(), nullptr);
+}
+
+TEST_F(LifecycleTest, WindowIsCentredAtItsFixedSizeWithoutMinimizeOrMaximizeBox) {
+    ShowWithHost();
+    RECT r{};
+    GetWindowRect(Window().Window(), &r);
+    EXPECT_EQ(r.right - r.left, 644);
+    EXPECT_EQ(r.bottom - r.top, 312);
+    EXPECT_NEAR((r.left + r.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((r.top + r.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+    LONG style = GetWindowLongW(Window().Window(), GWL_STYLE);
+    EXPECT_FALSE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_TRUE(style & WS_CAPTION);
+}
+
+TEST_F(LifecycleTest, AnyResizeSnapsBack) {
+    ShowWithHost();
+    HWND window = Window().Window();
+    RECT before{};
+    GetWindowRect(window, &before);
+
+    SetWindowPos(window, nullptr, 0, 0, 900, 500, SWP_NOMOVE | SWP_NOZORDER);
+    MoveWindow(window, before.left, before.top, 300, 100, TRUE);
+    PumpMessages();
+
+    RECT after{};
+    GetWindowRect(window, &after);
+    EXPECT_EQ(after.right - after.left, 644);
+    EXPECT_EQ(after.bottom - after.top, 312);
+}
+
+TEST_F(LifecycleTest, ListDrawingToolsLiveFromLoadToUnloadAndAreReleasedOnce) {
+    // One load first: the system caches some objects on first use.
+    ShowWithHost();
+    SendMessageW(Window().Window(), WM_CLOSE, 0, 0);
+    DWORD start = GdiObjects();
+    for (int round = 0; round < 3; ++round) {
+        ShowWithHost();
+        const ListDrawingTools* tools = Window().ListTools();
+        ASSERT_NE(tools, nullptr);
+        HPEN pen = tools->Pen();
+        HDC dc = tools->Dc();
+        EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen);
+        EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), GetStockObject(NULL_BRUSH));
+        LOGPEN style{};
+        ASSERT_TRUE(GetObjectW(pen, sizeof style, &style));
+        EXPECT_EQ(style.lopnStyle, static_cast<UINT>(PS_SOLID));
+        EXPECT_EQ(style.lopnColor, RGB(0, 0, 0));
+
+        SendMessageW(Window().Window(), WM_CLOSE, 0, 0);
+        EXPECT_FALSE(Window().IsLoaded());
+        EXPECT_EQ(GetObjectType(pen), 0u) << "the pen is deleted at unload";
+    }
+    EXPECT_EQ(GdiObjects(), start);
+    EXPECT_EQ(GetPIC::LoadedCount(), 0);
+    EXPECT_TRUE(CanUnloadNow());
+}
+
+TEST_F(LifecycleTest, LoadedWindowKeepsTheLibraryInMemory) {
+    ShowWithHost();
+    EXPECT_FALSE(CanUnloadNow());
+}
+
+}  // namespace
+}  // namespace vardolin::capture::test

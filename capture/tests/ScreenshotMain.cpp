@@ -1,0 +1,31 @@
+// Shows the capture window with a few roster entries, as a user would see it
+// after picking names, until it is closed or a minute has passed.
+#include "Component.h"
+#include "FormShow.h"
+#include "GetPIC.h"
+#include "Host.h"
+
+#include <objbase.h>
+
+int wmain() {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+        vardolin::devhost::Host host(vardolin::devhost::Workbook::FromCsv("张三\n李四\n王五\n赵六\n"));
+        vardolin::capture::FormShow(host.Application().Get(), host.ActiveWorkbook().Get(), host.ActiveSheet().Get());
+        auto& window = vardolin::capture::CurrentComponent().CaptureWindow();
+        for (const wchar_t* name : {L"张三", L"李四", L"王五", L"赵六"})
+            SendMessageW(window.Control(vardolin::capture::ControlId::List1), LB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(name));
+
+        UINT_PTR deadline = SetTimer(nullptr, 0, 60000, nullptr);
+        MSG msg;
+        while (window.IsLoaded() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            if (msg.message == WM_TIMER && msg.wParam == deadline) break;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        window.Unload();
+    }
+    CoUninitialize();
+    return 0;
+}
