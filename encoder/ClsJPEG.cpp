@@ -4,33 +4,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ZigZagOrder.h"
+
 namespace vardolin {
 
 namespace {
 
 std::array<std::array<int32_t, 8>, 8> MakeZigZag() {
     std::array<std::array<int32_t, 8>, 8> zigzag{};
-    int row = 0, column = 0, direction = 1;
-    for (int32_t position = 0; position < 64; ++position) {
-        zigzag[row][column] = position;
-        column += direction;
-        row -= direction;
-        if (column > 7) {
-            column = 7;
-            row += 2;
-            direction = -1;
-        } else if (row > 7) {
-            row = 7;
-            column += 2;
-            direction = 1;
-        } else if (column < 0) {
-            column = 0;
-            direction = 1;
-        } else if (row < 0) {
-            row = 0;
-            direction = -1;
-        }
-    }
+    for (int v = 0; v < 8; ++v)
+        for (int u = 0; u < 8; ++u) zigzag[v][u] = kZigZag.at[v][u];
     return zigzag;
 }
 
@@ -122,6 +105,16 @@ void ClsJPEG::SetSamplingFrequencies(int32_t H1, int32_t V1, int32_t H2, int32_t
         MaxHSampling = std::max(MaxHSampling, c.H);
         MaxVSampling = std::max(MaxVSampling, c.V);
     }
+}
+
+bool ClsJPEG::SetEncoderPath(EncoderPath path) {
+    for (EncoderPath available : AvailableEncoderPaths()) {
+        if (available == path) {
+            ActivePath = path;
+            return true;
+        }
+    }
+    return false;
 }
 
 void ClsJPEG::SetComment(const std::u16string& text) {

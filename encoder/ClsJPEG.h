@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "EncoderPath.h"
 #include "HuffmanTable.h"
 #include "JpegError.h"
 #include "OutputStream.h"
@@ -81,6 +82,12 @@ public:
     int32_t MaxH() const { return MaxHSampling; }
     int32_t MaxV() const { return MaxVSampling; }
 
+    // How the heavy stages are done (the fastest path unless chosen). Every
+    // path writes the same bytes. Returns false, changing nothing, for a path
+    // this build or processor cannot run.
+    bool SetEncoderPath(EncoderPath path);
+    EncoderPath Path() const { return ActivePath; }
+
     // Building blocks, public so that they can be checked one by one.
     void ForwardDCT();
     float (&Block())[8][8] { return WorkBlock; }
@@ -101,6 +108,8 @@ private:
                          int32_t& previousXi, int32_t& previousYi);
     void ConvertAndTransform(const CanvasView& canvas, int32_t index, int32_t areaTop,
                              int32_t blocksPerRow, int32_t blockRows);
+    void TransformBlockRowPlain(const CanvasView& canvas, int32_t index, int32_t top,
+                                int32_t blocksPerRow, int32_t& position);
     ScanLists DefaultScanLists() const;
     void WriteCOM(OutputStream& out, const std::u16string& text) const;
     void WriteDQT(OutputStream& out, int32_t segmentStart, int32_t table) const;
@@ -123,6 +132,7 @@ private:
     int32_t QualityValue = 0;
     std::u16string CommentText;
     SingleByteConverter ToSingleByte;
+    EncoderPath ActivePath = FastestEncoderPath();
 };
 
 // Size category of a value: the number of significant bits of |v|.

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "BlockTransform.h"
 #include "ClsJPEG.h"
 
 namespace vardolin {
@@ -65,8 +66,8 @@ int32_t ClsJPEG::SampleHDC(PictureSource& source, int32_t lWidth, int32_t lHeigh
     ImageHeight = lHeight;
     ImageWidth = lWidth;
     // Until the new picture is complete, no old coefficients may remain to be
-    // saved under the new dimensions.
-    for (Component& c : Components) c.Coefficients.clear();
+    // saved under the new dimensions; their memory goes too.
+    for (Component& c : Components) std::vector<int16_t>().swap(c.Coefficients);
 
     int32_t canvasWidth = RoundUpTo8(lWidth);
     int32_t canvasHeight = RoundUpTo8(lHeight);
@@ -82,7 +83,7 @@ int32_t ClsJPEG::SampleHDC(PictureSource& source, int32_t lWidth, int32_t lHeigh
             SampleComponent(source, i, lWidth, lHeight, lSrcLeft, lSrcTop, canvasHeight,
                             previousXi, previousYi);
     } catch (...) {
-        for (Component& c : Components) c.Coefficients.clear();
+        for (Component& c : Components) std::vector<int16_t>().swap(c.Coefficients);
         throw;
     }
     return 0;
@@ -97,7 +98,9 @@ void ClsJPEG::SampleComponent(PictureSource& source, int32_t index, int32_t lWid
     int32_t yi = SampledSize(ImageHeight, component.V, MaxVSampling);
     int32_t wp = RoundUpTo8(xi);
     int32_t hp = RoundUpTo8(yi);
-    component.Coefficients.assign(static_cast<size_t>(checked::Mul(wp, hp)), 0);
+    // Filled block row by block row; reserved whole so that it never moves.
+    component.Coefficients.clear();
+    component.Coefficients.reserve(static_cast<size_t>(checked::Mul(wp, hp)));
 
     int32_t areaTop = canvasHeight - hp;
     if (xi != previousXi || yi != previousYi) {
@@ -111,24 +114,49 @@ void ClsJPEG::SampleComponent(PictureSource& source, int32_t index, int32_t lWid
 
 void ClsJPEG::ConvertAndTransform(const CanvasView& canvas, int32_t index, int32_t areaTop,
                                   int32_t blocksPerRow, int32_t blockRows) {
+    Component& component = Components[index];
+    const BlockRowKernel kernel = KernelFor(ActivePath);
+    const ColourRow& colour = kColourRows[index];
+    const ColourFactors factors{colour.r, colour.g, colour.b, colour.offset};
+    const std::array<float, 64>& scale = QuantTables[component.QuantTableIndex].Scale;
+    alignas(64) double scaleByColumn[64];
+    for (int v = 0; v < 8; ++v)
+        for (int u = 0; u < 8; ++u) scaleByColumn[u * 8 + v] = scale[ZigZag[v][u]];
+    const size_t rowCoefficients = static_cast<size_t>(blocksPerRow) * 64;
+    int32_t position = 0;
+    for (int32_t blockRow = 0; blockRow < blockRows; ++blockRow) {
+        const int32_t top = areaTop + 8 * blockRow;
+        const size_t rowStart = component.Coefficients.size();
+        component.Coefficients.resize(rowStart + rowCoefficients);
+        if (!kernel) {
+            TransformBlockRowPlain(canvas, index, top, blocksPerRow, position);
+            continue;
+        }
+        BlockRowJob job{{}, blocksPerRow, &factors, scaleByColumn, component.Coefficients.data() + rowStart};
+        for (int r = 0; r < 8; ++r) job.rows[r] = canvas.Row(top + r);
+        if (!kernel(job)) throw JpegError::Overflow();
+    }
+}
+
+// The reference: one block at a time through WorkBlock, ForwardDCT and
+// QuantizeBlock.
+void ClsJPEG::TransformBlockRowPlain(const CanvasView& canvas, int32_t index, int32_t top,
+                                     int32_t blocksPerRow, int32_t& position) {
     const ColourRow& colour = kColourRows[index];
     Component& component = Components[index];
     const std::array<float, 64>& scale = QuantTables[component.QuantTableIndex].Scale;
-    int32_t position = 0;
-    for (int32_t blockRow = 0; blockRow < blockRows; ++blockRow) {
-        for (int32_t blockColumn = 0; blockColumn < blocksPerRow; ++blockColumn) {
-            for (int r = 0; r < 8; ++r) {
-                const uint8_t* pixel = canvas.Row(areaTop + 8 * blockRow + r) + 24 * blockColumn;
-                for (int c = 0; c < 8; ++c, pixel += 3) {
-                    double value = (static_cast<double>(pixel[2]) * colour.r +
-                                    static_cast<double>(pixel[1]) * colour.g) +
-                                   static_cast<double>(pixel[0]) * colour.b;
-                    WorkBlock[r][c] = static_cast<float>(value + colour.offset);
-                }
+    for (int32_t blockColumn = 0; blockColumn < blocksPerRow; ++blockColumn) {
+        for (int r = 0; r < 8; ++r) {
+            const uint8_t* pixel = canvas.Row(top + r) + 24 * blockColumn;
+            for (int c = 0; c < 8; ++c, pixel += 3) {
+                double value = (static_cast<double>(pixel[2]) * colour.r +
+                                static_cast<double>(pixel[1]) * colour.g) +
+                               static_cast<double>(pixel[0]) * colour.b;
+                WorkBlock[r][c] = static_cast<float>(value + colour.offset);
             }
-            ForwardDCT();
-            QuantizeBlock(component.Coefficients, position, scale);
         }
+        ForwardDCT();
+        QuantizeBlock(component.Coefficients, position, scale);
     }
 }
 

@@ -1,0 +1,48 @@
+// One block row of a component through colour conversion, forward DCT and
+// quantization, as done by the vectorised kernels. The arithmetic is that of
+// the plain code in Sampling.cpp and ForwardDCT.cpp, value for value: every
+// stored value is computed in double precision and rounded to float.
+#pragma once
+
+#include <cstdint>
+
+// The AVX kernels are built for 64-bit x86 outside Windows: mingw-w64's
+// compiler does not keep the 32-byte stack alignment their spills need.
+#if defined(__x86_64__) && !defined(_WIN32)
+#define VARDOLIN_AVX_KERNELS 1
+#else
+#define VARDOLIN_AVX_KERNELS 0
+#endif
+
+
+namespace vardolin {
+
+enum class EncoderPath;
+
+// Colour factors (the 32-bit float constants, widened) and level shift of a component.
+struct ColourFactors {
+    double r, g, b;
+    double offset;
+};
+
+struct BlockRowJob {
+    const uint8_t* rows[8];        // the block row's 8 pixel rows, top first, blue-green-red
+    int32_t blocks;                // blocks from the left, 8 pixels wide each
+    const ColourFactors* colour;
+    const double* scaleByColumn;   // quantization multipliers, [u * 8 + v]
+    int16_t* out;                  // blocks * 64 coefficients, zigzag order
+};
+
+// Returns false when a quantized value falls outside the 16-bit range; the
+// coefficients written are then meaningless.
+using BlockRowKernel = bool (*)(const BlockRowJob& job);
+
+// The kernel of a vectorised path; null for EncoderPath::Plain.
+BlockRowKernel KernelFor(EncoderPath path);
+
+// Kernels of each instruction set (each in a file of its own).
+bool TransformBlockRowPortable(const BlockRowJob& job);
+bool TransformBlockRowAvx2(const BlockRowJob& job);
+bool TransformBlockRowAvx512(const BlockRowJob& job);
+
+}  // namespace vardolin
