@@ -10,10 +10,13 @@
 #       the registry (CoCreateInstance, ProgIDs), PROPERTIES to pass more
 #       test properties.
 #
-#   vardolin_add_vbs_test(capture_smoke tests/smoke.vbs)
+#   vardolin_add_vbs_test(capture_smoke tests/smoke.vbs [TEXTS tests/smoke.txt])
 #       runs the script with Wine's cscript after vardolin.dll was registered
 #       per machine. cscript exits 0 even when the script fails, so the script
 #       must end by printing "<n> failed"; the test passes only on "0 failed".
+#       Wine's VBScript has no ChrW: non-ASCII texts go in the UTF-8 TEXTS
+#       file, which is copied as UTF-16 next to the script; read it with
+#       fso.OpenTextFile("smoke.txt", 1, False, -1).ReadLine.
 #
 # Tests run through the Wine loader (CMAKE_CROSSCOMPILING_EMULATOR) in the
 # prefix VARDOLIN_WINEPREFIX; scripts/windows.mk creates it and starts Xvfb and
@@ -23,6 +26,12 @@ include(GoogleTest)
 
 add_link_options(-static -static-libgcc -static-libstdc++)
 add_compile_definitions(UNICODE _UNICODE NOMINMAX)
+
+# Static libraries made of resources only (artwork that a DLL links whole)
+# are archived like any other.
+set(CMAKE_RC_ARCHIVE_CREATE "<CMAKE_AR> qc <TARGET> <OBJECTS>")
+set(CMAKE_RC_ARCHIVE_APPEND "<CMAKE_AR> q <TARGET> <OBJECTS>")
+set(CMAKE_RC_ARCHIVE_FINISH "<CMAKE_RANLIB> <TARGET>")
 
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set(VARDOLIN_TEST_DIR ${CMAKE_BINARY_DIR}/bin)
@@ -64,6 +73,7 @@ function(vardolin_add_wine_gtest target)
 endfunction()
 
 function(vardolin_add_vbs_test name script)
+  cmake_parse_arguments(ARG "" "TEXTS" "" ${ARGN})
   get_filename_component(script_name ${script} NAME)
   # Wine's tools read any argument starting with "/" as a switch, so the
   # script is copied next to the DLL and named relative to it.
@@ -75,6 +85,14 @@ function(vardolin_add_vbs_test name script)
     PASS_REGULAR_EXPRESSION "(^|\n)0 failed"
     FIXTURES_REQUIRED ${VARDOLIN_COM_FIXTURE}
     TIMEOUT 60)
+  if(ARG_TEXTS)
+    get_filename_component(texts_name ${ARG_TEXTS} NAME)
+    get_filename_component(texts_source ${ARG_TEXTS} ABSOLUTE)
+    add_custom_command(OUTPUT ${VARDOLIN_TEST_DIR}/${texts_name}
+      COMMAND iconv -f UTF-8 -t UTF-16 -o ${VARDOLIN_TEST_DIR}/${texts_name} ${texts_source}
+      DEPENDS ${texts_source})
+    add_custom_target(vbs_texts_${name} ALL DEPENDS ${VARDOLIN_TEST_DIR}/${texts_name})
+  endif()
 endfunction()
 
 # Libraries of the Windows-only parts, linked into vardolin.dll when present.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <oleauto.h>
 
 #include <exception>
 #include <string>
@@ -21,8 +22,11 @@ HRESULT RaiseError(HRESULT hr, REFIID iid, const std::wstring& description) noex
 HRESULT ErrorFromCurrentException(REFIID iid) noexcept;
 
 // Runs body and reports any exception it throws as an automation error.
+// Error info left from an earlier call is cleared first, so that a caller
+// never reads a stale description.
 template <class Body>
 HRESULT Guarded(REFIID iid, Body&& body) noexcept {
+    SetErrorInfo(0, nullptr);
     try {
         return body();
     } catch (...) {
