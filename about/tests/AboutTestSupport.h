@@ -37,7 +37,7 @@ protected:
     void ClickLabel7();
     // One tick of the timer, as the platform would deliver it.
     void Tick(AboutTimer timer);
-    // Ticks the timer n times and returns the opacity after each tick.
+    // Ticks the timer n times; the opacity after each tick.
     std::vector<int> TickAndRecord(AboutTimer timer, int n);
     // Check1 shown unchecked and the window not on top, without storing the option.
     void UncheckKeepOnTop();

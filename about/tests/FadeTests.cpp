@@ -109,6 +109,7 @@ TEST_F(FadeTest, EachClickDuringFadeOutRestartsItAndOpensThePageOnce) {
     OpenAndFadeIn();
     Tick(T::Timer1);
     EXPECT_EQ(TickAndRecord(T::Trans, 30), Steps(250, 105));
+    Capture().SetTop();
     ClickLabel7();
     EXPECT_EQ(LayeredAlpha(AboutHwnd()), 255);
     EXPECT_EQ(openedPages_.size(), 1u);
@@ -123,7 +124,7 @@ TEST_F(FadeTest, EachClickDuringFadeOutRestartsItAndOpensThePageOnce) {
     EXPECT_EQ(openedPages_, (std::vector<std::wstring>{kMakerWebPage, kMakerWebPage}));
 }
 
-TEST_F(FadeTest, ClosingOtherwiseAlsoPutsTheCaptureWindowOnTop) {
+TEST_F(FadeTest, ClosingOtherwisePutsTheCaptureWindowOnTopAndReopeningStartsAfresh) {
     UncheckKeepOnTop();
     ClickCmdOK();
     TickAndRecord(T::Timer3, 20);
@@ -131,6 +132,11 @@ TEST_F(FadeTest, ClosingOtherwiseAlsoPutsTheCaptureWindowOnTop) {
     EXPECT_FALSE(About().IsLoaded());
     EXPECT_TRUE(IsTopmost(Capture().Window()));
     EXPECT_FALSE(Capture().IsChecked(capture::ControlId::Check1)) << "the option itself is unchanged";
+
+    ClickCmdOK();  // loaded anew: the whole sequence again
+    EXPECT_EQ(LayeredAlpha(AboutHwnd()), 0);
+    EXPECT_EQ(TickAndRecord(T::Timer3, 2), Steps(5, 10));
+    EXPECT_FALSE(About().TimerEnabled(T::Trans));
 }
 
 TEST_F(FadeTest, ACaptureWindowClosedMeanwhileStaysClosed) {

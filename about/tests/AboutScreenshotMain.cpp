@@ -1,0 +1,35 @@
+// Shows the capture window and opens the About window from its About button,
+// as a user would, then runs until the About window has closed by itself or a
+// minute has passed.
+#include "AboutButton.h"
+#include "Component.h"
+#include "GetPIC.h"
+#include "GetPICExtensions.h"
+#include "frmAbout.h"
+#include "mdlmain.h"
+
+#include <objbase.h>
+
+int wmain() {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+        vardolin::about::ScopedWebPageOpenerReplacement noBrowser([](const std::wstring&) {});
+        vardolin::about::Attach(vardolin::capture::Extensions());
+        auto& capture = vardolin::capture::CurrentComponent().CaptureWindow();
+        capture.Show();
+        SendMessageW(capture.Control(vardolin::capture::ControlId::CmdOK), BM_CLICK, 0, 0);
+
+        auto& about = vardolin::about::AboutWindow();
+        UINT_PTR deadline = SetTimer(nullptr, 0, 60000, nullptr);
+        MSG msg;
+        while (about.IsLoaded() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            if (msg.message == WM_TIMER && msg.wParam == deadline) break;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        about.Unload();
+        capture.Unload();
+    }
+    CoUninitialize();
+    return 0;
+}
