@@ -5,10 +5,14 @@
 
 #include <commctrl.h>
 
+#include <memory>
+#include <new>
+
 namespace vardolin::capture {
 namespace {
 
 constexpr UINT_PTR kSessionId = 0x5345;
+constexpr const wchar_t* kSessionProperty = L"VardolinCaptureSession";
 
 // The session lives in a subclass of the still-photo box, so it ends exactly
 // when that window is destroyed at unload.
@@ -16,6 +20,7 @@ LRESULT CALLBACK SessionKeeper(HWND window, UINT message, WPARAM wParam, LPARAM 
                                DWORD_PTR data) {
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(window, &SessionKeeper, id);
+        RemovePropW(window, kSessionProperty);
         delete reinterpret_cast<CaptureSession*>(data);
     }
     return DefSubclassProc(window, message, wParam, lParam);
@@ -27,12 +32,13 @@ CaptureSession& SessionOf(GetPIC& window) {
     PictureBox* still = window.Picture1();
     HWND box = still ? still->Window() : nullptr;
     if (!box) throw ComponentError(error_number::kObjectRequired, L"Object required");
-    DWORD_PTR data = 0;
-    if (GetWindowSubclass(box, &SessionKeeper, kSessionId, &data) && data)
-        return *reinterpret_cast<CaptureSession*>(data);
+    if (HANDLE found = GetPropW(box, kSessionProperty)) return *static_cast<CaptureSession*>(found);
     auto session = std::make_unique<CaptureSession>();
-    if (!SetWindowSubclass(box, &SessionKeeper, kSessionId, reinterpret_cast<DWORD_PTR>(session.get())))
-        throw ComponentError(error_number::kObjectRequired, L"Object required");
+    if (!SetPropW(box, kSessionProperty, session.get())) throw std::bad_alloc();
+    if (!SetWindowSubclass(box, &SessionKeeper, kSessionId, reinterpret_cast<DWORD_PTR>(session.get()))) {
+        RemovePropW(box, kSessionProperty);
+        throw std::bad_alloc();
+    }
     return *session.release();
 }
 

@@ -1,0 +1,187 @@
+// Storing the crop: the photo files, the roster, the quality, and every way a
+// store can be refused or fail without losing an entry or an earlier photo.
+#include "PhotoWindowTest.h"
+
+#include "ClsJPEG.h"
+#include "PhotoFiles.h"
+#include "Settings.h"
+#include "photo/StoreCrop.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace vardolin::capture::test {
+namespace {
+
+namespace fs = std::filesystem;
+using StoreTest = PhotoWindowTest;
+
+std::vector<uint8_t> FileBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The luminance quantization table of a JPEG file, in zigzag order.
+std::vector<int> LumaTable(const fs::path& file) {
+    std::vector<uint8_t> bytes = FileBytes(file);
+    for (size_t i = 0; i + 69 < bytes.size(); ++i)
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xDB && bytes[i + 4] == 0x00)
+            return {bytes.begin() + i + 5, bytes.begin() + i + 69};
+    return {};
+}
+
+std::vector<int> LumaTableAtQuality(int quality) {
+    ClsJPEG jpeg;
+    jpeg.SetQuality(quality);
+    const auto& qk = jpeg.QuantTable(0).Qk;
+    return {qk.begin(), qk.end()};
+}
+
+TEST_F(StoreTest, StoresEachPersonInTurnAndRemindsWhenTheRosterIsEmpty) {
+    AddEntries({L"A", L"B"});
+    TakePhotoAndCrop();
+    BitmapPixels crop = PreviewPixels();
+
+    Click(ControlId::Command1);
+    BitmapPixels stored = DecodeJpeg(PicFolder() / L"A.jpg");
+    ASSERT_EQ(stored.width, 156);
+    ASSERT_EQ(stored.height, 188);
+    EXPECT_LT(MeanDifference(stored, crop), 3.0);
+    EXPECT_LT(LargestDifference(stored, crop), 64);
+    EXPECT_EQ(Entries(), std::vector<std::wstring>{L"B"});
+
+    Click(ControlId::Command1);
+    EXPECT_EQ(DecodeJpeg(PicFolder() / L"B.jpg").width, 156);
+    EXPECT_EQ(FileBytes(PicFolder() / L"B.jpg"), FileBytes(PicFolder() / L"A.jpg"));
+    EXPECT_TRUE(Entries().empty());
+    EXPECT_TRUE(messages_.empty());
+
+    SetWindowPos(Window().Window(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Click(ControlId::Command1);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text, L"请右击列表框，选择添加要照像的对象");
+    EXPECT_EQ(messages_[0].caption, L"提醒");
+    EXPECT_EQ(messages_[0].type, UINT{MB_OK | MB_ICONINFORMATION});
+    EXPECT_TRUE(GetWindowLongW(Window().Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST_F(StoreTest, BlankFirstEntryGetsTheReminderButSpacesAroundANameAreKept) {
+    AddEntries({L"   "});
+    TakePhotoAndCrop();
+    Click(ControlId::Command1);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text, kReminderText);
+    EXPECT_EQ(Entries().size(), 1u);
+
+    SendMessageW(Control(ControlId::List1), LB_RESETCONTENT, 0, 0);
+    AddEntries({L"  A "});
+    Click(ControlId::Command1);
+    EXPECT_TRUE(fs::exists(PicFolder() / L"  A .jpg"));
+    EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(StoreTest, QualityIsHeldWithin30To100InMemoryOnly) {
+    AddEntries({L"low", L"high"});
+    TakePhotoAndCrop();
+    std::wstring stored = settings::Read(settings::kQualityKey);
+
+    CurrentComponent().jpegQuality.SetInteger(25);
+    Click(ControlId::Command1);
+    EXPECT_EQ(LumaTable(PicFolder() / L"low.jpg"), LumaTableAtQuality(30));
+    EXPECT_EQ(CurrentComponent().jpegQuality.Number(), 30);
+
+    CurrentComponent().jpegQuality.SetInteger(120);
+    Click(ControlId::Command1);
+    EXPECT_EQ(LumaTable(PicFolder() / L"high.jpg"), LumaTableAtQuality(100));
+    EXPECT_EQ(settings::Read(settings::kQualityKey), stored);
+}
+
+TEST_F(StoreTest, AnExistingPhotoIsReplacedAndNothingIsLeftBeside) {
+    fs::create_directories(PicFolder());
+    { std::ofstream(PicFolder() / L"A.jpg") << "an older photo"; }
+    AddEntries({L"A"});
+    TakePhotoAndCrop();
+
+    Click(ControlId::Command1);
+
+    EXPECT_EQ(DecodeJpeg(PicFolder() / L"A.jpg").width, 156);
+    EXPECT_EQ(std::distance(fs::directory_iterator(PicFolder()), fs::directory_iterator()), 1);
+    EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(StoreTest, APhotoThatCannotBeReplacedStaysAndTheEntryStaysWithAMessage) {
+    fs::create_directories(PicFolder());
+    fs::path old = PicFolder() / L"A.jpg";
+    { std::ofstream(old) << "an older photo"; }
+    SetFileAttributesW(old.c_str(), FILE_ATTRIBUTE_READONLY);
+    AddEntries({L"A", L"B"});
+    TakePhotoAndCrop();
+
+    Click(ControlId::Command1);
+
+    EXPECT_EQ(FileBytes(old).size(), 14u);
+    EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"A", L"B"}));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_NE(messages_[0].text.find(old.wstring()), std::wstring::npos);
+    EXPECT_EQ(messages_[0].caption, kStoreFailedCaption);
+}
+
+TEST_F(StoreTest, AnUnusablePhotoFolderKeepsTheEntryAndSaysWhy) {
+    { std::ofstream(PicFolder()) << "a file where the folder should be"; }
+    AddEntries({L"A"});
+    TakePhotoAndCrop();
+
+    Click(ControlId::Command1);
+
+    EXPECT_EQ(Entries(), std::vector<std::wstring>{L"A"});
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_NE(messages_[0].text.find((PicFolder() / L"A.jpg").wstring()), std::wstring::npos);
+    EXPECT_GT(messages_[0].text.size(), (PicFolder() / L"A.jpg").wstring().size() + 12);
+    fs::remove(PicFolder());
+}
+
+TEST_F(StoreTest, EntriesThatAreNoPlainFileNameAreRefusedAndNothingIsWritten) {
+    TakePhotoAndCrop();
+    fs::remove(LibraryFolder() / L"TmpPhoto.bmp");
+    for (const wchar_t* entry : {L"..\\escape", L"..", L"sub/x", L"CON", L"a:b", L"x?"}) {
+        SendMessageW(Control(ControlId::List1), LB_RESETCONTENT, 0, 0);
+        AddEntries({entry});
+        messages_.clear();
+
+        Click(ControlId::Command1);
+
+        EXPECT_EQ(Entries().size(), 1u);
+        ASSERT_EQ(messages_.size(), 1u);
+        EXPECT_NE(messages_[0].text.find(entry), std::wstring::npos);
+    }
+    EXPECT_FALSE(fs::exists(PicFolder()));
+    EXPECT_FALSE(fs::exists(LibraryFolder() / L"TmpPhoto.bmp"));
+    EXPECT_FALSE(fs::exists(LibraryFolder().parent_path() / L"escape.jpg"));
+}
+
+TEST_F(StoreTest, NothingIsStoredBeforeACropWasTakenFromAPhoto) {
+    AddEntries({L"A"});
+    Click(ControlId::Command1);  // right after load: the placeholder
+    Click(ControlId::CmdSaveDIB);
+    Click(ControlId::Command1);  // a photo, but no crop from it yet
+
+    EXPECT_FALSE(fs::exists(PicFolder() / L"A.jpg"));
+    EXPECT_EQ(Entries(), std::vector<std::wstring>{L"A"});
+    ASSERT_EQ(messages_.size(), 2u);
+    EXPECT_EQ(messages_[1].text, kNoCropText);
+}
+
+TEST_F(StoreTest, TheLastStoredCropIsKeptAsABitmapBesideTheLibrary) {
+    AddEntries({L"A"});
+    TakePhotoAndCrop();
+    Click(ControlId::Command1);
+
+    HBITMAP kept = static_cast<HBITMAP>(LoadImageW(nullptr, (LibraryFolder() / L"TmpPhoto.BMP").c_str(), IMAGE_BITMAP,
+                                                   0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(LargestDifference(ReadBitmapPixels(kept), PreviewPixels()), 0);
+    DeleteObject(kept);
+}
+
+}  // namespace
+}  // namespace vardolin::capture::test
