@@ -115,6 +115,10 @@ private:
     void WriteDQT(OutputStream& out, int32_t segmentStart, int32_t table) const;
     void WriteSOF(OutputStream& out, int32_t marker) const;
     void WriteDHT(OutputStream& out, int32_t segmentStart, int32_t table, bool isAC) const;
+    // Codes the blocks that body hands to its coder, between resetting and
+    // flushing the bit writer.
+    template <class Body>
+    void CodeScanData(OutputStream& out, Body&& body) const;
     void WriteSingleScan(OutputStream& out, int32_t component, int32_t dcTable, int32_t acTable) const;
     void WriteInterleavedScan(OutputStream& out, const ScanLists& lists, int32_t first, int32_t last) const;
 

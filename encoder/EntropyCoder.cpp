@@ -1,50 +1,154 @@
 // Huffman coding of the quantized blocks into scans: SOS segment, then the
 // entropy-coded data of one or more components.
 #include <array>
+#include <memory>
 
+#include "BitSink.h"
 #include "ClsJPEG.h"
+#include "NonzeroMask.h"
 #include "ScanLayout.h"
 
 namespace vardolin {
 
 namespace {
 
-void WriteSymbol(OutputStream& out, const HuffmanTable& table, int32_t symbol) {
-    if (symbol < 0 || symbol > 255) throw JpegError::OutOfRange();
-    out.WriteBits(table.CodeMask[symbol], table.Code[symbol]);
-}
+// The straightforward coder: every code and magnitude through WriteBits, one
+// bit at a time.
+class PlainCoder {
+public:
+    PlainCoder(OutputStream& out, const std::array<HuffmanTable, 4>& dc, const std::array<HuffmanTable, 4>& ac)
+        : out_(out), dc_(dc), ac_(ac) {}
 
-// The low `category` bits of v, or of v - 1 for a negative v.
-void WriteMagnitude(OutputStream& out, int32_t v, int32_t category) {
-    if (category == 0) return;
-    out.WriteBits(1 << (category - 1), v >= 0 ? v : v - 1);
-}
+    void Encode(const int16_t* block, int32_t& predictor, int32_t dcTable, int32_t acTable) {
+        int32_t diff = block[0] - predictor;
+        predictor = block[0];
+        int32_t s = Category(diff);
+        WriteSymbol(dc_[dcTable], s);
+        WriteMagnitude(diff, s);
 
-void EncodeBlock(OutputStream& out, const int16_t* block, int32_t& predictor,
-                 const HuffmanTable& dcTable, const HuffmanTable& acTable) {
-    int32_t diff = block[0] - predictor;
-    predictor = block[0];
-    int32_t s = Category(diff);
-    WriteSymbol(out, dcTable, s);
-    WriteMagnitude(out, diff, s);
-
-    int32_t run = 0;
-    for (int k = 1; k < 64; ++k) {
-        int32_t c = block[k];
-        if (c == 0) {
-            ++run;
-            continue;
+        int32_t run = 0;
+        for (int k = 1; k < 64; ++k) {
+            int32_t c = block[k];
+            if (c == 0) {
+                ++run;
+                continue;
+            }
+            for (; run > 15; run -= 16) WriteSymbol(ac_[acTable], 0xF0);
+            int32_t category = Category(c);
+            WriteSymbol(ac_[acTable], run * 16 + category);
+            WriteMagnitude(c, category);
+            run = 0;
         }
-        for (; run > 15; run -= 16) WriteSymbol(out, acTable, 0xF0);
-        int32_t category = Category(c);
-        WriteSymbol(out, acTable, run * 16 + category);
-        WriteMagnitude(out, c, category);
-        run = 0;
+        if (run > 0) WriteSymbol(ac_[acTable], 0x00);
     }
-    if (run > 0) WriteSymbol(out, acTable, 0x00);
+
+    void Finish() { out_.FlushBitWriter(); }
+
+private:
+    void WriteSymbol(const HuffmanTable& table, int32_t symbol) {
+        if (symbol < 0 || symbol > 255) throw JpegError::OutOfRange();
+        out_.WriteBits(table.CodeMask[symbol], table.Code[symbol]);
+    }
+
+    // The low `category` bits of v, or of v - 1 for a negative v.
+    void WriteMagnitude(int32_t v, int32_t category) {
+        if (category == 0) return;
+        out_.WriteBits(1 << (category - 1), v >= 0 ? v : v - 1);
+    }
+
+    OutputStream& out_;
+    const std::array<HuffmanTable, 4>& dc_;
+    const std::array<HuffmanTable, 4>& ac_;
+};
+
+// A Huffman table as code and length per symbol, so that a code and the
+// magnitude bits after it go into the bit buffer together.
+struct CodeTable {
+    std::array<uint32_t, 256> code;
+    std::array<uint8_t, 256> length;
+};
+
+CodeTable MakeCodeTable(const HuffmanTable& table) {
+    CodeTable codes;
+    for (int s = 0; s < 256; ++s) {
+        const uint32_t mask = static_cast<uint32_t>(table.CodeMask[s]);
+        const int length = mask == 0 ? 0 : __builtin_ctz(mask) + 1;
+        codes.length[s] = static_cast<uint8_t>(length);
+        codes.code[s] = length == 0 ? 0 : static_cast<uint32_t>(table.Code[s]) & ((1u << length) - 1);
+    }
+    return codes;
 }
+
+// The coder of the vectorised paths: jumps between nonzero values and writes
+// through the word-sized BitSink. Writes what PlainCoder writes.
+class FastCoder {
+public:
+    FastCoder(OutputStream& out, const std::array<HuffmanTable, 4>& dc, const std::array<HuffmanTable, 4>& ac)
+        : sink_(out), dc_(dc), ac_(ac) {}
+
+    void Encode(const int16_t* block, int32_t& predictor, int32_t dcTable, int32_t acTable) {
+        // Each value adds at most 32 bits, each stuffed byte one byte more.
+        sink_.Reserve(64 * 4 * 2 + 16);
+        const CodeTable& dc = Codes(dcCodes_, dc_, dcTable);
+        const CodeTable& ac = Codes(acCodes_, ac_, acTable);
+        const int32_t diff = block[0] - predictor;
+        predictor = block[0];
+        const int32_t s = Category(diff);
+        PutSymbol(dc, s, diff, s);
+        const int32_t last = ForEachNonzeroAC(block, [&](int32_t k, int32_t run) {
+            for (; run > 15; run -= 16) PutCode(ac, 0xF0);
+            const int32_t value = block[k];
+            const int32_t category = Category(value);
+            const int32_t symbol = run * 16 + category;
+            if (symbol > 255) throw JpegError::OutOfRange();
+            PutSymbol(ac, symbol, value, category);
+        });
+        if (last != 63) PutCode(ac, 0x00);
+    }
+
+    void Finish() {
+        sink_.Fill();
+        sink_.Finish();
+    }
+
+private:
+    const CodeTable& Codes(std::array<std::unique_ptr<CodeTable>, 4>& cache,
+                           const std::array<HuffmanTable, 4>& tables, int32_t index) {
+        std::unique_ptr<CodeTable>& codes = cache[index];
+        if (!codes) codes = std::make_unique<CodeTable>(MakeCodeTable(tables[index]));
+        return *codes;
+    }
+
+    // The symbol's code, then the low `category` bits of value (of value - 1
+    // for a negative value).
+    void PutSymbol(const CodeTable& table, int32_t symbol, int32_t value, int32_t category) {
+        const uint32_t magnitude = static_cast<uint32_t>(value >= 0 ? value : value - 1) &
+                                   ((uint32_t{1} << category) - 1);
+        sink_.Put((table.code[symbol] << category) | magnitude, table.length[symbol] + category);
+    }
+    void PutCode(const CodeTable& table, int32_t symbol) { sink_.Put(table.code[symbol], table.length[symbol]); }
+
+    BitSink sink_;
+    const std::array<HuffmanTable, 4>& dc_;
+    const std::array<HuffmanTable, 4>& ac_;
+    std::array<std::unique_ptr<CodeTable>, 4> dcCodes_, acCodes_;
+};
 
 }  // namespace
+
+template <class Body>
+void ClsJPEG::CodeScanData(OutputStream& out, Body&& body) const {
+    out.ResetBitWriter();
+    if (ActivePath == EncoderPath::Plain) {
+        PlainCoder coder(out, DCHuffmanTables, ACHuffmanTables);
+        body(coder);
+        coder.Finish();
+    } else {
+        FastCoder coder(out, DCHuffmanTables, ACHuffmanTables);
+        body(coder);
+        coder.Finish();
+    }
+}
 
 void ClsJPEG::WriteScans(OutputStream& out, const ScanLists& lists, int32_t first,
                          int32_t last) const {
@@ -70,13 +174,11 @@ void ClsJPEG::WriteSingleScan(OutputStream& out, int32_t component, int32_t dcTa
     out.Put(0x3F);
     out.Put(0x00);
 
-    out.ResetBitWriter();
-    int32_t predictor = 0;
-    const HuffmanTable& dc = DCHuffmanTables[dcTable];
-    const HuffmanTable& ac = ACHuffmanTables[acTable];
-    for (size_t position = 0; position < c.Coefficients.size(); position += 64)
-        EncodeBlock(out, &c.Coefficients[position], predictor, dc, ac);
-    out.FlushBitWriter();
+    CodeScanData(out, [&](auto& coder) {
+        int32_t predictor = 0;
+        for (size_t position = 0; position + 64 <= c.Coefficients.size(); position += 64)
+            coder.Encode(&c.Coefficients[position], predictor, dcTable, acTable);
+    });
 }
 
 void ClsJPEG::WriteInterleavedScan(OutputStream& out, const ScanLists& lists, int32_t first,
@@ -100,22 +202,20 @@ void ClsJPEG::WriteInterleavedScan(OutputStream& out, const ScanLists& lists, in
             MakeInterleavedCursor(Components[lists.ScanComponents[j]], ImageWidth, MaxHSampling));
     std::array<int16_t, 64> fillerBlock{};
 
-    out.ResetBitWriter();
-    WalkInterleaved(cursors, ImageWidth, ImageHeight, MaxHSampling, MaxVSampling,
-                    [&](size_t j, int32_t position) {
-                        const int32_t p = first + static_cast<int32_t>(j);
-                        const HuffmanTable& dc = DCHuffmanTables[lists.DCSelectors[p]];
-                        const HuffmanTable& ac = ACHuffmanTables[lists.ACSelectors[p]];
-                        const int16_t* block;
-                        if (position < 0) {
-                            fillerBlock[0] = static_cast<int16_t>(predictors[j]);
-                            block = fillerBlock.data();
-                        } else {
-                            block = &cursors[j].component->Coefficients[position];
-                        }
-                        EncodeBlock(out, block, predictors[j], dc, ac);
-                    });
-    out.FlushBitWriter();
+    CodeScanData(out, [&](auto& coder) {
+        WalkInterleaved(cursors, ImageWidth, ImageHeight, MaxHSampling, MaxVSampling,
+                        [&](size_t j, int32_t position) {
+                            const int32_t p = first + static_cast<int32_t>(j);
+                            const int16_t* block;
+                            if (position < 0) {
+                                fillerBlock[0] = static_cast<int16_t>(predictors[j]);
+                                block = fillerBlock.data();
+                            } else {
+                                block = &cursors[j].component->Coefficients[position];
+                            }
+                            coder.Encode(block, predictors[j], lists.DCSelectors[p], lists.ACSelectors[p]);
+                        });
+    });
 }
 
 }  // namespace vardolin

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "ClsJPEG.h"
+#include "NonzeroMask.h"
 #include "ScanLayout.h"
 
 namespace vardolin {
@@ -34,6 +35,27 @@ void CountACSymbols(const std::vector<int16_t>& coefficients, SymbolCounts& freq
             run = 0;
         }
         if (run > 0) ++frequencies[0x00];
+    }
+}
+
+// AC statistics, and DC statistics in stored order unless dcFrequencies is
+// null, of all blocks in one pass, jumping between nonzero values.
+void CountSymbolsFast(const std::vector<int16_t>& coefficients, SymbolCounts* dcFrequencies,
+                      SymbolCounts& acFrequencies) {
+    int32_t predictor = 0;
+    for (size_t b = 0; b + 64 <= coefficients.size(); b += 64) {
+        const int16_t* block = &coefficients[b];
+        if (dcFrequencies) {
+            ++(*dcFrequencies)[Category(block[0] - predictor)];
+            predictor = block[0];
+        }
+        const int32_t last = ForEachNonzeroAC(block, [&](int32_t k, int32_t run) {
+            acFrequencies[0xF0] += run / 16;
+            const int32_t symbol = (run % 16) * 16 + Category(block[k]);
+            if (symbol > 255) throw JpegError::OutOfRange();
+            ++acFrequencies[symbol];
+        });
+        if (last != 63) ++acFrequencies[0x00];
     }
 }
 
@@ -104,34 +126,46 @@ int32_t ClsJPEG::OptimizeHuffmanTables(const ScanLists& lists, int32_t first, in
     for (int32_t p = first; p <= last; ++p)
         if (Components[lists.ScanComponents[p]].Coefficients.empty()) throw JpegError::OutOfRange();
 
-    SymbolCounts frequencies{};
+    std::array<SymbolCounts, 4> dcCounts{}, acCounts{};
+    if (ActivePath == EncoderPath::Plain) {
+        for (int32_t p = first; p <= last; ++p) {
+            const Component& c = Components[lists.ScanComponents[p]];
+            SymbolCounts& dc = dcCounts[lists.DCSelectors[p]];
+            if (interleaved[p - first])
+                CountDCSymbolsInterleaved(*this, c, dc);
+            else
+                CountDCSymbols(c.Coefficients, dc);
+            CountACSymbols(c.Coefficients, acCounts[lists.ACSelectors[p]]);
+        }
+    } else {
+        for (int32_t p = first; p <= last; ++p) {
+            const Component& c = Components[lists.ScanComponents[p]];
+            SymbolCounts& dc = dcCounts[lists.DCSelectors[p]];
+            // A 1 x 1 component's interleaved order is its stored order, and
+            // it has no filler blocks: its DC statistics come with the AC pass.
+            const bool dcInStoredOrder = !interleaved[p - first] || (c.H == 1 && c.V == 1);
+            CountSymbolsFast(c.Coefficients, dcInStoredOrder ? &dc : nullptr, acCounts[lists.ACSelectors[p]]);
+            if (!dcInStoredOrder) CountDCSymbolsInterleaved(*this, c, dc);
+        }
+    }
+
     BitTotal total;
     for (int32_t k = 0; k < 4; ++k) {
         if (dcUsed[k]) {
-            for (int32_t p = first; p <= last; ++p) {
-                if (lists.DCSelectors[p] != k) continue;
-                const Component& c = Components[lists.ScanComponents[p]];
-                if (interleaved[p - first])
-                    CountDCSymbolsInterleaved(*this, c, frequencies);
-                else
-                    CountDCSymbols(c.Coefficients, frequencies);
-            }
-            SymbolCounts counted = frequencies;
-            BuildOptimalHuffmanTable(DCHuffmanTables[k], frequencies);
+            const SymbolCounts counted = dcCounts[k];
+            BuildOptimalHuffmanTable(DCHuffmanTables[k], dcCounts[k]);
             ExpandHuffmanTable(DCHuffmanTables[k], 11);
             for (int s = 0; s < 16; ++s)
                 if (counted[s] != 0) total.Add(counted[s], CodeLength(DCHuffmanTables[k], s) + s);
         }
         if (acUsed[k]) {
-            for (int32_t p = first; p <= last; ++p)
-                if (lists.ACSelectors[p] == k)
-                    CountACSymbols(Components[lists.ScanComponents[p]].Coefficients, frequencies);
+            SymbolCounts& frequencies = acCounts[k];
             // Filler blocks are coded as DC 0 and EOB. Only when no real block
             // needs EOB are their EOBs counted, so that EOB gets a code.
             for (int32_t p = first; p <= last && frequencies[0x00] == 0; ++p)
                 if (lists.ACSelectors[p] == k && interleaved[p - first])
                     frequencies[0x00] = CountFillerBlocks(*this, Components[lists.ScanComponents[p]]);
-            SymbolCounts counted = frequencies;
+            const SymbolCounts counted = frequencies;
             BuildOptimalHuffmanTable(ACHuffmanTables[k], frequencies);
             ExpandHuffmanTable(ACHuffmanTables[k], 255);
             for (int s = 0; s < 256; ++s)

@@ -33,6 +33,7 @@ public:
     std::vector<uint8_t>& Bytes() { return OutputBuffer; }
 
 private:
+    friend class BitSink;  // the entropy coder's word-sized writer
     void StoreCompletedByte();
 
     std::vector<uint8_t> OutputBuffer;
