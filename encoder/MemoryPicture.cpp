@@ -2,14 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <new>
 #include <stdexcept>
 
 namespace vardolin {
 
 namespace {
-
-constexpr uint8_t kBlack[3] = {0, 0, 0};
 
 // Which source cells (and how much of each) one destination cell covers
 // when n source cells are spread over m destination cells.
@@ -31,6 +28,19 @@ std::vector<Span> AreaSpans(int32_t n, int32_t m) {
     return spans;
 }
 
+// The source rows a destination row adds up, in order, with the last row
+// standing in for any beyond the picture's height.
+int64_t SpanRow(const Span& span, size_t k, int32_t srcHeight) {
+    return std::min<int64_t>(span.first + static_cast<int64_t>(k), srcHeight - 1);
+}
+
+// Rounds a value of 0..255 to the nearest integer, halves away from zero.
+uint8_t RoundToByte(double value) {
+    int32_t whole = static_cast<int32_t>(value);
+    if (value - whole >= 0.5) ++whole;
+    return static_cast<uint8_t>(whole);
+}
+
 }  // namespace
 
 MemoryPicture::MemoryPicture(int32_t width, int32_t height, std::vector<uint8_t> rgb)
@@ -39,29 +49,39 @@ MemoryPicture::MemoryPicture(int32_t width, int32_t height, std::vector<uint8_t>
         throw std::invalid_argument("picture size does not match its pixels");
 }
 
+MemoryPicture::MemoryPicture(const MemoryPicture& other)
+    : width_(other.width_), height_(other.height_), rgb_(other.rgb_), canvasLimit_(other.canvasLimit_) {}
+
+MemoryPicture& MemoryPicture::operator=(const MemoryPicture& other) {
+    if (this != &other) {
+        ReleaseCanvas();
+        width_ = other.width_;
+        height_ = other.height_;
+        rgb_ = other.rgb_;
+        canvasLimit_ = other.canvasLimit_;
+    }
+    return *this;
+}
+
 bool MemoryPicture::CreateCanvas(int32_t width, int32_t height) {
     ReleaseCanvas();
     if (width <= 0 || height <= 0) return false;
     const size_t stride = (size_t(width) * 3 + 3) & ~size_t(3);
     if (stride * size_t(height) > canvasLimit_) return false;
-    try {
-        canvas_.assign(stride * height, 0);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    view_ = {canvas_.data(), width, height, static_cast<int32_t>(stride)};
+    canvas_.reset(static_cast<uint8_t*>(std::calloc(stride * size_t(height), 1)));
+    if (!canvas_) return false;
+    view_ = {canvas_.get(), width, height, static_cast<int32_t>(stride)};
     return true;
 }
 
 void MemoryPicture::ReleaseCanvas() {
-    canvas_.clear();
-    canvas_.shrink_to_fit();
+    canvas_.reset();
     view_ = {};
 }
 
-const uint8_t* MemoryPicture::Pixel(int64_t x, int64_t y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return kBlack;
-    return &rgb_[(size_t(y) * width_ + size_t(x)) * 3];
+const uint8_t* MemoryPicture::SourceRow(int64_t y) const {
+    if (y < 0 || y >= height_) return nullptr;
+    return &rgb_[size_t(y) * size_t(width_) * 3];
 }
 
 void MemoryPicture::Draw(int32_t srcLeft, int32_t srcTop, int32_t srcWidth, int32_t srcHeight,
@@ -75,45 +95,70 @@ void MemoryPicture::Draw(int32_t srcLeft, int32_t srcTop, int32_t srcWidth, int3
 
 void MemoryPicture::CopyOneToOne(int32_t srcLeft, int32_t srcTop, int32_t destTop, int32_t w,
                                  int32_t h) {
+    // Columns x of the destination whose source column srcLeft + x lies in the picture.
+    const int64_t inFrom = std::clamp<int64_t>(-int64_t(srcLeft), 0, w);
+    const int64_t inTo = std::clamp<int64_t>(int64_t(width_) - srcLeft, inFrom, w);
     for (int32_t y = 0; y < h; ++y) {
         uint8_t* out = view_.Row(destTop + y);
-        for (int32_t x = 0; x < w; ++x, out += 3) {
-            const uint8_t* p = Pixel(int64_t(srcLeft) + x, int64_t(srcTop) + y);
-            out[0] = p[2], out[1] = p[1], out[2] = p[0];
+        const uint8_t* row = SourceRow(int64_t(srcTop) + y);
+        if (!row) {
+            std::fill(out, out + 3 * size_t(w), uint8_t{0});
+            continue;
         }
+        std::fill(out, out + 3 * inFrom, uint8_t{0});
+        const uint8_t* in = row + 3 * (int64_t(srcLeft) + inFrom);
+        for (int64_t x = inFrom; x < inTo; ++x, in += 3) {
+            uint8_t* pixel = out + 3 * x;
+            pixel[0] = in[2], pixel[1] = in[1], pixel[2] = in[0];
+        }
+        std::fill(out + 3 * inTo, out + 3 * size_t(w), uint8_t{0});
     }
 }
 
 // Area averaging: every destination pixel is the mean of the source area it
-// covers, partly covered source pixels weighted by the covered fraction.
+// covers, partly covered source pixels weighted by the covered fraction. Rows
+// are summed horizontally first; only the few summed rows that the current
+// destination row still needs are kept.
 void MemoryPicture::Stretch(int32_t srcLeft, int32_t srcTop, int32_t srcWidth, int32_t srcHeight,
                             int32_t destTop, int32_t destWidth, int32_t destHeight) {
     const std::vector<Span> columns = AreaSpans(srcWidth, destWidth);
     const std::vector<Span> rows = AreaSpans(srcHeight, destHeight);
-    std::vector<double> horizontal(size_t(destWidth) * srcHeight * 3);
-    for (int32_t sy = 0; sy < srcHeight; ++sy) {
+    const size_t rowValues = size_t(destWidth) * 3;
+
+    int64_t windowRows = 1;
+    for (const Span& span : rows)
+        windowRows = std::max(windowRows, SpanRow(span, span.weights.size() - 1, srcHeight) - span.first + 1);
+    std::vector<double> window(size_t(windowRows) * rowValues);
+    auto summedRow = [&](int64_t sy) { return &window[size_t(sy % windowRows) * rowValues]; };
+
+    auto sumRow = [&](int64_t sy) {
+        double* sums = summedRow(sy);
+        const uint8_t* row = SourceRow(int64_t(srcTop) + sy);
         for (int32_t dx = 0; dx < destWidth; ++dx) {
             double sum[3] = {0, 0, 0};
             const Span& span = columns[dx];
             for (size_t k = 0; k < span.weights.size(); ++k) {
-                const uint8_t* p = Pixel(srcLeft + span.first + int64_t(k), int64_t(srcTop) + sy);
-                for (int c = 0; c < 3; ++c) sum[c] += span.weights[k] * p[c];
+                const int64_t x = srcLeft + span.first + int64_t(k);
+                const bool inside = row && x >= 0 && x < width_;
+                for (int c = 0; c < 3; ++c) sum[c] += span.weights[k] * (inside ? row[3 * x + c] : 0);
             }
-            for (int c = 0; c < 3; ++c) horizontal[(size_t(sy) * destWidth + dx) * 3 + c] = sum[c];
+            for (int c = 0; c < 3; ++c) sums[size_t(dx) * 3 + c] = sum[c];
         }
-    }
+    };
+
+    int64_t summedTo = 0;  // source rows below this one have been summed
     for (int32_t dy = 0; dy < destHeight; ++dy) {
-        uint8_t* out = view_.Row(destTop + dy);
         const Span& span = rows[dy];
+        const int64_t lastRow = SpanRow(span, span.weights.size() - 1, srcHeight);
+        for (summedTo = std::max(summedTo, span.first); summedTo <= lastRow; ++summedTo) sumRow(summedTo);
+        uint8_t* out = view_.Row(destTop + dy);
         for (int32_t dx = 0; dx < destWidth; ++dx, out += 3) {
             double sum[3] = {0, 0, 0};
             for (size_t k = 0; k < span.weights.size(); ++k) {
-                int64_t sy = std::min<int64_t>(span.first + int64_t(k), srcHeight - 1);
-                for (int c = 0; c < 3; ++c)
-                    sum[c] += span.weights[k] * horizontal[(size_t(sy) * destWidth + dx) * 3 + c];
+                const double* sums = summedRow(SpanRow(span, k, srcHeight)) + size_t(dx) * 3;
+                for (int c = 0; c < 3; ++c) sum[c] += span.weights[k] * sums[c];
             }
-            for (int c = 0; c < 3; ++c)
-                out[2 - c] = static_cast<uint8_t>(std::lround(std::clamp(sum[c], 0.0, 255.0)));
+            for (int c = 0; c < 3; ++c) out[2 - c] = RoundToByte(std::clamp(sum[c], 0.0, 255.0));
         }
     }
 }

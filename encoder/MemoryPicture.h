@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "PictureSource.h"
@@ -14,6 +16,11 @@ class MemoryPicture : public PictureSource {
 public:
     // rgb: width x height pixels, top row first, 3 bytes (red, green, blue) each.
     MemoryPicture(int32_t width, int32_t height, std::vector<uint8_t> rgb);
+    // Copies hold the same picture, without a canvas.
+    MemoryPicture(const MemoryPicture& other);
+    MemoryPicture& operator=(const MemoryPicture& other);
+    MemoryPicture(MemoryPicture&&) = default;
+    MemoryPicture& operator=(MemoryPicture&&) = default;
 
     // Largest canvas this source agrees to allocate, in bytes.
     void SetCanvasLimit(size_t bytes) { canvasLimit_ = bytes; }
@@ -29,8 +36,12 @@ public:
     const std::vector<uint8_t>& Rgb() const { return rgb_; }
 
 private:
-    // The picture's pixel, black outside it (as an off-screen surface reads).
-    const uint8_t* Pixel(int64_t x, int64_t y) const;
+    struct FreeMemory {
+        void operator()(uint8_t* memory) const { std::free(memory); }
+    };
+
+    // The picture's row y, or null outside it (where it reads as black).
+    const uint8_t* SourceRow(int64_t y) const;
     void CopyOneToOne(int32_t srcLeft, int32_t srcTop, int32_t destTop, int32_t w, int32_t h);
     void Stretch(int32_t srcLeft, int32_t srcTop, int32_t srcWidth, int32_t srcHeight,
                  int32_t destTop, int32_t destWidth, int32_t destHeight);
@@ -38,7 +49,8 @@ private:
     int32_t width_;
     int32_t height_;
     std::vector<uint8_t> rgb_;
-    std::vector<uint8_t> canvas_;
+    // Zero pages straight from the system: no pass over the memory to clear it.
+    std::unique_ptr<uint8_t, FreeMemory> canvas_;
     CanvasView view_;
     size_t canvasLimit_ = size_t{1} << 31;
 };
