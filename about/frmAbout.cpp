@@ -63,8 +63,8 @@ struct frmAbout::Loaded {
     capture::UniqueBitmap artwork = LoadArtwork();
     capture::UniqueWindow tooltip;  // released at unload, while Label7 still exists
     std::unique_ptr<AboutTimers> timers;
-    short currentAlpha = 0;
-    short alphaLimit = 0;
+    short currentAlpha = 0;  // the opacity last asked for
+    short alphaLimit = 0;    // bound of the running fade: 255 fading in, 0 fading out
 };
 
 frmAbout::frmAbout(capture::GetPIC& captureWindow) : captureWindow_(captureWindow) {}
@@ -77,7 +77,6 @@ bool frmAbout::IsLoaded() const noexcept { return loaded_ && loaded_->window; }
 HWND frmAbout::Window() const noexcept { return loaded_ ? loaded_->window : nullptr; }
 HWND frmAbout::Label7() const noexcept { return loaded_ ? loaded_->label7 : nullptr; }
 short frmAbout::CurrentAlpha() const noexcept { return loaded_ ? loaded_->currentAlpha : 0; }
-short frmAbout::AlphaLimit() const noexcept { return loaded_ ? loaded_->alphaLimit : 0; }
 
 bool frmAbout::TimerEnabled(AboutTimer timer) const noexcept {
     return loaded_ && loaded_->timers && loaded_->timers->Enabled(timer);

@@ -43,10 +43,8 @@ public:
     HWND Window() const noexcept;
     HWND Label7() const noexcept;
 
-    // The opacity last asked for, and the bound of the fade that is running
-    // (255 fading in, 0 fading out). 0 when not loaded.
+    // The opacity last asked for; 0 when not loaded.
     short CurrentAlpha() const noexcept;
-    short AlphaLimit() const noexcept;
     bool TimerEnabled(AboutTimer timer) const noexcept;
     UINT TimerInterval(AboutTimer timer) const noexcept;
 
