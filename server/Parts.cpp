@@ -2,6 +2,7 @@
 
 #include "AboutButton.h"
 #include "GetPICExtensions.h"
+#include "Roster.h"
 #include "photo/PhotoCapture.h"
 
 namespace vardolin::server {
@@ -14,6 +15,7 @@ void AttachParts() noexcept {
     (void)slots;  // each part adds its Attach(slots) call here
     capture::AttachPhotoCapture(slots);
     about::Attach(slots);
+    roster::Attach(slots);
 }
 
 }  // namespace vardolin::server

@@ -1,0 +1,29 @@
+// The menu command Add: fills the roster from cells that the user picks in
+// the host's own range box.
+#pragma once
+
+#include <string>
+
+namespace vardolin::capture {
+class GetPIC;
+}
+
+namespace vardolin::roster {
+
+inline constexpr const wchar_t* kAddPrompt =
+    L"把选择名字将出现在待摄影列表，请务必选择正确\r\n跨表读取请先激活该工作表，再运行本命令";
+inline constexpr const wchar_t* kAddTitle = L"选择待摄影人员名单";
+
+// Shown when cells were left out because the roster was full.
+inline constexpr const wchar_t* kRosterFullText = L"待摄影列表最多只能容纳 32767 项，其余单元格未添加。";
+inline constexpr const wchar_t* kRosterFullTitle = L"提醒";
+
+// Hides the window, asks the host for cells, appends the text of every cell
+// that is not blank, removes duplicates and shows the window again. Every
+// step runs even when an earlier one failed; a cancelled box adds nothing.
+void Add(capture::GetPIC& window) noexcept;
+
+// The text without leading and trailing spaces (other white space stays).
+std::wstring TrimSpaces(const std::wstring& text);
+
+}  // namespace vardolin::roster
