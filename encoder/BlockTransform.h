@@ -31,16 +31,23 @@ struct BlockRowJob {
     const ColourFactors* colour;
     const double* scaleByColumn;   // quantization multipliers, [u * 8 + v]
     int16_t* out;                  // blocks * 64 coefficients, zigzag order
+    float* transformed = nullptr;  // when set, also each block's DCT output, [u * 8 + v] (for checks)
 };
 
 // Returns false when a quantized value falls outside the 16-bit range; the
 // coefficients written are then meaningless.
 using BlockRowKernel = bool (*)(const BlockRowJob& job);
 
-// The kernel of a vectorised path; null for EncoderPath::Plain.
+// The kernel of a path (the portable one for a path this build lacks).
 BlockRowKernel KernelFor(EncoderPath path);
 
-// Kernels of each instruction set (each in a file of its own).
+// The plain DCT behind ClsJPEG::ForwardDCT: columns, then rows, each value
+// evaluated in double precision and rounded to float.
+void ForwardDctInPlace(float (&block)[8][8]);
+
+// Kernels of each path (each in a file of its own). The plain one takes one
+// value at a time and is the reference for the others.
+bool TransformBlockRowPlain(const BlockRowJob& job);
 bool TransformBlockRowPortable(const BlockRowJob& job);
 bool TransformBlockRowAvx2(const BlockRowJob& job);
 bool TransformBlockRowAvx512(const BlockRowJob& job);

@@ -1,5 +1,5 @@
-// The block-row kernel with eight double lanes, for processors with AVX-512:
-// a block row of pixels is one vector.
+// The block-row kernel with eight float and eight double lanes, for
+// processors with AVX-512: a block row of pixels is one vector of either.
 #include <immintrin.h>
 
 #include "BlockTransform.h"
@@ -13,18 +13,24 @@
 namespace vardolin {
 namespace {
 
+// The zero-masking forms: the plain ones trip a false uninitialised-value
+// warning in GCC 12's headers. With every lane selected they are the same.
 template <>
-struct FloatRounding<8> {
-    using D = Lanes<8>::D;
-    // The zero-masking forms: the plain ones trip a false uninitialised-value
-    // warning in GCC 12's headers. With every lane selected they are the same.
-    VARDOLIN_INLINE static D Stored(D x) { return D(_mm512_maskz_cvtps_pd(0xFF, _mm512_maskz_cvtpd_ps(0xFF, x))); }
+struct Widths<8, 8> {
+    using L = Lanes<8, 8>;
+    VARDOLIN_INLINE static L::D Widen(L::F f, int) { return L::D(_mm512_maskz_cvtps_pd(0xFF, __m256(f))); }
+    VARDOLIN_INLINE static L::F Narrow(const L::D* pieces) {
+        return L::F(_mm512_maskz_cvtpd_ps(0xFF, __m512d(pieces[0])));
+    }
+    VARDOLIN_INLINE static L::D StoredAsFloat(L::D d) {
+        return L::D(_mm512_maskz_cvtps_pd(0xFF, _mm512_maskz_cvtpd_ps(0xFF, __m512d(d))));
+    }
 };
 
 template <>
 struct PixelLoader<8> {
-    using D = Lanes<8>::D;
-    using I = Lanes<8>::I;
+    using D = Lanes<8, 8>::D;
+    using I = Lanes<8, 8>::I;
     // Eight bytes from the start of a channel as doubles.
     VARDOLIN_INLINE static D Widen(__m128i bytes) { return D(_mm512_maskz_cvtepi32_pd(0xFF, _mm256_cvtepu8_epi32(bytes))); }
     VARDOLIN_INLINE static void Load(const uint8_t* pixels, D* blue, D* green, D* red) {
@@ -51,7 +57,7 @@ constexpr WordIndex kZigZagWords = MakeWordIndex();
 // over both halves of the block.
 template <>
 struct ZigZagWriter<8> {
-    using I = Lanes<8>::I;
+    using I = Lanes<8, 8>::I;
     typedef int32_t I16 __attribute__((vector_size(64)));
     typedef int16_t W16 __attribute__((vector_size(32)));
     typedef int16_t W32 __attribute__((vector_size(64)));
@@ -75,7 +81,7 @@ struct ZigZagWriter<8> {
 
 }  // namespace
 
-bool TransformBlockRowAvx512(const BlockRowJob& job) { return TransformBlockRow<8, 2>(job); }
+bool TransformBlockRowAvx512(const BlockRowJob& job) { return TransformBlockRow<8, 8, 2>(job); }
 
 }  // namespace vardolin
 #endif

@@ -1,15 +1,22 @@
-// The vectorised block-row transform, written once for L double lanes
-// (2, 4 or 8) and compiled once per instruction set by the BlockTransform*.cpp
-// files. Everything here has internal linkage, so that code built for one
-// instruction set can never stand in for another's at link time; include
-// nothing but freestanding headers ahead of it.
+// The vectorised block-row transform, written once for FL float lanes and DL
+// double lanes per vector and compiled once per instruction set by the
+// BlockTransform*.cpp files. Everything here has internal linkage, so that
+// code built for one instruction set can never stand in for another's at
+// link time; include nothing but freestanding headers ahead of it.
 //
-// A block is held as 8 rows of 8 / L vectors whose lanes are neighbouring
-// columns, so the column pass works on whole vectors. A transposition then
-// turns the columns into vectors for the row pass, whose results come out
-// with the horizontal frequency u as the vector and the vertical frequency v
-// as the lane. Each value is rounded to float exactly where the plain code
-// stores one, so the lanes compute what the plain code computes.
+// A block is held as 8 rows of 8 / FL float vectors whose lanes are
+// neighbouring columns, so the column pass works on whole vectors. A
+// transposition then turns the columns into vectors for the row pass, whose
+// results come out with the horizontal frequency u as the vector and the
+// vertical frequency v as the lane.
+//
+// Where the plain code adds or subtracts two stored floats in double
+// precision and rounds the result to float, the kernels add in float: double
+// has more than twice float's precision plus two bits, so rounding the exact
+// sum twice gives the same float as rounding it once. Products with the
+// double constants, sums that are not rounded on the way, the colour
+// conversion and the quantization stay in double precision, rounded to float
+// exactly where the plain code stores a value.
 #include <cstdint>
 
 #include "BlockTransform.h"
@@ -21,44 +28,56 @@ namespace {
 // The whole block is meant to stay in vector registers.
 #define VARDOLIN_INLINE inline __attribute__((always_inline))
 
-template <int L>
+template <int FL, int DL>
 struct Lanes {
-    static constexpr int kPerRow = 8 / L;
-    typedef double D __attribute__((vector_size(8 * L)));
-    typedef float F __attribute__((vector_size(4 * L)));
-    typedef int32_t I __attribute__((vector_size(4 * L)));
+    static constexpr int kPerRow = 8 / FL;   // float vectors per block row
+    static constexpr int kPieces = FL / DL;  // double vectors per float vector
+    typedef float F __attribute__((vector_size(4 * FL)));
+    typedef double D __attribute__((vector_size(8 * DL)));
+    typedef float FD __attribute__((vector_size(4 * DL)));  // the floats of one double vector
+    typedef int32_t I __attribute__((vector_size(4 * DL)));
 };
 
 template <class V>
-inline V LoadVector(const void* from) {
+VARDOLIN_INLINE V LoadVector(const void* from) {
     V v;
     __builtin_memcpy(&v, from, sizeof v);
     return v;
 }
 
-// Rounds each lane to float and widens it back. Files for an instruction set
-// whose compiler splits these conversions specialise this.
-template <int L>
-struct FloatRounding {
-    using D = typename Lanes<L>::D;
-    VARDOLIN_INLINE static D Stored(D x) { return __builtin_convertvector(__builtin_convertvector(x, typename Lanes<L>::F), D); }
+// Between float vectors and their double pieces. Files for an instruction set
+// whose compiler splits these conversions clumsily specialise this.
+template <int FL, int DL>
+struct Widths {
+    using L = Lanes<FL, DL>;
+    VARDOLIN_INLINE static typename L::D Widen(typename L::F f, int piece) {
+        typename L::FD part;
+        __builtin_memcpy(&part, reinterpret_cast<const float*>(&f) + piece * DL, sizeof part);
+        return __builtin_convertvector(part, typename L::D);
+    }
+    VARDOLIN_INLINE static typename L::F Narrow(const typename L::D* pieces) {
+        typename L::F f;
+        for (int piece = 0; piece < L::kPieces; ++piece) {
+            const typename L::FD part = __builtin_convertvector(pieces[piece], typename L::FD);
+            __builtin_memcpy(reinterpret_cast<float*>(&f) + piece * DL, &part, sizeof part);
+        }
+        return f;
+    }
+    VARDOLIN_INLINE static typename L::D StoredAsFloat(typename L::D d) {
+        return __builtin_convertvector(__builtin_convertvector(d, typename L::FD), typename L::D);
+    }
 };
 
-template <int L>
-VARDOLIN_INLINE typename Lanes<L>::D StoredAsFloat(typename Lanes<L>::D x) {
-    return FloatRounding<L>::Stored(x);
-}
-
-// Blue, green and red of 8 pixels as 8 / L vectors each. Files for an
+// Blue, green and red of 8 pixels as 8 / DL double vectors each. Files for an
 // instruction set with byte shuffles specialise this.
-template <int L>
+template <int DL>
 struct PixelLoader {
-    using D = typename Lanes<L>::D;
+    using D = typename Lanes<DL, DL>::D;
     VARDOLIN_INLINE static void Load(const uint8_t* pixels, D* blue, D* green, D* red) {
-        for (int h = 0; h < Lanes<L>::kPerRow; ++h) {
+        for (int h = 0; h < 8 / DL; ++h) {
             D b = {}, g = {}, r = {};
-            for (int lane = 0; lane < L; ++lane) {
-                const uint8_t* p = pixels + 3 * (h * L + lane);
+            for (int lane = 0; lane < DL; ++lane) {
+                const uint8_t* p = pixels + 3 * (h * DL + lane);
                 b[lane] = p[0];
                 g[lane] = p[1];
                 r[lane] = p[2];
@@ -70,188 +89,245 @@ struct PixelLoader {
     }
 };
 
-template <int L>
-VARDOLIN_INLINE void ConvertRow(const uint8_t* pixels, const ColourFactors& colour, typename Lanes<L>::D* row) {
-    using D = typename Lanes<L>::D;
-    D blue[Lanes<L>::kPerRow], green[Lanes<L>::kPerRow], red[Lanes<L>::kPerRow];
-    PixelLoader<L>::Load(pixels, blue, green, red);
-    for (int h = 0; h < Lanes<L>::kPerRow; ++h)
-        row[h] = StoredAsFloat<L>(((red[h] * colour.r + green[h] * colour.g) + blue[h] * colour.b) +
-                                  colour.offset);
+template <int FL, int DL>
+VARDOLIN_INLINE void ConvertRow(const uint8_t* pixels, const ColourFactors& colour,
+                                typename Lanes<FL, DL>::F* row) {
+    using L = Lanes<FL, DL>;
+    typename L::D blue[8 / DL], green[8 / DL], red[8 / DL];
+    PixelLoader<DL>::Load(pixels, blue, green, red);
+    for (int h = 0; h < L::kPerRow; ++h) {
+        typename L::D pieces[L::kPieces];
+        for (int piece = 0; piece < L::kPieces; ++piece) {
+            const int at = h * L::kPieces + piece;
+            pieces[piece] = ((red[at] * colour.r + green[at] * colour.g) + blue[at] * colour.b) + colour.offset;
+        }
+        row[h] = Widths<FL, DL>::Narrow(pieces);
+    }
 }
+
+// Evaluates Formula on the double pieces of the inputs and rounds each
+// result to float.
+template <int FL, int DL, class Formula>
+VARDOLIN_INLINE void InDouble(const typename Lanes<FL, DL>::F* inputs, typename Lanes<FL, DL>::F* results) {
+    using L = Lanes<FL, DL>;
+    typename L::D out[Formula::kResults][L::kPieces];
+    for (int piece = 0; piece < L::kPieces; ++piece) {
+        typename L::D in[Formula::kInputs];
+        for (int i = 0; i < Formula::kInputs; ++i) in[i] = Widths<FL, DL>::Widen(inputs[i], piece);
+        typename L::D values[Formula::kResults];
+        Formula::Apply(in, values);
+        for (int r = 0; r < Formula::kResults; ++r) out[r][piece] = values[r];
+    }
+    for (int r = 0; r < Formula::kResults; ++r) results[r] = Widths<FL, DL>::Narrow(out[r]);
+}
+
+constexpr double c4 = 0.707106781186548;
+constexpr double c6s = 0.382683432365091;
+constexpr double c2m6 = 0.541196100146196;
+constexpr double c2p6 = 1.30656296487638;
+
+// z1 from t1, t2 and e13.
+struct Z1 {
+    static constexpr int kInputs = 3, kResults = 1;
+    template <class D>
+    VARDOLIN_INLINE static void Apply(const D* in, D* out) {
+        out[0] = ((in[0] - in[1]) + in[2]) * c4;
+    }
+};
+
+// z3 from t5 and t6.
+struct Z3 {
+    static constexpr int kInputs = 2, kResults = 1;
+    template <class D>
+    VARDOLIN_INLINE static void Apply(const D* in, D* out) {
+        out[0] = (in[0] + in[1]) * c4;
+    }
+};
+
+// z5, z2 and z4 from p and q; z2 and z4 take the stored (rounded) z5.
+template <int FL, int DL>
+struct Z5Z2Z4 {
+    static constexpr int kInputs = 2, kResults = 3;
+    using D = typename Lanes<FL, DL>::D;
+    VARDOLIN_INLINE static void Apply(const D* in, D* out) {
+        const D z5 = (in[1] - in[0]) * c6s;
+        const D stored = Widths<FL, DL>::StoredAsFloat(z5);
+        out[0] = z5;
+        out[1] = in[0] * c2m6 - stored;
+        out[2] = in[1] * c2p6 - stored;
+    }
+};
 
 // One 1-D pass over eight vectors reached through a stride (see ForwardDCT.cpp).
-template <int L>
-VARDOLIN_INLINE void Pass(typename Lanes<L>::D* d, int stride) {
-    using D = typename Lanes<L>::D;
-    constexpr double c4 = 0.707106781186548;
-    constexpr double c6s = 0.382683432365091;
-    constexpr double c2m6 = 0.541196100146196;
-    constexpr double c2p6 = 1.30656296487638;
-    D (*const F)(D) = StoredAsFloat<L>;
+template <int FL, int DL>
+VARDOLIN_INLINE void Pass(typename Lanes<FL, DL>::F* d, int stride) {
+    using F = typename Lanes<FL, DL>::F;
 
-    const D d0 = d[0], d1 = d[stride], d2 = d[2 * stride], d3 = d[3 * stride];
-    const D d4 = d[4 * stride], d5 = d[5 * stride], d6 = d[6 * stride], d7 = d[7 * stride];
+    const F d0 = d[0], d1 = d[stride], d2 = d[2 * stride], d3 = d[3 * stride];
+    const F d4 = d[4 * stride], d5 = d[5 * stride], d6 = d[6 * stride], d7 = d[7 * stride];
 
-    const D t0 = F(d0 + d7), t7 = F(d0 - d7);
-    const D t1 = F(d1 + d6), t6 = F(d1 - d6);
-    const D t2 = F(d2 + d5), t5 = F(d2 - d5);
-    const D t3 = F(d3 + d4), t4 = F(d3 - d4);
+    const F t0 = d0 + d7, t7 = d0 - d7;
+    const F t1 = d1 + d6, t6 = d1 - d6;
+    const F t2 = d2 + d5, t5 = d2 - d5;
+    const F t3 = d3 + d4, t4 = d3 - d4;
 
-    const D p = F(t5 + t4);
-    const D e13 = F(t0 - t3);
-    const D e10 = F(t0 + t3);
-    const D e11 = F(t2 + t1);
+    const F p = t5 + t4;
+    const F e13 = t0 - t3;
+    const F e10 = t0 + t3;
+    const F e11 = t2 + t1;
+    const F q = t6 + t7;
 
-    const D z1 = F(((t1 - t2) + e13) * c4);
-    const D q = F(t6 + t7);
-    const D z3 = F((t5 + t6) * c4);
-    const D z5 = F((q - p) * c6s);
-    const D z2 = F(p * c2m6 - z5);
-    const D z4 = F(q * c2p6 - z5);
-    const D z11 = F(z3 + t7);
-    const D z13 = F(t7 - z3);
+    F z1, z3, z[3];
+    const F forZ1[3] = {t1, t2, e13};
+    InDouble<FL, DL, Z1>(forZ1, &z1);
+    const F forZ3[2] = {t5, t6};
+    InDouble<FL, DL, Z3>(forZ3, &z3);
+    const F forZ[2] = {p, q};
+    InDouble<FL, DL, Z5Z2Z4<FL, DL>>(forZ, z);
+    const F z2 = z[1], z4 = z[2];
 
-    d[0] = F(e10 + e11);
-    d[4 * stride] = F(e10 - e11);
-    d[stride] = F(z11 + z4);
-    d[7 * stride] = F(z11 - z4);
-    d[2 * stride] = F(e13 + z1);
-    d[6 * stride] = F(e13 - z1);
-    d[5 * stride] = F(z2 + z13);
-    d[3 * stride] = F(z13 - z2);
+    const F z11 = z3 + t7;
+    const F z13 = t7 - z3;
+
+    d[0] = e10 + e11;
+    d[4 * stride] = e10 - e11;
+    d[stride] = z11 + z4;
+    d[7 * stride] = z11 - z4;
+    d[2 * stride] = e13 + z1;
+    d[6 * stride] = e13 - z1;
+    d[5 * stride] = z2 + z13;
+    d[3 * stride] = z13 - z2;
 }
 
-// Transposes an L x L tile held as L vectors.
-template <int L>
+// Transposes an FL x FL tile of floats held as FL vectors.
+template <int FL>
 struct Tile;
 
 template <>
-struct Tile<2> {
-    using D = Lanes<2>::D;
-    typedef int64_t M __attribute__((vector_size(16)));
-    VARDOLIN_INLINE static void Transpose(D* v) {
-        const D a = v[0], b = v[1];
-        v[0] = __builtin_shuffle(a, b, M{0, 2});
-        v[1] = __builtin_shuffle(a, b, M{1, 3});
-    }
-};
-
-template <>
 struct Tile<4> {
-    using D = Lanes<4>::D;
-    typedef int64_t M __attribute__((vector_size(32)));
-    VARDOLIN_INLINE static void Transpose(D* v) {
-        const D a0 = __builtin_shuffle(v[0], v[1], M{0, 4, 2, 6});
-        const D a1 = __builtin_shuffle(v[0], v[1], M{1, 5, 3, 7});
-        const D a2 = __builtin_shuffle(v[2], v[3], M{0, 4, 2, 6});
-        const D a3 = __builtin_shuffle(v[2], v[3], M{1, 5, 3, 7});
-        v[0] = __builtin_shuffle(a0, a2, M{0, 1, 4, 5});
-        v[1] = __builtin_shuffle(a1, a3, M{0, 1, 4, 5});
-        v[2] = __builtin_shuffle(a0, a2, M{2, 3, 6, 7});
-        v[3] = __builtin_shuffle(a1, a3, M{2, 3, 6, 7});
+    typedef float F __attribute__((vector_size(16)));
+    typedef int32_t M __attribute__((vector_size(16)));
+    VARDOLIN_INLINE static void Transpose(F* v) {
+        const F t0 = __builtin_shuffle(v[0], v[1], M{0, 4, 1, 5});
+        const F t1 = __builtin_shuffle(v[2], v[3], M{0, 4, 1, 5});
+        const F t2 = __builtin_shuffle(v[0], v[1], M{2, 6, 3, 7});
+        const F t3 = __builtin_shuffle(v[2], v[3], M{2, 6, 3, 7});
+        v[0] = __builtin_shuffle(t0, t1, M{0, 1, 4, 5});
+        v[1] = __builtin_shuffle(t0, t1, M{2, 3, 6, 7});
+        v[2] = __builtin_shuffle(t2, t3, M{0, 1, 4, 5});
+        v[3] = __builtin_shuffle(t2, t3, M{2, 3, 6, 7});
     }
 };
 
+// The classic three stages: interleave pairs of rows, then pairs of pairs
+// within each 128-bit half, then swap the halves.
 template <>
 struct Tile<8> {
-    using D = Lanes<8>::D;
-    typedef int64_t M __attribute__((vector_size(64)));
-    VARDOLIN_INLINE static void Transpose(D* v) {
-        D s[8], t[8];
+    typedef float F __attribute__((vector_size(32)));
+    typedef int32_t M __attribute__((vector_size(32)));
+    VARDOLIN_INLINE static void Transpose(F* v) {
+        F t[8], s[8];
         for (int i = 0; i < 8; i += 2) {
-            s[i] = __builtin_shuffle(v[i], v[i + 1], M{0, 8, 2, 10, 4, 12, 6, 14});
-            s[i + 1] = __builtin_shuffle(v[i], v[i + 1], M{1, 9, 3, 11, 5, 13, 7, 15});
+            t[i] = __builtin_shuffle(v[i], v[i + 1], M{0, 8, 1, 9, 4, 12, 5, 13});
+            t[i + 1] = __builtin_shuffle(v[i], v[i + 1], M{2, 10, 3, 11, 6, 14, 7, 15});
         }
-        constexpr int kPairs[4] = {0, 1, 4, 5};
-        for (int i : kPairs) {
-            t[i] = __builtin_shuffle(s[i], s[i + 2], M{0, 1, 8, 9, 4, 5, 12, 13});
-            t[i + 2] = __builtin_shuffle(s[i], s[i + 2], M{2, 3, 10, 11, 6, 7, 14, 15});
+        for (int i = 0; i < 8; i += 4) {
+            s[i] = __builtin_shuffle(t[i], t[i + 2], M{0, 1, 8, 9, 4, 5, 12, 13});
+            s[i + 1] = __builtin_shuffle(t[i], t[i + 2], M{2, 3, 10, 11, 6, 7, 14, 15});
+            s[i + 2] = __builtin_shuffle(t[i + 1], t[i + 3], M{0, 1, 8, 9, 4, 5, 12, 13});
+            s[i + 3] = __builtin_shuffle(t[i + 1], t[i + 3], M{2, 3, 10, 11, 6, 7, 14, 15});
         }
         for (int i = 0; i < 4; ++i) {
-            v[i] = __builtin_shuffle(t[i], t[i + 4], M{0, 1, 2, 3, 8, 9, 10, 11});
-            v[i + 4] = __builtin_shuffle(t[i], t[i + 4], M{4, 5, 6, 7, 12, 13, 14, 15});
+            v[i] = __builtin_shuffle(s[i], s[i + 4], M{0, 1, 2, 3, 8, 9, 10, 11});
+            v[i + 4] = __builtin_shuffle(s[i], s[i + 4], M{4, 5, 6, 7, 12, 13, 14, 15});
         }
     }
 };
 
-template <int L>
-VARDOLIN_INLINE void TransposeBlock(typename Lanes<L>::D (*rows)[Lanes<L>::kPerRow],
-                           typename Lanes<L>::D (*columns)[Lanes<L>::kPerRow]) {
-    constexpr int N = Lanes<L>::kPerRow;
+template <int FL, int DL>
+VARDOLIN_INLINE void TransposeBlock(typename Lanes<FL, DL>::F (*rows)[Lanes<FL, DL>::kPerRow],
+                                    typename Lanes<FL, DL>::F (*columns)[Lanes<FL, DL>::kPerRow]) {
+    constexpr int N = Lanes<FL, DL>::kPerRow;
     for (int ti = 0; ti < N; ++ti)
         for (int tj = 0; tj < N; ++tj) {
-            typename Lanes<L>::D tile[L];
-            for (int k = 0; k < L; ++k) tile[k] = rows[ti * L + k][tj];
-            Tile<L>::Transpose(tile);
-            for (int k = 0; k < L; ++k) columns[tj * L + k][ti] = tile[k];
+            typename Lanes<FL, DL>::F tile[FL];
+            for (int k = 0; k < FL; ++k) tile[k] = rows[ti * FL + k][tj];
+            Tile<FL>::Transpose(tile);
+            for (int k = 0; k < FL; ++k) columns[tj * FL + k][ti] = tile[k];
         }
 }
 
-// Writes a quantized block, held column by column (u as the vector index,
-// v across the lanes), in zigzag order. Files for an instruction set with
-// word permutes specialise this.
-template <int L>
+// Writes a quantized block, held column by column (u as the index, v across
+// the lanes of its 8 / DL vectors), in zigzag order. Files for an instruction
+// set with word permutes specialise this.
+template <int DL>
 struct ZigZagWriter {
-    using I = typename Lanes<L>::I;
-    VARDOLIN_INLINE static void Write(const I (*whole)[Lanes<L>::kPerRow], int16_t* out) {
+    using I = typename Lanes<DL, DL>::I;
+    VARDOLIN_INLINE static void Write(const I (*whole)[8 / DL], int16_t* out) {
         int32_t values[64];
         __builtin_memcpy(values, whole, sizeof values);
         for (int z = 0; z < 64; ++z) out[z] = static_cast<int16_t>(values[kZigZagFromColumnMajor.from[z]]);
     }
 };
 
-// Multiplies, rounds to the nearest integer with halves to even (adding and
-// taking away 1.5 * 2^52 leaves exactly that rounding in double precision)
-// and writes the block. lowest and highest collect the rounded values for
-// the range test.
-template <int L>
-VARDOLIN_INLINE void Quantize(typename Lanes<L>::D (*columns)[Lanes<L>::kPerRow], const double* scaleByColumn,
-                              int16_t* out, typename Lanes<L>::D& lowest, typename Lanes<L>::D& highest) {
-    using D = typename Lanes<L>::D;
-    using I = typename Lanes<L>::I;
+// Multiplies in double precision (the product of two floats is exact there),
+// rounds to the nearest integer with halves to even (adding and taking away
+// 1.5 * 2^52 leaves exactly that rounding) and writes the block. lowest and
+// highest collect the rounded values for the range test.
+template <int FL, int DL>
+VARDOLIN_INLINE void Quantize(typename Lanes<FL, DL>::F (*columns)[Lanes<FL, DL>::kPerRow],
+                              const double* scaleByColumn, int16_t* out, typename Lanes<FL, DL>::D& lowest,
+                              typename Lanes<FL, DL>::D& highest) {
+    using L = Lanes<FL, DL>;
+    using D = typename L::D;
     constexpr double kRounder = 6755399441055744.0;
-    I whole[8][Lanes<L>::kPerRow];
+    typename L::I whole[8][8 / DL];
     for (int u = 0; u < 8; ++u)
-        for (int h = 0; h < Lanes<L>::kPerRow; ++h) {
-            const D scaled = columns[u][h] * LoadVector<D>(scaleByColumn + u * 8 + h * L);
-            const D rounded = (scaled + kRounder) - kRounder;
-            lowest = rounded < lowest ? rounded : lowest;
-            highest = rounded > highest ? rounded : highest;
-            whole[u][h] = __builtin_convertvector(rounded, I);
-        }
-    ZigZagWriter<L>::Write(whole, out);
+        for (int h = 0; h < L::kPerRow; ++h)
+            for (int piece = 0; piece < L::kPieces; ++piece) {
+                const int v = h * FL + piece * DL;
+                const D scaled =
+                    Widths<FL, DL>::Widen(columns[u][h], piece) * LoadVector<D>(scaleByColumn + u * 8 + v);
+                const D rounded = (scaled + kRounder) - kRounder;
+                lowest = rounded < lowest ? rounded : lowest;
+                highest = rounded > highest ? rounded : highest;
+                whole[u][v / DL] = __builtin_convertvector(rounded, typename L::I);
+            }
+    ZigZagWriter<DL>::Write(whole, out);
 }
 
 // G neighbouring blocks at once: their dependency chains are independent, so
 // the processor can overlap them.
-template <int L, int G>
-VARDOLIN_INLINE void TransformBlocks(const BlockRowJob& job, int32_t first, typename Lanes<L>::D& lowest,
-                                     typename Lanes<L>::D& highest) {
-    using D = typename Lanes<L>::D;
-    constexpr int N = Lanes<L>::kPerRow;
-    D rows[G][8][N], columns[G][8][N];
+template <int FL, int DL, int G>
+VARDOLIN_INLINE void TransformBlocks(const BlockRowJob& job, int32_t first, typename Lanes<FL, DL>::D& lowest,
+                                     typename Lanes<FL, DL>::D& highest) {
+    using F = typename Lanes<FL, DL>::F;
+    constexpr int N = Lanes<FL, DL>::kPerRow;
+    F rows[G][8][N], columns[G][8][N];
     for (int g = 0; g < G; ++g) {
         const int64_t x = 24 * int64_t(first + g);
-        for (int r = 0; r < 8; ++r) ConvertRow<L>(job.rows[r] + x, *job.colour, rows[g][r]);
+        for (int r = 0; r < 8; ++r) ConvertRow<FL, DL>(job.rows[r] + x, *job.colour, rows[g][r]);
     }
     for (int g = 0; g < G; ++g)
-        for (int h = 0; h < N; ++h) Pass<L>(&rows[g][0][h], N);
-    for (int g = 0; g < G; ++g) TransposeBlock<L>(rows[g], columns[g]);
+        for (int h = 0; h < N; ++h) Pass<FL, DL>(&rows[g][0][h], N);
+    for (int g = 0; g < G; ++g) TransposeBlock<FL, DL>(rows[g], columns[g]);
     for (int g = 0; g < G; ++g)
-        for (int h = 0; h < N; ++h) Pass<L>(&columns[g][0][h], N);
+        for (int h = 0; h < N; ++h) Pass<FL, DL>(&columns[g][0][h], N);
+    if (job.transformed)
+        for (int g = 0; g < G; ++g)
+            __builtin_memcpy(job.transformed + 64 * int64_t(first + g), columns[g], sizeof columns[g]);
     for (int g = 0; g < G; ++g)
-        Quantize<L>(columns[g], job.scaleByColumn, job.out + 64 * int64_t(first + g), lowest, highest);
+        Quantize<FL, DL>(columns[g], job.scaleByColumn, job.out + 64 * int64_t(first + g), lowest, highest);
 }
 
-template <int L, int G>
+template <int FL, int DL, int G>
 bool TransformBlockRow(const BlockRowJob& job) {
-    using D = typename Lanes<L>::D;
+    using D = typename Lanes<FL, DL>::D;
     D lowest = D{}, highest = D{};
     int32_t block = 0;
-    for (; block + G <= job.blocks; block += G) TransformBlocks<L, G>(job, block, lowest, highest);
-    for (; block < job.blocks; ++block) TransformBlocks<L, 1>(job, block, lowest, highest);
-    for (int lane = 0; lane < L; ++lane)
+    for (; block + G <= job.blocks; block += G) TransformBlocks<FL, DL, G>(job, block, lowest, highest);
+    for (; block < job.blocks; ++block) TransformBlocks<FL, DL, 1>(job, block, lowest, highest);
+    for (int lane = 0; lane < DL; ++lane)
         if (lowest[lane] < -32768.0 || highest[lane] > 32767.0) return false;
     return true;
 }

@@ -108,8 +108,6 @@ private:
                          int32_t& previousXi, int32_t& previousYi);
     void ConvertAndTransform(const CanvasView& canvas, int32_t index, int32_t areaTop,
                              int32_t blocksPerRow, int32_t blockRows);
-    void TransformBlockRowPlain(const CanvasView& canvas, int32_t index, int32_t top,
-                                int32_t blocksPerRow, int32_t& position);
     ScanLists DefaultScanLists() const;
     void WriteCOM(OutputStream& out, const std::u16string& text) const;
     void WriteDQT(OutputStream& out, int32_t segmentStart, int32_t table) const;

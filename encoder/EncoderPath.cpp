@@ -44,7 +44,7 @@ const char* EncoderPathName(EncoderPath path) {
 
 BlockRowKernel KernelFor(EncoderPath path) {
     switch (path) {
-    case EncoderPath::Plain: return nullptr;
+    case EncoderPath::Plain: return TransformBlockRowPlain;
     case EncoderPath::Portable: return TransformBlockRowPortable;
 #if VARDOLIN_AVX_KERNELS
     case EncoderPath::Avx2: return TransformBlockRowAvx2;
@@ -54,7 +54,7 @@ BlockRowKernel KernelFor(EncoderPath path) {
     case EncoderPath::Avx512: return TransformBlockRowPortable;
 #endif
     }
-    return nullptr;
+    return TransformBlockRowPlain;
 }
 
 }  // namespace vardolin

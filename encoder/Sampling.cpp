@@ -123,40 +123,13 @@ void ClsJPEG::ConvertAndTransform(const CanvasView& canvas, int32_t index, int32
     for (int v = 0; v < 8; ++v)
         for (int u = 0; u < 8; ++u) scaleByColumn[u * 8 + v] = scale[ZigZag[v][u]];
     const size_t rowCoefficients = static_cast<size_t>(blocksPerRow) * 64;
-    int32_t position = 0;
     for (int32_t blockRow = 0; blockRow < blockRows; ++blockRow) {
         const int32_t top = areaTop + 8 * blockRow;
         const size_t rowStart = component.Coefficients.size();
         component.Coefficients.resize(rowStart + rowCoefficients);
-        if (!kernel) {
-            TransformBlockRowPlain(canvas, index, top, blocksPerRow, position);
-            continue;
-        }
         BlockRowJob job{{}, blocksPerRow, &factors, scaleByColumn, component.Coefficients.data() + rowStart};
         for (int r = 0; r < 8; ++r) job.rows[r] = canvas.Row(top + r);
         if (!kernel(job)) throw JpegError::Overflow();
-    }
-}
-
-// The reference: one block at a time through WorkBlock, ForwardDCT and
-// QuantizeBlock.
-void ClsJPEG::TransformBlockRowPlain(const CanvasView& canvas, int32_t index, int32_t top,
-                                     int32_t blocksPerRow, int32_t& position) {
-    const ColourRow& colour = kColourRows[index];
-    Component& component = Components[index];
-    const std::array<float, 64>& scale = QuantTables[component.QuantTableIndex].Scale;
-    for (int32_t blockColumn = 0; blockColumn < blocksPerRow; ++blockColumn) {
-        for (int r = 0; r < 8; ++r) {
-            const uint8_t* pixel = canvas.Row(top + r) + 24 * blockColumn;
-            for (int c = 0; c < 8; ++c, pixel += 3) {
-                double value = (static_cast<double>(pixel[2]) * colour.r +
-                                static_cast<double>(pixel[1]) * colour.g) +
-                               static_cast<double>(pixel[0]) * colour.b;
-                WorkBlock[r][c] = static_cast<float>(value + colour.offset);
-            }
-        }
-        ForwardDCT();
-        QuantizeBlock(component.Coefficients, position, scale);
     }
 }
 

@@ -1,0 +1,250 @@
+// The fast paths against the plain one: every vectorised transform, the
+// word-sized bit writer and the one-pass statistics must leave exactly the
+// coefficients, tables and bytes of the plain path.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <array>
+#include <random>
+
+#include "BitSink.h"
+#include "BlockTransform.h"
+#include "ClsJPEG.h"
+#include "TestPictures.h"
+
+namespace vardolin {
+namespace {
+
+// Random content of several kinds: noise, smooth shading with noise, hard
+// black and white edges (the largest coefficients), and flat areas.
+std::vector<uint8_t> RandomPicture(int width, int height, std::mt19937& random) {
+    std::vector<uint8_t> rgb(size_t(width) * height * 3);
+    const int kind = random() % 4;
+    const int noise = 1 + random() % 40;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < 3; ++c) {
+                int value = 0;
+                switch (kind) {
+                case 0: value = random() & 0xFF; break;
+                case 1: value = (x * (c + 1) + y * (3 - c)) % 256 + int(random() % noise) - noise / 2; break;
+                case 2: value = ((x / (1 + c) + y / 3) % 2) * 255; break;
+                case 3: value = (x < width / 2 ? 40 : 200) + c * 7; break;
+                }
+                rgb[(size_t(y) * width + x) * 3 + c] = static_cast<uint8_t>(std::clamp(value, 0, 255));
+            }
+    return rgb;
+}
+
+struct Encoded {
+    std::vector<std::vector<int16_t>> coefficients;
+    std::vector<uint8_t> file;
+};
+
+Encoded EncodeOnPath(EncoderPath path, const MemoryPicture& source, const std::array<int, 6>& factors,
+                     int quality, int width, int height, int left, int top) {
+    ClsJPEG encoder;
+    EXPECT_TRUE(encoder.SetEncoderPath(path));
+    encoder.SetQuality(quality);
+    encoder.SetSamplingFrequencies(factors[0], factors[1], factors[2], factors[3], factors[4], factors[5]);
+    MemoryPicture picture = source;
+    EXPECT_EQ(encoder.SampleHDC(picture, width, height, left, top), 0);
+    Encoded encoded;
+    for (const Component& c : encoder.ComponentList()) encoded.coefficients.push_back(c.Coefficients);
+    encoded.file = encoder.Encode();
+    return encoded;
+}
+
+TEST(FastPaths, AreOnByDefault) {
+    EXPECT_NE(FastestEncoderPath(), EncoderPath::Plain);
+    EXPECT_EQ(ClsJPEG().Path(), FastestEncoderPath());
+    EXPECT_EQ(AvailableEncoderPaths().front(), EncoderPath::Plain);
+}
+
+TEST(FastPaths, WriteTheSameCoefficientsAndBytesAsThePlainPath) {
+    const std::array<int, 6> samplings[] = {
+        {1, 1, 1, 1, 1, 1}, {2, 2, 1, 1, 1, 1}, {1, 1, 0, 0, 0, 0}, {2, 1, 1, 1, 1, 1},
+        {1, 2, 1, 1, 1, 1}, {2, 2, 2, 2, 2, 2}, {4, 4, 1, 1, 1, 1}, {4, 2, 2, 1, 1, 1},
+        {3, 1, 1, 1, 1, 1}, {1, 1, 2, 2, 1, 1}};
+    const int qualities[] = {1, 30, 75, 97, 100};
+    std::mt19937 random(20261207);
+    for (int round = 0; round < 60; ++round) {
+        // Mostly small sizes, to reach every edge case of the block grid, and
+        // now and then one of several hundred pixels.
+        const int width = round % 10 == 9 ? 200 + random() % 300 : 1 + random() % 70;
+        const int height = round % 10 == 9 ? 100 + random() % 200 : 1 + random() % 70;
+        const auto& factors = samplings[round % std::size(samplings)];
+        const int quality = qualities[random() % std::size(qualities)];
+        // A source rectangle partly outside the picture reads black there.
+        const int left = round % 7 == 3 ? int(random() % 9) - 4 : 0;
+        const int top = round % 7 == 5 ? int(random() % 9) - 4 : 0;
+        const MemoryPicture source(width, height, RandomPicture(width, height, random));
+        SCOPED_TRACE(testing::Message() << width << " x " << height << " at " << left << ", " << top
+                                        << ", factors " << factors[0] << factors[1] << factors[2] << factors[3]
+                                        << factors[4] << factors[5] << ", quality " << quality);
+
+        const Encoded plain = EncodeOnPath(EncoderPath::Plain, source, factors, quality, width, height, left, top);
+        for (EncoderPath path : AvailableEncoderPaths()) {
+            if (path == EncoderPath::Plain) continue;
+            SCOPED_TRACE(EncoderPathName(path));
+            const Encoded fast = EncodeOnPath(path, source, factors, quality, width, height, left, top);
+            ASSERT_EQ(fast.coefficients, plain.coefficients);
+            ASSERT_EQ(fast.file, plain.file);
+        }
+    }
+}
+
+// Each kernel against the plain one on random pixel rows, compared before
+// quantization too: a value rounded differently anywhere in the colour
+// conversion or the DCT shows in the float outputs, even where quantization
+// would hide it.
+TEST(FastPaths, KernelsTransformEveryValueLikeThePlainKernel) {
+    const ColourFactors colours[] = {{0.299f, 0.587f, 0.114f, -128.0},
+                                     {-0.16874f, -0.33126f, 0.5f, 0.0},
+                                     {0.5f, -0.41869f, -0.08131f, 0.0}};
+    std::mt19937 random(11);
+    for (int round = 0; round < 24; ++round) {
+        const int blocks = 1 + random() % 300;
+        std::vector<uint8_t> pixels(size_t(8) * blocks * 24);
+        const int kind = round % 3;  // noise, hard edges, small steps
+        for (size_t i = 0; i < pixels.size(); ++i)
+            pixels[i] = kind == 0 ? random() & 0xFF : kind == 1 ? (random() % 2) * 255 : 100 + random() % 5;
+        ClsJPEG tables;
+        tables.SetQuality(1 + random() % 100);
+        const auto& scale = tables.QuantTable(round % 2).Scale;
+        double scaleByColumn[64];
+        for (int v = 0; v < 8; ++v)
+            for (int u = 0; u < 8; ++u) scaleByColumn[u * 8 + v] = scale[ClsJPEG::ZigZag[v][u]];
+
+        auto run = [&](EncoderPath path, std::vector<int16_t>& coefficients, std::vector<float>& transformed) {
+            coefficients.assign(size_t(blocks) * 64, 0);
+            transformed.assign(size_t(blocks) * 64, 0.0f);
+            BlockRowJob job{{}, blocks, &colours[round % 3], scaleByColumn, coefficients.data(), transformed.data()};
+            for (int r = 0; r < 8; ++r) job.rows[r] = pixels.data() + size_t(r) * blocks * 24;
+            EXPECT_TRUE(KernelFor(path)(job));
+        };
+        std::vector<int16_t> plainCoefficients, coefficients;
+        std::vector<float> plainTransformed, transformed;
+        run(EncoderPath::Plain, plainCoefficients, plainTransformed);
+        for (EncoderPath path : AvailableEncoderPaths()) {
+            if (path == EncoderPath::Plain) continue;
+            run(path, coefficients, transformed);
+            ASSERT_EQ(std::memcmp(transformed.data(), plainTransformed.data(), transformed.size() * sizeof(float)), 0)
+                << EncoderPathName(path) << ", round " << round;
+            ASSERT_EQ(coefficients, plainCoefficients) << EncoderPathName(path) << ", round " << round;
+        }
+    }
+}
+
+// Random bit strings through OutputStream::WriteBits alone, and through the
+// BitSink with WriteBits before and after it in the same stream.
+TEST(FastPaths, BitSinkWritesWhatWriteBitsWrites) {
+    std::mt19937 random(77);
+    for (int round = 0; round < 200; ++round) {
+        struct Code {
+            int32_t length;
+            uint32_t bits;
+        };
+        std::vector<Code> codes(random() % 300);
+        const bool mostlyOnes = round % 2 == 0;  // many 0xFF bytes to stuff
+        for (Code& code : codes) {
+            code.length = random() % 33;
+            const uint32_t all = code.length == 32 ? ~0u : (1u << code.length) - 1;
+            code.bits = (mostlyOnes ? ~uint32_t(random() % 4 == 0 ? random() : 0) : uint32_t(random())) & all;
+        }
+        auto writeBits = [](OutputStream& out, const Code& code) {
+            // WriteBits takes at most 31 bits at a time.
+            if (code.length > 16) out.WriteBits(1 << (code.length - 17), int32_t(code.bits >> 16));
+            const int32_t low = std::min(code.length, 16);
+            if (low > 0) out.WriteBits(1 << (low - 1), int32_t(code.bits & 0xFFFF));
+        };
+        const size_t before = codes.size() / 3, after = codes.size() - codes.size() / 4;
+
+        OutputStream plain;
+        plain.ResetBitWriter();
+        for (const Code& code : codes) writeBits(plain, code);
+        plain.FlushBitWriter();
+
+        OutputStream mixed;
+        mixed.ResetBitWriter();
+        for (size_t i = 0; i < before; ++i) writeBits(mixed, codes[i]);
+        {
+            BitSink sink(mixed);
+            for (size_t i = before; i < after; ++i) {
+                sink.Reserve(16);
+                sink.Put(codes[i].bits, codes[i].length);
+            }
+            sink.Finish();
+        }
+        for (size_t i = after; i < codes.size(); ++i) writeBits(mixed, codes[i]);
+        mixed.FlushBitWriter();
+
+        ASSERT_EQ(mixed.Bytes(), plain.Bytes()) << "round " << round;
+    }
+}
+
+// The area-averaging stretch computed the straightforward way: every source
+// row summed horizontally, then every destination pixel summed vertically.
+std::vector<uint8_t> ReferenceStretch(const MemoryPicture& picture, int left, int top, int sourceWidth,
+                                      int sourceHeight, int width, int height) {
+    auto spans = [](int n, int m) {
+        std::vector<std::pair<int64_t, std::vector<double>>> result(m);
+        const double step = double(n) / m;
+        for (int d = 0; d < m; ++d) {
+            const double lo = d * step, hi = (d + 1) * step;
+            result[d].first = int64_t(std::floor(lo));
+            for (int64_t s = result[d].first; s < hi; ++s)
+                result[d].second.push_back((std::min<double>(hi, s + 1) - std::max<double>(lo, s)) / step);
+        }
+        return result;
+    };
+    auto pixel = [&](int64_t x, int64_t y, int c) -> int {
+        if (x < 0 || y < 0 || x >= picture.Width() || y >= picture.Height()) return 0;
+        return picture.Rgb()[(size_t(y) * picture.Width() + size_t(x)) * 3 + c];
+    };
+    const auto columns = spans(sourceWidth, width), rows = spans(sourceHeight, height);
+    std::vector<double> horizontal(size_t(width) * sourceHeight * 3);
+    for (int sy = 0; sy < sourceHeight; ++sy)
+        for (int dx = 0; dx < width; ++dx)
+            for (int c = 0; c < 3; ++c) {
+                double sum = 0;
+                for (size_t k = 0; k < columns[dx].second.size(); ++k)
+                    sum += columns[dx].second[k] * pixel(left + columns[dx].first + int64_t(k), top + sy, c);
+                horizontal[(size_t(sy) * width + dx) * 3 + c] = sum;
+            }
+    std::vector<uint8_t> bgr(size_t(width) * height * 3);
+    for (int dy = 0; dy < height; ++dy)
+        for (int dx = 0; dx < width; ++dx)
+            for (int c = 0; c < 3; ++c) {
+                double sum = 0;
+                for (size_t k = 0; k < rows[dy].second.size(); ++k) {
+                    const int64_t sy = std::min<int64_t>(rows[dy].first + int64_t(k), sourceHeight - 1);
+                    sum += rows[dy].second[k] * horizontal[(size_t(sy) * width + dx) * 3 + c];
+                }
+                bgr[(size_t(dy) * width + dx) * 3 + 2 - c] = uint8_t(std::lround(std::clamp(sum, 0.0, 255.0)));
+            }
+    return bgr;
+}
+
+TEST(FastPaths, StretchKeepingFewRowsEqualsTheStraightforwardStretch) {
+    std::mt19937 random(5);
+    for (int round = 0; round < 40; ++round) {
+        const int pictureWidth = 1 + random() % 60, pictureHeight = 1 + random() % 60;
+        MemoryPicture picture(pictureWidth, pictureHeight, RandomPicture(pictureWidth, pictureHeight, random));
+        const int left = int(random() % 7) - 3, top = int(random() % 7) - 3;
+        const int sourceWidth = 1 + random() % 60, sourceHeight = 1 + random() % 60;
+        const int width = 1 + random() % 40, height = 1 + random() % 40;
+        ASSERT_TRUE(picture.CreateCanvas(64, 48));
+        picture.Draw(left, top, sourceWidth, sourceHeight, 48 - height, width, height);
+        const CanvasView canvas = picture.Canvas();
+        std::vector<uint8_t> drawn;
+        for (int y = 48 - height; y < 48; ++y) drawn.insert(drawn.end(), canvas.Row(y), canvas.Row(y) + 3 * width);
+        EXPECT_EQ(drawn, ReferenceStretch(picture, left, top, sourceWidth, sourceHeight, width, height))
+            << sourceWidth << " x " << sourceHeight << " onto " << width << " x " << height;
+        picture.ReleaseCanvas();
+    }
+}
+
+}  // namespace
+}  // namespace vardolin
