@@ -98,6 +98,17 @@ TEST_F(LayoutTest, TabOrderFollowsTheDesign) {
     EXPECT_EQ(tabbing, (std::vector<ControlId>{List1, Command1, HScroll1, Check1, Check2, CmdOK}));
 }
 
+TEST_F(LayoutTest, TabMovesTheFocusInsideTheHostsMessageLoop) {
+    SetFocus(Control(ControlId::CmdOK));
+    ASSERT_EQ(GetFocus(), Control(ControlId::CmdOK));
+
+    PostMessageW(Control(ControlId::CmdOK), WM_KEYDOWN, VK_TAB, 0);
+    PostMessageW(Control(ControlId::CmdOK), WM_KEYUP, VK_TAB, 0);
+    PumpMessages();  // a plain loop, as the host's: no IsDialogMessage of its own
+
+    EXPECT_EQ(GetFocus(), Control(ControlId::List1));
+}
+
 BOOL CALLBACK FindTooltip(HWND window, LPARAM found) {
     wchar_t cls[64] = {};
     GetClassNameW(window, cls, 64);
