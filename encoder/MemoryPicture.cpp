@@ -131,35 +131,49 @@ void MemoryPicture::Stretch(int32_t srcLeft, int32_t srcTop, int32_t srcWidth, i
     std::vector<double> window(size_t(windowRows) * rowValues);
     auto summedRow = [&](int64_t sy) { return &window[size_t(sy % windowRows) * rowValues]; };
 
+    // One source row as doubles, black outside the picture, for every column
+    // a span reaches (the last span may reach one column past srcWidth).
+    const Span& lastColumn = columns.back();
+    const int64_t lineColumns = lastColumn.first + int64_t(lastColumn.weights.size());
+    std::vector<double> line(size_t(lineColumns) * 3);
     auto sumRow = [&](int64_t sy) {
-        double* sums = summedRow(sy);
         const uint8_t* row = SourceRow(int64_t(srcTop) + sy);
-        for (int32_t dx = 0; dx < destWidth; ++dx) {
-            double sum[3] = {0, 0, 0};
+        for (int64_t j = 0; j < lineColumns; ++j) {
+            const int64_t x = srcLeft + j;
+            const bool inside = row && x >= 0 && x < width_;
+            for (int c = 0; c < 3; ++c) line[size_t(j) * 3 + c] = inside ? row[3 * x + c] : 0;
+        }
+        double* sums = summedRow(sy);
+        for (int32_t dx = 0; dx < destWidth; ++dx, sums += 3) {
             const Span& span = columns[dx];
-            for (size_t k = 0; k < span.weights.size(); ++k) {
-                const int64_t x = srcLeft + span.first + int64_t(k);
-                const bool inside = row && x >= 0 && x < width_;
-                for (int c = 0; c < 3; ++c) sum[c] += span.weights[k] * (inside ? row[3 * x + c] : 0);
+            const double* pixel = &line[size_t(span.first) * 3];
+            double blue = 0, green = 0, red = 0;
+            for (double weight : span.weights) {
+                blue += weight * pixel[0];
+                green += weight * pixel[1];
+                red += weight * pixel[2];
+                pixel += 3;
             }
-            for (int c = 0; c < 3; ++c) sums[size_t(dx) * 3 + c] = sum[c];
+            sums[0] = blue, sums[1] = green, sums[2] = red;
         }
     };
 
+    std::vector<double> total(rowValues);
     int64_t summedTo = 0;  // source rows below this one have been summed
     for (int32_t dy = 0; dy < destHeight; ++dy) {
         const Span& span = rows[dy];
         const int64_t lastRow = SpanRow(span, span.weights.size() - 1, srcHeight);
         for (summedTo = std::max(summedTo, span.first); summedTo <= lastRow; ++summedTo) sumRow(summedTo);
-        uint8_t* out = view_.Row(destTop + dy);
-        for (int32_t dx = 0; dx < destWidth; ++dx, out += 3) {
-            double sum[3] = {0, 0, 0};
-            for (size_t k = 0; k < span.weights.size(); ++k) {
-                const double* sums = summedRow(SpanRow(span, k, srcHeight)) + size_t(dx) * 3;
-                for (int c = 0; c < 3; ++c) sum[c] += span.weights[k] * sums[c];
-            }
-            for (int c = 0; c < 3; ++c) out[2 - c] = RoundToByte(std::clamp(sum[c], 0.0, 255.0));
+        std::fill(total.begin(), total.end(), 0.0);
+        for (size_t k = 0; k < span.weights.size(); ++k) {
+            const double weight = span.weights[k];
+            const double* __restrict sums = summedRow(SpanRow(span, k, srcHeight));
+            double* __restrict sum = total.data();
+            for (size_t i = 0; i < rowValues; ++i) sum[i] += weight * sums[i];
         }
+        uint8_t* out = view_.Row(destTop + dy);
+        for (size_t i = 0; i < rowValues; i += 3, out += 3)
+            for (int c = 0; c < 3; ++c) out[2 - c] = RoundToByte(std::clamp(total[i + c], 0.0, 255.0));
     }
 }
 
