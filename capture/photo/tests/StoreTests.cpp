@@ -93,6 +93,8 @@ TEST_F(StoreTest, QualityIsHeldWithin30To100InMemoryOnly) {
     CurrentComponent().jpegQuality.SetInteger(120);
     Click(ControlId::Command1);
     EXPECT_EQ(LumaTable(PicFolder() / L"high.jpg"), LumaTableAtQuality(100));
+    EXPECT_LT(MeanDifference(DecodeJpeg(PicFolder() / L"low.jpg"), PreviewPixels()), 6.0);
+    EXPECT_LT(MeanDifference(DecodeJpeg(PicFolder() / L"high.jpg"), PreviewPixels()), 1.5);
     EXPECT_EQ(settings::Read(settings::kQualityKey), stored);
 }
 

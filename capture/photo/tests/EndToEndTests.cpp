@@ -1,0 +1,152 @@
+// A whole session through the registered component, as a macro drives it:
+// Class1.Form_show with the simulated camera, a roster of two, one photo
+// framed and stored for each, both files decoded by the platform's loader.
+#include "BitmapFile.h"
+#include "GetPICLayout.h"
+#include "PhotoFiles.h"
+#include "camera/CameraChoice.h"
+
+#include <objidl.h>
+#include <gdiplus.h>
+#include <gtest/gtest.h>
+#include <oleauto.h>
+#include <wrl/client.h>
+
+#include <filesystem>
+#include <string>
+
+namespace vardolin::capture::test {
+namespace {
+
+using Microsoft::WRL::ComPtr;
+namespace fs = std::filesystem;
+
+struct ComApartment {
+    ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    ~ComApartment() { CoUninitialize(); }
+};
+
+struct GdiPlus {
+    GdiPlus() {
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&token, &input, nullptr);
+    }
+    ~GdiPlus() { Gdiplus::GdiplusShutdown(token); }
+    ULONG_PTR token = 0;
+};
+
+// Any message box that opens is closed and counted: none is expected.
+int unexpectedDialogs = 0;
+void CALLBACK CloseDialogs(HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND dialog = FindWindowW(L"#32770", nullptr)) {
+        ++unexpectedDialogs;
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    }
+}
+
+// Chooses the simulated camera for as long as it lives.
+struct SimulatedCameraSetting {
+    SimulatedCameraSetting() {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, kCameraSettingValue, REG_SZ, kSimulatedCamera,
+                        static_cast<DWORD>((wcslen(kSimulatedCamera) + 1) * sizeof(wchar_t)));
+    }
+    ~SimulatedCameraSetting() { RegDeleteKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, kCameraSettingValue); }
+};
+
+HRESULT FormShow(IDispatch* class1) {
+    LPOLESTR name = const_cast<LPOLESTR>(L"Form_show");
+    DISPID id = 0;
+    HRESULT hr = class1->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(hr)) return hr;
+    VARIANT args[3];
+    for (VARIANT& a : args) {
+        VariantInit(&a);
+        a.vt = VT_DISPATCH;
+        a.pdispVal = nullptr;
+    }
+    DISPPARAMS params{args, nullptr, 3, 0};
+    return class1->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+}
+
+HWND Item(HWND window, ControlId id) { return GetDlgItem(window, static_cast<int>(id)); }
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+BitmapPixels Decode(const fs::path& file) {
+    BitmapPixels pixels;
+    Gdiplus::Bitmap decoded(file.c_str());
+    if (decoded.GetLastStatus() != Gdiplus::Ok) return pixels;
+    pixels.Resize(static_cast<int>(decoded.GetWidth()), static_cast<int>(decoded.GetHeight()));
+    for (int y = 0; y < pixels.height; ++y)
+        for (int x = 0; x < pixels.width; ++x) {
+            Gdiplus::Color c;
+            decoded.GetPixel(x, y, &c);
+            uint8_t* p = pixels.Row(y) + 3 * x;
+            p[0] = c.GetB(), p[1] = c.GetG(), p[2] = c.GetR();
+        }
+    return pixels;
+}
+
+double MeanDifference(const BitmapPixels& a, const BitmapPixels& b) {
+    double sum = 0;
+    for (int y = 0; y < a.height; ++y)
+        for (int i = 0; i < 3 * a.width; ++i) sum += std::abs(a.Row(y)[i] - b.Row(y)[i]);
+    return sum / (3.0 * a.width * a.height);
+}
+
+TEST(EndToEnd, PhotographsATwoNameRosterWithTheSimulatedCamera) {
+    ComApartment com;
+    GdiPlus gdiplus;
+    std::error_code ignored;
+    fs::remove_all(LibraryFolder() / L"Pic", ignored);
+    UINT_PTR watchdog = SetTimer(nullptr, 0, 50, CloseDialogs);
+
+    CLSID clsid{};
+    ASSERT_EQ(CLSIDFromProgID(L"Vardolin.Class1", &clsid), S_OK);
+    ComPtr<IDispatch> class1;
+    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&class1)), S_OK);
+    {
+        SimulatedCameraSetting simulated;
+        ASSERT_EQ(FormShow(class1.Get()), S_OK);
+    }
+    HWND window = FindWindowW(L"VardolinGetPIC", nullptr);
+    ASSERT_NE(window, nullptr);
+    Pump();
+
+    HWND list = Item(window, ControlId::List1);
+    for (const wchar_t* name : {L"张三", L"李四"}) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    ASSERT_TRUE(IsWindowEnabled(Item(window, ControlId::CmdSaveDIB)));
+    SendMessageW(Item(window, ControlId::CmdSaveDIB), BM_CLICK, 0, 0);
+    HWND still = Item(window, ControlId::Picture1);
+    SendMessageW(still, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 100));
+    SendMessageW(still, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(180, 104));
+    SendMessageW(still, WM_LBUTTONUP, 0, MAKELPARAM(180, 104));
+    SendMessageW(Item(window, ControlId::Command1), BM_CLICK, 0, 0);
+    SendMessageW(Item(window, ControlId::Command1), BM_CLICK, 0, 0);
+    Pump();
+
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 0);
+    HBITMAP crop = static_cast<HBITMAP>(LoadImageW(nullptr, (LibraryFolder() / L"TmpPhoto.BMP").c_str(), IMAGE_BITMAP,
+                                                   0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    ASSERT_NE(crop, nullptr);
+    BitmapPixels framed = ReadBitmapPixels(crop);
+    DeleteObject(crop);
+    for (const wchar_t* name : {L"张三.jpg", L"李四.jpg"}) {
+        BitmapPixels photo = Decode(LibraryFolder() / L"Pic" / name);
+        ASSERT_EQ(photo.width, 156);
+        ASSERT_EQ(photo.height, 188);
+        EXPECT_LT(MeanDifference(photo, framed), 3.0);
+    }
+    EXPECT_EQ(unexpectedDialogs, 0);
+
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    KillTimer(nullptr, watchdog);
+    class1.Reset();
+    fs::remove_all(LibraryFolder() / L"Pic", ignored);
+}
+
+}  // namespace
+}  // namespace vardolin::capture::test

@@ -1,0 +1,46 @@
+// Shows the capture window with the simulated camera and a roster, for a look
+// at it as a user sees it: "live" leaves the preview running, "still" takes a
+// photo and drags the crop frame over it. Runs until closed or for a minute.
+#include "Component.h"
+#include "GetPIC.h"
+#include "GetPICExtensions.h"
+#include "camera/SimulatedCamera.h"
+#include "camera/VideoCaptureControl.h"
+#include "photo/PhotoCapture.h"
+
+#include <objbase.h>
+
+#include <cwchar>
+
+using namespace vardolin::capture;
+
+int wmain(int argc, wchar_t** argv) {
+    bool still = argc > 1 && wcscmp(argv[1], L"still") == 0;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    AttachPhotoCapture(Extensions());
+    InstallCameraControl([](HWND parent, const RECT& bounds, int id) {
+        return CreateVideoCaptureControl(parent, bounds, id, std::make_shared<SimulatedCamera>());
+    });
+    GetPIC& window = CurrentComponent().CaptureWindow();
+    window.Show();
+    for (const wchar_t* name : {L"张三", L"李四", L"王五"})
+        SendMessageW(window.Control(ControlId::List1), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    if (still) {
+        Sleep(700);  // let the figure sway a little
+        SendMessageW(window.Control(ControlId::CmdSaveDIB), BM_CLICK, 0, 0);
+        HWND box = window.Control(ControlId::Picture1);
+        SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 100));
+        SendMessageW(box, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(162, 90));
+        SendMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(162, 90));
+    }
+    UINT_PTR deadline = SetTimer(nullptr, 0, 60000, nullptr);
+    MSG msg;
+    while (window.IsLoaded() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_TIMER && msg.wParam == deadline) break;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    window.Unload();
+    CoUninitialize();
+    return 0;
+}
