@@ -25,13 +25,20 @@ struct ColourFactors {
     double offset;
 };
 
-struct BlockRowJob {
-    const uint8_t* rows[8];        // the block row's 8 pixel rows, top first, blue-green-red
-    int32_t blocks;                // blocks from the left, 8 pixels wide each
+// What one component makes of the pixels.
+struct ComponentRow {
     const ColourFactors* colour;
     const double* scaleByColumn;   // quantization multipliers, [u * 8 + v]
     int16_t* out;                  // blocks * 64 coefficients, zigzag order
     float* transformed = nullptr;  // when set, also each block's DCT output, [u * 8 + v] (for checks)
+};
+
+// A block row of up to three components that read the same pixels.
+struct BlockRowJob {
+    const uint8_t* rows[8];        // the block row's 8 pixel rows, top first, blue-green-red
+    int32_t blocks;                // blocks from the left, 8 pixels wide each
+    int32_t count;                 // components, 1..3
+    ComponentRow components[3];
 };
 
 // Returns false when a quantized value falls outside the 16-bit range; the

@@ -89,20 +89,33 @@ struct PixelLoader {
     }
 };
 
-template <int FL, int DL>
-VARDOLIN_INLINE void ConvertRow(const uint8_t* pixels, const ColourFactors& colour,
-                                typename Lanes<FL, DL>::F* row) {
-    using L = Lanes<FL, DL>;
-    typename L::D blue[8 / DL], green[8 / DL], red[8 / DL];
-    PixelLoader<DL>::Load(pixels, blue, green, red);
-    for (int h = 0; h < L::kPerRow; ++h) {
-        typename L::D pieces[L::kPieces];
-        for (int piece = 0; piece < L::kPieces; ++piece) {
-            const int at = h * L::kPieces + piece;
-            pieces[piece] = ((red[at] * colour.r + green[at] * colour.g) + blue[at] * colour.b) + colour.offset;
-        }
-        row[h] = Widths<FL, DL>::Narrow(pieces);
+// The pixels of one block as doubles, loaded once for every component.
+template <int DL>
+struct BlockPixels {
+    using D = typename Lanes<DL, DL>::D;
+    D blue[8][8 / DL], green[8][8 / DL], red[8][8 / DL];
+
+    VARDOLIN_INLINE void Load(const BlockRowJob& job, int32_t block) {
+        const int64_t x = 24 * int64_t(block);
+        for (int r = 0; r < 8; ++r) PixelLoader<DL>::Load(job.rows[r] + x, blue[r], green[r], red[r]);
     }
+};
+
+template <int FL, int DL>
+VARDOLIN_INLINE void ConvertBlock(const BlockPixels<DL>& pixels, const ColourFactors& colour,
+                                  typename Lanes<FL, DL>::F (*rows)[Lanes<FL, DL>::kPerRow]) {
+    using L = Lanes<FL, DL>;
+    for (int r = 0; r < 8; ++r)
+        for (int h = 0; h < L::kPerRow; ++h) {
+            typename L::D pieces[L::kPieces];
+            for (int piece = 0; piece < L::kPieces; ++piece) {
+                const int at = h * L::kPieces + piece;
+                pieces[piece] = ((pixels.red[r][at] * colour.r + pixels.green[r][at] * colour.g) +
+                                 pixels.blue[r][at] * colour.b) +
+                                colour.offset;
+            }
+            rows[r][h] = Widths<FL, DL>::Narrow(pieces);
+        }
 }
 
 // Evaluates Formula on the double pieces of the inputs and rounds each
@@ -296,40 +309,57 @@ VARDOLIN_INLINE void Quantize(typename Lanes<FL, DL>::F (*columns)[Lanes<FL, DL>
     ZigZagWriter<DL>::Write(whole, out);
 }
 
-// G neighbouring blocks at once: their dependency chains are independent, so
-// the processor can overlap them.
-template <int FL, int DL, int G>
+// G neighbouring blocks of C components at once: their dependency chains are
+// independent, so the processor can overlap them.
+template <int FL, int DL, int C, int G>
 VARDOLIN_INLINE void TransformBlocks(const BlockRowJob& job, int32_t first, typename Lanes<FL, DL>::D& lowest,
                                      typename Lanes<FL, DL>::D& highest) {
     using F = typename Lanes<FL, DL>::F;
     constexpr int N = Lanes<FL, DL>::kPerRow;
-    F rows[G][8][N], columns[G][8][N];
+    F rows[G][C][8][N], columns[G][C][8][N];
     for (int g = 0; g < G; ++g) {
-        const int64_t x = 24 * int64_t(first + g);
-        for (int r = 0; r < 8; ++r) ConvertRow<FL, DL>(job.rows[r] + x, *job.colour, rows[g][r]);
+        BlockPixels<DL> pixels;
+        pixels.Load(job, first + g);
+        for (int c = 0; c < C; ++c) ConvertBlock<FL, DL>(pixels, *job.components[c].colour, rows[g][c]);
     }
     for (int g = 0; g < G; ++g)
-        for (int h = 0; h < N; ++h) Pass<FL, DL>(&rows[g][0][h], N);
-    for (int g = 0; g < G; ++g) TransposeBlock<FL, DL>(rows[g], columns[g]);
+        for (int c = 0; c < C; ++c)
+            for (int h = 0; h < N; ++h) Pass<FL, DL>(&rows[g][c][0][h], N);
     for (int g = 0; g < G; ++g)
-        for (int h = 0; h < N; ++h) Pass<FL, DL>(&columns[g][0][h], N);
-    if (job.transformed)
-        for (int g = 0; g < G; ++g)
-            __builtin_memcpy(job.transformed + 64 * int64_t(first + g), columns[g], sizeof columns[g]);
+        for (int c = 0; c < C; ++c) TransposeBlock<FL, DL>(rows[g][c], columns[g][c]);
     for (int g = 0; g < G; ++g)
-        Quantize<FL, DL>(columns[g], job.scaleByColumn, job.out + 64 * int64_t(first + g), lowest, highest);
+        for (int c = 0; c < C; ++c)
+            for (int h = 0; h < N; ++h) Pass<FL, DL>(&columns[g][c][0][h], N);
+    for (int g = 0; g < G; ++g)
+        for (int c = 0; c < C; ++c) {
+            const ComponentRow& component = job.components[c];
+            const int64_t at = 64 * int64_t(first + g);
+            if (component.transformed) __builtin_memcpy(component.transformed + at, columns[g][c], sizeof columns[g][c]);
+            Quantize<FL, DL>(columns[g][c], component.scaleByColumn, component.out + at, lowest, highest);
+        }
 }
 
-template <int FL, int DL, int G>
-bool TransformBlockRow(const BlockRowJob& job) {
+template <int FL, int DL, int C, int G>
+bool TransformComponents(const BlockRowJob& job) {
     using D = typename Lanes<FL, DL>::D;
     D lowest = D{}, highest = D{};
     int32_t block = 0;
-    for (; block + G <= job.blocks; block += G) TransformBlocks<FL, DL, G>(job, block, lowest, highest);
-    for (; block < job.blocks; ++block) TransformBlocks<FL, DL, 1>(job, block, lowest, highest);
+    for (; block + G <= job.blocks; block += G) TransformBlocks<FL, DL, C, G>(job, block, lowest, highest);
+    for (; block < job.blocks; ++block) TransformBlocks<FL, DL, C, 1>(job, block, lowest, highest);
     for (int lane = 0; lane < DL; ++lane)
         if (lowest[lane] < -32768.0 || highest[lane] > 32767.0) return false;
     return true;
+}
+
+// G blocks at a time when there is one component; several components give
+// the processor independent work enough.
+template <int FL, int DL, int G>
+bool TransformBlockRow(const BlockRowJob& job) {
+    switch (job.count) {
+    case 1: return TransformComponents<FL, DL, 1, G>(job);
+    case 2: return TransformComponents<FL, DL, 2, 1>(job);
+    default: return TransformComponents<FL, DL, 3, 1>(job);
+    }
 }
 
 }  // namespace

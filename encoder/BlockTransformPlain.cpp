@@ -7,8 +7,10 @@
 
 namespace vardolin {
 
-bool TransformBlockRowPlain(const BlockRowJob& job) {
-    const ColourFactors& colour = *job.colour;
+namespace {
+
+bool TransformComponent(const BlockRowJob& job, const ComponentRow& component) {
+    const ColourFactors& colour = *component.colour;
     for (int32_t blockColumn = 0; blockColumn < job.blocks; ++blockColumn) {
         float block[8][8];
         for (int r = 0; r < 8; ++r) {
@@ -20,16 +22,26 @@ bool TransformBlockRowPlain(const BlockRowJob& job) {
             }
         }
         ForwardDctInPlace(block);
-        int16_t* out = job.out + 64 * int64_t(blockColumn);
+        int16_t* out = component.out + 64 * int64_t(blockColumn);
         for (int v = 0; v < 8; ++v) {
             for (int u = 0; u < 8; ++u) {
-                if (job.transformed) job.transformed[64 * int64_t(blockColumn) + u * 8 + v] = block[v][u];
-                const double value = std::nearbyint(static_cast<double>(block[v][u]) * job.scaleByColumn[u * 8 + v]);
+                if (component.transformed)
+                    component.transformed[64 * int64_t(blockColumn) + u * 8 + v] = block[v][u];
+                const double value =
+                    std::nearbyint(static_cast<double>(block[v][u]) * component.scaleByColumn[u * 8 + v]);
                 if (value < -32768.0 || value > 32767.0) return false;
                 out[kZigZag.at[v][u]] = static_cast<int16_t>(value);
             }
         }
     }
+    return true;
+}
+
+}  // namespace
+
+bool TransformBlockRowPlain(const BlockRowJob& job) {
+    for (int32_t i = 0; i < job.count; ++i)
+        if (!TransformComponent(job, job.components[i])) return false;
     return true;
 }
 

@@ -103,10 +103,9 @@ public:
 
 private:
     void ScaleQuantizationTable(int32_t tableIndex);
-    void SampleComponent(PictureSource& source, int32_t index, int32_t lWidth, int32_t lHeight,
-                         int32_t lSrcLeft, int32_t lSrcTop, int32_t canvasHeight,
-                         int32_t& previousXi, int32_t& previousYi);
-    void ConvertAndTransform(const CanvasView& canvas, int32_t index, int32_t areaTop,
+    void SampleComponents(PictureSource& source, int32_t first, int32_t end, int32_t xi, int32_t yi,
+                          int32_t lSrcLeft, int32_t lSrcTop, int32_t canvasHeight);
+    void ConvertAndTransform(const CanvasView& canvas, int32_t first, int32_t end, int32_t areaTop,
                              int32_t blocksPerRow, int32_t blockRows);
     ScanLists DefaultScanLists() const;
     void WriteCOM(OutputStream& out, const std::u16string& text) const;

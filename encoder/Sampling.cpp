@@ -78,10 +78,18 @@ int32_t ClsJPEG::SampleHDC(PictureSource& source, int32_t lWidth, int32_t lHeigh
     CanvasGuard release(source);
 
     try {
-        int32_t previousXi = -1, previousYi = -1;
-        for (int32_t i = 0; i < ComponentCount; ++i)
-            SampleComponent(source, i, lWidth, lHeight, lSrcLeft, lSrcTop, canvasHeight,
-                            previousXi, previousYi);
+        // Components of equal sampled size share one drawing and are
+        // converted and transformed together, each pixel read once.
+        for (int32_t first = 0; first < ComponentCount;) {
+            const int32_t xi = SampledSize(ImageWidth, Components[first].H, MaxHSampling);
+            const int32_t yi = SampledSize(ImageHeight, Components[first].V, MaxVSampling);
+            int32_t end = first + 1;
+            while (end < ComponentCount && SampledSize(ImageWidth, Components[end].H, MaxHSampling) == xi &&
+                   SampledSize(ImageHeight, Components[end].V, MaxVSampling) == yi)
+                ++end;
+            SampleComponents(source, first, end, xi, yi, lSrcLeft, lSrcTop, canvasHeight);
+            first = end;
+        }
     } catch (...) {
         for (Component& c : Components) std::vector<int16_t>().swap(c.Coefficients);
         throw;
@@ -89,46 +97,51 @@ int32_t ClsJPEG::SampleHDC(PictureSource& source, int32_t lWidth, int32_t lHeigh
     return 0;
 }
 
-void ClsJPEG::SampleComponent(PictureSource& source, int32_t index, int32_t lWidth,
-                              int32_t lHeight, int32_t lSrcLeft, int32_t lSrcTop,
-                              int32_t canvasHeight, int32_t& previousXi, int32_t& previousYi) {
-    Component& component = Components[index];
-    component.Id = index + 1;
-    int32_t xi = SampledSize(ImageWidth, component.H, MaxHSampling);
-    int32_t yi = SampledSize(ImageHeight, component.V, MaxVSampling);
-    int32_t wp = RoundUpTo8(xi);
-    int32_t hp = RoundUpTo8(yi);
-    // Filled block row by block row; reserved whole so that it never moves.
-    component.Coefficients.clear();
-    component.Coefficients.reserve(static_cast<size_t>(checked::Mul(wp, hp)));
-
-    int32_t areaTop = canvasHeight - hp;
-    if (xi != previousXi || yi != previousYi) {
-        source.Draw(lSrcLeft, lSrcTop, lWidth, lHeight, areaTop, xi, yi);
-        ExtendEdges(source.Canvas(), areaTop, xi, yi, wp, hp);
-        previousXi = xi;
-        previousYi = yi;
+void ClsJPEG::SampleComponents(PictureSource& source, int32_t first, int32_t end, int32_t xi, int32_t yi,
+                               int32_t lSrcLeft, int32_t lSrcTop, int32_t canvasHeight) {
+    const int32_t wp = RoundUpTo8(xi);
+    const int32_t hp = RoundUpTo8(yi);
+    for (int32_t i = first; i < end; ++i) {
+        Components[i].Id = i + 1;
+        // Filled block row by block row; reserved whole so that it never moves.
+        Components[i].Coefficients.clear();
+        Components[i].Coefficients.reserve(static_cast<size_t>(checked::Mul(wp, hp)));
     }
-    ConvertAndTransform(source.Canvas(), index, areaTop, wp / 8, hp / 8);
+    const int32_t areaTop = canvasHeight - hp;
+    source.Draw(lSrcLeft, lSrcTop, ImageWidth, ImageHeight, areaTop, xi, yi);
+    ExtendEdges(source.Canvas(), areaTop, xi, yi, wp, hp);
+    ConvertAndTransform(source.Canvas(), first, end, areaTop, wp / 8, hp / 8);
 }
 
-void ClsJPEG::ConvertAndTransform(const CanvasView& canvas, int32_t index, int32_t areaTop,
+void ClsJPEG::ConvertAndTransform(const CanvasView& canvas, int32_t first, int32_t end, int32_t areaTop,
                                   int32_t blocksPerRow, int32_t blockRows) {
-    Component& component = Components[index];
+    struct Prepared {
+        ColourFactors factors;
+        alignas(64) double scaleByColumn[64];
+    };
+    Prepared prepared[3];
+    BlockRowJob job{{}, blocksPerRow, end - first, {}};
+    for (int32_t i = first; i < end; ++i) {
+        Prepared& p = prepared[i - first];
+        const ColourRow& colour = kColourRows[i];
+        p.factors = {colour.r, colour.g, colour.b, colour.offset};
+        const std::array<float, 64>& scale = QuantTables[Components[i].QuantTableIndex].Scale;
+        for (int v = 0; v < 8; ++v)
+            for (int u = 0; u < 8; ++u) p.scaleByColumn[u * 8 + v] = scale[ZigZag[v][u]];
+        job.components[i - first].colour = &p.factors;
+        job.components[i - first].scaleByColumn = p.scaleByColumn;
+    }
     const BlockRowKernel kernel = KernelFor(ActivePath);
-    const ColourRow& colour = kColourRows[index];
-    const ColourFactors factors{colour.r, colour.g, colour.b, colour.offset};
-    const std::array<float, 64>& scale = QuantTables[component.QuantTableIndex].Scale;
-    alignas(64) double scaleByColumn[64];
-    for (int v = 0; v < 8; ++v)
-        for (int u = 0; u < 8; ++u) scaleByColumn[u * 8 + v] = scale[ZigZag[v][u]];
     const size_t rowCoefficients = static_cast<size_t>(blocksPerRow) * 64;
     for (int32_t blockRow = 0; blockRow < blockRows; ++blockRow) {
         const int32_t top = areaTop + 8 * blockRow;
-        const size_t rowStart = component.Coefficients.size();
-        component.Coefficients.resize(rowStart + rowCoefficients);
-        BlockRowJob job{{}, blocksPerRow, &factors, scaleByColumn, component.Coefficients.data() + rowStart};
         for (int r = 0; r < 8; ++r) job.rows[r] = canvas.Row(top + r);
+        for (int32_t i = first; i < end; ++i) {
+            std::vector<int16_t>& coefficients = Components[i].Coefficients;
+            const size_t rowStart = coefficients.size();
+            coefficients.resize(rowStart + rowCoefficients);
+            job.components[i - first].out = coefficients.data() + rowStart;
+        }
         if (!kernel(job)) throw JpegError::Overflow();
     }
 }

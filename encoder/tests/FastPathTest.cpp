@@ -117,22 +117,29 @@ TEST(FastPaths, KernelsTransformEveryValueLikeThePlainKernel) {
         for (int v = 0; v < 8; ++v)
             for (int u = 0; u < 8; ++u) scaleByColumn[u * 8 + v] = scale[ClsJPEG::ZigZag[v][u]];
 
-        auto run = [&](EncoderPath path, std::vector<int16_t>& coefficients, std::vector<float>& transformed) {
-            coefficients.assign(size_t(blocks) * 64, 0);
-            transformed.assign(size_t(blocks) * 64, 0.0f);
-            BlockRowJob job{{}, blocks, &colours[round % 3], scaleByColumn, coefficients.data(), transformed.data()};
+        // One, two or three components reading the same pixels.
+        const int count = 1 + round % 3;
+        using Output = std::pair<std::vector<int16_t>, std::vector<float>>;
+        auto run = [&](EncoderPath path) {
+            std::vector<Output> outputs(count, {std::vector<int16_t>(size_t(blocks) * 64), std::vector<float>(size_t(blocks) * 64)});
+            BlockRowJob job{{}, blocks, count, {}};
             for (int r = 0; r < 8; ++r) job.rows[r] = pixels.data() + size_t(r) * blocks * 24;
+            for (int c = 0; c < count; ++c)
+                job.components[c] = {&colours[(round + c) % 3], scaleByColumn, outputs[c].first.data(),
+                                     outputs[c].second.data()};
             EXPECT_TRUE(KernelFor(path)(job));
+            return outputs;
         };
-        std::vector<int16_t> plainCoefficients, coefficients;
-        std::vector<float> plainTransformed, transformed;
-        run(EncoderPath::Plain, plainCoefficients, plainTransformed);
+        const std::vector<Output> plain = run(EncoderPath::Plain);
         for (EncoderPath path : AvailableEncoderPaths()) {
             if (path == EncoderPath::Plain) continue;
-            run(path, coefficients, transformed);
-            ASSERT_EQ(std::memcmp(transformed.data(), plainTransformed.data(), transformed.size() * sizeof(float)), 0)
-                << EncoderPathName(path) << ", round " << round;
-            ASSERT_EQ(coefficients, plainCoefficients) << EncoderPathName(path) << ", round " << round;
+            const std::vector<Output> fast = run(path);
+            for (int c = 0; c < count; ++c) {
+                const auto& [coefficients, transformed] = fast[c];
+                ASSERT_EQ(std::memcmp(transformed.data(), plain[c].second.data(), transformed.size() * sizeof(float)), 0)
+                    << EncoderPathName(path) << ", round " << round << ", component " << c;
+                ASSERT_EQ(coefficients, plain[c].first) << EncoderPathName(path) << ", round " << round;
+            }
         }
     }
 }
