@@ -4,6 +4,8 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "LargeMemory.h"
+
 namespace vardolin {
 
 namespace {
@@ -70,6 +72,7 @@ bool MemoryPicture::CreateCanvas(int32_t width, int32_t height) {
     if (stride * size_t(height) > canvasLimit_) return false;
     canvas_.reset(static_cast<uint8_t*>(std::calloc(stride * size_t(height), 1)));
     if (!canvas_) return false;
+    PreferLargePages(canvas_.get(), stride * size_t(height));
     view_ = {canvas_.get(), width, height, static_cast<int32_t>(stride)};
     return true;
 }

@@ -6,6 +6,7 @@
 
 #include "BlockTransform.h"
 #include "ClsJPEG.h"
+#include "LargeMemory.h"
 
 namespace vardolin {
 
@@ -106,6 +107,7 @@ void ClsJPEG::SampleComponents(PictureSource& source, int32_t first, int32_t end
         // Filled block row by block row; reserved whole so that it never moves.
         Components[i].Coefficients.clear();
         Components[i].Coefficients.reserve(static_cast<size_t>(checked::Mul(wp, hp)));
+        PreferLargePages(Components[i].Coefficients.data(), Components[i].Coefficients.capacity() * sizeof(int16_t));
     }
     const int32_t areaTop = canvasHeight - hp;
     source.Draw(lSrcLeft, lSrcTop, ImageWidth, ImageHeight, areaTop, xi, yi);
