@@ -41,13 +41,13 @@ void DrawFigure(HDC dc, int cx) {
     FilledEllipse(dc, RGB(180, 90, 90), cx - 12, 115, cx + 12, 123);     // mouth
 }
 
-void DrawClock(HDC dc, std::chrono::milliseconds t) {
+// Kept small in the top-left corner, clear of the crop frame's first position.
+void DrawClock(HDC dc) {
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    wchar_t text[64];
-    swprintf(text, 64, L"%02u:%02u:%02u  #%lld", now.wHour, now.wMinute, now.wSecond,
-             static_cast<long long>(t.count() / 40));
-    RECT box{6, 6, 150, 26};
+    wchar_t text[16];
+    swprintf(text, 16, L"%02u:%02u:%02u", now.wHour, now.wMinute, now.wSecond);
+    RECT box{6, 6, 82, 26};
     FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
@@ -72,7 +72,7 @@ void DrawSimulatedScene(BitmapPixels& pixels, int width, int height, std::chrono
         ScopedSelection selected(dc.get(), canvas.get());
         double seconds = t.count() / 1000.0;
         DrawFigure(dc.get(), 160 + static_cast<int>(std::lround(18 * std::sin(seconds * 1.3))));
-        DrawClock(dc.get(), t);
+        DrawClock(dc.get());
         GdiFlush();
     }
     const uint8_t* drawn = static_cast<const uint8_t*>(bits);

@@ -1,6 +1,7 @@
 // Shows the capture window with the simulated camera and a roster, for a look
 // at it as a user sees it: "live" leaves the preview running, "still" takes a
-// photo and drags the crop frame over it. Runs until closed or for a minute.
+// photo and drags the crop frame over it, "format" and "source" open the
+// camera's dialogs. Runs until closed or for a minute.
 #include "Component.h"
 #include "GetPIC.h"
 #include "GetPICExtensions.h"
@@ -11,6 +12,7 @@
 #include <objbase.h>
 
 #include <cwchar>
+#include <utility>
 
 using namespace vardolin::capture;
 
@@ -33,6 +35,11 @@ int wmain(int argc, wchar_t** argv) {
         SendMessageW(box, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(162, 90));
         SendMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(162, 90));
     }
+    if (argc > 1 && wcscmp(argv[1], L"remind") == 0)
+        SendMessageW(window.Control(ControlId::List1), LB_RESETCONTENT, 0, 0);
+    for (auto [mode, button] : {std::pair{L"format", ControlId::CmdFormatDlg}, {L"source", ControlId::CmdSourceDlg},
+                                {L"remind", ControlId::Command1}})
+        if (argc > 1 && wcscmp(argv[1], mode) == 0) PostMessageW(window.Control(button), BM_CLICK, 0, 0);
     UINT_PTR deadline = SetTimer(nullptr, 0, 60000, nullptr);
     MSG msg;
     while (window.IsLoaded() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
