@@ -5,7 +5,7 @@ ASAN      := $(BUILD)/asan
 JOBS      ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps native asan windows test test-native test-windows run bench fuzz clean
+.PHONY: all deps native asan windows test test-native test-windows run dist bench fuzz clean
 
 all: native windows
 
@@ -34,8 +34,12 @@ test-native: native asan
 test-windows:
 	@if [ -f scripts/windows.mk ]; then $(MAKE) --no-print-directory -f scripts/windows.mk test BUILD=$(BUILD); fi
 
-run: native
-	@bash scripts/run.sh
+run: native windows
+	@BUILD=$(BUILD) bash scripts/run.sh
+
+# A zip with both DLLs, the README and an example macro.
+dist: windows
+	@BUILD=$(BUILD) bash scripts/dist.sh
 
 bench: native
 	@$(NATIVE)/tools/vardolin-bench

@@ -1,15 +1,82 @@
 #!/usr/bin/env bash
-# `make run`: encodes the bundled demo portrait with the command-line encoder
-# at the capture window's settings (4:4:4) and at the encoder's defaults.
+# `make run`: the product on its demo defaults, in a Wine prefix of its own
+# ($BUILD/demo/wineprefix: Chinese fonts mapped, vardolin.dll registered, the
+# simulated camera chosen). The programs are copied to $BUILD/demo/bin, so
+# the photos go to $BUILD/demo/bin/Pic.
+#  - With a display: starts the stand-in spreadsheet host on the demo roster
+#    and waits until you close it.
+#  - Without one: on a private Xvfb, plays the walkthrough (import the roster
+#    through the range picker, take a photo, move the crop frame, store three
+#    photos) and says where the photos and a screenshot are.
+# First it encodes the demo portrait with the native command-line encoder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-out=build/demo
-mkdir -p "$out"
-tool=build/native/tools/vardolin-jpeg
-"$tool" tools/demo/portrait.ppm "$out/portrait-444.jpg" --quality 90 --sampling 1,1,1,1,1,1 --force
-"$tool" tools/demo/portrait.ppm "$out/portrait-420.jpg" --force
-for f in "$out"/portrait-444.jpg "$out"/portrait-420.jpg; do
-  djpeg -outfile "$out/decoded.ppm" "$f"
-  size=$(sed -n 2p "$out/decoded.ppm" | tr ' ' x)
-  echo "Wrote $(realpath "$f") ($(stat -c %s "$f") bytes, decodes to $size pixels)"
-done
+build=$(realpath -m "${BUILD:-build}")
+demo=$build/demo
+bin=$demo/bin
+wine64=/usr/lib/wine/wine64
+
+portrait() {
+  local tool=$build/native/tools/vardolin-jpeg out=$demo/portrait.jpg
+  "$tool" tools/demo/portrait.ppm "$out" --quality 90 --sampling 1,1,1,1,1,1 --force
+  echo "Command-line encoder: $out ($(stat -c %s "$out") bytes, $(djpeg -pnm "$out" | sed -n 2p | tr ' ' x) pixels)"
+}
+
+install_programs() {
+  mkdir -p "$bin"
+  local f
+  for f in vardolin.dll vardolin-devhost.exe vardolin-walkthrough.exe demo-roster.csv; do
+    cp -p "$build/win64/bin/$f" "$bin/"
+  done
+}
+
+prepare_prefix() {
+  bash scripts/wine-prefix.sh "$demo/wineprefix"
+  export WINEPREFIX=$demo/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  # Wine's COM reads classes only from the machine-wide registration.
+  (cd "$bin" && "$wine64" regsvr32 /s vardolin.dll)
+  "$wine64" reg add 'HKCU\Software\Vardolin' /v Camera /d simulated /f >/dev/null
+  # A wineserver started without a display would hand the host a desktop without one.
+  wineserver -w
+}
+
+report_photos() {
+  local photo
+  shopt -s nullglob
+  local photos=("$bin"/Pic/*.jpg)
+  echo "Photos in $bin/Pic:"
+  for photo in "${photos[@]}"; do
+    echo "  $(basename "$photo")  $(stat -c %s "$photo") bytes, $(djpeg -pnm "$photo" | sed -n 2p | tr ' ' x) pixels"
+  done
+  [ ${#photos[@]} -gt 0 ] || echo "  (none)"
+}
+
+interactive() {
+  echo "Starting the stand-in spreadsheet host on $DISPLAY. Press \"Run macro: Photograph roster\","
+  echo "then right-click the roster list of the capture window to add names from the sheet."
+  (cd "$bin" && "$wine64" vardolin-devhost.exe demo-roster.csv)
+  report_photos
+}
+
+walkthrough() {
+  local shot=$demo/walkthrough.png
+  rm -rf "$bin/Pic"
+  echo "No display: playing the walkthrough on a private Xvfb"
+  bash scripts/with-xvfb.sh bash -c '
+    wineserver -p
+    /usr/lib/wine/wine64 cmd /c exit 0 >/dev/null 2>&1 </dev/null
+    bash devhost/app/walkthrough.sh "$1" "$2" 3' walkthrough "$bin" "$shot"
+  report_photos
+  echo "Screenshot of the window with the roster and the crop: $shot"
+}
+
+portrait
+install_programs
+prepare_prefix
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  interactive
+else
+  walkthrough
+fi

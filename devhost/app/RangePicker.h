@@ -1,0 +1,60 @@
+// The host's modal range picker (what its InputBox of type 8 shows): a small
+// window with the prompt, an address box and OK / Cancel. While it is up the
+// user can still select cells in the sheet, and the host writes their address
+// into the box; typing an address works as well. OK accepts only a valid
+// address.
+#pragma once
+
+#include "Gdi.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace vardolin::devhost::app {
+
+inline constexpr const wchar_t* kRangePickerClass = L"VardolinRangePicker";
+
+enum RangePickerControl : int {
+    kPickerPrompt = 100,
+    kPickerAddress = 101,
+    kPickerOk = IDOK,
+    kPickerCancel = IDCANCEL,
+};
+
+class RangePicker {
+public:
+    using IsValidAddress = std::function<bool(const std::wstring&)>;
+
+    RangePicker(HWND owner, const std::wstring& prompt, const std::wstring& title, IsValidAddress isValid);
+    ~RangePicker();
+    RangePicker(const RangePicker&) = delete;
+    RangePicker& operator=(const RangePicker&) = delete;
+
+    // Runs until the user answers: the address, or nothing when cancelled.
+    // A WM_QUIT arriving meanwhile cancels and is passed on.
+    std::optional<std::wstring> Run();
+
+    // Puts the address of cells picked in the sheet into the box.
+    void ShowPicked(const std::wstring& address);
+    void Cancel();
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void CreateControls(const std::wstring& prompt);
+    void Accept();
+    std::wstring AddressText() const;
+
+    HWND owner_;
+    std::wstring title_;
+    IsValidAddress isValid_;
+    FontPtr font_;
+    HWND window_ = nullptr;
+    bool finished_ = false;
+    std::optional<std::wstring> answer_;
+};
+
+}  // namespace vardolin::devhost::app

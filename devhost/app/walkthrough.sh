@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Plays the demo session on the stand-in host: starts vardolin-devhost.exe on
+# the demo roster, lets vardolin-walkthrough.exe import the roster through the
+# range picker and store three photos, takes a screenshot of the display,
+# checks it, and closes the host.
+# Expects DISPLAY, WINEPREFIX (vardolin.dll registered, the simulated camera
+# chosen) and a running wineserver.
+# Usage: walkthrough.sh BIN_DIR SCREENSHOT.png [PHOTOS]
+set -euo pipefail
+bin=$(realpath "$1")
+shot=$(realpath -m "$2")
+photos=${3:-3}
+: "${DISPLAY:?walkthrough.sh needs an X display}"
+wine64=/usr/lib/wine/wine64
+mkdir -p "$(dirname "$shot")"
+rm -f "$shot"
+
+# Our own programs take any argument as a path; Wine sees the Unix root as Z:.
+windows_path() { local p=${1//\//\\}; echo "Z:$p"; }
+
+cd "$bin"
+"$wine64" vardolin-devhost.exe demo-roster.csv &
+host=$!
+trap 'kill $host 2>/dev/null || true; wait $host 2>/dev/null || true' EXIT
+
+"$wine64" vardolin-walkthrough.exe play demo-roster.csv "$photos"
+sleep 1   # the last repaints
+xwd -root -silent | /usr/bin/convert xwd:- "png:$shot"
+"$wine64" vardolin-walkthrough.exe check "$(windows_path "$shot")"
+"$wine64" vardolin-walkthrough.exe close
+wait $host
+trap - EXIT

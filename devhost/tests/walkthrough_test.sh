@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# End-to-end: the demo session on the stand-in host through window messages,
+# with the registered vardolin.dll and the simulated camera. Passes when the
+# walkthrough and its screenshot check pass, and the Pic folder then holds
+# exactly the photos of the first three people on the demo roster, each a
+# JPEG that djpeg decodes to 156 x 188 pixels.
+# Usage (ctest, in the test prefix): walkthrough_test.sh BIN_DIR SCREENSHOT.png
+set -euo pipefail
+here=$(dirname "$(realpath "$0")")
+bin=$(realpath "$1")
+shot=$2
+wine64=/usr/lib/wine/wine64
+camera_key='HKCU\Software\Vardolin'
+
+cleanup() {
+  "$wine64" reg delete "$camera_key" /v Camera /f >/dev/null 2>&1 || true
+  rm -rf "$bin/Pic"
+}
+trap cleanup EXIT
+rm -rf "$bin/Pic"
+"$wine64" reg add "$camera_key" /v Camera /d simulated /f >/dev/null
+
+bash "$here/../app/walkthrough.sh" "$bin" "$shot" 3
+
+failed=0
+expected=("张伟.jpg" "王芳.jpg" "李娜.jpg")   # the first three names on the demo roster
+mapfile -t stored < <(cd "$bin/Pic" && LC_ALL=C.UTF-8 ls)
+mapfile -t sorted < <(printf '%s\n' "${expected[@]}" | LC_ALL=C.UTF-8 sort)
+if [ "${stored[*]}" != "${sorted[*]}" ]; then
+  echo "FAIL: the Pic folder holds '${stored[*]}', expected '${sorted[*]}'"
+  failed=1
+fi
+for name in "${expected[@]}"; do
+  file="$bin/Pic/$name"
+  size=$(djpeg -pnm "$file" 2>/dev/null | head -n 2 | tail -n 1 || true)
+  if [ "$size" = "156 188" ]; then
+    echo "ok: $name decodes to 156 x 188"
+  else
+    echo "FAIL: $name does not decode to 156 x 188 (got '$size')"
+    failed=1
+  fi
+done
+echo "$failed failed"
+exit $failed
