@@ -24,6 +24,9 @@ struct Widths<8, 4> {
         return L::F(_mm256_set_m128(_mm256_cvtpd_ps(__m256d(pieces[1])), _mm256_cvtpd_ps(__m256d(pieces[0]))));
     }
     VARDOLIN_INLINE static L::D StoredAsFloat(L::D d) { return L::D(_mm256_cvtps_pd(_mm256_cvtpd_ps(__m256d(d)))); }
+    // Rounds as the processor is set to, to nearest with halves to even
+    // unless changed; out-of-range values become INT32_MIN.
+    VARDOLIN_INLINE static L::I Nearest(L::D d) { return L::I(_mm256_cvtpd_epi32(__m256d(d))); }
 };
 
 template <>

@@ -25,6 +25,9 @@ struct Widths<8, 8> {
     VARDOLIN_INLINE static L::D StoredAsFloat(L::D d) {
         return L::D(_mm512_maskz_cvtps_pd(0xFF, _mm512_maskz_cvtpd_ps(0xFF, __m512d(d))));
     }
+    // Rounds as the processor is set to, to nearest with halves to even
+    // unless changed; out-of-range values become INT32_MIN.
+    VARDOLIN_INLINE static L::I Nearest(L::D d) { return L::I(_mm512_maskz_cvtpd_epi32(0xFF, __m512d(d))); }
 };
 
 template <>

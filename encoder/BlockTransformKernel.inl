@@ -66,6 +66,18 @@ struct Widths {
     VARDOLIN_INLINE static typename L::D StoredAsFloat(typename L::D d) {
         return __builtin_convertvector(__builtin_convertvector(d, typename L::FD), typename L::D);
     }
+    // The nearest integer in the current rounding mode (to nearest, halves to
+    // even, unless changed), as std::nearbyint gives it; values outside the
+    // 32-bit range become INT32_MIN, as the x86 conversions make them.
+    VARDOLIN_INLINE static typename L::I Nearest(typename L::D d) {
+        typename L::I whole;
+        for (int lane = 0; lane < DL; ++lane) {
+            const double rounded = __builtin_nearbyint(d[lane]);
+            whole[lane] = rounded >= -2147483648.0 && rounded <= 2147483647.0 ? static_cast<int32_t>(rounded)
+                                                                               : INT32_MIN;
+        }
+        return whole;
+    }
 };
 
 // Blue, green and red of 8 pixels as 8 / DL double vectors each. Files for an
@@ -284,16 +296,14 @@ struct ZigZagWriter {
 };
 
 // Multiplies in double precision (the product of two floats is exact there),
-// rounds to the nearest integer with halves to even (adding and taking away
-// 1.5 * 2^52 leaves exactly that rounding) and writes the block. lowest and
-// highest collect the rounded values for the range test.
+// rounds to the nearest integer and writes the block. lowest and highest
+// collect the integers for the range test.
 template <int FL, int DL>
 VARDOLIN_INLINE void Quantize(typename Lanes<FL, DL>::F (*columns)[Lanes<FL, DL>::kPerRow],
-                              const double* scaleByColumn, int16_t* out, typename Lanes<FL, DL>::D& lowest,
-                              typename Lanes<FL, DL>::D& highest) {
+                              const double* scaleByColumn, int16_t* out, typename Lanes<FL, DL>::I& lowest,
+                              typename Lanes<FL, DL>::I& highest) {
     using L = Lanes<FL, DL>;
     using D = typename L::D;
-    constexpr double kRounder = 6755399441055744.0;
     typename L::I whole[8][8 / DL];
     for (int u = 0; u < 8; ++u)
         for (int h = 0; h < L::kPerRow; ++h)
@@ -301,10 +311,10 @@ VARDOLIN_INLINE void Quantize(typename Lanes<FL, DL>::F (*columns)[Lanes<FL, DL>
                 const int v = h * FL + piece * DL;
                 const D scaled =
                     Widths<FL, DL>::Widen(columns[u][h], piece) * LoadVector<D>(scaleByColumn + u * 8 + v);
-                const D rounded = (scaled + kRounder) - kRounder;
+                const typename L::I rounded = Widths<FL, DL>::Nearest(scaled);
                 lowest = rounded < lowest ? rounded : lowest;
                 highest = rounded > highest ? rounded : highest;
-                whole[u][v / DL] = __builtin_convertvector(rounded, typename L::I);
+                whole[u][v / DL] = rounded;
             }
     ZigZagWriter<DL>::Write(whole, out);
 }
@@ -312,8 +322,8 @@ VARDOLIN_INLINE void Quantize(typename Lanes<FL, DL>::F (*columns)[Lanes<FL, DL>
 // G neighbouring blocks of C components at once: their dependency chains are
 // independent, so the processor can overlap them.
 template <int FL, int DL, int C, int G>
-VARDOLIN_INLINE void TransformBlocks(const BlockRowJob& job, int32_t first, typename Lanes<FL, DL>::D& lowest,
-                                     typename Lanes<FL, DL>::D& highest) {
+VARDOLIN_INLINE void TransformBlocks(const BlockRowJob& job, int32_t first, typename Lanes<FL, DL>::I& lowest,
+                                     typename Lanes<FL, DL>::I& highest) {
     using F = typename Lanes<FL, DL>::F;
     constexpr int N = Lanes<FL, DL>::kPerRow;
     F rows[G][C][8][N], columns[G][C][8][N];
@@ -341,13 +351,13 @@ VARDOLIN_INLINE void TransformBlocks(const BlockRowJob& job, int32_t first, type
 
 template <int FL, int DL, int C, int G>
 bool TransformComponents(const BlockRowJob& job) {
-    using D = typename Lanes<FL, DL>::D;
-    D lowest = D{}, highest = D{};
+    using I = typename Lanes<FL, DL>::I;
+    I lowest = I{}, highest = I{};
     int32_t block = 0;
     for (; block + G <= job.blocks; block += G) TransformBlocks<FL, DL, C, G>(job, block, lowest, highest);
     for (; block < job.blocks; ++block) TransformBlocks<FL, DL, C, 1>(job, block, lowest, highest);
     for (int lane = 0; lane < DL; ++lane)
-        if (lowest[lane] < -32768.0 || highest[lane] > 32767.0) return false;
+        if (lowest[lane] < -32768 || highest[lane] > 32767) return false;
     return true;
 }
 

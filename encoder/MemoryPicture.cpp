@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "LargeMemory.h"
+#include "PixelCopy.h"
 
 namespace vardolin {
 
@@ -109,11 +110,7 @@ void MemoryPicture::CopyOneToOne(int32_t srcLeft, int32_t srcTop, int32_t destTo
             continue;
         }
         std::fill(out, out + 3 * inFrom, uint8_t{0});
-        const uint8_t* in = row + 3 * (int64_t(srcLeft) + inFrom);
-        for (int64_t x = inFrom; x < inTo; ++x, in += 3) {
-            uint8_t* pixel = out + 3 * x;
-            pixel[0] = in[2], pixel[1] = in[1], pixel[2] = in[0];
-        }
+        CopySwappingRedAndBlue(row + 3 * (int64_t(srcLeft) + inFrom), out + 3 * inFrom, size_t(inTo - inFrom));
         std::fill(out + 3 * inTo, out + 3 * size_t(w), uint8_t{0});
     }
 }

@@ -191,6 +191,33 @@ TEST(FastPaths, BitSinkWritesWhatWriteBitsWrites) {
     }
 }
 
+// The 1:1 copy at every width around the five-pixel steps of the shuffle,
+// with the source rectangle partly outside the picture (black there).
+TEST(FastPaths, OneToOneCopySwapsRedAndBlueAtEveryWidth) {
+    std::mt19937 random(3);
+    for (int width = 1; width <= 40; ++width) {
+        const int height = 3;
+        MemoryPicture picture(width, height, RandomPicture(width, height, random));
+        const int left = int(random() % 5) - 2;
+        ASSERT_TRUE(picture.CreateCanvas(48, 8));
+        std::memset(picture.Canvas().bits, 0x5A, size_t(picture.Canvas().stride) * 8);
+        picture.Draw(left, 0, width, height, 8 - height, width, height);
+        for (int y = 0; y < height; ++y) {
+            const uint8_t* row = picture.Canvas().Row(8 - height + y);
+            for (int x = 0; x < 48; ++x)
+                for (int c = 0; c < 3; ++c) {
+                    const int sx = left + x;
+                    const int expected = x >= width ? 0x5A
+                                         : sx < 0 || sx >= width
+                                             ? 0
+                                             : picture.Rgb()[(size_t(y) * width + sx) * 3 + 2 - c];
+                    ASSERT_EQ(row[3 * x + c], expected) << "width " << width << ", x " << x << ", left " << left;
+                }
+        }
+        picture.ReleaseCanvas();
+    }
+}
+
 // The area-averaging stretch computed the straightforward way: every source
 // row summed horizontally, then every destination pixel summed vertically.
 std::vector<uint8_t> ReferenceStretch(const MemoryPicture& picture, int left, int top, int sourceWidth,
