@@ -2,12 +2,11 @@
 // Class1.Form_show with the simulated camera, a roster of two, one photo
 // framed and stored for each, both files decoded by the platform's loader.
 #include "BitmapFile.h"
+#include "PhotoCompare.h"
 #include "GetPICLayout.h"
 #include "PhotoFiles.h"
 #include "camera/CameraChoice.h"
 
-#include <objidl.h>
-#include <gdiplus.h>
 #include <gtest/gtest.h>
 #include <oleauto.h>
 #include <wrl/client.h>
@@ -24,15 +23,6 @@ namespace fs = std::filesystem;
 struct ComApartment {
     ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
     ~ComApartment() { CoUninitialize(); }
-};
-
-struct GdiPlus {
-    GdiPlus() {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&token, &input, nullptr);
-    }
-    ~GdiPlus() { Gdiplus::GdiplusShutdown(token); }
-    ULONG_PTR token = 0;
 };
 
 // Any message box that opens is closed and counted: none is expected.
@@ -75,31 +65,8 @@ void Pump() {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
-BitmapPixels Decode(const fs::path& file) {
-    BitmapPixels pixels;
-    Gdiplus::Bitmap decoded(file.c_str());
-    if (decoded.GetLastStatus() != Gdiplus::Ok) return pixels;
-    pixels.Resize(static_cast<int>(decoded.GetWidth()), static_cast<int>(decoded.GetHeight()));
-    for (int y = 0; y < pixels.height; ++y)
-        for (int x = 0; x < pixels.width; ++x) {
-            Gdiplus::Color c;
-            decoded.GetPixel(x, y, &c);
-            uint8_t* p = pixels.Row(y) + 3 * x;
-            p[0] = c.GetB(), p[1] = c.GetG(), p[2] = c.GetR();
-        }
-    return pixels;
-}
-
-double MeanDifference(const BitmapPixels& a, const BitmapPixels& b) {
-    double sum = 0;
-    for (int y = 0; y < a.height; ++y)
-        for (int i = 0; i < 3 * a.width; ++i) sum += std::abs(a.Row(y)[i] - b.Row(y)[i]);
-    return sum / (3.0 * a.width * a.height);
-}
-
 TEST(EndToEnd, PhotographsATwoNameRosterWithTheSimulatedCamera) {
     ComApartment com;
-    GdiPlus gdiplus;
     std::error_code ignored;
     fs::remove_all(LibraryFolder() / L"Pic", ignored);
     UINT_PTR watchdog = SetTimer(nullptr, 0, 50, CloseDialogs);
@@ -135,7 +102,7 @@ TEST(EndToEnd, PhotographsATwoNameRosterWithTheSimulatedCamera) {
     BitmapPixels framed = ReadBitmapPixels(crop);
     DeleteObject(crop);
     for (const wchar_t* name : {L"张三.jpg", L"李四.jpg"}) {
-        BitmapPixels photo = Decode(LibraryFolder() / L"Pic" / name);
+        BitmapPixels photo = DecodeJpeg(LibraryFolder() / L"Pic" / name);
         ASSERT_EQ(photo.width, 156);
         ASSERT_EQ(photo.height, 188);
         EXPECT_LT(MeanDifference(photo, framed), 3.0);

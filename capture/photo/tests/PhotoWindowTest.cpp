@@ -6,11 +6,6 @@
 #include "camera/VideoCaptureControl.h"
 #include "photo/PhotoCapture.h"
 
-#include <objidl.h>
-#include <gdiplus.h>
-
-#include <cstdlib>
-#include <cstring>
 
 namespace vardolin::capture::test {
 namespace {
@@ -19,15 +14,6 @@ void Pump() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
-
-struct GdiPlus {
-    GdiPlus() {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&token, &input, nullptr);
-    }
-    ~GdiPlus() { Gdiplus::GdiplusShutdown(token); }
-    ULONG_PTR token = 0;
-};
 
 }  // namespace
 
@@ -102,47 +88,6 @@ void PhotoWindowTest::RemovePhotoFiles() {
             SetFileAttributesW(file.path().c_str(), FILE_ATTRIBUTE_NORMAL);
     std::filesystem::remove_all(PicFolder(), ignored);
     std::filesystem::remove(LibraryFolder() / L"TmpPhoto.bmp", ignored);
-}
-
-BitmapPixels DecodeJpeg(const std::filesystem::path& file) {
-    GdiPlus gdiplus;
-    BitmapPixels pixels;
-    Gdiplus::Bitmap decoded(file.c_str());
-    if (decoded.GetLastStatus() != Gdiplus::Ok) return pixels;
-    pixels.Resize(static_cast<int>(decoded.GetWidth()), static_cast<int>(decoded.GetHeight()));
-    for (int y = 0; y < pixels.height; ++y)
-        for (int x = 0; x < pixels.width; ++x) {
-            Gdiplus::Color c;
-            decoded.GetPixel(x, y, &c);
-            uint8_t* p = pixels.Row(y) + 3 * x;
-            p[0] = c.GetB();
-            p[1] = c.GetG();
-            p[2] = c.GetR();
-        }
-    return pixels;
-}
-
-int LargestDifference(const BitmapPixels& a, const BitmapPixels& b) {
-    if (a.width != b.width || a.height != b.height) return 256;
-    int largest = 0;
-    for (int y = 0; y < a.height; ++y)
-        for (int i = 0; i < 3 * a.width; ++i) largest = std::max(largest, std::abs(a.Row(y)[i] - b.Row(y)[i]));
-    return largest;
-}
-
-double MeanDifference(const BitmapPixels& a, const BitmapPixels& b) {
-    if (a.width != b.width || a.height != b.height || a.Empty()) return 256;
-    double sum = 0;
-    for (int y = 0; y < a.height; ++y)
-        for (int i = 0; i < 3 * a.width; ++i) sum += std::abs(a.Row(y)[i] - b.Row(y)[i]);
-    return sum / (3.0 * a.width * a.height);
-}
-
-BitmapPixels Block(const BitmapPixels& pixels, int left, int top, int width, int height) {
-    BitmapPixels block;
-    block.Resize(width, height);
-    for (int y = 0; y < height; ++y) std::memcpy(block.Row(y), pixels.Row(top + y) + 3 * left, 3 * width);
-    return block;
 }
 
 }  // namespace vardolin::capture::test

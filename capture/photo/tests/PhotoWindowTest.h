@@ -6,6 +6,7 @@
 #include "Component.h"
 #include "GetPIC.h"
 #include "MessageBoxSeam.h"
+#include "PhotoCompare.h"
 #include "camera/SimulatedCamera.h"
 
 #include <gtest/gtest.h>
@@ -53,15 +54,5 @@ protected:
     std::vector<ShownMessage> messages_;
     ScopedMessageBoxReplacement answerMessages_;
 };
-
-// The pixels of a JPEG file as the platform's picture loader decodes them.
-BitmapPixels DecodeJpeg(const std::filesystem::path& file);
-
-// Largest difference of any colour channel.
-int LargestDifference(const BitmapPixels& a, const BitmapPixels& b);
-double MeanDifference(const BitmapPixels& a, const BitmapPixels& b);
-
-// The block of pixels at (left, top).
-BitmapPixels Block(const BitmapPixels& pixels, int left, int top, int width, int height);
 
 }  // namespace vardolin::capture::test

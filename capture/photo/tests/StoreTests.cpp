@@ -173,17 +173,5 @@ TEST_F(StoreTest, NothingIsStoredBeforeACropWasTakenFromAPhoto) {
     EXPECT_EQ(messages_[1].text, kNoCropText);
 }
 
-TEST_F(StoreTest, TheLastStoredCropIsKeptAsABitmapBesideTheLibrary) {
-    AddEntries({L"A"});
-    TakePhotoAndCrop();
-    Click(ControlId::Command1);
-
-    HBITMAP kept = static_cast<HBITMAP>(LoadImageW(nullptr, (LibraryFolder() / L"TmpPhoto.BMP").c_str(), IMAGE_BITMAP,
-                                                   0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    ASSERT_NE(kept, nullptr);
-    EXPECT_EQ(LargestDifference(ReadBitmapPixels(kept), PreviewPixels()), 0);
-    DeleteObject(kept);
-}
-
 }  // namespace
 }  // namespace vardolin::capture::test
