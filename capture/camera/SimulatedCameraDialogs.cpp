@@ -1,5 +1,6 @@
 #include "camera/SimulatedCameraDialogs.h"
 
+#include "UntrappedError.h"
 #include "camera/DialogTemplate.h"
 
 #include <commctrl.h>
@@ -24,7 +25,7 @@ struct FormatState {
     size_t chosen;
 };
 
-INT_PTR CALLBACK FormatProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR FormatMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* state = reinterpret_cast<FormatState*>(GetWindowLongPtrW(dialog, DWLP_USER));
     switch (message) {
     case WM_INITDIALOG: {
@@ -76,7 +77,7 @@ void InitSlider(HWND dialog, WORD slider, WORD label, int low, int high, int val
     ShowValue(dialog, slider, label);
 }
 
-INT_PTR CALLBACK SourceProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR SourceMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* state = reinterpret_cast<SourceState*>(GetWindowLongPtrW(dialog, DWLP_USER));
     switch (message) {
     case WM_INITDIALOG:
@@ -106,6 +107,19 @@ INT_PTR CALLBACK SourceProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     default:
         return FALSE;
     }
+}
+
+// Dialog procedures: an error is reported, never thrown back into the system.
+INT_PTR CALLBACK FormatProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    INT_PTR result = FALSE;
+    RunUntrapped(dialog, [&] { result = FormatMessages(dialog, message, wParam, lParam); });
+    return result;
+}
+
+INT_PTR CALLBACK SourceProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    INT_PTR result = FALSE;
+    RunUntrapped(dialog, [&] { result = SourceMessages(dialog, message, wParam, lParam); });
+    return result;
 }
 
 }  // namespace
