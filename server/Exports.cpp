@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include "ClassFactory.h"
+#include "FormShow.h"
 #include "Module.h"
 #include "Registration.h"
 
@@ -22,7 +23,9 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* factory) {
     return GetClassFactory(clsid, riid, factory);
 }
 
-STDAPI DllCanUnloadNow() { return CanUnload() ? S_OK : S_FALSE; }
+// An open capture window keeps the DLL too, even after the macro released
+// every object.
+STDAPI DllCanUnloadNow() { return CanUnload() && vardolin::capture::CanUnloadNow() ? S_OK : S_FALSE; }
 
 STDAPI DllRegisterServer() { return RegisterServer(RegistrationScope::Machine); }
 

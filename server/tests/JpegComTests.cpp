@@ -139,13 +139,6 @@ TEST_F(JpegOverCom, FilesDecodeToTheSampledPicture) {
     }
 }
 
-TEST_F(JpegOverCom, SourceOffsetsSelectTheRectangle) {
-    const Picture source = Pattern(64, 64, false);
-    auto file = folder / L"part.jpg";
-    EncodeThroughCom(source, {100, {1, 1, 1, 1, 1, 1}, {}}, {24, 16, 32, 24}, file);
-    EXPECT_LT(MeanAbsoluteDifference(DecodeJpeg(file), source.Crop(24, 16, 32, 24)), 2.0);
-}
-
 TEST_F(JpegOverCom, EncoderErrorsBecomeAutomationErrorsWithoutSource) {
     ComPtr<_ClsJPEG> jpeg = NewEncoder();
     LONG bad = 5, one = 1;
@@ -168,27 +161,6 @@ TEST_F(JpegOverCom, EncoderErrorsBecomeAutomationErrorsWithoutSource) {
     LONG status = -1;
     EXPECT_EQ(jpeg->SaveFile(&name, &status), AutomationError(9));
     SysFreeString(name);
-}
-
-TEST_F(JpegOverCom, InvokeReportsErrorsInExcepInfo) {
-    ComPtr<_ClsJPEG> jpeg = NewEncoder();
-    // The way VBScript passes variables: VT_BYREF | VT_VARIANT.
-    VARIANT values[6], args[6];
-    for (int i = 0; i < 6; ++i) {
-        VariantInit(&values[i]);
-        V_VT(&values[i]) = VT_I2;
-        V_I2(&values[i]) = i == 5 ? 9 : 1;  // last argument (V3) out of range
-        V_VT(&args[i]) = VT_BYREF | VT_VARIANT;
-        V_VARIANTREF(&args[i]) = &values[i];
-    }
-    DISPPARAMS params{args, nullptr, 6, 0};
-    EXCEPINFO excep{};
-    UINT argErr = 0;
-    EXPECT_EQ(jpeg->Invoke(2, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, &excep, &argErr), DISP_E_EXCEPTION);
-    EXPECT_EQ(excep.scode, AutomationError(1));
-    EXPECT_STREQ(excep.bstrDescription, L"无效采样值");
-    EXPECT_EQ(excep.bstrSource, nullptr);
-    SysFreeString(excep.bstrDescription);
 }
 
 // Takes GDI handles until the process has none left, then hands back the
