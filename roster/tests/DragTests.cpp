@@ -1,122 +1,96 @@
 // Drag reordering and the popup menu on the roster list, driven by the mouse
 // messages the list receives from a user's hand.
 #include "ListDrag.h"
-#include "PhotoFiles.h"
 #include "RosterTestSupport.h"
 
-#include <filesystem>
-#include <fstream>
 #include <optional>
 
 namespace vardolin::roster::test {
 namespace {
 
-using Entries_ = std::vector<std::wstring>;
-
 class DragTest : public RosterTest {
 protected:
     DragTest() { SetEntries({L"A", L"B", L"C", L"D"}); }
 
-    // True when all four corners of the rectangle's outline are black on screen.
-    bool OutlineDrawn(const RECT& r) {
-        HDC dc = GetDC(List());
-        bool black = GetPixel(dc, r.left, r.top) == RGB(0, 0, 0) && GetPixel(dc, r.right - 1, r.top) == RGB(0, 0, 0) &&
-                     GetPixel(dc, r.left, r.bottom - 1) == RGB(0, 0, 0) &&
-                     GetPixel(dc, r.right - 1, r.bottom - 1) == RGB(0, 0, 0);
-        ReleaseDC(List(), dc);
-        return black;
-    }
     RECT RowOf(int entry) {
         RECT r{};
         Roster().ItemRect(entry, r);
         return r;
     }
-    void Repaint() {
-        InvalidateRect(List(), nullptr, TRUE);
-        UpdateWindow(List());
+    // True when all four corners of the row are black on screen.
+    bool Outlined(const RECT& r) {
+        HDC dc = GetDC(List());
+        int black = 0;
+        for (POINT p : {POINT{r.left, r.top}, {r.right - 1, r.top}, {r.left, r.bottom - 1}, {r.right - 1, r.bottom - 1}})
+            black += GetPixel(dc, p.x, p.y) == RGB(0, 0, 0);
+        ReleaseDC(List(), dc);
+        return black == 4;
+    }
+    HCURSOR PointerOverList() {
+        SendMessageW(List(), WM_SETCURSOR, reinterpret_cast<WPARAM>(List()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
     }
 };
 
-TEST_F(DragTest, DroppingAnEntryPutsItInFrontOfTheTarget) {
+TEST_F(DragTest, DroppingAnEntryPutsItInFrontOfTheTargetAndSelectsIt) {
     Drag(3, 1);
-    EXPECT_EQ(Entries(), (Entries_{L"A", L"D", L"B", L"C"}));
+    EXPECT_EQ(Texts(), (Entries{L"A", L"D", L"B", L"C"}));
     EXPECT_EQ(Roster().Selection(), 1);
-
-    SetEntries({L"A", L"B", L"C", L"D"});
-    Drag(0, 2);
-    EXPECT_EQ(Entries(), (Entries_{L"B", L"A", L"C", L"D"}));
-    EXPECT_EQ(Roster().Selection(), 1);
-}
-
-TEST_F(DragTest, DroppingOnItselfOrOnTheNextEntryChangesNothing) {
-    Drag(1, 2);
-    EXPECT_EQ(Entries(), (Entries_{L"A", L"B", L"C", L"D"}));
-    EXPECT_EQ(Roster().Selection(), 1);
+    Drag(1, 3);
+    EXPECT_EQ(Texts(), (Entries{L"A", L"B", L"D", L"C"}));
+    EXPECT_EQ(Roster().Selection(), 2);
+    // Onto the next entry or onto itself: it already stands there.
+    Drag(0, 1);
     Drag(2, 2);
-    EXPECT_EQ(Entries(), (Entries_{L"A", L"B", L"C", L"D"}));
+    EXPECT_EQ(Texts(), (Entries{L"A", L"B", L"D", L"C"}));
 }
 
 TEST_F(DragTest, ADragStartedWithoutSelectionMovesNothing) {
     Roster().Select(kNoSelection);
-    // The press itself selects nothing: the list is told by the test, not by a click.
     List1_MouseDown(Window(), {1, 0, 0, 0});
     Roster().Select(2);
     List1_MouseUp(Window(), {1, 0, 0, 0});
-    EXPECT_EQ(Entries(), (Entries_{L"A", L"B", L"C", L"D"}));
+    EXPECT_EQ(Texts(), (Entries{L"A", L"B", L"C", L"D"}));
 }
 
-TEST_F(DragTest, TheOutlineFollowsTheLeftButtonAlone) {
-    Press(3);
+TEST_F(DragTest, TheOutlineAndTheMovePointerLastWhileTheLeftButtonAloneIsHeld) {
+    Mouse(WM_LBUTTONDOWN, 3, MK_LBUTTON);
     RECT dragged = RowOf(3);
-    MoveOver(1, MK_LBUTTON | MK_RBUTTON);
-    EXPECT_FALSE(OutlineDrawn(dragged)) << "both buttons held";
-    MoveOver(1);
-    EXPECT_TRUE(OutlineDrawn(dragged));
-    Release(1);
-    EXPECT_FALSE(OutlineDrawn(dragged)) << "the release repaints the list";
+    EXPECT_EQ(PointerOverList(), LoadCursorW(nullptr, IDC_SIZEALL));
+    Mouse(WM_MOUSEMOVE, 1, MK_LBUTTON | MK_RBUTTON);
+    EXPECT_FALSE(Outlined(dragged)) << "both buttons held";
+    Mouse(WM_MOUSEMOVE, 1, MK_LBUTTON);
+    EXPECT_TRUE(Outlined(dragged));
+    Mouse(WM_LBUTTONUP, 1);
+    EXPECT_FALSE(Outlined(dragged)) << "the release repaints the list";
+    EXPECT_EQ(PointerOverList(), LoadCursorW(nullptr, IDC_ARROW));
 }
 
 TEST_F(DragTest, AfterTheListScrolledTheOutlineIsDrawnAroundTheDraggedEntry) {
-    std::vector<std::wstring> many;
+    Entries many;
     for (int i = 0; i < 40; ++i) many.push_back(L"名" + std::to_wstring(i));
     SetEntries(many);
     Roster().SetTopIndex(8);
-    Press(10);
+    Mouse(WM_LBUTTONDOWN, 10, MK_LBUTTON);
     RECT before = RowOf(10);
     Roster().SetTopIndex(9);
-    Repaint();
+    UpdateWindow(List());
     RECT after = RowOf(10);
-    ASSERT_NE(before.top, after.top);
 
-    MoveOver(12);
-    EXPECT_FALSE(OutlineDrawn(after)) << "the move that notices the scroll draws nothing";
-    EXPECT_FALSE(OutlineDrawn(before));
-    MoveOver(12);
-    EXPECT_TRUE(OutlineDrawn(after));
-    Release(12);
+    Mouse(WM_MOUSEMOVE, 12, MK_LBUTTON);
+    EXPECT_FALSE(Outlined(after)) << "the move that notices the scroll draws nothing";
+    EXPECT_FALSE(Outlined(before));
+    Mouse(WM_MOUSEMOVE, 12, MK_LBUTTON);
+    EXPECT_TRUE(Outlined(after));
+    Mouse(WM_LBUTTONUP, 12);
     EXPECT_EQ(Roster().Text(11), L"名10");
 }
 
-TEST_F(DragTest, ThePointerShowsTheMoveArrowWhilePressed) {
-    auto pointerOverList = [&] {
-        SendMessageW(List(), WM_SETCURSOR, reinterpret_cast<WPARAM>(List()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-        return GetCursor();
-    };
-    Press(1, WM_RBUTTONDOWN, MK_RBUTTON);
-    EXPECT_EQ(pointerOverList(), LoadCursorW(nullptr, IDC_SIZEALL));
-    List1_MouseUp(Window(), {4, 0, 0, 0});  // a middle release: no popup
-    EXPECT_EQ(pointerOverList(), LoadCursorW(nullptr, IDC_ARROW));
-}
-
 // Drives the popup menu from inside its modal loop: records where it opened
-// and chooses an item with the keyboard.
+// and chooses the n-th item with the keyboard.
 class PopupDriver {
 public:
-    explicit PopupDriver(int item) {
-        current_ = this;
-        item_ = item;
-        timer_ = SetTimer(nullptr, 0, 30, &PopupDriver::Tick);
-    }
+    explicit PopupDriver(int item) : item_(item), timer_(SetTimer(nullptr, 0, 30, &Tick)) { current_ = this; }
     ~PopupDriver() {
         KillTimer(nullptr, timer_);
         current_ = nullptr;
@@ -130,47 +104,41 @@ private:
         RECT r{};
         GetWindowRect(menu, &r);
         current_->opened = r;
-        for (int i = 0; i < current_->item_; ++i) PostKey(menu, VK_DOWN);
-        PostKey(menu, VK_RETURN);
-    }
-    static void PostKey(HWND menu, WPARAM key) {
-        PostMessageW(menu, WM_KEYDOWN, key, 0);
-        PostMessageW(menu, WM_KEYUP, key, 0xC0000000);
+        for (int i = 0; i <= current_->item_; ++i) {
+            WPARAM key = i < current_->item_ ? VK_DOWN : VK_RETURN;
+            PostMessageW(menu, WM_KEYDOWN, key, 0);
+            PostMessageW(menu, WM_KEYUP, key, 0xC0000000);
+        }
     }
     static inline PopupDriver* current_ = nullptr;
-    UINT_PTR timer_ = 0;
-    int item_ = 0;
+    int item_;
+    UINT_PTR timer_;
 };
 
 TEST_F(DragTest, ARightReleaseOpensTheMenuBeyondThePointerAndRunsTheCommand) {
     Roster().Select(2);
     PopupDriver driver(5);  // totop
-    Press(0, WM_RBUTTONDOWN, MK_RBUTTON);
     RECT row = RowOf(0);
-    Release(0, WM_RBUTTONUP);
+    Mouse(WM_RBUTTONDOWN, 0, MK_RBUTTON);
+    Mouse(WM_RBUTTONUP, 0);
     ASSERT_TRUE(driver.opened) << "no popup menu";
-    // The pointer's twips plus (9600, 1400), in the capture window's client area.
+    // The pointer in twips plus (9600, 1400), in the capture window's client area.
     POINT expected{((row.left + row.right) / 2 * 15 + 9600) / 15, ((row.top + row.bottom) / 2 * 15 + 1400) / 15};
     ClientToScreen(Window().Window(), &expected);
     EXPECT_EQ(driver.opened->left, expected.x);
     EXPECT_EQ(driver.opened->top, expected.y);
-    EXPECT_EQ(Entries(), (Entries_{L"C", L"A", L"B", L"D"}));
+    EXPECT_EQ(Texts(), (Entries{L"C", L"A", L"B", L"D"}));
 }
 
 TEST_F(DragTest, APopupCommandThatShiftsTheSelectionMovesNothingAfterIt) {
-    std::filesystem::path photo = capture::LibraryFolder() / L"Pic" / L"名单测试拖曳.jpg";
-    std::filesystem::create_directories(photo.parent_path());
-    std::ofstream(photo) << "photo";
+    MakePhoto(L"名单测试拖曳");
     SetEntries({L"名单测试拖曳", L"A", L"B"});
     Roster().Select(2);
-    {
-        PopupDriver driver(4);  // replace
-        Press(0, WM_RBUTTONDOWN, MK_RBUTTON);
-        Release(0, WM_RBUTTONUP);
-        EXPECT_TRUE(driver.opened);
-    }
-    std::filesystem::remove(photo);
-    EXPECT_EQ(Entries(), (Entries_{L"A", L"B"}));
+    PopupDriver driver(4);  // replace
+    Mouse(WM_RBUTTONDOWN, 0, MK_RBUTTON);
+    Mouse(WM_RBUTTONUP, 0);
+    ASSERT_TRUE(driver.opened) << "no popup menu";
+    EXPECT_EQ(Texts(), (Entries{L"A", L"B"}));
     EXPECT_EQ(Roster().Selection(), 1);
 }
 

@@ -1,6 +1,6 @@
 // Shared pieces of the roster tests: the capture window shown with the
 // stand-in host and the roster attached, message boxes answered by the test,
-// and the list driven with the mouse messages a user's hand would send.
+// photo files made for a test, and the mouse messages a user's hand sends.
 #pragma once
 
 #include "Component.h"
@@ -11,10 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace vardolin::roster::test {
+
+using Entries = std::vector<std::wstring>;
 
 struct ShownMessage {
     std::wstring text;
@@ -23,37 +26,34 @@ struct ShownMessage {
     bool topmostWhileShown;
 };
 
-struct Options {
-    bool keepOnTop = false;     // Check1
-    bool directDelete = false;  // Check2
-};
-
 class RosterTest : public ::testing::Test {
 protected:
-    explicit RosterTest(Options options = {}, const char* workbookCsv = "");
+    // Check1 (keep on top) is off; Check2 (direct delete) as given.
+    explicit RosterTest(bool directDelete = false, const char* workbookCsv = "");
     ~RosterTest() override;
 
     capture::GetPIC& Window() { return capture::CurrentComponent().CaptureWindow(); }
     HWND List() { return Window().Control(capture::ControlId::List1); }
     RosterList Roster() { return RosterList(List()); }
-    std::vector<std::wstring> Entries() { return Roster().Texts(); }
-    void SetEntries(const std::vector<std::wstring>& entries);
+    Entries Texts() { return Roster().Texts(); }
+    void SetEntries(const Entries& entries);
     bool IsTopmost();
 
-    // Mouse messages at the centre of an entry's row; `keys` as in wParam.
-    void Press(int entry, UINT message = WM_LBUTTONDOWN, WPARAM keys = MK_LBUTTON);
-    void MoveOver(int entry, WPARAM keys = MK_LBUTTON);
-    void Release(int entry, UINT message = WM_LBUTTONUP);
-    // Drags an entry with the left button onto another one.
+    // A mouse message at the centre of an entry's row.
+    void Mouse(UINT message, int entry, WPARAM keys = 0);
     void Drag(int from, int onto);
+
+    // "Pic\<name>.jpg" beside the test program: a file, or a folder. Removed
+    // after the test.
+    void MakePhoto(const std::wstring& name, bool asFolder = false);
 
     devhost::Host host_;
     std::vector<ShownMessage> messages_;
     int answer_ = IDOK;
 
 private:
-    LPARAM CentreOf(int entry);
     capture::ScopedMessageBoxReplacement answerMessages_;
+    std::vector<std::filesystem::path> photos_;
 };
 
 }  // namespace vardolin::roster::test
