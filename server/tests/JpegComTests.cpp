@@ -84,10 +84,12 @@ struct OneToOneCase {
     Region region;
 };
 
+std::filesystem::path CrossCheckFolder() { return std::filesystem::path(TestDirectory()) / L"crosscheck"; }
+
 // Copies for the check across builds (scripts/wine-crosscheck.sh): the
 // pixels, the DLL's file and the settings for the native encoder.
 void KeepForCrossCheck(const OneToOneCase& c, const std::vector<uint8_t>& jpeg) {
-    auto folder = std::filesystem::path(TestDirectory()) / L"crosscheck";
+    auto folder = CrossCheckFolder();
     std::filesystem::create_directories(folder);
     std::string name = c.name;
     WritePpm(folder / (name + ".ppm"), c.source.Crop(c.region.left, c.region.top, c.region.width, c.region.height));
@@ -107,6 +109,7 @@ TEST_F(JpegOverCom, OneToOneSamplingWritesTheBytesOfThePortableEncoder) {
         {"colour-5x5-q100", Pattern(5, 5, false), {100, {1, 1, 1, 1, 1, 1}, {}}, {0, 0, 5, 5}},
         {"colour-comment-64x48", Pattern(64, 48, true), {30, {1, 1, 1, 1, 1, 1}, L"test"}, {0, 0, 64, 48}},
     };
+    std::filesystem::remove_all(CrossCheckFolder());  // no cases left from older runs
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         auto viaCom = EncodeThroughCom(c.source, c.settings, c.region, folder / std::filesystem::path(c.name));
