@@ -5,8 +5,29 @@
 #include "ListPointer.h"
 #include "RosterList.h"
 
+#include <string>
+
 namespace vardolin::roster {
 namespace {
+
+// What a press recorded about the entry being dragged. It stays after the
+// release until the next press.
+struct DragState {
+    RECT itemRect{};    // the entry's row, in the list's client pixels
+    int topIndex = 0;   // the list's top index when itemRect was taken
+    int index = -1;     // the entry pressed on; -1: none was selected
+    std::wstring text;  // its text at the press
+};
+
+// This thread's drag (the capture window lives once per thread).
+DragState& CurrentDrag() {
+    // Kept for the thread's lifetime and never destroyed: a thread-local
+    // object with a destructor would be destroyed at thread exit by code of
+    // this library, which the host may have unloaded by then.
+    thread_local DragState* drag = nullptr;
+    if (!drag) drag = new DragState();
+    return *drag;
+}
 
 constexpr int kLeftButton = 1;
 constexpr int kRightButton = 2;
@@ -34,11 +55,6 @@ void MoveInFrontOf(RosterList& roster, const DragState& drag, int target) {
 }
 
 }  // namespace
-
-DragState& CurrentDrag() noexcept {
-    thread_local DragState drag;
-    return drag;
-}
 
 void List1_MouseDown(capture::GetPIC& window, const capture::ListMouseEvent&) {
     RosterList roster = RosterOf(window);
