@@ -13,4 +13,4 @@ cp -n tools/fuzz/corpus/* "$build/corpus/" 2>/dev/null || true
 seconds=${FUZZ_SECONDS:-300}
 echo "Fuzzing for $seconds s; new inputs go to $build/corpus, findings to $build/findings"
 "$build/tools/fuzz/encoder_fuzzer" "$build/corpus" tools/fuzz/corpus -max_total_time="$seconds" \
-  -max_len=4096 -print_final_stats=1 -artifact_prefix="$build/findings/" -jobs=1
+  -max_len=4096 -print_final_stats=1 -artifact_prefix="$build/findings/"
