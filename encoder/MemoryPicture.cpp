@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <stdexcept>
 
 #include "LargeMemory.h"
@@ -69,11 +70,13 @@ MemoryPicture& MemoryPicture::operator=(const MemoryPicture& other) {
 bool MemoryPicture::CreateCanvas(int32_t width, int32_t height) {
     ReleaseCanvas();
     if (width <= 0 || height <= 0) return false;
-    const size_t stride = (size_t(width) * 3 + 3) & ~size_t(3);
-    if (stride * size_t(height) > canvasLimit_) return false;
-    canvas_.reset(static_cast<uint8_t*>(std::calloc(stride * size_t(height), 1)));
+    // In 64 bits: a 32-bit size_t could wrap around and pass the limit test.
+    const uint64_t stride = (uint64_t(width) * 3 + 3) & ~uint64_t(3);
+    const uint64_t bytes = stride * uint64_t(height);
+    if (bytes > canvasLimit_ || stride > INT32_MAX) return false;
+    canvas_.reset(static_cast<uint8_t*>(std::calloc(size_t(bytes), 1)));
     if (!canvas_) return false;
-    PreferLargePages(canvas_.get(), stride * size_t(height));
+    PreferLargePages(canvas_.get(), size_t(bytes));
     view_ = {canvas_.get(), width, height, static_cast<int32_t>(stride)};
     return true;
 }
