@@ -80,7 +80,13 @@ void HostWindow::Layout() {
     MoveWindow(GetDlgItem(window_, kOpenButton), 410, 8, 140, 30, TRUE);
     int gridBottom = client.bottom - kTabHeight;
     MoveWindow(GetDlgItem(window_, kSheetTabs), 0, gridBottom - 2, client.right, kTabHeight + 2, TRUE);
-    if (grid_) MoveWindow(grid_->Window(), 0, kBarHeight, client.right, gridBottom - kBarHeight, TRUE);
+    // The range picker's bar covers the command bar and pushes the sheet down.
+    int gridTop = kBarHeight;
+    if (picker_) {
+        MoveWindow(picker_->Window(), 0, 0, client.right, kRangePickerHeight, TRUE);
+        gridTop = kRangePickerHeight;
+    }
+    if (grid_) MoveWindow(grid_->Window(), 0, gridTop, client.right, gridBottom - gridTop, TRUE);
 }
 
 void HostWindow::ShowWorkbook() {
@@ -136,11 +142,13 @@ std::optional<std::wstring> HostWindow::PickRange(const std::wstring& prompt, co
     picker_ = &picker;
     EnableWindow(GetDlgItem(window_, kRunMacroButton), FALSE);
     EnableWindow(GetDlgItem(window_, kOpenButton), FALSE);
+    Layout();
     std::optional<std::wstring> answer = picker.Run();
     picker_ = nullptr;
     EnableWindow(GetDlgItem(window_, kRunMacroButton), TRUE);
     EnableWindow(GetDlgItem(window_, kOpenButton), TRUE);
     grid_->SetMarquee({});
+    Layout();
     return answer;
 }
 

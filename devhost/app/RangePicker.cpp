@@ -6,9 +6,8 @@
 namespace vardolin::devhost::app {
 namespace {
 
-constexpr int kWidth = 420;
-constexpr int kHeight = 190;
-constexpr int kMargin = 12;
+constexpr int kMargin = 10;
+constexpr COLORREF kBackground = RGB(255, 248, 214);
 
 std::wstring Trimmed(std::wstring text) {
     size_t first = text.find_first_not_of(L" \t");
@@ -18,57 +17,50 @@ std::wstring Trimmed(std::wstring text) {
 
 }  // namespace
 
-RangePicker::RangePicker(HWND owner, const std::wstring& prompt, const std::wstring& title, IsValidAddress isValid)
-    : owner_(owner), title_(title), isValid_(std::move(isValid)), font_(CreateMessageFont()) {
+RangePicker::RangePicker(HWND host, const std::wstring& prompt, const std::wstring& title, IsValidAddress isValid)
+    : host_(host), title_(title), isValid_(std::move(isValid)), font_(CreateMessageFont()),
+      titleFont_(CreateSheetFont(16)), promptFont_(CreateSheetFont(14)), background_(CreateSolidBrush(kBackground)) {
     static const ATOM registered = [] {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof(wc);
         wc.lpfnWndProc = &RangePicker::WindowProc;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
         wc.lpszClassName = kRangePickerClass;
         return RegisterClassExW(&wc);
     }();
     (void)registered;
-    // Top right of the owner, away from the first columns people pick from.
-    RECT area{};
-    GetWindowRect(owner_, &area);
-    int x = std::max<LONG>(area.left, area.right - kWidth - 40);
-    CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_TOPMOST, kRangePickerClass, title.c_str(),
-                    WS_POPUP | WS_CAPTION | WS_SYSMENU, x, area.top + 90, kWidth, kHeight, owner_, nullptr,
+    RECT client{};
+    GetClientRect(host_, &client);
+    CreateWindowExW(WS_EX_CONTROLPARENT, kRangePickerClass, title.c_str(), WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER, 0, 0,
+                    client.right, kRangePickerHeight, host_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPickerBar)),
                     GetModuleHandleW(nullptr), this);
     if (!window_) throw std::runtime_error("cannot create the range picker");
-    CreateControls(prompt);
+    CreateControls(prompt, title);
 }
 
 RangePicker::~RangePicker() {
     if (window_) DestroyWindow(window_);
 }
 
-void RangePicker::CreateControls(const std::wstring& prompt) {
-    RECT client;
-    GetClientRect(window_, &client);
-    int width = client.right - 2 * kMargin;
-    auto add = [&](const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle, int id, RECT r) {
+void RangePicker::CreateControls(const std::wstring& prompt, const std::wstring& title) {
+    auto add = [&](const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle, int id, RECT r, HFONT font) {
         HWND control = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right, r.bottom,
                                        window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                        GetModuleHandleW(nullptr), nullptr);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         return control;
     };
-    add(L"STATIC", prompt.c_str(), SS_LEFT | SS_NOPREFIX, 0, kPickerPrompt, {kMargin, kMargin, width, 64});
-    HWND edit = add(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kPickerAddress,
-                    {kMargin, kMargin + 72, width, 24});
-    int buttonTop = client.bottom - kMargin - 28;
-    add(L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, kPickerOk, {client.right - 2 * (90 + kMargin), buttonTop, 90, 28});
-    add(L"BUTTON", L"Cancel", WS_TABSTOP | BS_PUSHBUTTON, 0, kPickerCancel, {client.right - 90 - kMargin, buttonTop, 90, 28});
-    SetFocus(edit);
+    add(L"STATIC", title.c_str(), SS_LEFT | SS_NOPREFIX, 0, kPickerTitle, {kMargin, 6, 600, 20}, titleFont_.get());
+    add(L"STATIC", prompt.c_str(), SS_LEFT | SS_NOPREFIX, 0, kPickerPrompt, {kMargin, 28, 760, 36}, promptFont_.get());
+    add(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kPickerAddress, {kMargin, 68, 300, 26}, font_.get());
+    add(L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, kPickerOk, {kMargin + 312, 67, 90, 28}, font_.get());
+    add(L"BUTTON", L"Cancel", WS_TABSTOP | BS_PUSHBUTTON, 0, kPickerCancel, {kMargin + 408, 67, 90, 28}, font_.get());
 }
 
 std::optional<std::wstring> RangePicker::Run() {
-    ShowWindow(window_, SW_SHOW);
-    SetForegroundWindow(window_);
+    SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetForegroundWindow(host_);
     SetFocus(GetDlgItem(window_, kPickerAddress));
     while (!finished_) {
         MSG msg;
@@ -84,7 +76,6 @@ std::optional<std::wstring> RangePicker::Run() {
         }
     }
     ShowWindow(window_, SW_HIDE);
-    if (IsWindow(owner_)) SetForegroundWindow(owner_);
     return answer_;
 }
 
@@ -148,6 +139,15 @@ LRESULT RangePicker::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Cancel();
         return 0;
+    case WM_ERASEBKGND: {
+        RECT r;
+        GetClientRect(window_, &r);
+        FillRect(reinterpret_cast<HDC>(wParam), &r, background_.get());
+        return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+        SetBkColor(reinterpret_cast<HDC>(wParam), kBackground);
+        return reinterpret_cast<LRESULT>(background_.get());
     default:
         return DefWindowProcW(window_, message, wParam, lParam);
     }

@@ -1,8 +1,8 @@
-// The host's modal range picker (what its InputBox of type 8 shows): a small
-// window with the prompt, an address box and OK / Cancel. While it is up the
-// user can still select cells in the sheet, and the host writes their address
-// into the box; typing an address works as well. OK accepts only a valid
-// address.
+// The host's modal range picker (what its InputBox of type 8 shows): a bar
+// across the top of the host window with the title, the prompt, an address
+// box and OK / Cancel. While it is up the user can still select cells in the
+// sheet, and the host writes their address into the box; typing an address
+// works as well. OK accepts only a valid address.
 #pragma once
 
 #include "Gdi.h"
@@ -17,7 +17,12 @@ namespace vardolin::devhost::app {
 
 inline constexpr const wchar_t* kRangePickerClass = L"VardolinRangePicker";
 
+// The bar's height; the host moves the sheet down while it is up.
+inline constexpr int kRangePickerHeight = 104;
+
 enum RangePickerControl : int {
+    kPickerBar = 15,  // the bar itself, a child of the host window
+    kPickerTitle = 99,
     kPickerPrompt = 100,
     kPickerAddress = 101,
     kPickerOk = IDOK,
@@ -28,7 +33,7 @@ class RangePicker {
 public:
     using IsValidAddress = std::function<bool(const std::wstring&)>;
 
-    RangePicker(HWND owner, const std::wstring& prompt, const std::wstring& title, IsValidAddress isValid);
+    RangePicker(HWND host, const std::wstring& prompt, const std::wstring& title, IsValidAddress isValid);
     ~RangePicker();
     RangePicker(const RangePicker&) = delete;
     RangePicker& operator=(const RangePicker&) = delete;
@@ -40,18 +45,22 @@ public:
     // Puts the address of cells picked in the sheet into the box.
     void ShowPicked(const std::wstring& address);
     void Cancel();
+    HWND Window() const noexcept { return window_; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-    void CreateControls(const std::wstring& prompt);
+    void CreateControls(const std::wstring& prompt, const std::wstring& title);
     void Accept();
     std::wstring AddressText() const;
 
-    HWND owner_;
+    HWND host_;
     std::wstring title_;
     IsValidAddress isValid_;
     FontPtr font_;
+    FontPtr titleFont_;
+    FontPtr promptFont_;
+    BrushPtr background_;
     HWND window_ = nullptr;
     bool finished_ = false;
     std::optional<std::wstring> answer_;

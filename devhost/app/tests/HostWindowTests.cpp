@@ -97,8 +97,6 @@ private:
     UINT_PTR timer_;
 };
 
-HWND Picker() { return FindWindowW(kRangePickerClass, nullptr); }
-
 void Drag(HWND grid, const Cell& from, const Cell& to, WPARAM keys = 0) {
     GridOrigin origin;
     POINT a = CellCentre(origin, from), b = CellCentre(origin, to);
@@ -123,6 +121,14 @@ protected:
     QuitMessageDrain drain;
     HostWindow host{Roster()};
     IDispatch* application = host.Model().Application().Get();
+
+    HostWindowTest() { ShowWindow(host.Window(), SW_SHOWNOACTIVATE); }
+
+    // The range picker's bar while it is up.
+    HWND Picker() const {
+        HWND bar = GetDlgItem(host.Window(), kPickerBar);
+        return bar && IsWindowVisible(bar) ? bar : nullptr;
+    }
 };
 
 TEST(GridGeometry, CellsAndPointsAgreeAndHeadersHoldNoCell) {

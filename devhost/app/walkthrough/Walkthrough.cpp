@@ -80,8 +80,10 @@ private:
         RightClick(list, {30, 30});
         ChooseFromPopupMenu(process_, kMenuItemAdd);
         HWND picker = nullptr;
-        WaitFor(L"the range picker", [&] { return (picker = FindVisibleWindow(app::kRangePickerClass, process_)) != nullptr; },
-                process_);
+        WaitFor(L"the range picker", [&] {
+            picker = GetDlgItem(host_, app::kPickerBar);
+            return picker && IsWindowVisible(picker);
+        }, process_);
         if (IsWindowVisible(capture_)) throw Failure{L"the capture window stayed visible over the range picker"};
 
         ParsedAddress address = *ParseAddress(expected_.pickedAddress);
