@@ -157,27 +157,27 @@ bool DirectShowCamera::CurrentFrame(BitmapPixels& frame) {
     if (FAILED(grabber_->GetConnectedMediaType(&type)) || type.formattype != FORMAT_VideoInfo ||
         type.cbFormat < sizeof(VIDEOINFOHEADER) || !type.pbFormat)
         return false;
-    const BITMAPINFOHEADER& header = reinterpret_cast<VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader;
-    int width = header.biWidth, height = std::abs(header.biHeight);
-    if (width <= 0 || height <= 0 || header.biBitCount != 24) return false;
-
+    const BITMAPINFOHEADER header = reinterpret_cast<VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader;
     long size = 0;
     if (FAILED(grabber_->GetCurrentBuffer(&size, nullptr)) || size <= 0) return false;
     std::vector<uint8_t> buffer(static_cast<size_t>(size));
     if (FAILED(grabber_->GetCurrentBuffer(&size, reinterpret_cast<long*>(buffer.data())))) return false;
-
-    frame.Resize(width, height);
-    const size_t stride = static_cast<size_t>(frame.Stride());
-    if (buffer.size() < stride * height) return false;
-    for (int line = 0; line < height; ++line) {
-        // Bottom-up unless the height is negative.
-        int y = header.biHeight > 0 ? height - 1 - line : line;
-        std::memcpy(frame.Row(y), buffer.data() + stride * line, stride);
-    }
-    return true;
+    return CopyVideoSample(header, buffer.data(), buffer.size(), frame);
 }
 
 }  // namespace
+bool CopyVideoSample(const BITMAPINFOHEADER& header, const uint8_t* sample, size_t size, BitmapPixels& frame) {
+    int width = header.biWidth, height = std::abs(header.biHeight);
+    if (width <= 0 || height <= 0 || header.biBitCount != 24) return false;
+    const size_t stride = static_cast<size_t>(BitmapPixels::StrideOf(width));
+    if (size < stride * height) return false;
+    frame.Resize(width, height);
+    for (int line = 0; line < height; ++line) {
+        int y = header.biHeight > 0 ? height - 1 - line : line;
+        std::memcpy(frame.Row(y), sample + stride * line, stride);
+    }
+    return true;
+}
 
 std::unique_ptr<VideoSource> OpenFirstVideoInputDevice() {
     ComPtr<IBaseFilter> device = FirstVideoInputFilter();

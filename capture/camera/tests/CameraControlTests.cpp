@@ -128,6 +128,24 @@ TEST(CameraChoice, TheSimulatedCameraIsChosenOnlyByItsRegistryValue) {
     RegDeleteTreeW(HKEY_CURRENT_USER, key);
 }
 
+TEST(DirectShowSample, RowsComeOutTopFirstWhicheverWayTheSampleIsStored) {
+    BITMAPINFOHEADER header{};
+    header.biWidth = 2;
+    header.biBitCount = 24;
+    // Two rows of two pixels, 8 bytes each with padding; each row's first byte marks it.
+    const uint8_t sample[16] = {10, 0, 0, 0, 0, 0, 0, 0, 20, 0, 0, 0, 0, 0, 0, 0};
+    BitmapPixels frame;
+    header.biHeight = 2;  // bottom-up: the first row in memory is the bottom one
+    ASSERT_TRUE(CopyVideoSample(header, sample, sizeof sample, frame));
+    EXPECT_EQ(frame.Row(0)[0], 20);
+    header.biHeight = -2;  // top-down
+    ASSERT_TRUE(CopyVideoSample(header, sample, sizeof sample, frame));
+    EXPECT_EQ(frame.Row(0)[0], 10);
+    EXPECT_FALSE(CopyVideoSample(header, sample, 15, frame));
+    header.biBitCount = 32;
+    EXPECT_FALSE(CopyVideoSample(header, sample, sizeof sample, frame));
+}
+
 TEST(CameraChoice, WithoutAnyCameraTheControlOffersNoDialogs) {
     ComApartment com;
     ASSERT_FALSE(SimulatedCameraChosen());
