@@ -139,12 +139,16 @@ void MemoryPicture::Stretch(int32_t srcLeft, int32_t srcTop, int32_t srcWidth, i
     const Span& lastColumn = columns.back();
     const int64_t lineColumns = lastColumn.first + int64_t(lastColumn.weights.size());
     std::vector<double> line(size_t(lineColumns) * 3);
+    // Line columns j whose source column srcLeft + j lies in the picture.
+    const int64_t insideFrom = std::clamp<int64_t>(-int64_t(srcLeft), 0, lineColumns);
+    const int64_t insideTo = std::clamp<int64_t>(int64_t(width_) - srcLeft, insideFrom, lineColumns);
     auto sumRow = [&](int64_t sy) {
         const uint8_t* row = SourceRow(int64_t(srcTop) + sy);
-        for (int64_t j = 0; j < lineColumns; ++j) {
-            const int64_t x = srcLeft + j;
-            const bool inside = row && x >= 0 && x < width_;
-            for (int c = 0; c < 3; ++c) line[size_t(j) * 3 + c] = inside ? row[3 * x + c] : 0;
+        std::fill(line.begin(), line.end(), 0.0);
+        if (row) {
+            const uint8_t* in = row + 3 * (srcLeft + insideFrom);
+            double* out = &line[size_t(insideFrom) * 3];
+            for (int64_t i = 0; i < 3 * (insideTo - insideFrom); ++i) out[i] = in[i];
         }
         double* sums = summedRow(sy);
         for (int32_t dx = 0; dx < destWidth; ++dx, sums += 3) {
