@@ -144,6 +144,34 @@ TEST(FastPaths, KernelsTransformEveryValueLikeThePlainKernel) {
     }
 }
 
+// With multipliers no quantization table has, quantized values leave the
+// 16-bit range (and, further out, the 32-bit range): every kernel must notice
+// exactly when the plain one does.
+TEST(FastPaths, KernelsRefuseValuesOutsideSixteenBitsLikeThePlainKernel) {
+    const ColourFactors luma{0.299f, 0.587f, 0.114f, -128.0};
+    std::mt19937 random(9);
+    std::vector<uint8_t> pixels(size_t(8) * 4 * 24);
+    for (uint8_t& p : pixels) p = random() % 2 ? 255 : 0;
+    for (double multiplier : {1.0, 3.0, 4.0, 20.0, 40.0, 1e12}) {
+        double scaleByColumn[64];
+        for (double& scale : scaleByColumn) scale = multiplier;
+        auto accepted = [&](EncoderPath path) {
+            std::vector<int16_t> coefficients(4 * 64);
+            BlockRowJob job{{}, 4, 1, {{&luma, scaleByColumn, coefficients.data()}}};
+            for (int r = 0; r < 8; ++r) job.rows[r] = pixels.data() + size_t(r) * 4 * 24;
+            return KernelFor(path)(job);
+        };
+        const bool plain = accepted(EncoderPath::Plain);
+        if (multiplier == 1.0) {
+            EXPECT_TRUE(plain);
+        } else if (multiplier >= 40.0) {
+            EXPECT_FALSE(plain);
+        }
+        for (EncoderPath path : AvailableEncoderPaths())
+            EXPECT_EQ(accepted(path), plain) << EncoderPathName(path) << ", multiplier " << multiplier;
+    }
+}
+
 // Random bit strings through OutputStream::WriteBits alone, and through the
 // BitSink with WriteBits before and after it in the same stream.
 TEST(FastPaths, BitSinkWritesWhatWriteBitsWrites) {
