@@ -25,12 +25,13 @@ constexpr int kMenuItemAdd = 1;
 
 // Where each round grabs the crop frame (pixels of the still-photo box) and
 // how far it drags it. Every grab point lies inside the frame whether or not
-// a new photo puts the frame back where it started.
+// a new photo puts the frame back where it started; moving down keeps the
+// camera's clock at the top out of the photos.
 struct FrameMove {
     POINT grab;
     POINT by;
 };
-constexpr FrameMove kFrameMoves[] = {{{198, 118}, {-50, 10}}, {{180, 120}, {70, -20}}, {{210, 110}, {-100, 5}}};
+constexpr FrameMove kFrameMoves[] = {{{198, 118}, {-50, 10}}, {{180, 120}, {70, 4}}, {{210, 110}, {-90, 6}}};
 
 std::wstring Trimmed(const std::wstring& text) {
     size_t first = text.find_first_not_of(L' ');
