@@ -1,5 +1,6 @@
 #include "Host.h"
 
+#include "CellEnumerator.h"
 #include "DispatchBase.h"
 
 #include <oleauto.h>
@@ -31,65 +32,6 @@ void SetValue(VARIANT* out, const CellValue& value) {
         ReturnText(out, *text);
     }
 }
-
-// The cells of a range, one single-cell Range object each.
-class CellEnumerator final : public IEnumVARIANT {
-public:
-    explicit CellEnumerator(std::vector<IDispatch*> cells) : cells_(std::move(cells)) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IEnumVARIANT) {
-            *out = static_cast<IEnumVARIANT*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
-    HRESULT STDMETHODCALLTYPE Next(ULONG wanted, VARIANT* out, ULONG* fetched) override {
-        if (!out) return E_POINTER;
-        ULONG given = 0;
-        for (; given < wanted && next_ < cells_.size(); ++given, ++next_) {
-            VariantInit(&out[given]);
-            cells_[next_]->AddRef();
-            ReturnObject(&out[given], cells_[next_]);
-        }
-        if (fetched) *fetched = given;
-        return given == wanted ? S_OK : S_FALSE;
-    }
-    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-        next_ = std::min<size_t>(cells_.size(), next_ + count);
-        return next_ < cells_.size() ? S_OK : S_FALSE;
-    }
-    HRESULT STDMETHODCALLTYPE Reset() override {
-        next_ = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) override {
-        if (!out) return E_POINTER;
-        for (IDispatch* cell : cells_) cell->AddRef();
-        auto* copy = new (std::nothrow) CellEnumerator(cells_);
-        if (!copy) return E_OUTOFMEMORY;
-        copy->next_ = next_;
-        *out = copy;
-        return S_OK;
-    }
-
-private:
-    ~CellEnumerator() {
-        for (IDispatch* cell : cells_) cell->Release();
-    }
-    std::vector<IDispatch*> cells_;
-    size_t next_ = 0;
-    std::atomic<ULONG> references_{1};
-};
 
 class RangeObject final : public DispatchBase {
 public:

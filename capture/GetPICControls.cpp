@@ -1,0 +1,104 @@
+// The capture window's controls: created from the layout table in tab
+// order, with their fonts and tooltips.
+#include "ComponentError.h"
+#include "GetPICExtensions.h"
+#include "GetPICLoaded.h"
+#include "ModuleInstance.h"
+#include "Placeholder.h"
+
+#include <commctrl.h>
+
+namespace vardolin::capture {
+
+UniqueFont CreateSongtiFont(int pixelHeight) {
+    LOGFONTW font{};
+    font.lfHeight = -pixelHeight;
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = GB2312_CHARSET;
+    font.lfQuality = DEFAULT_QUALITY;
+    wcscpy_s(font.lfFaceName, L"宋体");
+    return UniqueFont(CreateFontIndirectW(&font));
+}
+
+void GetPIC::CreateControl(const ControlSpec& spec) {
+    HWND parent = loaded_->window;
+    RECT r = ToPixels(spec.bounds);
+    int id = static_cast<int>(spec.id);
+    auto make = [&](DWORD exStyle, const wchar_t* cls, DWORD style, HFONT font) {
+        HWND control = CreateWindowExW(exStyle, cls, spec.caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
+                                       r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), nullptr);
+        if (!control) ThrowIfFailed(HRESULT_FROM_WIN32(GetLastError()));
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        return control;
+    };
+    HFONT ui = loaded_->controlFont.get();
+    HWND control = nullptr;
+    switch (spec.kind) {
+    case ControlKind::Button:
+        control = make(0, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, ui);
+        break;
+    case ControlKind::CheckBox:
+        control = make(0, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, ui);
+        break;
+    case ControlKind::Label:
+        control = make(0, L"STATIC", SS_LEFT | SS_NOPREFIX,
+                       spec.id == ControlId::Label2 ? loaded_->qualityFont.get() : ui);
+        break;
+    case ControlKind::ListBox:
+        control = make(WS_EX_CLIENTEDGE, L"LISTBOX",
+                       WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, loaded_->listFont.get());
+        SetWindowSubclass(control, &GetPIC::ListSubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+        break;
+    case ControlKind::ScrollBar:
+        control = make(0, L"SCROLLBAR", WS_TABSTOP | SBS_HORZ, ui);
+        SetScrollRange(control, SB_CTL, kQualityMin, kQualityMax, FALSE);
+        SetScrollPos(control, SB_CTL, kQualityMin, TRUE);
+        break;
+    case ControlKind::PictureBox: {
+        bool still = spec.id == ControlId::Picture1;
+        auto box = std::make_unique<PictureBox>(parent, id, r, PictureBox::Options{still, !still});
+        control = box->Window();
+        if (!control) ThrowIfFailed(HRESULT_FROM_WIN32(GetLastError()));
+        if (still) {
+            box->SetFrame(kCropFrameAtLoad);
+            box->SetMouseHandler([this](const PictureBoxMouse& m) {
+                if (Extensions().picture1Mouse) Extensions().picture1Mouse(*this, m);
+            });
+            loaded_->picture1 = std::move(box);
+        } else {
+            box->SetPicture(CreatePlaceholderPicture());
+            loaded_->picture2 = std::move(box);
+        }
+        break;
+    }
+    case ControlKind::Camera:
+        loaded_->camera = CreateCameraControl(parent, r, id);
+        control = loaded_->camera ? loaded_->camera->Window() : nullptr;
+        break;
+    }
+    loaded_->controls[spec.id] = control;
+}
+
+void GetPIC::AddTooltips() {
+    // No owner: under some window managers an owned popup keeps its owner from
+    // becoming topmost.
+    loaded_->tooltip.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                           WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                           ModuleInstance(), nullptr));
+    if (!loaded_->tooltip) return;  // tooltips are a convenience
+    SendMessageW(loaded_->tooltip.get(), WM_SETFONT, reinterpret_cast<WPARAM>(loaded_->controlFont.get()), FALSE);
+    for (const ControlSpec& spec : GetPICControls()) {
+        if (!spec.tooltip) continue;
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = loaded_->window;
+        tool.uId = reinterpret_cast<UINT_PTR>(Control(spec.id));
+        tool.lpszText = const_cast<wchar_t*>(spec.tooltip);
+        SendMessageW(loaded_->tooltip.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+}  // namespace vardolin::capture
