@@ -2,35 +2,12 @@
 #include "RosterImport.h"
 #include "RosterTestSupport.h"
 
-#include <optional>
-
 namespace vardolin::roster::test {
 namespace {
 
-constexpr const char* kWorkbook =
-    "#sheet Names\n"
-    "张三,李四\n"
-    "1001,\" 王五 \"\n"
-    ",   \n"
-    "李四,赵六\n"
-    "\"\t\",A\n"
-    "#sheet Other\n"
-    "x,y\n";
-
 class ImportTest : public RosterTest {
 protected:
-    ImportTest() : RosterTest(false, kWorkbook) {}
-
-    // Runs Add with the user picking `address`, or cancelling for nullopt.
-    void AddPicking(std::optional<std::wstring> address) {
-        host_.AnswerInputBox([this, address](const std::wstring&, const std::wstring&) {
-            hiddenDuringBox_ = !IsWindowVisible(Window().Window());
-            return address;
-        });
-        Window().RunMenuCommand(capture::MenuItem::Add);
-    }
-
-    bool hiddenDuringBox_ = false;
+    ImportTest() : RosterTest(false, kNamesWorkbook) {}
 };
 
 TEST_F(ImportTest, ReadsRowByRowKeepingSpacesAndSkippingBlankCells) {
@@ -68,23 +45,6 @@ TEST_F(ImportTest, CancellingImportsNothingButStillRemovesDuplicates) {
     AddPicking(std::nullopt);
     EXPECT_EQ(Texts(), (Entries{L"A", L"B", L"C"}));
     EXPECT_TRUE(IsWindowVisible(Window().Window()));
-}
-
-TEST_F(ImportTest, AFullRosterTakesNoMoreAndTheUserIsTold) {
-    Entries entries;
-    for (int i = 0; i < kMaxEntries - 2; ++i) entries.push_back(std::to_wstring(i));
-    SetEntries(entries);
-    AddPicking(L"A1:B3");  // four names, room for two
-    ASSERT_EQ(Roster().Count(), kMaxEntries);
-    EXPECT_EQ(Roster().Text(kMaxEntries - 1), L"李四");
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].text, kRosterFullText);
-    EXPECT_FALSE(messages_[0].topmostWhileShown);
-    EXPECT_TRUE(IsTopmost());
-
-    // Names already on the roster take no room.
-    AddPicking(L"A1:B1");
-    EXPECT_EQ(messages_.size(), 1u);
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ void RosterTest::SetEntries(const Entries& entries) {
     RosterList roster = Roster();
     RedrawPause pause(roster);
     roster.Clear();
+    SendMessageW(List(), LB_INITSTORAGE, entries.size(), entries.size() * 8 * sizeof(wchar_t));
     for (const std::wstring& entry : entries) roster.Append(entry);
 }
 
@@ -49,6 +50,14 @@ void RosterTest::Drag(int from, int onto) {
     Mouse(WM_LBUTTONDOWN, from, MK_LBUTTON);
     Mouse(WM_MOUSEMOVE, onto, MK_LBUTTON);
     Mouse(WM_LBUTTONUP, onto);
+}
+
+void RosterTest::AddPicking(std::optional<std::wstring> address) {
+    host_.AnswerInputBox([this, address](const std::wstring&, const std::wstring&) {
+        hiddenDuringBox_ = !IsWindowVisible(Window().Window());
+        return address;
+    });
+    Window().RunMenuCommand(capture::MenuItem::Add);
 }
 
 void RosterTest::MakePhoto(const std::wstring& name, bool asFolder) {

@@ -12,12 +12,25 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace vardolin::roster::test {
 
 using Entries = std::vector<std::wstring>;
+
+// Names to pick: numbers, spaces around a name, blank cells, a repeated name,
+// a tab, and a second sheet.
+inline constexpr const char* kNamesWorkbook =
+    "#sheet Names\n"
+    "张三,李四\n"
+    "1001,\" 王五 \"\n"
+    ",   \n"
+    "李四,赵六\n"
+    "\"\t\",A\n"
+    "#sheet Other\n"
+    "x,y\n";
 
 struct ShownMessage {
     std::wstring text;
@@ -43,6 +56,9 @@ protected:
     void Mouse(UINT message, int entry, WPARAM keys = 0);
     void Drag(int from, int onto);
 
+    // Runs Add with the user picking `address`, or cancelling for nullopt.
+    void AddPicking(std::optional<std::wstring> address);
+
     // "Pic\<name>.jpg" beside the test program: a file, or a folder. Removed
     // after the test.
     void MakePhoto(const std::wstring& name, bool asFolder = false);
@@ -50,6 +66,7 @@ protected:
     devhost::Host host_;
     std::vector<ShownMessage> messages_;
     int answer_ = IDOK;
+    bool hiddenDuringBox_ = false;
 
 private:
     capture::ScopedMessageBoxReplacement answerMessages_;
