@@ -192,9 +192,13 @@ TEST_F(HostWindowTest, ATypedAddressIsAnsweredAndAnInvalidOneIsRefused) {
             PostMessageW(warning, WM_COMMAND, IDOK, 0);
             return false;
         }
-        if (step == 0) SetWindowTextW(box, L"A0:B");  // no such cell
-        if (step == 1) SetWindowTextW(box, L" b2:B3 ");
-        PostMessageW(GetDlgItem(picker, kPickerOk), BM_CLICK, 0, 0);
+        if (step == 0) {
+            SetWindowTextW(box, L"A0:B");  // no such cell
+            PostMessageW(GetDlgItem(picker, kPickerOk), BM_CLICK, 0, 0);
+        } else {
+            SetWindowTextW(box, L" b2:B3 ");
+            PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0);  // Enter answers as OK does
+        }
         return ++step == 2;
     });
     Variant answer;
@@ -224,8 +228,9 @@ TEST_F(HostWindowTest, AnAddressOnAMissingSheetIsRefused) {
     EXPECT_EQ(AddressOf(answer), L"$A$1:$B$1");
 }
 
-TEST_F(HostWindowTest, CancelClosingThePickerOrClosingTheHostAnswerFalse) {
+TEST_F(HostWindowTest, CancelEscapeOrClosingAnswerFalse) {
     for (auto answerBy : {std::function<void(HWND)>([](HWND p) { SendMessageW(GetDlgItem(p, kPickerCancel), BM_CLICK, 0, 0); }),
+                          std::function<void(HWND)>([](HWND p) { PostMessageW(GetDlgItem(p, kPickerAddress), WM_KEYDOWN, VK_ESCAPE, 0); }),
                           std::function<void(HWND)>([](HWND p) { PostMessageW(p, WM_CLOSE, 0, 0); }),
                           std::function<void(HWND)>([this](HWND) { PostMessageW(host.Window(), WM_CLOSE, 0, 0); })}) {
         Script script([&] {
