@@ -29,19 +29,21 @@ struct ExceptionInfo : EXCEPINFO {
 
 }  // namespace
 
-MacroOutcome RunFormShowMacro(IDispatch* application, IDispatch* workbook, IDispatch* worksheet) noexcept {
+MacroOutcome RunFormShowMacro(IDispatch* application, IDispatch* workbook, IDispatch* worksheet,
+                              const wchar_t* progId) noexcept {
+    std::wstring name = progId;
     CLSID clsid{};
-    HRESULT hr = CLSIDFromProgID(kClass1ProgId, &clsid);
-    if (FAILED(hr))
-        return Failed(hr, L"Vardolin.Class1 is not registered. Register vardolin.dll with regsvr32 first.");
+    HRESULT hr = CLSIDFromProgID(progId, &clsid);
+    if (FAILED(hr)) return Failed(hr, name + L" is not registered. Register vardolin.dll with regsvr32 first.");
     ComPtr<IDispatch> class1;
     hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&class1));
-    if (FAILED(hr)) return Failed(hr, L"Vardolin.Class1 could not be created. Is the registered vardolin.dll there, and of this program's bitness?");
+    if (FAILED(hr))
+        return Failed(hr, name + L" could not be created. Is the registered vardolin.dll there, and of this program's bitness?");
 
-    LPOLESTR name = const_cast<LPOLESTR>(L"Form_show");
+    LPOLESTR method = const_cast<LPOLESTR>(L"Form_show");
     DISPID id = DISPID_UNKNOWN;
-    hr = class1->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
-    if (FAILED(hr)) return Failed(hr, L"Vardolin.Class1 has no method Form_show.");
+    hr = class1->GetIDsOfNames(IID_NULL, &method, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(hr)) return Failed(hr, name + L" has no method Form_show.");
 
     // Arguments go in reverse order.
     VARIANT args[3];

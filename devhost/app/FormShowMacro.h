@@ -16,6 +16,7 @@ struct MacroOutcome {
     std::wstring failure;  // for the user when the call failed
 };
 
-MacroOutcome RunFormShowMacro(IDispatch* application, IDispatch* workbook, IDispatch* worksheet) noexcept;
+MacroOutcome RunFormShowMacro(IDispatch* application, IDispatch* workbook, IDispatch* worksheet,
+                              const wchar_t* progId = kClass1ProgId) noexcept;
 
 }  // namespace vardolin::devhost::app

@@ -2,6 +2,7 @@
 // calls it (through the Application object), answered in the range picker by
 // dragging over the grid, typing an address, or cancelling; and selecting
 // cells in the grid outside the picker.
+#include "FormShowMacro.h"
 #include "GridGeometry.h"
 #include "HostWindow.h"
 #include "RangePicker.h"
@@ -256,6 +257,24 @@ TEST_F(HostWindowTest, DraggingOutsideThePickerSelectsCellsAndShowsTheirAddress)
     Variant selection;
     ASSERT_EQ(Invoke(application, L"Selection", DISPATCH_PROPERTYGET, {}, &selection), S_OK);
     EXPECT_EQ(AddressOf(selection), L"$B$2:$C$3");
+}
+
+// The macro's failures reach the user with what to do; none passes as success.
+TEST(FormShowMacro, AClassThatCannotBeCreatedOrHasNoFormShowIsReported) {
+    ComApartment com;
+    QuitMessageDrain drain;
+    HostWindow host{Roster()};
+    IDispatch* application = host.Model().Application().Get();
+    auto run = [&](const wchar_t* progId) {
+        return RunFormShowMacro(application, host.Model().ActiveWorkbook().Get(), host.Model().ActiveSheet().Get(), progId);
+    };
+    MacroOutcome unregistered = run(L"Vardolin.NoSuchClass");
+    EXPECT_TRUE(FAILED(unregistered.result));
+    EXPECT_NE(unregistered.failure.find(L"regsvr32"), std::wstring::npos) << "says how to register";
+
+    MacroOutcome other = run(L"Scripting.Dictionary");  // creatable, but no Form_show
+    EXPECT_TRUE(FAILED(other.result));
+    EXPECT_NE(other.failure.find(L"no method Form_show"), std::wstring::npos);
 }
 
 }  // namespace
