@@ -301,8 +301,14 @@ void SheetGrid::UpdateScrollBars() {
         info.nMin = 1, info.nMax = last, info.nPage = static_cast<UINT>(page), info.nPos = position;
         SetScrollInfo(window_, bar, &info, TRUE);
     };
-    set(SB_VERT, kLastRow, VisibleRows(client.bottom), origin_.topRow);
-    set(SB_HORZ, kLastColumn, VisibleColumns(client.right), origin_.leftColumn);
+    // The bars span the used cells and one screen more, as far as scrolled.
+    Cell used{1, 1};
+    if (!book_.sheets.empty())
+        for (const auto& [position, value] : book_.sheets.at(book_.ActiveSheet()).cells)
+            used = {std::max(used.row, position.first), std::max(used.column, position.second)};
+    int rows = VisibleRows(client.bottom), columns = VisibleColumns(client.right);
+    set(SB_VERT, std::min(kLastRow, std::max(used.row, origin_.topRow) + rows), rows, origin_.topRow);
+    set(SB_HORZ, std::min(kLastColumn, std::max(used.column, origin_.leftColumn) + columns), columns, origin_.leftColumn);
 }
 
 }  // namespace vardolin::devhost::app
