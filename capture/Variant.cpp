@@ -2,6 +2,8 @@
 
 #include "ComponentError.h"
 
+#include <wrl/client.h>
+
 #include <utility>
 
 namespace vardolin::capture {
@@ -51,18 +53,51 @@ Variant Variant::Missing() noexcept {
     return missing;
 }
 
+namespace {
+
+bool IsObject(const VARIANT& value) noexcept { return value.vt == VT_DISPATCH || value.vt == VT_UNKNOWN; }
+
+// The value with references resolved and an object replaced by its default
+// value, fetched once here: the system's conversion would fetch it again and
+// again for an object whose default value is an object, down to a stack
+// overflow when that object is itself. Such a value has no simple form.
+Variant SimpleValue(const VARIANT& value) {
+    Variant simple;
+    ThrowIfFailed(VariantCopyInd(simple.put(), const_cast<VARIANT*>(&value)));
+    if (!IsObject(simple.get())) return simple;
+    Microsoft::WRL::ComPtr<IDispatch> object;
+    if (IUnknown* unknown = simple.get().punkVal)
+        unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.GetAddressOf()));
+    if (!object) throw ComponentError::TypeMismatch();
+    DISPPARAMS none{};
+    EXCEPINFO info{};
+    Variant defaultValue;
+    ThrowIfFailed(object->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                                 defaultValue.put(), &info, nullptr),
+                  &info);
+    Variant resolved;
+    ThrowIfFailed(VariantCopyInd(resolved.put(), const_cast<VARIANT*>(&defaultValue.get())));
+    if (IsObject(resolved.get())) throw ComponentError::TypeMismatch();
+    return resolved;
+}
+
+Variant Converted(const VARIANT& value, VARTYPE type) {
+    Variant simple = SimpleValue(value);
+    Variant converted;
+    ThrowIfFailed(VariantChangeTypeEx(converted.put(), const_cast<VARIANT*>(&simple.get()), LOCALE_USER_DEFAULT, 0,
+                                      type));
+    return converted;
+}
+
+}  // namespace
+
 std::wstring ToText(const VARIANT& value) {
-    Variant text;
-    ThrowIfFailed(VariantChangeTypeEx(text.put(), const_cast<VARIANT*>(&value), LOCALE_USER_DEFAULT, 0, VT_BSTR));
+    Variant text = Converted(value, VT_BSTR);
     BSTR b = text.get().bstrVal;
     return b ? std::wstring(b, SysStringLen(b)) : std::wstring();
 }
 
-bool ToBool(const VARIANT& value) {
-    Variant flag;
-    ThrowIfFailed(VariantChangeTypeEx(flag.put(), const_cast<VARIANT*>(&value), LOCALE_USER_DEFAULT, 0, VT_BOOL));
-    return flag.get().boolVal != VARIANT_FALSE;
-}
+bool ToBool(const VARIANT& value) { return Converted(value, VT_BOOL).get().boolVal != VARIANT_FALSE; }
 
 double TextToNumber(const std::wstring& text) {
     double number = 0;
