@@ -233,14 +233,14 @@ struct Tile<4> {
     typedef float F __attribute__((vector_size(16)));
     typedef int32_t M __attribute__((vector_size(16)));
     VARDOLIN_INLINE static void Transpose(F* v) {
-        const F t0 = __builtin_shuffle(v[0], v[1], M{0, 4, 1, 5});
-        const F t1 = __builtin_shuffle(v[2], v[3], M{0, 4, 1, 5});
-        const F t2 = __builtin_shuffle(v[0], v[1], M{2, 6, 3, 7});
-        const F t3 = __builtin_shuffle(v[2], v[3], M{2, 6, 3, 7});
-        v[0] = __builtin_shuffle(t0, t1, M{0, 1, 4, 5});
-        v[1] = __builtin_shuffle(t0, t1, M{2, 3, 6, 7});
-        v[2] = __builtin_shuffle(t2, t3, M{0, 1, 4, 5});
-        v[3] = __builtin_shuffle(t2, t3, M{2, 3, 6, 7});
+        const F t0 = __builtin_shufflevector(v[0], v[1], 0, 4, 1, 5);
+        const F t1 = __builtin_shufflevector(v[2], v[3], 0, 4, 1, 5);
+        const F t2 = __builtin_shufflevector(v[0], v[1], 2, 6, 3, 7);
+        const F t3 = __builtin_shufflevector(v[2], v[3], 2, 6, 3, 7);
+        v[0] = __builtin_shufflevector(t0, t1, 0, 1, 4, 5);
+        v[1] = __builtin_shufflevector(t0, t1, 2, 3, 6, 7);
+        v[2] = __builtin_shufflevector(t2, t3, 0, 1, 4, 5);
+        v[3] = __builtin_shufflevector(t2, t3, 2, 3, 6, 7);
     }
 };
 
@@ -253,18 +253,18 @@ struct Tile<8> {
     VARDOLIN_INLINE static void Transpose(F* v) {
         F t[8], s[8];
         for (int i = 0; i < 8; i += 2) {
-            t[i] = __builtin_shuffle(v[i], v[i + 1], M{0, 8, 1, 9, 4, 12, 5, 13});
-            t[i + 1] = __builtin_shuffle(v[i], v[i + 1], M{2, 10, 3, 11, 6, 14, 7, 15});
+            t[i] = __builtin_shufflevector(v[i], v[i + 1], 0, 8, 1, 9, 4, 12, 5, 13);
+            t[i + 1] = __builtin_shufflevector(v[i], v[i + 1], 2, 10, 3, 11, 6, 14, 7, 15);
         }
         for (int i = 0; i < 8; i += 4) {
-            s[i] = __builtin_shuffle(t[i], t[i + 2], M{0, 1, 8, 9, 4, 5, 12, 13});
-            s[i + 1] = __builtin_shuffle(t[i], t[i + 2], M{2, 3, 10, 11, 6, 7, 14, 15});
-            s[i + 2] = __builtin_shuffle(t[i + 1], t[i + 3], M{0, 1, 8, 9, 4, 5, 12, 13});
-            s[i + 3] = __builtin_shuffle(t[i + 1], t[i + 3], M{2, 3, 10, 11, 6, 7, 14, 15});
+            s[i] = __builtin_shufflevector(t[i], t[i + 2], 0, 1, 8, 9, 4, 5, 12, 13);
+            s[i + 1] = __builtin_shufflevector(t[i], t[i + 2], 2, 3, 10, 11, 6, 7, 14, 15);
+            s[i + 2] = __builtin_shufflevector(t[i + 1], t[i + 3], 0, 1, 8, 9, 4, 5, 12, 13);
+            s[i + 3] = __builtin_shufflevector(t[i + 1], t[i + 3], 2, 3, 10, 11, 6, 7, 14, 15);
         }
         for (int i = 0; i < 4; ++i) {
-            v[i] = __builtin_shuffle(s[i], s[i + 4], M{0, 1, 2, 3, 8, 9, 10, 11});
-            v[i + 4] = __builtin_shuffle(s[i], s[i + 4], M{4, 5, 6, 7, 12, 13, 14, 15});
+            v[i] = __builtin_shufflevector(s[i], s[i + 4], 0, 1, 2, 3, 8, 9, 10, 11);
+            v[i + 4] = __builtin_shufflevector(s[i], s[i + 4], 4, 5, 6, 7, 12, 13, 14, 15);
         }
     }
 };
