@@ -38,6 +38,10 @@ struct Lanes {
     typedef int32_t I __attribute__((vector_size(4 * DL)));
 };
 
+// One block row of float vectors; blocks are passed as pointers to these.
+template <int FL, int DL>
+using BlockRow = typename Lanes<FL, DL>::F[Lanes<FL, DL>::kPerRow];
+
 template <class V>
 VARDOLIN_INLINE V LoadVector(const void* from) {
     V v;
@@ -115,7 +119,7 @@ struct BlockPixels {
 
 template <int FL, int DL>
 VARDOLIN_INLINE void ConvertBlock(const BlockPixels<DL>& pixels, const ColourFactors& colour,
-                                  typename Lanes<FL, DL>::F (*rows)[Lanes<FL, DL>::kPerRow]) {
+                                  BlockRow<FL, DL>* rows) {
     using L = Lanes<FL, DL>;
     for (int r = 0; r < 8; ++r)
         for (int h = 0; h < L::kPerRow; ++h) {
@@ -270,8 +274,8 @@ struct Tile<8> {
 };
 
 template <int FL, int DL>
-VARDOLIN_INLINE void TransposeBlock(typename Lanes<FL, DL>::F (*rows)[Lanes<FL, DL>::kPerRow],
-                                    typename Lanes<FL, DL>::F (*columns)[Lanes<FL, DL>::kPerRow]) {
+VARDOLIN_INLINE void TransposeBlock(BlockRow<FL, DL>* rows,
+                                    BlockRow<FL, DL>* columns) {
     constexpr int N = Lanes<FL, DL>::kPerRow;
     for (int ti = 0; ti < N; ++ti)
         for (int tj = 0; tj < N; ++tj) {
@@ -299,7 +303,7 @@ struct ZigZagWriter {
 // rounds to the nearest integer and writes the block. lowest and highest
 // collect the integers for the range test.
 template <int FL, int DL>
-VARDOLIN_INLINE void Quantize(typename Lanes<FL, DL>::F (*columns)[Lanes<FL, DL>::kPerRow],
+VARDOLIN_INLINE void Quantize(BlockRow<FL, DL>* columns,
                               const double* scaleByColumn, int16_t* out, typename Lanes<FL, DL>::I& lowest,
                               typename Lanes<FL, DL>::I& highest) {
     using L = Lanes<FL, DL>;
