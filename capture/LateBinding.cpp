@@ -76,7 +76,7 @@ ComPtr<IDispatch> ToObject(const Variant& value) {
     return object;
 }
 
-void ForEach(IDispatch* collection, const std::function<void(const VARIANT& item)>& visit) {
+void ForEach(IDispatch* collection, const std::function<bool(const VARIANT& item)>& visit) {
     Variant enumerator = Invoke(collection, DISPID_NEWENUM, DISPATCH_METHOD | DISPATCH_PROPERTYGET);
     const VARIANT& e = enumerator.get();
     ComPtr<IEnumVARIANT> items;
@@ -89,8 +89,7 @@ void ForEach(IDispatch* collection, const std::function<void(const VARIANT& item
         ULONG fetched = 0;
         HRESULT hr = items->Next(1, item.put(), &fetched);
         ThrowIfFailed(hr);
-        if (hr != S_OK || fetched == 0) return;
-        visit(item.get());
+        if (hr != S_OK || fetched == 0 || !visit(item.get())) return;
     }
 }
 

@@ -36,7 +36,8 @@ Variant Call(IDispatch* object, const std::wstring& name, const std::vector<Vari
 // The object a value refers to; raises "object required" for anything else.
 ComPtr<IDispatch> ToObject(const Variant& value);
 
-// Visits the items of a collection through its _NewEnum enumerator.
-void ForEach(IDispatch* collection, const std::function<void(const VARIANT& item)>& visit);
+// Visits the items of a collection through its _NewEnum enumerator until
+// visit returns false or the items end.
+void ForEach(IDispatch* collection, const std::function<bool(const VARIANT& item)>& visit);
 
 }  // namespace vardolin::capture::late_binding

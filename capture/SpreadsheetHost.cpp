@@ -29,7 +29,7 @@ SpreadsheetHost::ComPtr SpreadsheetHost::Selection() {
 }
 
 void SpreadsheetHost::ForEachCell(IDispatch* range,
-                                  const std::function<void(const VARIANT& cell)>& visit) {
+                                  const std::function<bool(const VARIANT& cell)>& visit) {
     lb::ForEach(range, visit);
 }
 

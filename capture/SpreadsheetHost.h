@@ -39,8 +39,9 @@ public:
     // The host's current selection.
     ComPtr Selection();
 
-    // Visits the cells of a range in the host's enumeration order.
-    void ForEachCell(IDispatch* range, const std::function<void(const VARIANT& cell)>& visit);
+    // Visits the cells of a range in the host's enumeration order, until
+    // visit returns false.
+    void ForEachCell(IDispatch* range, const std::function<bool(const VARIANT& cell)>& visit);
 
     // A cell's value converted to text.
     std::wstring CellText(const VARIANT& cell);

@@ -25,22 +25,26 @@ public:
         for (std::wstring& text : roster_.Texts()) onRoster_.insert(std::move(text));
     }
 
-    void Take(SpreadsheetHost& host, const VARIANT& cell) {
+    // Returns false once the roster is full and a further name turned up:
+    // nothing more can be added, so the rest of the selection (which may be
+    // a whole sheet) is not read.
+    bool Take(SpreadsheetHost& host, const VARIANT& cell) {
         std::wstring text;
         try {
             text = host.CellText(cell);
         } catch (...) {
-            return;  // a value without a text form is skipped
+            return true;  // a value without a text form is skipped
         }
-        if (TrimSpaces(text).empty() || onRoster_.contains(text)) return;
+        if (TrimSpaces(text).empty() || onRoster_.contains(text)) return true;
         if (roster_.Count() >= kMaxEntries) {
             leftOut_ = true;
-            return;
+            return false;
         }
         RunOrSkip([&] {
             roster_.Append(text);
             onRoster_.insert(std::move(text));
         });
+        return true;
     }
 
     bool LeftSomeOut() const noexcept { return leftOut_; }
@@ -86,7 +90,7 @@ void Add(capture::GetPIC& window) noexcept {
             RedrawPause pause(roster);
             CellCollector collector(roster);
             RunOrSkip([&] {
-                host.ForEachCell(host.Selection().Get(), [&](const VARIANT& cell) { collector.Take(host, cell); });
+                host.ForEachCell(host.Selection().Get(), [&](const VARIANT& cell) { return collector.Take(host, cell); });
             });
             leftOut = collector.LeftSomeOut();
         });

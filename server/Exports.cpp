@@ -4,6 +4,7 @@
 
 #include "ClassFactory.h"
 #include "FormShow.h"
+#include "frmAbout.h"
 #include "Module.h"
 #include "Registration.h"
 
@@ -23,9 +24,12 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* factory) {
     return GetClassFactory(clsid, riid, factory);
 }
 
-// An open capture window keeps the DLL too, even after the macro released
-// every object.
-STDAPI DllCanUnloadNow() { return CanUnload() && vardolin::capture::CanUnloadNow() ? S_OK : S_FALSE; }
+// An open capture or About window keeps the DLL too, even after the macro
+// released every object: their window procedures live here.
+STDAPI DllCanUnloadNow() {
+    bool windowsClosed = vardolin::capture::CanUnloadNow() && vardolin::about::frmAbout::LoadedCount() == 0;
+    return CanUnload() && windowsClosed ? S_OK : S_FALSE;
+}
 
 STDAPI DllRegisterServer() { return RegisterServer(RegistrationScope::Machine); }
 

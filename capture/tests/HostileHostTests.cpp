@@ -235,6 +235,45 @@ ComPtr<FakeObject> Cells(std::vector<Value> items, size_t failAfter = kNeverFail
     return range;
 }
 
+// The cells of a selection without end (a whole sheet, say): each one a new
+// name. Counts how many it handed out.
+class EndlessEnumerator final : public IEnumVARIANT {
+public:
+    explicit EndlessEnumerator(std::shared_ptr<size_t> handedOut) : handedOut_(std::move(handedOut)) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        if (iid != IID_IUnknown && iid != IID_IEnumVARIANT) return E_NOINTERFACE;
+        *out = static_cast<IEnumVARIANT*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override {
+        for (ULONG n = 0; n < count; ++n) {
+            VariantInit(&items[n]);
+            V_VT(&items[n]) = VT_DISPATCH;
+            V_DISPATCH(&items[n]) = Cell((L"cell " + std::to_wstring(++*handedOut_)).c_str()).Detach();
+        }
+        if (fetched) *fetched = count;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Reset() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT**) override { return E_NOTIMPL; }
+
+private:
+    ~EndlessEnumerator() = default;
+    std::atomic<ULONG> references_{1};
+    std::shared_ptr<size_t> handedOut_;
+};
+
 // The application object. Each member behaves as the host would, until a
 // test tells it otherwise: InputBox answers a range with the address $A$1:$A$2,
 // Range gives a range that selects, Selection holds the cells 张三 and 李四.
@@ -475,6 +514,25 @@ TEST_F(HostileHostTest, AnEnumerationThatBreaksOffKeepsWhatItGaveAndRemovesDupli
     Add();
     EXPECT_EQ(Texts(), (Entries{L"老王", L"B", L"张三"}));
     ExpectTheNextImportWorks({L"老王", L"B", L"张三"});
+}
+
+TEST_F(HostileHostTest, AnEndlessSelectionIsReadOnlyUntilTheRosterIsFull) {
+    HWND list = List();
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    for (int i = 2; i < roster::kMaxEntries - 1; ++i) roster::RosterList(list).Append(std::to_wstring(i));
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    auto handedOut = std::make_shared<size_t>(0);
+    host_->selection = FakeObject::Make();
+    host_->selection->On(L"_NewEnum", DISPID_NEWENUM, [handedOut](VARIANT& result, EXCEPINFO*) {
+        V_VT(&result) = VT_UNKNOWN;
+        V_UNKNOWN(&result) = new EndlessEnumerator(handedOut);
+        return S_OK;
+    });
+    Window().RunMenuCommand(MenuItem::Add);
+    EXPECT_EQ(roster::RosterList(list).Count(), roster::kMaxEntries);
+    EXPECT_EQ(*handedOut, 2u) << "the selection was read on after the roster was full";
+    EXPECT_EQ(messages_.size(), 1u);  // the user is told that names were left out
+    EXPECT_TRUE(IsWindowVisible(Window().Window()));
 }
 
 TEST_F(HostileHostTest, NoHostAtAllStillShowsTheWindowAgain) {

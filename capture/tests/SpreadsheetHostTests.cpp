@@ -29,7 +29,10 @@ protected:
         spreadsheet_.Select(spreadsheet_.Range(spreadsheet_.Address(picked)).Get());
         std::vector<std::wstring> texts;
         spreadsheet_.ForEachCell(spreadsheet_.Selection().Get(),
-                                 [&](const VARIANT& cell) { texts.push_back(spreadsheet_.CellText(cell)); });
+                                 [&](const VARIANT& cell) {
+                                     texts.push_back(spreadsheet_.CellText(cell));
+                                     return true;
+                                 });
         return texts;
     }
 
