@@ -36,7 +36,10 @@ private:
     std::abort();
 }
 
+// The reference decoder refuses fractional sampling ratios and sizes above
+// 65500 pixels, both of which are valid files.
 bool DecoderSupports(const ClsJPEG& encoder) {
+    if (encoder.ImageWidthValue() > 65500 || encoder.ImageHeightValue() > 65500) return false;
     for (const Component& c : encoder.ComponentList())
         if (encoder.MaxH() % c.H != 0 || encoder.MaxV() % c.V != 0) return false;  // fractional
     return true;
