@@ -1,10 +1,9 @@
 #include "camera/CameraControlObject.h"
+#include "CameraDispatch.h"
 
 #include "CameraControl.h"
 #include "SystemMessage.h"
 
-#include <atomic>
-#include <cwchar>
 #include <new>
 #include <string>
 
@@ -12,18 +11,6 @@ namespace vardolin::capture {
 namespace {
 
 using Microsoft::WRL::ComPtr;
-
-struct Member {
-    const wchar_t* name;
-    DISPID id;
-};
-constexpr Member kMembers[] = {
-    {L"FormatDialogAvailable", camera_dispid::kFormatDialogAvailable},
-    {L"SourceDialogAvailable", camera_dispid::kSourceDialogAvailable},
-    {L"ShowFormatDialog", camera_dispid::kShowFormatDialog},
-    {L"ShowSourceDialog", camera_dispid::kShowSourceDialog},
-    {L"SaveFrameBitmap", camera_dispid::kSaveFrameBitmap},
-};
 
 HRESULT Raise(EXCEPINFO* info, const std::wstring& description) {
     if (info) {
@@ -44,42 +31,10 @@ HRESULT ReturnBool(VARIANT* result, bool value) {
     return S_OK;
 }
 
-class CameraControlObject final : public IDispatch {
+class CameraControlObject final : public CameraDispatch {
 public:
     CameraControlObject(std::shared_ptr<VideoSource> source, HWND owner) : source_(std::move(source)), owner_(owner) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDispatch) {
-            *out = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (!count) return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-        if (!names || !ids || count == 0) return E_INVALIDARG;
-        for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-        for (const Member& m : kMembers)
-            if (_wcsicmp(names[0], m.name) == 0) {
-                ids[0] = m.id;
-                return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
-            }
-        return DISP_E_UNKNOWNNAME;
-    }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                      EXCEPINFO* info, UINT*) override {
         // Nothing may be thrown across the COM boundary.
@@ -138,7 +93,6 @@ private:
 
     std::shared_ptr<VideoSource> source_;
     HWND owner_;
-    std::atomic<ULONG> references_{1};
 };
 
 }  // namespace
