@@ -116,7 +116,7 @@ void GetPIC::CreateWindowAndControls() {
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ++loadedWindows;  // from here on, destroying the window counts it off
 
-    for (const ControlSpec& spec : GetPICControls()) CreateControl(spec);
+    for (const ControlSpec& layout : GetPICControls()) CreateControl(layout);
     AddTooltips();
     loaded_->menuThe = CreateMenuThe();
 }

@@ -77,7 +77,7 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateWindowAndControls();
-    void CreateControl(const ControlSpec& spec);
+    void CreateControl(const ControlSpec& layout);
     void AddTooltips();
     void Form_Load();
     void Form_Resize();

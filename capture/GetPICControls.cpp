@@ -20,12 +20,12 @@ UniqueFont CreateSongtiFont(int pixelHeight) {
     return UniqueFont(CreateFontIndirectW(&font));
 }
 
-void GetPIC::CreateControl(const ControlSpec& spec) {
+void GetPIC::CreateControl(const ControlSpec& layout) {
     HWND parent = loaded_->window;
-    RECT r = ToPixels(spec.bounds);
-    int id = static_cast<int>(spec.id);
+    RECT r = ToPixels(layout.bounds);
+    int id = static_cast<int>(layout.id);
     auto make = [&](DWORD exStyle, const wchar_t* cls, DWORD style, HFONT font) {
-        HWND control = CreateWindowExW(exStyle, cls, spec.caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
+        HWND control = CreateWindowExW(exStyle, cls, layout.caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
                                        r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), nullptr);
         if (!control) ThrowIfFailed(HRESULT_FROM_WIN32(GetLastError()));
@@ -34,7 +34,7 @@ void GetPIC::CreateControl(const ControlSpec& spec) {
     };
     HFONT ui = loaded_->controlFont.get();
     HWND control = nullptr;
-    switch (spec.kind) {
+    switch (layout.kind) {
     case ControlKind::Button:
         control = make(0, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, ui);
         break;
@@ -43,7 +43,7 @@ void GetPIC::CreateControl(const ControlSpec& spec) {
         break;
     case ControlKind::Label:
         control = make(0, L"STATIC", SS_LEFT | SS_NOPREFIX,
-                       spec.id == ControlId::Label2 ? loaded_->qualityFont.get() : ui);
+                       layout.id == ControlId::Label2 ? loaded_->qualityFont.get() : ui);
         break;
     case ControlKind::ListBox:
         control = make(WS_EX_CLIENTEDGE, L"LISTBOX",
@@ -56,7 +56,7 @@ void GetPIC::CreateControl(const ControlSpec& spec) {
         SetScrollPos(control, SB_CTL, kQualityMin, TRUE);
         break;
     case ControlKind::PictureBox: {
-        bool still = spec.id == ControlId::Picture1;
+        bool still = layout.id == ControlId::Picture1;
         auto box = std::make_unique<PictureBox>(parent, id, r, PictureBox::Options{still, !still});
         control = box->Window();
         if (!control) ThrowIfFailed(HRESULT_FROM_WIN32(GetLastError()));
@@ -77,7 +77,7 @@ void GetPIC::CreateControl(const ControlSpec& spec) {
         control = loaded_->camera ? loaded_->camera->Window() : nullptr;
         break;
     }
-    loaded_->controls[spec.id] = control;
+    loaded_->controls[layout.id] = control;
 }
 
 void GetPIC::AddTooltips() {
@@ -89,14 +89,14 @@ void GetPIC::AddTooltips() {
                                            ModuleInstance(), nullptr));
     if (!loaded_->tooltip) return;  // tooltips are a convenience
     SendMessageW(loaded_->tooltip.get(), WM_SETFONT, reinterpret_cast<WPARAM>(loaded_->controlFont.get()), FALSE);
-    for (const ControlSpec& spec : GetPICControls()) {
-        if (!spec.tooltip) continue;
+    for (const ControlSpec& layout : GetPICControls()) {
+        if (!layout.tooltip) continue;
         TTTOOLINFOW tool{};
         tool.cbSize = TTTOOLINFOW_V2_SIZE;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         tool.hwnd = loaded_->window;
-        tool.uId = reinterpret_cast<UINT_PTR>(Control(spec.id));
-        tool.lpszText = const_cast<wchar_t*>(spec.tooltip);
+        tool.uId = reinterpret_cast<UINT_PTR>(Control(layout.id));
+        tool.lpszText = const_cast<wchar_t*>(layout.tooltip);
         SendMessageW(loaded_->tooltip.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }

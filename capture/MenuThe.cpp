@@ -21,16 +21,16 @@ constexpr std::array<MenuItemSpec, 6> kItems{{
 std::span<const MenuItemSpec> MenuTheItems() noexcept { return kItems; }
 
 std::optional<MenuItem> MenuItemOf(UINT commandId) noexcept {
-    for (const MenuItemSpec& spec : kItems)
-        if (static_cast<UINT>(spec.item) == commandId) return spec.item;
+    for (const MenuItemSpec& entry : kItems)
+        if (static_cast<UINT>(entry.item) == commandId) return entry.item;
     return std::nullopt;
 }
 
 UniqueMenu CreateMenuThe() {
     UniqueMenu menu(CreatePopupMenu());
     if (!menu) ThrowIfFailed(HRESULT_FROM_WIN32(GetLastError()));
-    for (const MenuItemSpec& spec : kItems)
-        if (!AppendMenuW(menu.get(), MF_STRING, static_cast<UINT_PTR>(spec.item), spec.caption))
+    for (const MenuItemSpec& entry : kItems)
+        if (!AppendMenuW(menu.get(), MF_STRING, static_cast<UINT_PTR>(entry.item), entry.caption))
             ThrowIfFailed(HRESULT_FROM_WIN32(GetLastError()));
     return menu;
 }

@@ -84,7 +84,7 @@ TEST_F(LayoutTest, TabOrderFollowsTheDesign) {
     for (HWND child = GetWindow(Window().Window(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         stacking.push_back(static_cast<ControlId>(GetDlgCtrlID(child)));
     std::vector<ControlId> design;
-    for (const ControlSpec& spec : GetPICControls()) design.push_back(spec.id);
+    for (const ControlSpec& control : GetPICControls()) design.push_back(control.id);
     EXPECT_EQ(stacking, design);
 
     // Without a camera the three camera buttons are disabled and skipped.
