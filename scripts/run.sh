@@ -18,6 +18,7 @@ wine64=/usr/lib/wine/wine64
 
 portrait() {
   local tool=$build/native/tools/vardolin-jpeg out=$demo/portrait.jpg
+  mkdir -p "$demo"
   "$tool" tools/demo/portrait.ppm "$out" --quality 90 --sampling 1,1,1,1,1,1 --force
   echo "Command-line encoder: $out ($(stat -c %s "$out") bytes, $(djpeg -pnm "$out" | sed -n 2p | tr ' ' x) pixels)"
 }
