@@ -1,4 +1,5 @@
 #include "HostWindow.h"
+#include "RoutedWindowProc.h"
 
 #include "FormShowMacro.h"
 
@@ -210,23 +211,7 @@ void HostWindow::CloseComponentWindows() {
 }
 
 LRESULT CALLBACK HostWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<HostWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    try {
-        return self->Handle(message, wParam, lParam);
-    } catch (...) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
+    return RouteToObject(window, message, wParam, lParam, &HostWindow::window_, &HostWindow::Handle);
 }
 
 LRESULT HostWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,4 +1,5 @@
 #include "SheetGrid.h"
+#include "RoutedWindowProc.h"
 
 #include <windowsx.h>
 
@@ -79,23 +80,7 @@ void SheetGrid::Refresh() {
 void SheetGrid::ScrollHome() { ScrollTo(1, 1); }
 
 LRESULT CALLBACK SheetGrid::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<SheetGrid*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<SheetGrid*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    try {
-        return self->Handle(message, wParam, lParam);
-    } catch (...) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
+    return RouteToObject(window, message, wParam, lParam, &SheetGrid::window_, &SheetGrid::Handle);
 }
 
 LRESULT SheetGrid::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
