@@ -5,6 +5,7 @@
 #include "GetPICExtensions.h"
 #include "UntrappedError.h"
 #include "WindowTestSupport.h"
+#include "ThreadWindows.h"
 
 #include <map>
 
@@ -139,7 +140,7 @@ TEST_F(UntrappedErrorTest, AnUnknownFailureIsStillReported) {
 }
 
 void CALLBACK PickSecondMenuItem(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND menu = FindWindowW(L"#32768", nullptr);
+    HWND menu = vardolin::test::FindThreadWindow(L"#32768");
     if (!menu) return;
     KillTimer(nullptr, timer);
     for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) {

@@ -2,6 +2,7 @@
 // messages the list receives from a user's hand.
 #include "ListDrag.h"
 #include "RosterTestSupport.h"
+#include "ThreadWindows.h"
 
 #include <optional>
 
@@ -99,7 +100,7 @@ public:
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        HWND menu = FindWindowW(L"#32768", nullptr);
+        HWND menu = vardolin::test::FindThreadWindow(L"#32768");
         if (!current_ || !menu || current_->opened) return;
         RECT r{};
         GetWindowRect(menu, &r);

@@ -6,6 +6,7 @@
 #include "GetPICLayout.h"
 #include "PhotoFiles.h"
 #include "camera/CameraChoice.h"
+#include "ThreadWindows.h"
 
 #include <gtest/gtest.h>
 #include <oleauto.h>
@@ -28,7 +29,7 @@ struct ComApartment {
 // Any message box that opens is closed and counted: none is expected.
 int unexpectedDialogs = 0;
 void CALLBACK CloseDialogs(HWND, UINT, UINT_PTR, DWORD) {
-    if (HWND dialog = FindWindowW(L"#32770", nullptr)) {
+    if (HWND dialog = vardolin::test::FindThreadWindow(L"#32770")) {
         ++unexpectedDialogs;
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     }
@@ -79,7 +80,7 @@ TEST(EndToEnd, PhotographsATwoNameRosterWithTheSimulatedCamera) {
         SimulatedCameraSetting simulated;
         ASSERT_EQ(FormShow(class1.Get()), S_OK);
     }
-    HWND window = FindWindowW(L"VardolinGetPIC", nullptr);
+    HWND window = vardolin::test::FindThreadWindow(L"VardolinGetPIC");
     ASSERT_NE(window, nullptr);
     Pump();
 

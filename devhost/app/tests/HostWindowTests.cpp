@@ -6,6 +6,7 @@
 #include "GridGeometry.h"
 #include "HostWindow.h"
 #include "RangePicker.h"
+#include "ThreadWindows.h"
 
 #include <gtest/gtest.h>
 #include <oleauto.h>
@@ -189,7 +190,7 @@ TEST_F(HostWindowTest, ATypedAddressIsAnsweredAndAnInvalidOneIsRefused) {
         HWND picker = Picker();
         if (!picker) return false;
         HWND box = GetDlgItem(picker, kPickerAddress);
-        if (HWND warning = FindWindowW(L"#32770", nullptr)) {
+        if (HWND warning = vardolin::test::FindThreadWindow(L"#32770")) {
             // Under load the answer may not have closed the box by the next tick.
             if (warning != answered) ++refusals;
             answered = warning;
@@ -218,7 +219,7 @@ TEST_F(HostWindowTest, AnAddressOnAMissingSheetIsRefused) {
     Script script([&] {
         HWND picker = Picker();
         if (!picker) return false;
-        if (HWND warning = FindWindowW(L"#32770", nullptr)) {
+        if (HWND warning = vardolin::test::FindThreadWindow(L"#32770")) {
             // Under load the answer may not have closed the box by the next tick.
             if (warning != answered) ++refusals;
             answered = warning;

@@ -1,0 +1,33 @@
+// Finding the dialog boxes and menus a test opened. The Windows tests run
+// side by side on one display, so a desktop-wide search (FindWindow) could
+// pick up, answer or close another test program's window.
+#pragma once
+
+#include <windows.h>
+
+#include <cwchar>
+
+namespace vardolin::test {
+
+// The first top-level window of the calling thread whose class is `className`
+// (for example L"#32770" for a dialog box, L"#32768" for a popup menu).
+inline HWND FindThreadWindow(const wchar_t* className) {
+    struct Search {
+        const wchar_t* className;
+        HWND found;
+    } search{className, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, 64);
+            if (std::wcscmp(name, s->className) != 0) return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace vardolin::test
