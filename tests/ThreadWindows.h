@@ -9,24 +9,29 @@
 
 namespace vardolin::test {
 
+namespace detail {
+
+struct ClassSearch {
+    const wchar_t* className;
+    HWND found;
+};
+
+inline BOOL CALLBACK MatchClass(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<ClassSearch*>(data);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (std::wcscmp(name, search->className) != 0) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+}  // namespace detail
+
 // The first top-level window of the calling thread whose class is `className`
 // (for example L"#32770" for a dialog box, L"#32768" for a popup menu).
 inline HWND FindThreadWindow(const wchar_t* className) {
-    struct Search {
-        const wchar_t* className;
-        HWND found;
-    } search{className, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            wchar_t name[64] = {};
-            GetClassNameW(window, name, 64);
-            if (std::wcscmp(name, s->className) != 0) return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    detail::ClassSearch search{className, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), &detail::MatchClass, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
