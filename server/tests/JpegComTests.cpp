@@ -8,6 +8,7 @@
 
 #include <array>
 #include <fstream>
+#include <optional>
 
 #include "ClsJPEG.h"
 #include "MemoryPicture.h"
@@ -259,6 +260,76 @@ TEST_F(JpegOverCom, CreateReleaseCyclesLeakNothingAndLetTheDllUnload) {
     factory->LockServer(FALSE);
     factory.Reset();
     EXPECT_EQ(server.CanUnloadNow(), S_OK);
+}
+
+// An automation object with only a default value: a number, or itself.
+class DefaultValueObject : public IDispatch {
+public:
+    explicit DefaultValueObject(std::optional<LONG> number) : Number(number) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (iid != IID_IUnknown && iid != IID_IDispatch) return *out = nullptr, E_NOINTERFACE;
+        *out = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++References; }
+    ULONG STDMETHODCALLTYPE Release() override { return --References; }  // lives on the test's stack
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return DISP_E_UNKNOWNNAME;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
+                                     UINT*) override {
+        if (member != DISPID_VALUE || !result) return DISP_E_MEMBERNOTFOUND;
+        ++Fetches;
+        VariantInit(result);
+        if (Number) {
+            V_VT(result) = VT_I4;
+            V_I4(result) = *Number;
+        } else {
+            V_VT(result) = VT_DISPATCH;
+            V_DISPATCH(result) = this;
+            AddRef();
+        }
+        return S_OK;
+    }
+
+    std::optional<LONG> Number;
+    ULONG References = 1;
+    int Fetches = 0;
+};
+
+HRESULT PutQuality(IDispatch* jpeg, DefaultValueObject& value, UINT& argErr) {
+    VARIANT arg;
+    VariantInit(&arg);
+    V_VT(&arg) = VT_DISPATCH;
+    V_DISPATCH(&arg) = &value;
+    DISPID put = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&arg, &put, 1, 1};
+    return jpeg->Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, &argErr);
+}
+
+TEST_F(JpegOverCom, AnObjectArgumentGivesItsDefaultValueAndOneThatIsItselfIsATypeMismatch) {
+    ComPtr<_ClsJPEG> jpeg = NewEncoder();
+    ComPtr<IDispatch> dispatch;
+    ASSERT_EQ(jpeg.As(&dispatch), S_OK);
+    UINT argErr = 99;
+
+    DefaultValueObject eighty(80);
+    EXPECT_EQ(PutQuality(dispatch.Get(), eighty, argErr), S_OK);
+    LONG quality = 0;
+    EXPECT_EQ(jpeg->get_Quality(&quality), S_OK);
+    EXPECT_EQ(quality, 80);
+
+    DefaultValueObject itself(std::nullopt);
+    EXPECT_EQ(PutQuality(dispatch.Get(), itself, argErr), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(argErr, 0u);
+    EXPECT_EQ(itself.Fetches, 1);
+    EXPECT_EQ(itself.References, 1u);  // every reference handed out came back
+    EXPECT_EQ(jpeg->get_Quality(&quality), S_OK);
+    EXPECT_EQ(quality, 80);
 }
 
 TEST_F(JpegOverCom, Class1OffersFormShowAndChecksItsArguments) {
