@@ -58,27 +58,16 @@ namespace {
 bool IsObject(const VARIANT& value) noexcept { return value.vt == VT_DISPATCH || value.vt == VT_UNKNOWN; }
 
 // The value with references resolved and an object replaced by its default
-// value, fetched once here: the system's conversion would fetch it again and
-// again for an object whose default value is an object, down to a stack
-// overflow when that object is itself. Such a value has no simple form.
+// value. Such a value has no simple form when it is an object again.
 Variant SimpleValue(const VARIANT& value) {
     Variant simple;
-    ThrowIfFailed(VariantCopyInd(simple.put(), const_cast<VARIANT*>(&value)));
-    if (!IsObject(simple.get())) return simple;
-    Microsoft::WRL::ComPtr<IDispatch> object;
-    if (IUnknown* unknown = simple.get().punkVal)
-        unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.GetAddressOf()));
-    if (!object) throw ComponentError::TypeMismatch();
-    DISPPARAMS none{};
+    VARIANT* raw = simple.put();
+    ThrowIfFailed(VariantCopyInd(raw, const_cast<VARIANT*>(&value)));
     EXCEPINFO info{};
-    Variant defaultValue;
-    ThrowIfFailed(object->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
-                                 defaultValue.put(), &info, nullptr),
-                  &info);
-    Variant resolved;
-    ThrowIfFailed(VariantCopyInd(resolved.put(), const_cast<VARIANT*>(&defaultValue.get())));
-    if (IsObject(resolved.get())) throw ComponentError::TypeMismatch();
-    return resolved;
+    HRESULT hr = ReplaceObjectByDefaultValue(*raw, &info);
+    if (hr == DISP_E_TYPEMISMATCH) throw ComponentError::TypeMismatch();
+    ThrowIfFailed(hr, &info);
+    return simple;
 }
 
 Variant Converted(const VARIANT& value, VARTYPE type) {
@@ -90,6 +79,22 @@ Variant Converted(const VARIANT& value, VARTYPE type) {
 }
 
 }  // namespace
+
+HRESULT ReplaceObjectByDefaultValue(VARIANT& value, EXCEPINFO* error) noexcept {
+    if (!IsObject(value)) return S_OK;
+    Microsoft::WRL::ComPtr<IDispatch> object;
+    if (value.punkVal) value.punkVal->QueryInterface(IID_PPV_ARGS(&object));
+    if (!object) return DISP_E_TYPEMISMATCH;
+    DISPPARAMS none{};
+    Variant fetched;
+    HRESULT hr = object->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                                fetched.put(), error, nullptr);
+    if (FAILED(hr)) return hr;
+    VariantClear(&value);
+    hr = VariantCopyInd(&value, const_cast<VARIANT*>(&fetched.get()));
+    if (SUCCEEDED(hr) && IsObject(value)) hr = DISP_E_TYPEMISMATCH;
+    return hr;
+}
 
 std::wstring ToText(const VARIANT& value) {
     Variant text = Converted(value, VT_BSTR);

@@ -33,6 +33,13 @@ private:
     VARIANT value_;
 };
 
+// Replaces an object held in `value` by its default value, fetched once. The
+// system's own conversion would fetch again and again for an object whose
+// default value is an object, down to a stack overflow when that object is
+// itself: such a value, or an object without IDispatch, is DISP_E_TYPEMISMATCH.
+// A failing fetch gives its HRESULT, with the object's error in `error` if given.
+HRESULT ReplaceObjectByDefaultValue(VARIANT& value, EXCEPINFO* error) noexcept;
+
 // The value as text, as the runtime converts it (a number 1001 gives "1001");
 // raises an error when the value has no text form.
 std::wstring ToText(const VARIANT& value);

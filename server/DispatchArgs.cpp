@@ -1,32 +1,12 @@
 #include "DispatchArgs.h"
 
+#include "Variant.h"
+
 namespace vardolin::server {
 namespace {
 
 bool IsMissing(const VARIANT& value) noexcept {
     return V_VT(&value) == VT_ERROR && V_ERROR(&value) == DISP_E_PARAMNOTFOUND;
-}
-
-bool IsObject(const VARIANT& value) noexcept { return V_VT(&value) == VT_DISPATCH || V_VT(&value) == VT_UNKNOWN; }
-
-// Replaces an object by its default value, fetched once. The system's
-// conversion would fetch it again and again for an object whose default value
-// is an object, down to a stack overflow when that object is itself; such a
-// value has no simple form and is a type mismatch.
-HRESULT ResolveDefaultValue(ScopedVariant& value) noexcept {
-    if (!IsObject(*value)) return S_OK;
-    Microsoft::WRL::ComPtr<IDispatch> object;
-    if (IUnknown* unknown = V_UNKNOWN(value.get())) unknown->QueryInterface(IID_PPV_ARGS(&object));
-    if (!object) return DISP_E_TYPEMISMATCH;
-    DISPPARAMS none{};
-    ScopedVariant fetched;
-    HRESULT hr = object->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
-                                fetched.get(), nullptr, nullptr);
-    if (FAILED(hr)) return DISP_E_TYPEMISMATCH;
-    VariantClear(value.get());
-    hr = VariantCopyInd(value.get(), fetched.get());
-    if (SUCCEEDED(hr) && IsObject(*value)) hr = DISP_E_TYPEMISMATCH;
-    return hr;
 }
 
 }  // namespace
@@ -62,7 +42,9 @@ HRESULT DispatchArgs::Convert(DISPID index, VARTYPE type, ScopedVariant& value) 
     if (position < 0) return S_FALSE;
     HRESULT hr = VariantCopyInd(value.get(), &Params.rgvarg[position]);
     if (SUCCEEDED(hr) && IsMissing(*value)) return S_FALSE;
-    if (SUCCEEDED(hr) && type != VT_DISPATCH) hr = ResolveDefaultValue(value);
+    // An object stands for its default value; one without a usable one does not fit.
+    if (SUCCEEDED(hr) && type != VT_DISPATCH && FAILED(capture::ReplaceObjectByDefaultValue(*value.get(), nullptr)))
+        hr = DISP_E_TYPEMISMATCH;
     if (SUCCEEDED(hr)) hr = VariantChangeType(value.get(), value.get(), 0, type);
     if (FAILED(hr) && ArgErr) *ArgErr = static_cast<UINT>(position);
     return hr;

@@ -11,16 +11,21 @@ namespace vardolin::test {
 
 namespace detail {
 
-struct ClassSearch {
+struct WindowSearch {
     const wchar_t* className;
+    const wchar_t* title;
     HWND found;
 };
 
-inline BOOL CALLBACK MatchClass(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<ClassSearch*>(data);
-    wchar_t name[64] = {};
+inline BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    wchar_t name[64] = {}, text[128] = {};
     GetClassNameW(window, name, 64);
     if (std::wcscmp(name, search->className) != 0) return TRUE;
+    if (search->title) {
+        GetWindowTextW(window, text, 128);
+        if (std::wcscmp(text, search->title) != 0 || !IsWindowVisible(window)) return TRUE;
+    }
     search->found = window;
     return FALSE;
 }
@@ -28,10 +33,11 @@ inline BOOL CALLBACK MatchClass(HWND window, LPARAM data) {
 }  // namespace detail
 
 // The first top-level window of the calling thread whose class is `className`
-// (for example L"#32770" for a dialog box, L"#32768" for a popup menu).
-inline HWND FindThreadWindow(const wchar_t* className) {
-    detail::ClassSearch search{className, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), &detail::MatchClass, reinterpret_cast<LPARAM>(&search));
+// (for example L"#32770" for a dialog box, L"#32768" for a popup menu); with a
+// title, the first visible one that carries it.
+inline HWND FindThreadWindow(const wchar_t* className, const wchar_t* title = nullptr) {
+    detail::WindowSearch search{className, title, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), &detail::MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

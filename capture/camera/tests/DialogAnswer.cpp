@@ -1,26 +1,11 @@
 #include "DialogAnswer.h"
 
+#include "ThreadWindows.h"
+
 namespace vardolin::capture::test {
 namespace {
 
 DialogAnswer* pending = nullptr;
-
-struct Search {
-    const std::wstring* title;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<Search*>(data);
-    wchar_t className[16] = {}, text[64] = {};
-    GetClassNameW(window, className, 16);
-    GetWindowTextW(window, text, 64);
-    if (std::wstring(className) == L"#32770" && *search->title == text && IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 }  // namespace
 
@@ -38,11 +23,10 @@ DialogAnswer::~DialogAnswer() {
 void CALLBACK DialogAnswer::Poll(HWND, UINT, UINT_PTR, DWORD) {
     DialogAnswer* self = pending;
     if (!self || self->answered_) return;
-    Search search{&self->title_, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&search));
-    if (!search.found) return;
+    HWND dialog = vardolin::test::FindThreadWindow(L"#32770", self->title_.c_str());
+    if (!dialog) return;
     self->answered_ = true;
-    self->answer_(search.found);
+    self->answer_(dialog);
 }
 
 }  // namespace vardolin::capture::test
