@@ -96,6 +96,8 @@ void MemoryPicture::Draw(int32_t srcLeft, int32_t srcTop, int32_t srcWidth, int3
     if (destWidth <= 0 || destHeight <= 0 || srcWidth <= 0 || srcHeight <= 0) return;
     if (srcWidth == destWidth && srcHeight == destHeight)
         CopyOneToOne(srcLeft, srcTop, destTop, destWidth, destHeight);
+    else if (int64_t(srcWidth) == 2 * int64_t(destWidth) && int64_t(srcHeight) == 2 * int64_t(destHeight))
+        Halve(srcLeft, srcTop, destTop, destWidth, destHeight);
     else
         Stretch(srcLeft, srcTop, srcWidth, srcHeight, destTop, destWidth, destHeight);
 }
@@ -115,6 +117,32 @@ void MemoryPicture::CopyOneToOne(int32_t srcLeft, int32_t srcTop, int32_t destTo
         std::fill(out, out + 3 * inFrom, uint8_t{0});
         CopySwappingRedAndBlue(row + 3 * (int64_t(srcLeft) + inFrom), out + 3 * inFrom, size_t(inTo - inFrom));
         std::fill(out + 3 * inTo, out + 3 * size_t(w), uint8_t{0});
+    }
+}
+
+// Halving both ways (the chroma of 4:2:0): every destination pixel is the mean
+// of a 2 x 2 block. Area averaging gives the same bytes, since its weights are
+// exactly one half and its sums of quarters are exact in double; here the
+// block is summed in integers and rounded with halves up, as RoundToByte does.
+void MemoryPicture::Halve(int32_t srcLeft, int32_t srcTop, int32_t destTop, int32_t w, int32_t h) {
+    const int64_t columns = 2 * int64_t(w);
+    // Columns j whose source column srcLeft + j lies in the picture; the rest read as black.
+    const int64_t inFrom = std::clamp<int64_t>(-int64_t(srcLeft), 0, columns);
+    const int64_t inTo = std::clamp<int64_t>(int64_t(width_) - srcLeft, inFrom, columns);
+    std::vector<uint16_t> pairs(size_t(columns) * 3);  // two source rows added, column by column
+    for (int32_t dy = 0; dy < h; ++dy) {
+        std::fill(pairs.begin(), pairs.end(), uint16_t{0});
+        for (int64_t k = 0; k < 2; ++k) {
+            const uint8_t* row = SourceRow(int64_t(srcTop) + 2 * int64_t(dy) + k);
+            if (!row) continue;
+            const uint8_t* in = row + 3 * (srcLeft + inFrom);
+            uint16_t* sum = &pairs[size_t(inFrom) * 3];
+            for (int64_t i = 0; i < 3 * (inTo - inFrom); ++i) sum[i] = uint16_t(sum[i] + in[i]);
+        }
+        uint8_t* out = view_.Row(destTop + dy);
+        const uint16_t* sum = pairs.data();
+        for (int32_t dx = 0; dx < w; ++dx, sum += 6, out += 3)
+            for (int c = 0; c < 3; ++c) out[2 - c] = uint8_t((sum[c] + sum[3 + c] + 2) >> 2);
     }
 }
 

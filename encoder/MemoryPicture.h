@@ -45,6 +45,7 @@ private:
     void CopyOneToOne(int32_t srcLeft, int32_t srcTop, int32_t destTop, int32_t w, int32_t h);
     void Stretch(int32_t srcLeft, int32_t srcTop, int32_t srcWidth, int32_t srcHeight,
                  int32_t destTop, int32_t destWidth, int32_t destHeight);
+    void Halve(int32_t srcLeft, int32_t srcTop, int32_t destTop, int32_t w, int32_t h);
 
     int32_t width_;
     int32_t height_;

@@ -291,12 +291,15 @@ std::vector<uint8_t> ReferenceStretch(const MemoryPicture& picture, int left, in
 
 TEST(FastPaths, StretchKeepingFewRowsEqualsTheStraightforwardStretch) {
     std::mt19937 random(5);
-    for (int round = 0; round < 40; ++round) {
+    for (int round = 0; round < 80; ++round) {
         const int pictureWidth = 1 + random() % 60, pictureHeight = 1 + random() % 60;
         MemoryPicture picture(pictureWidth, pictureHeight, RandomPicture(pictureWidth, pictureHeight, random));
         const int left = int(random() % 7) - 3, top = int(random() % 7) - 3;
-        const int sourceWidth = 1 + random() % 60, sourceHeight = 1 + random() % 60;
         const int width = 1 + random() % 40, height = 1 + random() % 40;
+        // Every other round halves both ways, which has a path of its own.
+        const bool halving = round % 2 == 1;
+        const int sourceWidth = halving ? 2 * width : 1 + random() % 60;
+        const int sourceHeight = halving ? 2 * height : 1 + random() % 60;
         ASSERT_TRUE(picture.CreateCanvas(64, 48));
         picture.Draw(left, top, sourceWidth, sourceHeight, 48 - height, width, height);
         const CanvasView canvas = picture.Canvas();
