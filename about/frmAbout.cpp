@@ -7,7 +7,7 @@
 #include "GetPICLayout.h"
 #include "ModuleInstance.h"
 #include "SetWindowAlpha.h"
-#include "UntrappedError.h"
+#include "FormWindowProc.h"
 #include "Win32Handles.h"
 #include "mdlmain.h"
 
@@ -287,17 +287,7 @@ LRESULT frmAbout::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK frmAbout::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<frmAbout*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self || !self->loaded_ || self->loaded_->window != window)
-        return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->loaded_.reset();  // artwork and timers go with the window
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    LRESULT result = 0;
-    capture::RunUntrapped(window, [&] { result = self->Handle(message, wParam, lParam); });
-    return result;
+    return capture::RouteToLoadedForm(window, message, wParam, lParam, &frmAbout::loaded_, &frmAbout::Handle);
 }
 
 frmAbout& AboutWindow() {

@@ -8,6 +8,7 @@
 #include "GetPICLoaded.h"
 #include "ListDrawingTools.h"
 #include "ModuleInstance.h"
+#include "FormWindowProc.h"
 #include "UntrappedError.h"
 
 #include <commctrl.h>
@@ -198,17 +199,7 @@ LRESULT GetPIC::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK GetPIC::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<GetPIC*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self || !self->loaded_ || self->loaded_->window != window)
-        return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->loaded_.reset();  // children are gone: fonts, pictures and menu go now
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    LRESULT result = 0;
-    RunUntrapped(window, [&] { result = self->Handle(message, wParam, lParam); });
-    return result;
+    return RouteToLoadedForm(window, message, wParam, lParam, &GetPIC::loaded_, &GetPIC::Handle);
 }
 
 }  // namespace vardolin::capture
