@@ -1,13 +1,15 @@
-// vardolin-bench: encodes the same pictures with our encoder, libjpeg-turbo
-// (float DCT, optimised Huffman tables) and stb_image_write, and prints time,
-// throughput, size and memory side by side. Each measurement runs in a child
-// process so that its memory figures are its own.
+// vardolin-bench: first the command-line encoder against cjpeg, whole
+// process as a user runs them, with the time of each of our stages; then the
+// encoder in process against libjpeg-turbo (float DCT, optimised Huffman
+// tables) and stb_image_write, time, throughput, size and memory side by side.
+// Each in-process measurement runs in a child process so that its memory
+// figures are its own.
 //
-// Memory columns: "peak MB" is the child's whole peak (picture included);
-// "enc MB" is the peak growth while encoding, above what the child held with
-// the picture prepared; "budget MB" is, for vardolin, the canvas plus the
-// stored coefficients plus the output, the memory the encoder cannot do
-// without, and "enc/budget" the ratio of the two.
+// In-process memory columns: "peak MB" is the child's whole peak (picture
+// included); "enc MB" is the peak growth while encoding, above what the child
+// held with the picture prepared; "budget MB" is, for vardolin, the canvas
+// plus the stored coefficients plus the output, the memory the encoder cannot
+// do without, and "enc/budget" the ratio of the two.
 #include <sys/resource.h>
 #include <time.h>
 #include <sys/wait.h>
@@ -18,6 +20,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <random>
@@ -26,6 +29,8 @@
 
 #include "ClsJPEG.h"
 #include "MemoryPicture.h"
+#include "BenchPictures.h"
+#include "CliComparison.h"
 #include "ReferenceEncoders.h"
 
 namespace {
@@ -53,24 +58,6 @@ struct Result {
 // fills in the memory budget when the encoder has one.
 using Encoding = std::function<long(double& budgetBytes)>;
 using Preparer = std::function<Encoding(std::vector<uint8_t> rgb, const Case& c)>;
-
-// A photo-like picture: smooth shading, edges and a little sensor noise.
-std::vector<uint8_t> PhotoLike(int width, int height) {
-    std::vector<uint8_t> rgb(size_t(width) * height * 3);
-    std::mt19937 random(42);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            double fx = double(x) / width, fy = double(y) / height;
-            double shade = 0.5 + 0.4 * std::sin(6.0 * fx + 3.0 * fy) * std::cos(4.0 * fy);
-            bool figure = std::hypot(fx - 0.5, (fy - 0.45) * 1.3) < 0.25;
-            int noise = int(random() % 9) - 4;
-            uint8_t* p = &rgb[(size_t(y) * width + x) * 3];
-            p[0] = uint8_t(std::clamp(int(255 * (figure ? 0.8 : shade)) + noise, 0, 255));
-            p[1] = uint8_t(std::clamp(int(200 * shade) + noise, 0, 255));
-            p[2] = uint8_t(std::clamp(int(255 * (figure ? 0.5 : 1 - shade)) + noise, 0, 255));
-        }
-    return rgb;
-}
 
 // The canvas SampleHDC asks its source for: 24-bit lines padded to 4 bytes,
 // both sides rounded up to a multiple of 8.
@@ -130,7 +117,7 @@ Result Measure(const Preparer& prepare, const Case& c) {
     if (pipe(pipeEnds) != 0) return {};
     pid_t child = fork();
     if (child == 0) {
-        Encoding encode = prepare(PhotoLike(c.width, c.height), c);
+        Encoding encode = prepare(vardolin::bench::SmoothPicture(c.width, c.height).rgb, c);
         const long before = StatusKb("VmRSS:");
         ResetPeak();
         Result best{1e9, 1e9, 0, 0, 0, 0};
@@ -169,9 +156,32 @@ void PrintRow(const Case& c, const char* name, const Result& r, const Result& ou
     std::printf(" %9.2fx %9.2fx\n", r.seconds / ours.seconds, r.cpuSeconds / ours.cpuSeconds);
 }
 
-}  // namespace
+// The folder of the bench's pictures and outputs, removed at the end.
+class WorkFolder {
+public:
+    WorkFolder() {
+        char pattern[] = "/tmp/vardolin-bench-XXXXXX";
+        if (mkdtemp(pattern)) path_ = pattern;
+    }
+    ~WorkFolder() {
+        std::error_code ec;
+        if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+    }
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+    const std::filesystem::path& Path() const { return path_; }
 
-int main() {
+private:
+    std::filesystem::path path_;
+};
+
+// The command-line encoder built beside this program.
+std::filesystem::path OurTool() {
+    std::error_code ec;
+    return std::filesystem::read_symlink("/proc/self/exe", ec).parent_path() / "vardolin-jpeg";
+}
+
+void CompareInProcess() {
     const Case cases[] = {
         {"156x188 photo", 156, 188, false, 300},
         {"156x188 photo", 156, 188, true, 300},
@@ -200,5 +210,19 @@ int main() {
                 "is the processor time of the encoding (what counts on a busy machine).\n"
                 "peak MB: the whole measuring process; enc MB: its growth while encoding, above the\n"
                 "prepared picture; budget MB: canvas + stored coefficients + output (vardolin only).\n");
-    return 0;
+}
+
+}  // namespace
+
+// --cli-only: only the whole-process comparison and our stages.
+int main(int argc, char** argv) {
+    const bool cliOnly = argc > 1 && std::strcmp(argv[1], "--cli-only") == 0;
+    WorkFolder folder;
+    if (folder.Path().empty()) return 1;
+    const bool succeeded = vardolin::bench::CompareWithCjpeg(OurTool(), folder.Path());
+    if (!cliOnly) {
+        std::printf("\nIn process, quality 75:\n\n");
+        CompareInProcess();
+    }
+    return succeeded ? 0 : 1;
 }
