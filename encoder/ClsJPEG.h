@@ -103,10 +103,15 @@ public:
 
 private:
     void ScaleQuantizationTable(int32_t tableIndex);
-    void SampleComponents(PictureSource& source, int32_t first, int32_t end, int32_t xi, int32_t yi,
-                          int32_t lSrcLeft, int32_t lSrcTop, int32_t canvasHeight);
-    void ConvertAndTransform(const CanvasView& canvas, int32_t first, int32_t end, int32_t areaTop,
-                             int32_t blocksPerRow, int32_t blockRows);
+    // Sets the 8 pixel rows (top first) of a block row of the area being sampled.
+    using BlockRowSource = std::function<void(int32_t blockRow, const uint8_t** rows)>;
+    void PrepareComponents(int32_t first, int32_t end, int32_t wp, int32_t hp);
+    void SampleOnCanvas(PictureSource& source, int32_t first, int32_t end, int32_t xi, int32_t yi,
+                        int32_t lSrcLeft, int32_t lSrcTop, int32_t canvasHeight);
+    void SampleByRows(PixelRows& picture, int32_t first, int32_t end, int32_t xi, int32_t yi, int32_t lSrcLeft,
+                      int32_t lSrcTop);
+    void ConvertAndTransform(int32_t first, int32_t end, int32_t blocksPerRow, int32_t blockRows,
+                             const BlockRowSource& rowsOf);
     ScanLists DefaultScanLists() const;
     void WriteCOM(OutputStream& out, const std::u16string& text) const;
     void WriteDQT(OutputStream& out, int32_t segmentStart, int32_t table) const;

@@ -1,9 +1,13 @@
 // Where SampleHDC takes its pixels from. The platform owns the off-screen
 // canvas and the drawing into it (1:1 or stretched); the encoder reads the
-// canvas bytes and does everything else itself.
+// canvas bytes and does everything else itself. A source that holds its
+// picture as rows can instead hand them out, and SampleHDC then draws each
+// band of rows only when it works on it, with no canvas of the whole picture.
 #pragma once
 
 #include <cstdint>
+
+#include "PixelRows.h"
 
 namespace vardolin {
 
@@ -43,6 +47,18 @@ public:
 
     // Frees the canvas. Called on every path once the canvas was created.
     virtual void ReleaseCanvas() = 0;
+
+    // The picture's rows, or null for a source that only draws into a canvas.
+    virtual PixelRows* Rows() { return nullptr; }
+
+    // For a source with rows: whether it agrees to take a picture whose
+    // canvas would be width x height pixels (the encoder reports status 1
+    // otherwise), as CreateCanvas would.
+    virtual bool AcceptsCanvas(int32_t width, int32_t height) const {
+        (void)width;
+        (void)height;
+        return true;
+    }
 };
 
 }  // namespace vardolin

@@ -7,6 +7,7 @@
 #include "BlockTransform.h"
 #include "ClsJPEG.h"
 #include "LargeMemory.h"
+#include "RowDrawer.h"
 
 namespace vardolin {
 
@@ -75,7 +76,9 @@ int32_t ClsJPEG::SampleHDC(PictureSource& source, int32_t lWidth, int32_t lHeigh
     int32_t stride = checked::Add(checked::Mul(3, canvasWidth), 3) & ~3;
     checked::Mul(stride, canvasHeight);  // the bitmap's image size must fit 32 bits
     if (canvasWidth <= 0 || canvasHeight <= 0) return 1;
-    if (!source.CreateCanvas(canvasWidth, canvasHeight)) return 1;
+    PixelRows* rows = source.Rows();
+    if (rows ? !source.AcceptsCanvas(canvasWidth, canvasHeight) : !source.CreateCanvas(canvasWidth, canvasHeight))
+        return 1;
     CanvasGuard release(source);
 
     try {
@@ -88,7 +91,11 @@ int32_t ClsJPEG::SampleHDC(PictureSource& source, int32_t lWidth, int32_t lHeigh
             while (end < ComponentCount && SampledSize(ImageWidth, Components[end].H, MaxHSampling) == xi &&
                    SampledSize(ImageHeight, Components[end].V, MaxVSampling) == yi)
                 ++end;
-            SampleComponents(source, first, end, xi, yi, lSrcLeft, lSrcTop, canvasHeight);
+            PrepareComponents(first, end, RoundUpTo8(xi), RoundUpTo8(yi));
+            if (rows)
+                SampleByRows(*rows, first, end, xi, yi, lSrcLeft, lSrcTop);
+            else
+                SampleOnCanvas(source, first, end, xi, yi, lSrcLeft, lSrcTop, canvasHeight);
             first = end;
         }
     } catch (...) {
@@ -98,10 +105,7 @@ int32_t ClsJPEG::SampleHDC(PictureSource& source, int32_t lWidth, int32_t lHeigh
     return 0;
 }
 
-void ClsJPEG::SampleComponents(PictureSource& source, int32_t first, int32_t end, int32_t xi, int32_t yi,
-                               int32_t lSrcLeft, int32_t lSrcTop, int32_t canvasHeight) {
-    const int32_t wp = RoundUpTo8(xi);
-    const int32_t hp = RoundUpTo8(yi);
+void ClsJPEG::PrepareComponents(int32_t first, int32_t end, int32_t wp, int32_t hp) {
     for (int32_t i = first; i < end; ++i) {
         Components[i].Id = i + 1;
         // Filled block row by block row; reserved whole so that it never moves.
@@ -109,14 +113,47 @@ void ClsJPEG::SampleComponents(PictureSource& source, int32_t first, int32_t end
         Components[i].Coefficients.reserve(static_cast<size_t>(checked::Mul(wp, hp)));
         PreferLargePages(Components[i].Coefficients.data(), Components[i].Coefficients.capacity() * sizeof(int16_t));
     }
-    const int32_t areaTop = canvasHeight - hp;
-    source.Draw(lSrcLeft, lSrcTop, ImageWidth, ImageHeight, areaTop, xi, yi);
-    ExtendEdges(source.Canvas(), areaTop, xi, yi, wp, hp);
-    ConvertAndTransform(source.Canvas(), first, end, areaTop, wp / 8, hp / 8);
 }
 
-void ClsJPEG::ConvertAndTransform(const CanvasView& canvas, int32_t first, int32_t end, int32_t areaTop,
-                                  int32_t blocksPerRow, int32_t blockRows) {
+void ClsJPEG::SampleOnCanvas(PictureSource& source, int32_t first, int32_t end, int32_t xi, int32_t yi,
+                             int32_t lSrcLeft, int32_t lSrcTop, int32_t canvasHeight) {
+    const int32_t wp = RoundUpTo8(xi);
+    const int32_t hp = RoundUpTo8(yi);
+    const int32_t areaTop = canvasHeight - hp;
+    source.Draw(lSrcLeft, lSrcTop, ImageWidth, ImageHeight, areaTop, xi, yi);
+    const CanvasView canvas = source.Canvas();
+    ExtendEdges(canvas, areaTop, xi, yi, wp, hp);
+    ConvertAndTransform(first, end, wp / 8, hp / 8, [&](int32_t blockRow, const uint8_t** rows) {
+        for (int r = 0; r < 8; ++r) rows[r] = canvas.Row(areaTop + 8 * blockRow + r);
+    });
+}
+
+// Draws one band of 8 rows at a time into a strip, extends its edges there
+// and transforms it: the same pixels as drawing the whole area first.
+void ClsJPEG::SampleByRows(PixelRows& picture, int32_t first, int32_t end, int32_t xi, int32_t yi,
+                           int32_t lSrcLeft, int32_t lSrcTop) {
+    const int32_t wp = RoundUpTo8(xi);
+    const int32_t hp = RoundUpTo8(yi);
+    const size_t stride = size_t(wp) * 3;
+    std::vector<uint8_t> strip(8 * stride);
+    RowDrawer drawer(picture, lSrcLeft, lSrcTop, ImageWidth, ImageHeight, xi, yi);
+    ConvertAndTransform(first, end, wp / 8, hp / 8, [&](int32_t blockRow, const uint8_t** rows) {
+        for (int32_t r = 0; r < 8; ++r) {
+            uint8_t* row = &strip[size_t(r) * stride];
+            rows[r] = row;
+            const int32_t y = 8 * blockRow + r;
+            if (y >= yi) {
+                std::copy_n(row - stride, stride, row);  // the last sampled row again
+                continue;
+            }
+            drawer.DrawRow(y, row);
+            for (int32_t k = xi; k < wp; ++k) std::copy_n(row + 3 * (xi - 1), 3, row + 3 * k);
+        }
+    });
+}
+
+void ClsJPEG::ConvertAndTransform(int32_t first, int32_t end, int32_t blocksPerRow, int32_t blockRows,
+                                  const BlockRowSource& rowsOf) {
     struct Prepared {
         ColourFactors factors;
         alignas(64) double scaleByColumn[64];
@@ -136,8 +173,7 @@ void ClsJPEG::ConvertAndTransform(const CanvasView& canvas, int32_t first, int32
     const BlockRowKernel kernel = KernelFor(ActivePath);
     const size_t rowCoefficients = static_cast<size_t>(blocksPerRow) * 64;
     for (int32_t blockRow = 0; blockRow < blockRows; ++blockRow) {
-        const int32_t top = areaTop + 8 * blockRow;
-        for (int r = 0; r < 8; ++r) job.rows[r] = canvas.Row(top + r);
+        rowsOf(blockRow, job.rows);
         for (int32_t i = first; i < end; ++i) {
             std::vector<int16_t>& coefficients = Components[i].Coefficients;
             const size_t rowStart = coefficients.size();
