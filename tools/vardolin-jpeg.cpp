@@ -8,7 +8,6 @@
 
 #include "ClsJPEG.h"
 #include "ImageFiles.h"
-#include "MemoryPicture.h"
 
 namespace {
 
@@ -122,19 +121,18 @@ void Replace(ClsJPEG& encoder, const std::filesystem::path& target) {
 }
 
 int Run(const Options& options) {
-    tools::Image image = tools::ReadImage(options.input);
+    tools::ImageFile image(options.input);
     ClsJPEG encoder;
     if (options.quality) encoder.SetQuality(*options.quality);
     if (options.sampling) {
         const auto& f = *options.sampling;
         encoder.SetSamplingFrequencies(f[0], f[1], f[2], f[3], f[4], f[5]);
-    } else if (image.grey) {
+    } else if (image.Grey()) {
         encoder.SetSamplingFrequencies(1, 1, 0, 0, 0, 0);
     }
     encoder.SetComment(options.comment);
 
-    MemoryPicture picture(image.width, image.height, std::move(image.rgb));
-    if (encoder.SampleHDC(picture, picture.Width(), picture.Height()) != 0)
+    if (encoder.SampleHDC(image, image.Width(), image.Height()) != 0)
         throw std::runtime_error("not enough memory for the picture");
 
     const std::filesystem::path output = options.output;

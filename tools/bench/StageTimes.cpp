@@ -8,7 +8,6 @@
 
 #include "ClsJPEG.h"
 #include "ImageFiles.h"
-#include "MemoryPicture.h"
 
 namespace vardolin::bench {
 
@@ -43,8 +42,7 @@ Stages MeasureOnce(const std::filesystem::path& file, const std::array<int32_t, 
                    const std::filesystem::path& output) {
     Stages stages;
     Clock::time_point start = Clock::now();
-    tools::Image image = tools::ReadImage(file);
-    MemoryPicture picture(image.width, image.height, std::move(image.rgb));
+    tools::ImageFile picture(file);
     stages.read = Since(start);
 
     ClsJPEG encoder;
