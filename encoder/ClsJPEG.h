@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "CoefficientStore.h"
 #include "EncoderPath.h"
 #include "HuffmanTable.h"
 #include "JpegError.h"
@@ -31,7 +32,7 @@ struct Component {
     int32_t H = 0;
     int32_t V = 0;
     int32_t QuantTableIndex = 0;
-    std::vector<int16_t> Coefficients;  // 64 per block, zigzag, blocks in raster order
+    CoefficientStore Coefficients;   // 64 per block, zigzag, blocks in raster order
 };
 
 // The scan lists shared by the Huffman optimisation and the entropy coder.

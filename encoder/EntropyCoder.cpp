@@ -42,6 +42,14 @@ public:
         if (run > 0) WriteSymbol(ac_[acTable], 0x00);
     }
 
+    // A stored block, expanded to its 64 values.
+    void EncodeStored(CoefficientStore::Reader& reader, int32_t block, int32_t& predictor, int32_t dcTable,
+                      int32_t acTable) {
+        int16_t values[64];
+        reader.Expand(block, values);
+        Encode(values, predictor, dcTable, acTable);
+    }
+
     void Finish() { out_.FlushBitWriter(); }
 
 private:
@@ -89,21 +97,25 @@ public:
     void Encode(const int16_t* block, int32_t& predictor, int32_t dcTable, int32_t acTable) {
         // Each value adds at most 32 bits, each stuffed byte one byte more.
         sink_.Reserve(64 * 4 * 2 + 16);
-        const CodeTable& dc = Codes(dcCodes_, dc_, dcTable);
+        PutDC(block[0], predictor, dcTable);
+        PutAC(block, Codes(acCodes_, ac_, acTable));
+    }
+
+    // A stored block: its AC tokens as they were stored, or, for a row kept
+    // plain, its values.
+    void EncodeStored(CoefficientStore::Reader& reader, int32_t block, int32_t& predictor, int32_t dcTable,
+                      int32_t acTable) {
+        sink_.Reserve(64 * 4 * 2 + 16);
+        PutDC(reader.DC(block), predictor, dcTable);
         const CodeTable& ac = Codes(acCodes_, ac_, acTable);
-        const int32_t diff = block[0] - predictor;
-        predictor = block[0];
-        const int32_t s = Category(diff);
-        PutSymbol(dc, s, diff, s);
-        const int32_t last = ForEachNonzeroAC(block, [&](int32_t k, int32_t run) {
-            for (; run > 15; run -= 16) PutCode(ac, 0xF0);
-            const int32_t value = block[k];
-            const int32_t category = Category(value);
-            const int32_t symbol = run * 16 + category;
-            if (symbol > 255) throw JpegError::OutOfRange();
-            PutSymbol(ac, symbol, value, category);
+        const bool tokens = reader.ForEachToken(block, [&](uint8_t symbol, uint32_t bits) {
+            const int32_t size = symbol & 15;
+            sink_.Put((ac.code[symbol] << size) | bits, ac.length[symbol] + size);
         });
-        if (last != 63) PutCode(ac, 0x00);
+        if (tokens) return;
+        int16_t values[64];
+        reader.Expand(block, values);
+        PutAC(values, ac);
     }
 
     void Finish() {
@@ -117,6 +129,26 @@ private:
         std::unique_ptr<CodeTable>& codes = cache[index];
         if (!codes) codes = std::make_unique<CodeTable>(MakeCodeTable(tables[index]));
         return *codes;
+    }
+
+    void PutDC(int32_t value, int32_t& predictor, int32_t dcTable) {
+        const int32_t diff = value - predictor;
+        predictor = value;
+        const int32_t s = Category(diff);
+        PutSymbol(Codes(dcCodes_, dc_, dcTable), s, diff, s);
+    }
+
+    // The AC values of a block, jumping between nonzero values.
+    void PutAC(const int16_t* block, const CodeTable& ac) {
+        const int32_t last = ForEachNonzeroAC(block, [&](int32_t k, int32_t run) {
+            for (; run > 15; run -= 16) PutCode(ac, 0xF0);
+            const int32_t value = block[k];
+            const int32_t category = Category(value);
+            const int32_t symbol = run * 16 + category;
+            if (symbol > 255) throw JpegError::OutOfRange();
+            PutSymbol(ac, symbol, value, category);
+        });
+        if (last != 63) PutCode(ac, 0x00);
     }
 
     // The symbol's code, then the low `category` bits of value (of value - 1
@@ -175,9 +207,10 @@ void ClsJPEG::WriteSingleScan(OutputStream& out, int32_t component, int32_t dcTa
     out.Put(0x00);
 
     CodeScanData(out, [&](auto& coder) {
+        CoefficientStore::Reader reader(c.Coefficients);
         int32_t predictor = 0;
-        for (size_t position = 0; position + 64 <= c.Coefficients.size(); position += 64)
-            coder.Encode(&c.Coefficients[position], predictor, dcTable, acTable);
+        for (int32_t block = 0; block < c.Coefficients.Blocks(); ++block)
+            coder.EncodeStored(reader, block, predictor, dcTable, acTable);
     });
 }
 
@@ -201,19 +234,21 @@ void ClsJPEG::WriteInterleavedScan(OutputStream& out, const ScanLists& lists, in
         cursors.push_back(
             MakeInterleavedCursor(Components[lists.ScanComponents[j]], ImageWidth, MaxHSampling));
     std::array<int16_t, 64> fillerBlock{};
+    std::vector<CoefficientStore::Reader> readers;
+    for (const InterleavedCursor& cursor : cursors) readers.emplace_back(cursor.component->Coefficients);
 
     CodeScanData(out, [&](auto& coder) {
         WalkInterleaved(cursors, ImageWidth, ImageHeight, MaxHSampling, MaxVSampling,
                         [&](size_t j, int32_t position) {
                             const int32_t p = first + static_cast<int32_t>(j);
-                            const int16_t* block;
-                            if (position < 0) {
-                                fillerBlock[0] = static_cast<int16_t>(predictors[j]);
-                                block = fillerBlock.data();
-                            } else {
-                                block = &cursors[j].component->Coefficients[position];
+                            if (position >= 0) {
+                                coder.EncodeStored(readers[j], position / 64, predictors[j], lists.DCSelectors[p],
+                                                   lists.ACSelectors[p]);
+                                return;
                             }
-                            coder.Encode(block, predictors[j], lists.DCSelectors[p], lists.ACSelectors[p]);
+                            fillerBlock[0] = static_cast<int16_t>(predictors[j]);
+                            coder.Encode(fillerBlock.data(), predictors[j], lists.DCSelectors[p],
+                                         lists.ACSelectors[p]);
                         });
     });
 }

@@ -3,27 +3,37 @@
 #include <array>
 
 #include "ClsJPEG.h"
-#include "NonzeroMask.h"
 #include "ScanLayout.h"
 
 namespace vardolin {
 
 namespace {
 
-void CountDCSymbols(const std::vector<int16_t>& coefficients, SymbolCounts& frequencies) {
+// Each block of a component in stored order, all 64 values.
+template <class Visit>
+void ForEachBlock(const CoefficientStore& coefficients, Visit&& visit) {
+    CoefficientStore::Reader reader(coefficients);
+    int16_t block[64];
+    for (int32_t b = 0; b < coefficients.Blocks(); ++b) {
+        reader.Expand(b, block);
+        visit(block);
+    }
+}
+
+void CountDCSymbols(const CoefficientStore& coefficients, SymbolCounts& frequencies) {
     int32_t predictor = 0;
-    for (size_t b = 0; b < coefficients.size(); b += 64) {
-        int32_t dc = coefficients[b];
+    for (int16_t dc : coefficients.DCValues()) {
         ++frequencies[Category(dc - predictor)];
         predictor = dc;
     }
 }
 
-void CountACSymbols(const std::vector<int16_t>& coefficients, SymbolCounts& frequencies) {
-    for (size_t b = 0; b < coefficients.size(); b += 64) {
+// The straightforward count: every value of every block looked at.
+void CountACSymbols(const CoefficientStore& coefficients, SymbolCounts& frequencies) {
+    ForEachBlock(coefficients, [&](const int16_t* block) {
         int32_t run = 0;
         for (size_t k = 1; k < 64; ++k) {
-            int32_t c = coefficients[b + k];
+            int32_t c = block[k];
             if (c == 0) {
                 ++run;
                 continue;
@@ -35,28 +45,7 @@ void CountACSymbols(const std::vector<int16_t>& coefficients, SymbolCounts& freq
             run = 0;
         }
         if (run > 0) ++frequencies[0x00];
-    }
-}
-
-// AC statistics, and DC statistics in stored order unless dcFrequencies is
-// null, of all blocks in one pass, jumping between nonzero values.
-void CountSymbolsFast(const std::vector<int16_t>& coefficients, SymbolCounts* dcFrequencies,
-                      SymbolCounts& acFrequencies) {
-    int32_t predictor = 0;
-    for (size_t b = 0; b + 64 <= coefficients.size(); b += 64) {
-        const int16_t* block = &coefficients[b];
-        if (dcFrequencies) {
-            ++(*dcFrequencies)[Category(block[0] - predictor)];
-            predictor = block[0];
-        }
-        const int32_t last = ForEachNonzeroAC(block, [&](int32_t k, int32_t run) {
-            acFrequencies[0xF0] += run / 16;
-            const int32_t symbol = (run % 16) * 16 + Category(block[k]);
-            if (symbol > 255) throw JpegError::OutOfRange();
-            ++acFrequencies[symbol];
-        });
-        if (last != 63) ++acFrequencies[0x00];
-    }
+    });
 }
 
 // Visits one component's blocks in the order of an interleaved scan.
@@ -78,7 +67,7 @@ void CountDCSymbolsInterleaved(const ClsJPEG& encoder, const Component& componen
             ++frequencies[0];
             return;
         }
-        int32_t dc = component.Coefficients[position];
+        int32_t dc = component.Coefficients.DCValues()[size_t(position) / 64];
         ++frequencies[Category(dc - predictor)];
         predictor = dc;
     });
@@ -127,26 +116,20 @@ int32_t ClsJPEG::OptimizeHuffmanTables(const ScanLists& lists, int32_t first, in
         if (Components[lists.ScanComponents[p]].Coefficients.empty()) throw JpegError::OutOfRange();
 
     std::array<SymbolCounts, 4> dcCounts{}, acCounts{};
-    if (ActivePath == EncoderPath::Plain) {
-        for (int32_t p = first; p <= last; ++p) {
-            const Component& c = Components[lists.ScanComponents[p]];
-            SymbolCounts& dc = dcCounts[lists.DCSelectors[p]];
-            if (interleaved[p - first])
-                CountDCSymbolsInterleaved(*this, c, dc);
-            else
-                CountDCSymbols(c.Coefficients, dc);
+    for (int32_t p = first; p <= last; ++p) {
+        const Component& c = Components[lists.ScanComponents[p]];
+        SymbolCounts& dc = dcCounts[lists.DCSelectors[p]];
+        // A 1 x 1 component's interleaved order is its stored order, and it
+        // has no filler blocks.
+        if (interleaved[p - first] && (ActivePath == EncoderPath::Plain || c.H != 1 || c.V != 1))
+            CountDCSymbolsInterleaved(*this, c, dc);
+        else
+            CountDCSymbols(c.Coefficients, dc);
+        // The fast paths count the stored AC tokens in one pass.
+        if (ActivePath == EncoderPath::Plain)
             CountACSymbols(c.Coefficients, acCounts[lists.ACSelectors[p]]);
-        }
-    } else {
-        for (int32_t p = first; p <= last; ++p) {
-            const Component& c = Components[lists.ScanComponents[p]];
-            SymbolCounts& dc = dcCounts[lists.DCSelectors[p]];
-            // A 1 x 1 component's interleaved order is its stored order, and
-            // it has no filler blocks: its DC statistics come with the AC pass.
-            const bool dcInStoredOrder = !interleaved[p - first] || (c.H == 1 && c.V == 1);
-            CountSymbolsFast(c.Coefficients, dcInStoredOrder ? &dc : nullptr, acCounts[lists.ACSelectors[p]]);
-            if (!dcInStoredOrder) CountDCSymbolsInterleaved(*this, c, dc);
-        }
+        else
+            c.Coefficients.CountACSymbols(acCounts[lists.ACSelectors[p]]);
     }
 
     BitTotal total;

@@ -6,7 +6,6 @@
 
 #include "BlockTransform.h"
 #include "ClsJPEG.h"
-#include "LargeMemory.h"
 #include "RowDrawer.h"
 
 namespace vardolin {
@@ -69,7 +68,7 @@ int32_t ClsJPEG::SampleHDC(PictureSource& source, int32_t lWidth, int32_t lHeigh
     ImageWidth = lWidth;
     // Until the new picture is complete, no old coefficients may remain to be
     // saved under the new dimensions; their memory goes too.
-    for (Component& c : Components) std::vector<int16_t>().swap(c.Coefficients);
+    for (Component& c : Components) c.Coefficients.Clear();
 
     int32_t canvasWidth = RoundUpTo8(lWidth);
     int32_t canvasHeight = RoundUpTo8(lHeight);
@@ -99,19 +98,17 @@ int32_t ClsJPEG::SampleHDC(PictureSource& source, int32_t lWidth, int32_t lHeigh
             first = end;
         }
     } catch (...) {
-        for (Component& c : Components) std::vector<int16_t>().swap(c.Coefficients);
+        for (Component& c : Components) c.Coefficients.Clear();
         throw;
     }
     return 0;
 }
 
 void ClsJPEG::PrepareComponents(int32_t first, int32_t end, int32_t wp, int32_t hp) {
+    checked::Mul(wp, hp);  // the coefficient count must fit 32 bits
     for (int32_t i = first; i < end; ++i) {
         Components[i].Id = i + 1;
-        // Filled block row by block row; reserved whole so that it never moves.
-        Components[i].Coefficients.clear();
-        Components[i].Coefficients.reserve(static_cast<size_t>(checked::Mul(wp, hp)));
-        PreferLargePages(Components[i].Coefficients.data(), Components[i].Coefficients.capacity() * sizeof(int16_t));
+        Components[i].Coefficients.Start(wp / 8, hp / 8);
     }
 }
 
@@ -171,16 +168,14 @@ void ClsJPEG::ConvertAndTransform(int32_t first, int32_t end, int32_t blocksPerR
         job.components[i - first].scaleByColumn = p.scaleByColumn;
     }
     const BlockRowKernel kernel = KernelFor(ActivePath);
-    const size_t rowCoefficients = static_cast<size_t>(blocksPerRow) * 64;
+    // One block row of each component at a time, handed to its store.
+    std::vector<int16_t> transformed(static_cast<size_t>(blocksPerRow) * 64 * size_t(end - first));
+    for (int32_t i = first; i < end; ++i)
+        job.components[i - first].out = &transformed[static_cast<size_t>(blocksPerRow) * 64 * size_t(i - first)];
     for (int32_t blockRow = 0; blockRow < blockRows; ++blockRow) {
         rowsOf(blockRow, job.rows);
-        for (int32_t i = first; i < end; ++i) {
-            std::vector<int16_t>& coefficients = Components[i].Coefficients;
-            const size_t rowStart = coefficients.size();
-            coefficients.resize(rowStart + rowCoefficients);
-            job.components[i - first].out = coefficients.data() + rowStart;
-        }
         if (!kernel(job)) throw JpegError::Overflow();
+        for (int32_t i = first; i < end; ++i) Components[i].Coefficients.AppendBlockRow(job.components[i - first].out);
     }
 }
 

@@ -157,7 +157,7 @@ TEST(FileLayout, FillerBlocksGetAnEndOfBlockCodeWhenNoRealBlockNeedsOne) {
         auto rgb = test::NoiseRgb(24, 16, seed);
         MemoryPicture picture(24, 16, rgb);
         ASSERT_EQ(encoder.SampleHDC(picture, 24, 16), 0);
-        const auto& luma = encoder.ComponentList()[0].Coefficients;
+        const std::vector<int16_t> luma = encoder.ComponentList()[0].Coefficients.Plain();
         bool allEndNonzero = true;
         for (size_t b = 0; b < luma.size(); b += 64) allEndNonzero &= luma[b + 63] != 0;
         if (!allEndNonzero) continue;

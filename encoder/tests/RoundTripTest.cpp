@@ -68,11 +68,11 @@ TEST(Sampling, FlatBlocks) {
     MemoryPicture grey(8, 8, test::FlatRgb(8, 8, 128, 128, 128));
     ASSERT_EQ(encoder.SampleHDC(grey, 8, 8), 0);
     for (const Component& c : encoder.ComponentList())
-        for (int16_t v : c.Coefficients) EXPECT_EQ(v, 0);
+        for (int16_t v : c.Coefficients.Plain()) EXPECT_EQ(v, 0);
 
     MemoryPicture white(8, 8, test::FlatRgb(8, 8, 255, 255, 255));
     ASSERT_EQ(encoder.SampleHDC(white, 8, 8), 0);
-    EXPECT_EQ(encoder.ComponentList()[0].Coefficients[0], 127);  // 8128 * 0.125 / 8
+    EXPECT_EQ(encoder.ComponentList()[0].Coefficients.Plain()[0], 127);  // 8128 * 0.125 / 8
 }
 
 TEST(Sampling, EdgePixelsAreRepeatedIntoThePadding) {
@@ -91,7 +91,7 @@ TEST(Sampling, EdgePixelsAreRepeatedIntoThePadding) {
     ASSERT_EQ(a.SampleHDC(smallPicture, 9, 9), 0);
     ASSERT_EQ(b.SampleHDC(paddedPicture, 16, 16), 0);
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(a.ComponentList()[i].Coefficients, b.ComponentList()[i].Coefficients);
+        EXPECT_EQ(a.ComponentList()[i].Coefficients.Plain(), b.ComponentList()[i].Coefficients.Plain());
 }
 
 TEST(Sampling, SourceOffsetSelectsTheRectangle) {

@@ -74,7 +74,7 @@ Encoding PrepareOurs(std::vector<uint8_t> rgb, const Case& c) {
         encoder.SampleHDC(*picture, c.width, c.height);
         double coefficientBytes = 0;
         for (const vardolin::Component& component : encoder.ComponentList())
-            coefficientBytes += double(component.Coefficients.size()) * sizeof(int16_t);
+            coefficientBytes += double(component.Coefficients.StoredBytes());
         long size = long(encoder.Encode().size());
         budgetBytes = CanvasBytes(c.width, c.height) + coefficientBytes + size;
         return size;

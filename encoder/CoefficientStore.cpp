@@ -1,0 +1,167 @@
+#include "CoefficientStore.h"
+
+#include <algorithm>
+
+#include "NonzeroMask.h"
+
+namespace vardolin {
+
+namespace {
+
+constexpr size_t kPlainBlockBytes = 63 * sizeof(int16_t);
+
+int32_t MagnitudeBits(int32_t v) {
+    const uint32_t magnitude = v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
+    return magnitude == 0 ? 0 : 32 - __builtin_clz(magnitude);
+}
+
+}  // namespace
+
+void CoefficientStore::Start(int32_t blocksPerRow, int32_t expectedRows) {
+    Clear();
+    blocksPerRow_ = blocksPerRow;
+    dc_.reserve(size_t(blocksPerRow) * size_t(std::max(expectedRows, 0)));
+    rows_.reserve(size_t(std::max(expectedRows, 0)));
+}
+
+bool CoefficientStore::Tokenize(const int16_t* block) {
+    bool fits = true;
+    const int32_t last = ForEachNonzeroAC(block, [&](int32_t k, int32_t run) {
+        for (; run > 15; run -= 16) symbols_.push_back(0xF0);
+        const int32_t value = block[k];
+        const int32_t size = MagnitudeBits(value);
+        if (size > 10) fits = false;
+        symbols_.push_back(static_cast<uint8_t>(run * 16 + (size & 15)));
+        const uint32_t bits = static_cast<uint32_t>(value >= 0 ? value : value - 1) & ((1u << size) - 1);
+        bits_.push_back(static_cast<uint8_t>(bits));
+        if (size > 8) bits_.push_back(static_cast<uint8_t>(bits >> 8));
+    });
+    symbols_.push_back(last != 63 ? 0x00 : kBlockEnd);
+    return fits;
+}
+
+void CoefficientStore::AppendBlockRow(const int16_t* values) {
+    symbols_.clear();
+    bits_.clear();
+    bool tokens = true;
+    for (int32_t b = 0; b < blocksPerRow_; ++b) {
+        const int16_t* block = values + 64 * size_t(b);
+        dc_.push_back(block[0]);
+        tokens = tokens && Tokenize(block);
+    }
+    const size_t plainBytes = size_t(blocksPerRow_) * kPlainBlockBytes;
+    Row& row = rows_.emplace_back();
+    if (tokens && symbols_.size() + bits_.size() <= plainBytes) {
+        row.symbolBytes = symbols_.size();
+        row.bytes.reserve(symbols_.size() + bits_.size());
+        row.bytes.assign(symbols_.begin(), symbols_.end());
+        row.bytes.insert(row.bytes.end(), bits_.begin(), bits_.end());
+    } else {
+        row.plain = true;
+        row.bytes.resize(plainBytes);
+        for (int32_t b = 0; b < blocksPerRow_; ++b)
+            std::memcpy(&row.bytes[size_t(b) * kPlainBlockBytes], values + 64 * size_t(b) + 1, kPlainBlockBytes);
+    }
+    // The scratch of a wide row need not outlive the sampling by much.
+    if (rows_.size() == rows_.capacity()) {
+        symbols_.shrink_to_fit();
+        bits_.shrink_to_fit();
+    }
+}
+
+std::vector<int16_t> CoefficientStore::Plain() const {
+    std::vector<int16_t> values(size());
+    Reader reader(*this);
+    for (int32_t b = 0; b < Blocks(); ++b) reader.Expand(b, &values[size_t(b) * 64]);
+    return values;
+}
+
+size_t CoefficientStore::StoredBytes() const {
+    size_t bytes = dc_.capacity() * sizeof(int16_t) + rows_.capacity() * sizeof(Row);
+    for (const Row& row : rows_) bytes += row.bytes.capacity();
+    return bytes;
+}
+
+void CoefficientStore::CountACSymbols(std::array<int32_t, 257>& counts) const {
+    // Four tallies of token bytes, so that neighbouring equal bytes do not
+    // wait on each other, and one of the symbols of plain rows.
+    std::array<std::array<int64_t, 256>, 4> tallies{};
+    std::array<int64_t, 256> plain{};
+    Reader reader(*this);
+    int16_t block[64];
+    for (int32_t r = 0; r < BlockRows(); ++r) {
+        const Row& row = rows_[r];
+        if (row.plain) {
+            for (int32_t b = 0; b < blocksPerRow_; ++b) {
+                reader.Expand(r * blocksPerRow_ + b, block);
+                const int32_t last = ForEachNonzeroAC(block, [&](int32_t k, int32_t run) {
+                    plain[0xF0] += run / 16;
+                    const int32_t symbol = (run % 16) * 16 + MagnitudeBits(block[k]);
+                    if (symbol > 255) throw JpegError::OutOfRange();
+                    ++plain[symbol];
+                });
+                if (last != 63) ++plain[0x00];
+            }
+            continue;
+        }
+        const uint8_t* symbol = row.bytes.data();
+        const size_t n = row.symbolBytes;
+        size_t i = 0;
+        for (; i + 4 <= n; i += 4) {
+            ++tallies[0][symbol[i]];
+            ++tallies[1][symbol[i + 1]];
+            ++tallies[2][symbol[i + 2]];
+            ++tallies[3][symbol[i + 3]];
+        }
+        for (; i < n; ++i) ++tallies[0][symbol[i]];
+    }
+    for (int s = 0; s < 256; ++s) {
+        const int64_t tokens = s == kBlockEnd ? 0 : tallies[0][s] + tallies[1][s] + tallies[2][s] + tallies[3][s];
+        counts[s] = checked::Add(int64_t(counts[s]), tokens + plain[s]);
+    }
+}
+
+CoefficientStore::Reader::Cursor& CoefficientStore::Reader::Seek(int32_t block) {
+    if (block < 0 || block >= store_.Blocks()) throw JpegError::OutOfRange();
+    const int32_t row = block / store_.blocksPerRow_;
+    const int32_t inRow = block % store_.blocksPerRow_;
+    Cursor& cursor = cursors_[size_t(row) % cursors_.size()];
+    const Row& stored = store_.rows_[row];
+    if (cursor.row != row || cursor.next > inRow || stored.plain) {
+        cursor.row = row;
+        cursor.next = 0;
+        cursor.symbol = stored.bytes.data();
+        cursor.bits = stored.bytes.data() + stored.symbolBytes;
+    }
+    if (stored.plain) {
+        cursor.next = inRow;
+        return cursor;
+    }
+    while (cursor.next < inRow) ReadTokens(cursor, [](uint8_t, uint32_t) {});
+    return cursor;
+}
+
+void CoefficientStore::Reader::Expand(int32_t block, int16_t* values) {
+    Cursor& cursor = Seek(block);
+    values[0] = store_.dc_[block];
+    const Row& stored = store_.rows_[cursor.row];
+    if (stored.plain) {
+        std::memcpy(values + 1, &stored.bytes[size_t(cursor.next) * kPlainBlockBytes], kPlainBlockBytes);
+        return;
+    }
+    std::fill(values + 1, values + 64, int16_t{0});
+    int32_t k = 0;
+    ReadTokens(cursor, [&](uint8_t symbol, uint32_t bits) {
+        if (symbol == 0x00) return;
+        if (symbol == 0xF0) {
+            k += 16;
+            return;
+        }
+        const int32_t size = symbol & 15;
+        k += (symbol >> 4) + 1;
+        const int32_t magnitude = static_cast<int32_t>(bits);
+        values[k] = static_cast<int16_t>(magnitude >= (1 << (size - 1)) ? magnitude : magnitude - (1 << size) + 1);
+    });
+}
+
+}  // namespace vardolin
