@@ -7,8 +7,10 @@
 #       builds a GoogleTest program and registers each of its tests with
 #       ctest; they run under Wine in ${VARDOLIN_TEST_DIR}, next to
 #       vardolin.dll. Add NEEDS_COM when the tests create the classes through
-#       the registry (CoCreateInstance, ProgIDs), PROPERTIES to pass more
-#       test properties.
+#       the registry (CoCreateInstance, ProgIDs), NEEDS_CAMERA when they need
+#       the demo camera registered as the machine's webcam, CAMERA_REGISTRY
+#       when they register or unregister cameras themselves (the second demo
+#       camera, say), PROPERTIES to pass more test properties.
 #
 #   vardolin_add_vbs_test(capture_smoke tests/smoke.vbs [TEXTS tests/smoke.txt])
 #       runs the script with Wine's cscript after vardolin.dll was registered
@@ -51,18 +53,36 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${VARDOLIN_WINE})
 # server/CMakeLists.txt defines its setup (regsvr32) and cleanup (regsvr32 /u).
 set(VARDOLIN_COM_FIXTURE vardolin_com)
 
+# Tests that need a webcam require this fixture: democam/CMakeLists.txt
+# registers the demo camera ("Vardolin Demo Camera") per machine for the
+# build's bitness before them and removes every demo camera after them.
+# Tests that change which cameras are registered hold the registry lock, as
+# the fixture's own setup and cleanup do.
+set(VARDOLIN_CAMERA_FIXTURE vardolin_democam)
+set(VARDOLIN_CAMERA_REGISTRY_LOCK vardolin_democam_registry)
+
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 function(vardolin_add_wine_gtest target)
-  cmake_parse_arguments(ARG "NEEDS_COM" "" "LIBS;PROPERTIES" ${ARGN})
+  cmake_parse_arguments(ARG "NEEDS_COM;NEEDS_CAMERA;CAMERA_REGISTRY" "" "LIBS;PROPERTIES" ${ARGN})
   add_executable(${target} ${ARG_UNPARSED_ARGUMENTS})
   target_link_libraries(${target} PRIVATE GTest::gtest_main ${ARG_LIBS})
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  set(properties TIMEOUT 60 ${ARG_PROPERTIES})
+  # Fixtures and locks may come from several options; they are lists.
+  cmake_parse_arguments(PROP "" "" "FIXTURES_REQUIRED;RESOURCE_LOCK" ${ARG_PROPERTIES})
+  set(properties TIMEOUT 60 ${PROP_UNPARSED_ARGUMENTS})
+  set(fixtures ${PROP_FIXTURES_REQUIRED})
+  set(locks ${PROP_RESOURCE_LOCK})
   if(ARG_NEEDS_COM)
-    list(APPEND properties FIXTURES_REQUIRED ${VARDOLIN_COM_FIXTURE})
+    list(APPEND fixtures ${VARDOLIN_COM_FIXTURE})
+  endif()
+  if(ARG_NEEDS_CAMERA)
+    list(APPEND fixtures ${VARDOLIN_CAMERA_FIXTURE})
+  endif()
+  if(ARG_CAMERA_REGISTRY)
+    list(APPEND locks ${VARDOLIN_CAMERA_REGISTRY_LOCK})
   endif()
   # PRE_TEST: discovery runs under Wine at ctest time, once the prefix exists.
   gtest_discover_tests(${target}
@@ -71,6 +91,20 @@ function(vardolin_add_wine_gtest target)
     TEST_PREFIX "${target}."
     WORKING_DIRECTORY ${VARDOLIN_TEST_DIR}
     PROPERTIES ${properties})
+  # Test discovery flattens its properties into one list, which would split
+  # a list value; fixtures and locks are set by a script that ctest runs
+  # after the discovered tests are added.
+  set(script "foreach(test IN LISTS ${target}_TESTS)\n")
+  if(fixtures)
+    string(APPEND script "  set_tests_properties(\"\${test}\" PROPERTIES FIXTURES_REQUIRED \"${fixtures}\")\n")
+  endif()
+  if(locks)
+    string(APPEND script "  set_tests_properties(\"\${test}\" PROPERTIES RESOURCE_LOCK \"${locks}\")\n")
+  endif()
+  string(APPEND script "endforeach()\n")
+  set(script_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_properties.cmake)
+  file(WRITE ${script_file} "${script}")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${script_file})
 endfunction()
 
 function(vardolin_add_vbs_test name script)
@@ -95,6 +129,9 @@ function(vardolin_add_vbs_test name script)
     add_custom_target(vbs_texts_${name} ALL DEPENDS ${VARDOLIN_TEST_DIR}/${texts_name})
   endif()
 endfunction()
+
+# The demo camera first: the capture tests link its scene.
+add_subdirectory(democam)
 
 # Libraries of the Windows-only parts, linked into vardolin.dll when present.
 set(VARDOLIN_COMPONENT_LIBRARIES)

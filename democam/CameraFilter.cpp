@@ -1,0 +1,197 @@
+#include "CameraFilter.h"
+
+#include "Enumerators.h"
+#include "FrameWriter.h"
+#include "Switches.h"
+
+#include <cwchar>
+
+namespace vardolin::democam {
+namespace {
+
+// What a USB camera's driver reports when another program holds it, and
+// once it has been removed.
+constexpr HRESULT kDeviceBusy = HRESULT_FROM_WIN32(ERROR_BUSY);
+constexpr HRESULT kDeviceGone = HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED);
+
+struct ControlRange {
+    long min, max, byDefault;
+};
+
+const ControlRange* RangeOf(long property) noexcept {
+    static constexpr ControlRange kBrightness{kMinBrightness, kMaxBrightness, kDefaultBrightness};
+    static constexpr ControlRange kContrast{kMinContrast, kMaxContrast, kDefaultContrast};
+    if (property == VideoProcAmp_Brightness) return &kBrightness;
+    if (property == VideoProcAmp_Contrast) return &kContrast;
+    return nullptr;
+}
+
+}  // namespace
+
+CameraFilter::CameraFilter(const CameraIdentity& identity) : identity_(identity), pin_(*this), streamer_(controls_) {
+    controls_.brightness = kDefaultBrightness;
+    controls_.contrast = kDefaultContrast;
+}
+
+CameraFilter::~CameraFilter() { streamer_.Stop(); }
+
+void* CameraFilter::Interface(REFIID iid) noexcept {
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPersist) || IsEqualIID(iid, IID_IMediaFilter) ||
+        IsEqualIID(iid, IID_IBaseFilter))
+        return static_cast<IBaseFilter*>(this);
+    if (IsEqualIID(iid, IID_IAMVideoProcAmp)) return static_cast<IAMVideoProcAmp*>(this);
+    if (IsEqualIID(iid, IID_ISpecifyPropertyPages)) return static_cast<ISpecifyPropertyPages*>(this);
+    if (IsEqualIID(iid, IID_IAMFilterMiscFlags)) return static_cast<IAMFilterMiscFlags*>(this);
+    return nullptr;
+}
+
+STDMETHODIMP CameraFilter::GetClassID(CLSID* clsid) {
+    if (!clsid) return E_POINTER;
+    *clsid = identity_.clsid;
+    return S_OK;
+}
+
+HRESULT CameraFilter::DeviceAvailable() const {
+    return Guarded([&] {
+        Switches switches = ReadSwitches(identity_.friendlyName);
+        if (switches.unplugged) return kDeviceGone;
+        return switches.inUse ? kDeviceBusy : S_OK;
+    });
+}
+
+STDMETHODIMP CameraFilter::Stop() {
+    std::lock_guard guard(lock_);
+    streamer_.Stop();
+    if (pin_.Allocator()) pin_.Allocator()->Decommit();
+    controls_.deviceLostReported = false;
+    state_ = State_Stopped;
+    return S_OK;
+}
+
+HRESULT CameraFilter::PauseLocked() {
+    if (state_ == State_Running) {
+        streamer_.Pause();
+    } else if (state_ == State_Stopped) {
+        if (HRESULT hr = DeviceAvailable(); FAILED(hr)) return hr;
+        if (pin_.Allocator())
+            if (HRESULT hr = pin_.Allocator()->Commit(); FAILED(hr)) return hr;
+    }
+    state_ = State_Paused;
+    return S_OK;
+}
+
+STDMETHODIMP CameraFilter::Pause() {
+    std::lock_guard guard(lock_);
+    return PauseLocked();
+}
+
+STDMETHODIMP CameraFilter::Run(REFERENCE_TIME start) {
+    std::lock_guard guard(lock_);
+    if (HRESULT hr = DeviceAvailable(); FAILED(hr)) return hr;
+    if (state_ == State_Stopped)
+        if (HRESULT hr = PauseLocked(); FAILED(hr)) return hr;
+    if (pin_.Allocator() && pin_.Receiver()) {
+        if (HRESULT hr = pin_.Allocator()->Commit(); FAILED(hr)) return hr;
+        HRESULT hr = Guarded([&] {
+            StreamSetup setup{pin_.Allocator(), pin_.Receiver(), clock_, pin_.ConnectionFormat(),
+                              identity_.friendlyName, events_, static_cast<IBaseFilter*>(this)};
+            return streamer_.Run(std::move(setup), start);
+        });
+        if (FAILED(hr)) return hr;
+    }
+    state_ = State_Running;
+    return S_OK;
+}
+
+STDMETHODIMP CameraFilter::GetState(DWORD, FILTER_STATE* state) {
+    if (!state) return E_POINTER;
+    std::lock_guard guard(lock_);
+    *state = state_;
+    // A live source has nothing to show while paused.
+    return state_ == State_Paused ? VFW_S_CANT_CUE : S_OK;
+}
+
+STDMETHODIMP CameraFilter::SetSyncSource(IReferenceClock* clock) {
+    std::lock_guard guard(lock_);
+    clock_ = clock;
+    return S_OK;
+}
+
+STDMETHODIMP CameraFilter::GetSyncSource(IReferenceClock** clock) {
+    if (!clock) return E_POINTER;
+    std::lock_guard guard(lock_);
+    *clock = clock_.Get();
+    if (*clock) (*clock)->AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP CameraFilter::EnumPins(IEnumPins** pins) {
+    if (!pins) return E_POINTER;
+    IPin* const all[] = {&pin_};
+    return CreatePinEnumerator(all, pins);
+}
+
+STDMETHODIMP CameraFilter::FindPin(LPCWSTR id, IPin** pin) {
+    if (!id || !pin) return E_POINTER;
+    *pin = nullptr;
+    if (wcscmp(id, L"Capture") != 0) return VFW_E_NOT_FOUND;
+    *pin = &pin_;
+    pin_.AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP CameraFilter::QueryFilterInfo(FILTER_INFO* info) {
+    if (!info) return E_POINTER;
+    std::lock_guard guard(lock_);
+    *info = FILTER_INFO{};
+    wcsncpy(info->achName, name_.c_str(), MAX_FILTER_NAME - 1);
+    info->pGraph = graph_;
+    if (graph_) graph_->AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP CameraFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) {
+    return Guarded([&] {
+        std::lock_guard guard(lock_);
+        graph_ = graph;
+        name_ = name ? name : L"";
+        events_ = nullptr;
+        // Kept without a reference, as the graph pointer itself: the graph
+        // owns the filter, and a counted pointer would keep both alive.
+        if (graph_ && SUCCEEDED(graph_->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(&events_))))
+            events_->Release();
+        return S_OK;
+    });
+}
+
+STDMETHODIMP CameraFilter::GetRange(long property, long* min, long* max, long* step, long* byDefault, long* flags) {
+    if (!min || !max || !step || !byDefault || !flags) return E_POINTER;
+    const ControlRange* range = RangeOf(property);
+    if (!range) return E_PROP_ID_UNSUPPORTED;
+    *min = range->min;
+    *max = range->max;
+    *step = 1;
+    *byDefault = range->byDefault;
+    *flags = VideoProcAmp_Flags_Manual;
+    return S_OK;
+}
+
+STDMETHODIMP CameraFilter::Set(long property, long value, long) {
+    const ControlRange* range = RangeOf(property);
+    if (!range) return E_PROP_ID_UNSUPPORTED;
+    if (value < range->min || value > range->max) return E_INVALIDARG;
+    (property == VideoProcAmp_Brightness ? controls_.brightness : controls_.contrast) = static_cast<int>(value);
+    return S_OK;
+}
+
+STDMETHODIMP CameraFilter::Get(long property, long* value, long* flags) {
+    if (!value || !flags) return E_POINTER;
+    if (!RangeOf(property)) return E_PROP_ID_UNSUPPORTED;
+    *value = property == VideoProcAmp_Brightness ? controls_.brightness : controls_.contrast;
+    *flags = VideoProcAmp_Flags_Manual;
+    return S_OK;
+}
+
+STDMETHODIMP CameraFilter::GetPages(CAUUID* pages) { return OnePage(kPicturePageClsid, pages); }
+
+}  // namespace vardolin::democam

@@ -1,0 +1,76 @@
+// The demo camera: a live video capture source filter with one output pin,
+// picture controls (brightness, contrast) and the test switches of Switches.h.
+#pragma once
+
+#include "ComObject.h"
+#include "Identity.h"
+#include "OutputPin.h"
+#include "Streamer.h"
+
+#include <windows.h>
+#include <strmif.h>
+#include <vfwmsgs.h>
+#include <wrl/client.h>
+
+#include <mutex>
+#include <string>
+
+namespace vardolin::democam {
+
+class CameraFilter final : public ComObject<CameraFilter, IBaseFilter, IAMVideoProcAmp, ISpecifyPropertyPages,
+                                            IAMFilterMiscFlags> {
+public:
+    explicit CameraFilter(const CameraIdentity& identity);
+    ~CameraFilter();
+
+    void* Interface(REFIID iid) noexcept;
+
+    // Shared with the pin: one lock for the filter's and the pin's state.
+    std::recursive_mutex& Lock() noexcept { return lock_; }
+    FILTER_STATE State() const noexcept { return state_; }
+    const CameraIdentity& Identity() const noexcept { return identity_; }
+
+    // IPersist, IMediaFilter
+    STDMETHODIMP GetClassID(CLSID* clsid) override;
+    STDMETHODIMP Stop() override;
+    STDMETHODIMP Pause() override;
+    STDMETHODIMP Run(REFERENCE_TIME start) override;
+    STDMETHODIMP GetState(DWORD timeout, FILTER_STATE* state) override;
+    STDMETHODIMP SetSyncSource(IReferenceClock* clock) override;
+    STDMETHODIMP GetSyncSource(IReferenceClock** clock) override;
+
+    // IBaseFilter
+    STDMETHODIMP EnumPins(IEnumPins** pins) override;
+    STDMETHODIMP FindPin(LPCWSTR id, IPin** pin) override;
+    STDMETHODIMP QueryFilterInfo(FILTER_INFO* info) override;
+    STDMETHODIMP JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override;
+    STDMETHODIMP QueryVendorInfo(LPWSTR*) override { return E_NOTIMPL; }
+
+    // IAMVideoProcAmp: brightness and contrast only.
+    STDMETHODIMP GetRange(long property, long* min, long* max, long* step, long* byDefault, long* flags) override;
+    STDMETHODIMP Set(long property, long value, long flags) override;
+    STDMETHODIMP Get(long property, long* value, long* flags) override;
+
+    // ISpecifyPropertyPages
+    STDMETHODIMP GetPages(CAUUID* pages) override;
+
+    // IAMFilterMiscFlags
+    STDMETHODIMP_(ULONG) GetMiscFlags() override { return AM_FILTER_MISC_FLAGS_IS_SOURCE; }
+
+private:
+    HRESULT DeviceAvailable() const;
+    HRESULT PauseLocked();
+
+    const CameraIdentity& identity_;
+    std::recursive_mutex lock_;
+    FILTER_STATE state_ = State_Stopped;
+    Microsoft::WRL::ComPtr<IReferenceClock> clock_;
+    IFilterGraph* graph_ = nullptr;        // not counted: the graph holds us
+    IMediaEventSink* events_ = nullptr;    // the same graph's, not counted
+    std::wstring name_;
+    OutputPin pin_;
+    CameraControls controls_;
+    Streamer streamer_;
+};
+
+}  // namespace vardolin::democam

@@ -1,0 +1,94 @@
+// The exported entry points: class objects, unloading, registration.
+//
+//   regsvr32 vardolin-democam.dll                  registers the first camera
+//   regsvr32 /n /i:second vardolin-democam.dll     registers the second camera
+//   regsvr32 /u /n /i:second vardolin-democam.dll  removes the second camera
+//   regsvr32 /u vardolin-democam.dll               removes every key of the DLL
+#include "CameraFilter.h"
+#include "ComObject.h"
+#include "Identity.h"
+#include "PropertyPages.h"
+#include "Registration.h"
+
+#include <cwchar>
+
+namespace vardolin::democam {
+namespace {
+
+using Creator = HRESULT (*)(REFIID iid, void** out) noexcept;
+
+HRESULT CreateFirstCamera(REFIID iid, void** out) noexcept {
+    return CreateAndQuery<CameraFilter>(iid, out, Cameras()[0]);
+}
+HRESULT CreateSecondCamera(REFIID iid, void** out) noexcept {
+    return CreateAndQuery<CameraFilter>(iid, out, Cameras()[1]);
+}
+
+struct ServedClass {
+    const CLSID& clsid;
+    Creator create;
+};
+const ServedClass kClasses[] = {
+    {kCameraClsid, CreateFirstCamera},
+    {kSecondCameraClsid, CreateSecondCamera},
+    {kFormatPageClsid, CreateFormatPage},
+    {kPicturePageClsid, CreatePicturePage},
+};
+
+class ClassFactory final : public ComObject<ClassFactory, IClassFactory> {
+public:
+    explicit ClassFactory(Creator create) noexcept : create_(create) {}
+
+    void* Interface(REFIID iid) noexcept {
+        return IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory) ? static_cast<IClassFactory*>(this)
+                                                                                   : nullptr;
+    }
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        return outer ? CLASS_E_NOAGGREGATION : create_(iid, out);
+    }
+    STDMETHODIMP LockServer(BOOL lock) override {
+        lock ? ModuleAddRef() : ModuleRelease();
+        return S_OK;
+    }
+
+private:
+    Creator create_;
+};
+
+// DllInstall's command line names the camera: "second".
+const CameraIdentity* CameraOfCommandLine(const wchar_t* commandLine) noexcept {
+    if (commandLine && _wcsicmp(commandLine, L"second") == 0) return &Cameras()[1];
+    return nullptr;
+}
+
+}  // namespace
+}  // namespace vardolin::democam
+
+using namespace vardolin::democam;
+
+extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    for (const ServedClass& served : kClasses)
+        if (IsEqualCLSID(served.clsid, clsid)) return CreateAndQuery<ClassFactory>(iid, out, served.create);
+    return CLASS_E_CLASSNOTAVAILABLE;
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return ModuleInUse() ? S_FALSE : S_OK; }
+
+extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() { return RegisterCamera(Cameras()[0]); }
+
+extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() {
+    HRESULT result = S_OK;
+    for (const CameraIdentity& camera : Cameras())
+        if (HRESULT hr = UnregisterCamera(camera); FAILED(hr) && SUCCEEDED(result)) result = hr;
+    return result;
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllInstall(BOOL install, LPCWSTR commandLine) {
+    const CameraIdentity* camera = CameraOfCommandLine(commandLine);
+    if (!camera) return E_INVALIDARG;
+    return install ? RegisterCamera(*camera) : UnregisterCamera(*camera);
+}

@@ -1,0 +1,203 @@
+#include "CaptureGraph.h"
+
+#include <uuids.h>
+
+#include <atomic>
+#include <cstring>
+
+// Defined in libstrmiids but not declared by the headers.
+extern "C" const CLSID CLSID_SampleGrabber;
+extern "C" const CLSID CLSID_NullRenderer;
+
+namespace vardolin::democam::camtest {
+
+// Keeps the latest frame the grabber passes on, and counts them.
+class CaptureGraph::Collector final : public ISampleGrabberCB {
+public:
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, __uuidof(ISampleGrabberCB))) {
+            *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        *out = this;
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
+    STDMETHODIMP_(ULONG) Release() override {
+        ULONG left = --references_;
+        if (!left) delete this;
+        return left;
+    }
+    STDMETHODIMP SampleCB(double, IMediaSample*) override { return E_NOTIMPL; }
+    STDMETHODIMP BufferCB(double, BYTE* buffer, LONG length) override {
+        std::lock_guard guard(lock_);
+        latest_.bytes.assign(buffer, buffer + std::max(length, 0L));
+        latest_.number = ++count_;
+        arrived_.notify_all();
+        return S_OK;
+    }
+
+    std::optional<Frame> Next(std::chrono::milliseconds timeout) {
+        std::unique_lock guard(lock_);
+        long seen = count_;
+        if (!arrived_.wait_for(guard, timeout, [&] { return count_ > seen; })) return std::nullopt;
+        return latest_;
+    }
+    long Count() {
+        std::lock_guard guard(lock_);
+        return count_;
+    }
+
+private:
+    std::atomic<ULONG> references_{1};
+    std::mutex lock_;
+    std::condition_variable arrived_;
+    Frame latest_;
+    long count_ = 0;
+};
+
+std::vector<std::wstring> VideoInputDeviceNames() {
+    std::vector<std::wstring> names;
+    ComPtr<ICreateDevEnum> devices;
+    ComPtr<IEnumMoniker> monikers;
+    if (FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&devices))) ||
+        devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &monikers, 0) != S_OK)
+        return names;
+    ComPtr<IMoniker> moniker;
+    while (monikers->Next(1, &moniker, nullptr) == S_OK) {
+        ComPtr<IPropertyBag> bag;
+        VARIANT name;
+        VariantInit(&name);
+        if (SUCCEEDED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag))) &&
+            SUCCEEDED(bag->Read(L"FriendlyName", &name, nullptr)) && name.vt == VT_BSTR)
+            names.emplace_back(name.bstrVal);
+        VariantClear(&name);
+        moniker.Reset();
+    }
+    return names;
+}
+
+ComPtr<IBaseFilter> OpenVideoInputDevice(const std::wstring& friendlyName) {
+    ComPtr<ICreateDevEnum> devices;
+    ComPtr<IEnumMoniker> monikers;
+    if (FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&devices))) ||
+        devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &monikers, 0) != S_OK)
+        return nullptr;
+    ComPtr<IMoniker> moniker;
+    while (monikers->Next(1, &moniker, nullptr) == S_OK) {
+        ComPtr<IPropertyBag> bag;
+        VARIANT name;
+        VariantInit(&name);
+        bool wanted = SUCCEEDED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag))) &&
+                      SUCCEEDED(bag->Read(L"FriendlyName", &name, nullptr)) && name.vt == VT_BSTR &&
+                      friendlyName == name.bstrVal;
+        VariantClear(&name);
+        ComPtr<IBaseFilter> filter;
+        if (wanted && SUCCEEDED(moniker->BindToObject(nullptr, nullptr, IID_PPV_ARGS(&filter)))) return filter;
+        moniker.Reset();
+    }
+    return nullptr;
+}
+
+ComPtr<IPin> CapturePin(IBaseFilter* camera) {
+    ComPtr<ICaptureGraphBuilder2> builder;
+    ComPtr<IPin> pin;
+    if (SUCCEEDED(CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&builder))))
+        builder->FindPin(camera, PINDIR_OUTPUT, &PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, FALSE, 0, &pin);
+    return pin;
+}
+
+ComPtr<IAMStreamConfig> StreamConfig(IBaseFilter* camera) {
+    ComPtr<IAMStreamConfig> config;
+    if (ComPtr<IPin> pin = CapturePin(camera)) pin.As(&config);
+    return config;
+}
+
+HRESULT ChooseFormat(IBaseFilter* camera, const GUID& subtype, int width, int height) {
+    ComPtr<IAMStreamConfig> config = StreamConfig(camera);
+    if (!config) return E_NOINTERFACE;
+    int count = 0, size = 0;
+    if (HRESULT hr = config->GetNumberOfCapabilities(&count, &size); FAILED(hr)) return hr;
+    for (int i = 0; i < count; ++i) {
+        AM_MEDIA_TYPE* type = nullptr;
+        VIDEO_STREAM_CONFIG_CAPS caps{};
+        if (config->GetStreamCaps(i, &type, reinterpret_cast<BYTE*>(&caps)) != S_OK) continue;
+        auto* info = reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat);
+        HRESULT hr = S_FALSE;
+        if (IsEqualGUID(type->subtype, subtype) && info->bmiHeader.biWidth == width &&
+            info->bmiHeader.biHeight == height)
+            hr = config->SetFormat(type);
+        CoTaskMemFree(type->pbFormat);
+        CoTaskMemFree(type);
+        if (hr != S_FALSE) return hr;
+    }
+    return VFW_E_INVALIDMEDIATYPE;
+}
+
+CaptureGraph::CaptureGraph(ComPtr<IBaseFilter> camera, const GUID& grabberSubtype)
+    : camera_(std::move(camera)), collector_(new Collector) {
+    ComPtr<IBaseFilter> grabberFilter, sink;
+    AM_MEDIA_TYPE wanted{};
+    wanted.majortype = MEDIATYPE_Video;
+    wanted.subtype = grabberSubtype;
+    wanted.formattype = FORMAT_VideoInfo;
+    HRESULT hr = camera_ ? S_OK : E_POINTER;
+    if (SUCCEEDED(hr)) hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&graph_));
+    if (SUCCEEDED(hr))
+        hr = CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&builder_));
+    if (SUCCEEDED(hr))
+        hr = CoCreateInstance(CLSID_SampleGrabber, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&grabberFilter));
+    if (SUCCEEDED(hr)) hr = CoCreateInstance(CLSID_NullRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&sink));
+    if (SUCCEEDED(hr)) hr = builder_->SetFiltergraph(graph_.Get());
+    if (SUCCEEDED(hr)) hr = grabberFilter.As(&grabber_);
+    if (SUCCEEDED(hr)) hr = grabber_->SetMediaType(&wanted);
+    if (SUCCEEDED(hr)) hr = grabber_->SetCallback(collector_, 1);
+    if (SUCCEEDED(hr)) hr = graph_->AddFilter(camera_.Get(), L"Camera");
+    if (SUCCEEDED(hr)) hr = graph_->AddFilter(grabberFilter.Get(), L"Grabber");
+    if (SUCCEEDED(hr)) hr = graph_->AddFilter(sink.Get(), L"Sink");
+    if (SUCCEEDED(hr))
+        hr = builder_->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, camera_.Get(), grabberFilter.Get(),
+                                    sink.Get());
+    if (SUCCEEDED(hr)) hr = graph_.As(&control_);
+    if (SUCCEEDED(hr)) hr = graph_->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(events_.GetAddressOf()));
+    built_ = hr;
+}
+
+CaptureGraph::~CaptureGraph() {
+    if (control_) control_->Stop();
+    if (grabber_) grabber_->SetCallback(nullptr, 1);
+    if (graph_ && camera_) graph_->RemoveFilter(camera_.Get());
+    collector_->Release();
+}
+
+HRESULT CaptureGraph::Run() { return control_ ? control_->Run() : E_UNEXPECTED; }
+HRESULT CaptureGraph::Stop() { return control_ ? control_->Stop() : E_UNEXPECTED; }
+
+std::optional<Frame> CaptureGraph::NextFrame(std::chrono::milliseconds timeout) { return collector_->Next(timeout); }
+long CaptureGraph::FramesSoFar() { return collector_->Count(); }
+
+BITMAPINFOHEADER CaptureGraph::ConnectedHeader() {
+    BITMAPINFOHEADER header{};
+    ComPtr<IPin> pin = CapturePin(camera_.Get());
+    AM_MEDIA_TYPE type{};
+    if (pin && SUCCEEDED(pin->ConnectionMediaType(&type))) {
+        if (type.pbFormat && type.cbFormat >= sizeof(VIDEOINFOHEADER))
+            header = reinterpret_cast<VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader;
+        CoTaskMemFree(type.pbFormat);
+        if (type.pUnk) type.pUnk->Release();
+    }
+    return header;
+}
+
+std::optional<std::tuple<long, LONG_PTR, LONG_PTR>> CaptureGraph::NextEvent(std::chrono::milliseconds timeout) {
+    long code = 0;
+    LONG_PTR first = 0, second = 0;
+    if (!events_ || events_->GetEvent(&code, &first, &second, static_cast<long>(timeout.count())) != S_OK)
+        return std::nullopt;
+    events_->FreeEventParams(code, first, second);
+    return std::make_tuple(code, first, second);
+}
+
+}  // namespace vardolin::democam::camtest

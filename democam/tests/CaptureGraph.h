@@ -1,0 +1,91 @@
+// A capture graph built as the product builds it: the camera found through
+// the system device enumerator, RenderStream with the capture category into
+// a sample grabber and a null renderer. Frames are collected from the
+// grabber's callback.
+#pragma once
+
+#include <windows.h>
+#include <dshow.h>
+#include <qedit.h>
+#include <wrl/client.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vardolin::democam::camtest {
+
+using Microsoft::WRL::ComPtr;
+
+inline constexpr wchar_t kFirstCamera[] = L"Vardolin Demo Camera";
+inline constexpr wchar_t kSecondCamera[] = L"Vardolin Demo Camera 2";
+
+// The friendly names of the video input devices, in enumeration order.
+std::vector<std::wstring> VideoInputDeviceNames();
+
+// The device of that friendly name, created through its moniker; null when
+// it is not listed.
+ComPtr<IBaseFilter> OpenVideoInputDevice(const std::wstring& friendlyName);
+
+struct Frame {
+    std::vector<uint8_t> bytes;
+    long number = 0;  // how many frames had arrived, this one included
+};
+
+class CaptureGraph {
+public:
+    // Builds the graph for camera; the grabber accepts only grabberSubtype.
+    CaptureGraph(ComPtr<IBaseFilter> camera, const GUID& grabberSubtype);
+    ~CaptureGraph();
+
+    HRESULT Built() const noexcept { return built_; }
+    HRESULT Run();
+    HRESULT Stop();
+    // The next frame arriving within timeout, or none.
+    std::optional<Frame> NextFrame(std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
+    long FramesSoFar();
+    // The connected format (VIDEOINFOHEADER) between camera and graph.
+    BITMAPINFOHEADER ConnectedHeader();
+    // The next graph event within timeout: code, param1, param2.
+    std::optional<std::tuple<long, LONG_PTR, LONG_PTR>> NextEvent(std::chrono::milliseconds timeout);
+
+    IBaseFilter* Camera() const noexcept { return camera_.Get(); }
+
+private:
+    class Collector;
+
+    ComPtr<IBaseFilter> camera_;
+    ComPtr<IGraphBuilder> graph_;
+    ComPtr<ICaptureGraphBuilder2> builder_;
+    ComPtr<ISampleGrabber> grabber_;
+    ComPtr<IMediaControl> control_;
+    ComPtr<IMediaEvent> events_;
+    Collector* collector_ = nullptr;
+    HRESULT built_ = E_FAIL;
+};
+
+// The camera's capture pin (found by category, as the product finds it).
+ComPtr<IPin> CapturePin(IBaseFilter* camera);
+ComPtr<IAMStreamConfig> StreamConfig(IBaseFilter* camera);
+// Sets the offered format of that subtype and size.
+HRESULT ChooseFormat(IBaseFilter* camera, const GUID& subtype, int width, int height);
+
+// Sets VARDOLIN_DEMOCAM for this process and restores it afterwards.
+class CameraSwitches {
+public:
+    explicit CameraSwitches(const wchar_t* value) { Set(value); }
+    ~CameraSwitches() { Set(nullptr); }
+    void Set(const wchar_t* value) { SetEnvironmentVariableW(L"VARDOLIN_DEMOCAM", value); }
+};
+
+// COM for one test.
+class ComScope {
+public:
+    ComScope() { CoInitializeEx(nullptr, COINIT_MULTITHREADED); }
+    ~ComScope() { CoUninitialize(); }
+};
+
+}  // namespace vardolin::democam::camtest
