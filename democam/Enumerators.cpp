@@ -5,6 +5,7 @@
 
 #include <wrl/client.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace vardolin::democam {
@@ -41,7 +42,7 @@ public:
         return done == count ? S_OK : S_FALSE;
     }
     STDMETHODIMP Skip(ULONG count) override {
-        next_ = std::min(items_.size(), next_ + count);
+        next_ = std::min<size_t>(items_.size(), next_ + count);
         return next_ < items_.size() ? S_OK : S_FALSE;
     }
     STDMETHODIMP Reset() override {
