@@ -82,7 +82,8 @@ void PrintRow(const Picture& picture, const Sampling& sampling, const ProcessCos
 
 }  // namespace
 
-bool CompareWithCjpeg(const std::filesystem::path& ourTool, const std::filesystem::path& folder) {
+bool CompareWithCjpeg(const std::filesystem::path& launcher, const std::filesystem::path& ourTool,
+                      const std::filesystem::path& folder) {
     const std::vector<Picture> pictures = MakePictures(folder);
     std::printf("Whole process: vardolin-jpeg against cjpeg -dct float -optimize, quality %d, the same\n"
                 "sampling; medians of interleaved runs. cpu = user + system time. Ratios: cjpeg / ours for\n"
@@ -97,8 +98,8 @@ bool CompareWithCjpeg(const std::filesystem::path& ourTool, const std::filesyste
             const std::filesystem::path ourOutput = folder / "ours.jpg", theirOutput = folder / "cjpeg.jpg";
             std::vector<ProcessCost> ours, theirs;
             for (int run = 0; run < picture.runs; ++run) {
-                ours.push_back(RunProcess(OurCommand(ourTool, picture, sampling, ourOutput)));
-                theirs.push_back(RunProcess(CjpegCommand(picture, sampling, theirOutput)));
+                ours.push_back(RunProcess(launcher, OurCommand(ourTool, picture, sampling, ourOutput)));
+                theirs.push_back(RunProcess(launcher, CjpegCommand(picture, sampling, theirOutput)));
             }
             const ProcessCost ourCost = Median(ours), theirCost = Median(theirs);
             allSucceeded = allSucceeded && ourCost.succeeded && theirCost.succeeded;

@@ -15,8 +15,16 @@ struct ProcessCost {
     bool succeeded = false;
 };
 
-// Runs program with arguments, output and errors discarded.
-ProcessCost RunProcess(const std::vector<std::string>& command);
+// Runs program with arguments, output and errors discarded. The command is
+// started by a fresh copy of the measuring program (launcher, run with
+// kLaunchArgument first), so that the peak memory of the command does not
+// include what the measuring program held when it forked.
+ProcessCost RunProcess(const std::string& launcher, const std::vector<std::string>& command);
+
+constexpr const char* kLaunchArgument = "--launch";
+
+// The launcher's part: runs command and writes its cost to standard output.
+int LaunchAndReport(const std::vector<std::string>& command);
 
 // The median of each measure over several runs.
 ProcessCost Median(const std::vector<ProcessCost>& runs);

@@ -32,6 +32,7 @@
 #include "BenchPictures.h"
 #include "CliComparison.h"
 #include "ReferenceEncoders.h"
+#include "WholeProcess.h"
 
 namespace {
 
@@ -175,10 +176,9 @@ private:
     std::filesystem::path path_;
 };
 
-// The command-line encoder built beside this program.
-std::filesystem::path OurTool() {
+std::filesystem::path ThisProgram() {
     std::error_code ec;
-    return std::filesystem::read_symlink("/proc/self/exe", ec).parent_path() / "vardolin-jpeg";
+    return std::filesystem::read_symlink("/proc/self/exe", ec);
 }
 
 void CompareInProcess() {
@@ -214,12 +214,17 @@ void CompareInProcess() {
 
 }  // namespace
 
-// --cli-only: only the whole-process comparison and our stages.
+// --cli-only: only the whole-process comparison and our stages. The program
+// also starts each measured command (--launch COMMAND...).
 int main(int argc, char** argv) {
+    if (argc > 2 && std::strcmp(argv[1], vardolin::bench::kLaunchArgument) == 0)
+        return vardolin::bench::LaunchAndReport(std::vector<std::string>(argv + 2, argv + argc));
     const bool cliOnly = argc > 1 && std::strcmp(argv[1], "--cli-only") == 0;
     WorkFolder folder;
     if (folder.Path().empty()) return 1;
-    const bool succeeded = vardolin::bench::CompareWithCjpeg(OurTool(), folder.Path());
+    const std::filesystem::path self = ThisProgram();
+    const bool succeeded =
+        vardolin::bench::CompareWithCjpeg(self, self.parent_path() / "vardolin-jpeg", folder.Path());
     if (!cliOnly) {
         std::printf("\nIn process, quality 75:\n\n");
         CompareInProcess();
