@@ -82,10 +82,7 @@ void Streamer::StreamFrames() noexcept {
 
             Switches switches = ReadSwitches(setup_.cameraName);
             if (switches.unplugged) {
-                // A removed device says so once and delivers nothing more.
-                if (!controls_.deviceLostReported.exchange(true) && setup_.events)
-                    setup_.events->Notify(EC_DEVICE_LOST, reinterpret_cast<LONG_PTR>(setup_.filter), 0);
-                WaitForStop(INFINITE);
+                AwaitReturnOfDevice();
                 break;
             }
             source.Draw(switches, controls_);
@@ -100,6 +97,30 @@ void Streamer::StreamFrames() noexcept {
         WaitForStop(INFINITE);  // out of memory for a picture: stop delivering until stopped
     }
     if (SUCCEEDED(com)) CoUninitialize();
+}
+
+// A removed device says so once and delivers nothing more in this run; when
+// it comes back it says that too, and the client builds its graph again.
+void Streamer::AwaitReturnOfDevice() noexcept {
+    if (controls_.deviceLostReported.exchange(true)) {
+        WaitForStop(INFINITE);
+        return;
+    }
+    Notify(0);
+    try {
+        while (!WaitForStop(kReturnPollMs))
+            if (!ReadSwitches(setup_.cameraName).unplugged) {
+                Notify(1);
+                break;
+            }
+    } catch (...) {
+    }
+    WaitForStop(INFINITE);
+}
+
+void Streamer::Notify(LONG_PTR deviceAvailable) noexcept {
+    if (setup_.events)
+        setup_.events->Notify(EC_DEVICE_LOST, reinterpret_cast<LONG_PTR>(setup_.filter), deviceAvailable);
 }
 
 HRESULT Streamer::DeliverFrame(FrameSource& source, long long frameNumber) noexcept {

@@ -52,6 +52,10 @@ public:
 private:
     void StreamFrames() noexcept;
     HRESULT DeliverFrame(class FrameSource& source, long long frameNumber) noexcept;
+    void AwaitReturnOfDevice() noexcept;
+    void Notify(LONG_PTR deviceAvailable) noexcept;  // EC_DEVICE_LOST, param2 1 when back
+
+    static constexpr DWORD kReturnPollMs = 100;
     bool WaitForStop(DWORD milliseconds) const noexcept;
 
     CameraControls& controls_;

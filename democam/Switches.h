@@ -11,6 +11,9 @@
 //                    once (param1: the filter's IUnknown, param2: 0, device
 //                    removed); while set, Pause/Run fail with
 //                    HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED) (0x8007048F).
+//                    Cleared while the graph still runs, the camera reports
+//                    EC_DEVICE_LOST with param2 1 (device back) and delivers
+//                    again once the graph is stopped and run again.
 //   formats=LIST     offer only these pixel formats (',' between them: rgb24,
 //                    yuy2, nv12), each at 320x240, 640x480 and 1280x720.
 //   time=MS          freeze the scene clock at MS milliseconds (the clock

@@ -173,7 +173,13 @@ CaptureGraph::~CaptureGraph() {
 }
 
 HRESULT CaptureGraph::Run() { return control_ ? control_->Run() : E_UNEXPECTED; }
+HRESULT CaptureGraph::Pause() { return control_ ? control_->Pause() : E_UNEXPECTED; }
 HRESULT CaptureGraph::Stop() { return control_ ? control_->Stop() : E_UNEXPECTED; }
+
+HRESULT CaptureGraph::WaitForState(std::chrono::milliseconds timeout, OAFilterState* state) {
+    OAFilterState ignored = State_Stopped;
+    return control_ ? control_->GetState(static_cast<LONG>(timeout.count()), state ? state : &ignored) : E_UNEXPECTED;
+}
 
 std::optional<Frame> CaptureGraph::NextFrame(std::chrono::milliseconds timeout) { return collector_->Next(timeout); }
 long CaptureGraph::FramesSoFar() { return collector_->Count(); }
@@ -192,12 +198,19 @@ BITMAPINFOHEADER CaptureGraph::ConnectedHeader() {
 }
 
 std::optional<std::tuple<long, LONG_PTR, LONG_PTR>> CaptureGraph::NextEvent(std::chrono::milliseconds timeout) {
-    long code = 0;
-    LONG_PTR first = 0, second = 0;
-    if (!events_ || events_->GetEvent(&code, &first, &second, static_cast<long>(timeout.count())) != S_OK)
-        return std::nullopt;
-    events_->FreeEventParams(code, first, second);
-    return std::make_tuple(code, first, second);
+    // Wine's GetEvent may return at once with an empty queue: wait in steps.
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (events_) {
+        long code = 0;
+        LONG_PTR first = 0, second = 0;
+        if (events_->GetEvent(&code, &first, &second, 20) == S_OK) {
+            events_->FreeEventParams(code, first, second);
+            return std::make_tuple(code, first, second);
+        }
+        if (std::chrono::steady_clock::now() >= deadline) break;
+        Sleep(10);
+    }
+    return std::nullopt;
 }
 
 }  // namespace vardolin::democam::camtest

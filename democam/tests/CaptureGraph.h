@@ -43,7 +43,10 @@ public:
 
     HRESULT Built() const noexcept { return built_; }
     HRESULT Run();
+    HRESULT Pause();
     HRESULT Stop();
+    // IMediaControl::GetState: waits up to timeout for a state change to end.
+    HRESULT WaitForState(std::chrono::milliseconds timeout, OAFilterState* state = nullptr);
     // The next frame arriving within timeout, or none.
     std::optional<Frame> NextFrame(std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
     long FramesSoFar();

@@ -86,5 +86,140 @@ TEST(DemoCamera, Rgb24FramesCarryTheSceneRightWayUpAtEverySize) {
     }
 }
 
+// BT.601 studio-range YUV of a BGR pixel, in floating point.
+struct Yuv {
+    double y, u, v;
+};
+Yuv YuvOf(double b, double g, double r) {
+    return {16 + (65.481 * r + 128.553 * g + 24.966 * b) / 255, 128 + (-37.797 * r - 74.203 * g + 112.0 * b) / 255,
+            128 + (112.0 * r - 93.786 * g - 18.214 * b) / 255};
+}
+// The mean colour of a w x h block of the scene, as YUV.
+Yuv BlockYuv(const ScenePicture& scene, int x, int y, int w, int h) {
+    double sum[3] = {};
+    for (int dy = 0; dy < h; ++dy)
+        for (int dx = 0; dx < w; ++dx)
+            for (int c = 0; c < 3; ++c) sum[c] += scene.Row(y + dy)[3 * (x + dx) + c];
+    return YuvOf(sum[0] / (w * h), sum[1] / (w * h), sum[2] / (w * h));
+}
+
+// Largest difference between a YUV sample and the scene; lumaAt and
+// chromaAt read the sample, chroma per block of chromaW x chromaH pixels.
+struct YuvLayout {
+    const wchar_t* switches;
+    GUID subtype;
+    const char* name;
+    size_t bytesPerFrame;  // at 640 x 480
+    int chromaW, chromaH;
+    uint8_t (*luma)(const std::vector<uint8_t>&, int x, int y);
+    std::pair<uint8_t, uint8_t> (*chroma)(const std::vector<uint8_t>&, int x, int y);
+};
+constexpr int kW = 640, kH = 480;
+
+const YuvLayout kYuvLayouts[] = {
+    {L"formats=yuy2;time=45296789", MEDIASUBTYPE_YUY2, "YUY2", kW * kH * 2, 2, 1,
+     [](const std::vector<uint8_t>& s, int x, int y) { return s[(y * kW + x) * 2]; },
+     [](const std::vector<uint8_t>& s, int x, int y) {
+         size_t pair = (y * kW + x) * 2;
+         return std::pair{s[pair + 1], s[pair + 3]};
+     }},
+    {L"formats=nv12;time=45296789", MEDIASUBTYPE_NV12, "NV12", kW * kH * 3 / 2, 2, 2,
+     [](const std::vector<uint8_t>& s, int x, int y) { return s[y * kW + x]; },
+     [](const std::vector<uint8_t>& s, int x, int y) {
+         size_t pair = kW * kH + (y / 2) * kW + x;
+         return std::pair{s[pair], s[pair + 1]};
+     }},
+};
+
+// A camera switched to one YUV format offers only that format, connects to
+// a grabber of that format (the system has no converter to RGB), and its
+// frames carry the scene top-down.
+TEST(DemoCamera, YuvOnlyCameraOffersAndDeliversThatFormat) {
+    ComScope com;
+    ScenePicture expected = ExpectedScene(kW, kH);
+    for (const YuvLayout& layout : kYuvLayouts) {
+        SCOPED_TRACE(layout.name);
+        CameraSwitches switches(layout.switches);
+        ComPtr<IBaseFilter> camera = OpenVideoInputDevice(kFirstCamera);
+        ComPtr<IAMStreamConfig> config = StreamConfig(camera.Get());
+        ASSERT_TRUE(config);
+        int count = 0, size = 0;
+        ASSERT_HRESULT_SUCCEEDED(config->GetNumberOfCapabilities(&count, &size));
+        EXPECT_EQ(count, 3);
+        for (int i = 0; i < count; ++i) {
+            AM_MEDIA_TYPE* type = nullptr;
+            VIDEO_STREAM_CONFIG_CAPS caps{};
+            ASSERT_EQ(config->GetStreamCaps(i, &type, reinterpret_cast<BYTE*>(&caps)), S_OK);
+            EXPECT_TRUE(IsEqualGUID(type->subtype, layout.subtype));
+            CoTaskMemFree(type->pbFormat);
+            CoTaskMemFree(type);
+        }
+
+        CaptureGraph graph(camera, layout.subtype);
+        ASSERT_HRESULT_SUCCEEDED(graph.Built());
+        ASSERT_HRESULT_SUCCEEDED(graph.Run());
+        std::optional<Frame> frame = graph.NextFrame();
+        ASSERT_TRUE(frame);
+        ASSERT_EQ(frame->bytes.size(), layout.bytesPerFrame);
+        double worst = 0;
+        for (int y = 0; y < kH; y += layout.chromaH)
+            for (int x = 0; x < kW; x += layout.chromaW) {
+                Yuv want = BlockYuv(expected, x, y, layout.chromaW, layout.chromaH);
+                auto [u, v] = layout.chroma(frame->bytes, x, y);
+                worst = std::max({worst, std::abs(u - want.u), std::abs(v - want.v)});
+                for (int dy = 0; dy < layout.chromaH; ++dy)
+                    for (int dx = 0; dx < layout.chromaW; ++dx) {
+                        const uint8_t* p = expected.Row(y + dy) + 3 * (x + dx);
+                        worst = std::max(worst, std::abs(layout.luma(frame->bytes, x + dx, y + dy) -
+                                                         YuvOf(p[0], p[1], p[2]).y));
+                    }
+            }
+        EXPECT_LT(worst, 2.5);
+    }
+}
+
+// Brightness and contrast reach the pixels: each channel becomes
+// (v - 128) * contrast / 100 + 128 + brightness, within the 8 bits.
+TEST(DemoCamera, PictureControlsChangeTheFrames) {
+    ComScope com;
+    CameraSwitches switches(kFrozen);
+    ComPtr<IBaseFilter> camera = OpenVideoInputDevice(kFirstCamera);
+    ComPtr<IAMVideoProcAmp> amp;
+    ASSERT_HRESULT_SUCCEEDED(camera.As(&amp));
+    long min = 0, max = 0, step = 0, byDefault = 0, flags = 0;
+    ASSERT_HRESULT_SUCCEEDED(amp->GetRange(VideoProcAmp_Brightness, &min, &max, &step, &byDefault, &flags));
+    EXPECT_EQ(std::tuple(min, max, byDefault), std::tuple(-100L, 100L, 0L));
+    ASSERT_HRESULT_SUCCEEDED(amp->GetRange(VideoProcAmp_Contrast, &min, &max, &step, &byDefault, &flags));
+    EXPECT_EQ(std::tuple(min, max, byDefault), std::tuple(0L, 200L, 100L));
+    EXPECT_EQ(amp->Set(VideoProcAmp_Brightness, 101, VideoProcAmp_Flags_Manual), E_INVALIDARG);
+    EXPECT_EQ(amp->Set(VideoProcAmp_Contrast, -1, VideoProcAmp_Flags_Manual), E_INVALIDARG);
+    EXPECT_HRESULT_FAILED(amp->Set(VideoProcAmp_Hue, 0, VideoProcAmp_Flags_Manual));
+
+    struct Setting {
+        long brightness, contrast;
+    };
+    const ScenePicture scene = ExpectedScene(kW, kH);
+    CaptureGraph graph(camera, MEDIASUBTYPE_RGB24);
+    ASSERT_HRESULT_SUCCEEDED(graph.Built());
+    ASSERT_HRESULT_SUCCEEDED(graph.Run());
+    for (Setting setting : {Setting{60, 100}, Setting{-40, 150}, Setting{0, 30}}) {
+        SCOPED_TRACE(testing::Message() << setting.brightness << " / " << setting.contrast);
+        ASSERT_HRESULT_SUCCEEDED(amp->Set(VideoProcAmp_Brightness, setting.brightness, VideoProcAmp_Flags_Manual));
+        ASSERT_HRESULT_SUCCEEDED(amp->Set(VideoProcAmp_Contrast, setting.contrast, VideoProcAmp_Flags_Manual));
+        graph.NextFrame();  // may have been drawn before the change
+        std::optional<Frame> frame = graph.NextFrame();
+        ASSERT_TRUE(frame);
+        ScenePicture delivered = FromRgb24Sample(frame->bytes, kW, kH);
+        double worst = 0;
+        for (int y = 0; y < kH; ++y)
+            for (int i = 0; i < kW * 3; ++i) {
+                double want = std::clamp((scene.Row(y)[i] - 128) * setting.contrast / 100.0 + 128 + setting.brightness,
+                                         0.0, 255.0);
+                worst = std::max(worst, std::abs(delivered.Row(y)[i] - want));
+            }
+        EXPECT_LE(worst, 1.0);
+    }
+}
+
 }  // namespace
 }  // namespace vardolin::democam::camtest
