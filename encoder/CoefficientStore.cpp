@@ -24,48 +24,53 @@ void CoefficientStore::Start(int32_t blocksPerRow, int32_t expectedRows) {
     rows_.reserve(size_t(std::max(expectedRows, 0)));
 }
 
-bool CoefficientStore::Tokenize(const int16_t* block) {
+bool CoefficientStore::Tokenize(const int16_t* block, uint8_t*& symbol, uint8_t*& bits) {
     bool fits = true;
     const int32_t last = ForEachNonzeroAC(block, [&](int32_t k, int32_t run) {
-        for (; run > 15; run -= 16) symbols_.push_back(0xF0);
+        for (; run > 15; run -= 16) *symbol++ = 0xF0;
         const int32_t value = block[k];
         const int32_t size = MagnitudeBits(value);
-        if (size > 10) fits = false;
-        symbols_.push_back(static_cast<uint8_t>(run * 16 + (size & 15)));
-        const uint32_t bits = static_cast<uint32_t>(value >= 0 ? value : value - 1) & ((1u << size) - 1);
-        bits_.push_back(static_cast<uint8_t>(bits));
-        if (size > 8) bits_.push_back(static_cast<uint8_t>(bits >> 8));
+        fits = fits && size <= 10;
+        *symbol++ = static_cast<uint8_t>(run * 16 + (size & 15));
+        const uint32_t magnitude = static_cast<uint32_t>(value >= 0 ? value : value - 1) & ((1u << size) - 1);
+        *bits++ = static_cast<uint8_t>(magnitude);
+        if (size > 8) *bits++ = static_cast<uint8_t>(magnitude >> 8);
     });
-    symbols_.push_back(last != 63 ? 0x00 : kBlockEnd);
+    *symbol++ = last != 63 ? 0x00 : kBlockEnd;
     return fits;
 }
 
 void CoefficientStore::AppendBlockRow(const int16_t* values) {
-    symbols_.clear();
-    bits_.clear();
+    // At most 63 values, 3 sixteen-zero runs and the end per block; at most
+    // two bytes of bits per value.
+    symbols_.resize(size_t(blocksPerRow_) * 67);
+    bits_.resize(size_t(blocksPerRow_) * 126);
+    uint8_t* symbol = symbols_.data();
+    uint8_t* bits = bits_.data();
     bool tokens = true;
     for (int32_t b = 0; b < blocksPerRow_; ++b) {
         const int16_t* block = values + 64 * size_t(b);
         dc_.push_back(block[0]);
-        tokens = tokens && Tokenize(block);
+        tokens = Tokenize(block, symbol, bits) && tokens;
     }
+    const size_t symbolBytes = size_t(symbol - symbols_.data()), bitBytes = size_t(bits - bits_.data());
     const size_t plainBytes = size_t(blocksPerRow_) * kPlainBlockBytes;
     Row& row = rows_.emplace_back();
-    if (tokens && symbols_.size() + bits_.size() <= plainBytes) {
-        row.symbolBytes = symbols_.size();
-        row.bytes.reserve(symbols_.size() + bits_.size());
-        row.bytes.assign(symbols_.begin(), symbols_.end());
-        row.bytes.insert(row.bytes.end(), bits_.begin(), bits_.end());
+    if (tokens && symbolBytes + bitBytes <= plainBytes) {
+        row.symbolBytes = symbolBytes;
+        row.bytes.resize(symbolBytes + bitBytes);
+        std::memcpy(row.bytes.data(), symbols_.data(), symbolBytes);
+        std::memcpy(row.bytes.data() + symbolBytes, bits_.data(), bitBytes);
     } else {
         row.plain = true;
         row.bytes.resize(plainBytes);
         for (int32_t b = 0; b < blocksPerRow_; ++b)
             std::memcpy(&row.bytes[size_t(b) * kPlainBlockBytes], values + 64 * size_t(b) + 1, kPlainBlockBytes);
     }
-    // The scratch of a wide row need not outlive the sampling by much.
     if (rows_.size() == rows_.capacity()) {
-        symbols_.shrink_to_fit();
-        bits_.shrink_to_fit();
+        // The last expected row: the scratch is not needed any more.
+        std::vector<uint8_t>().swap(symbols_);
+        std::vector<uint8_t>().swap(bits_);
     }
 }
 

@@ -86,9 +86,9 @@ private:
         std::vector<uint8_t> bytes;  // plain rows: 63 AC values per block, native 16-bit
     };
 
-    // Tokens of one block into the scratch buffers; false when a value needs
-    // more than 10 bits (the row is then kept plain).
-    bool Tokenize(const int16_t* block);
+    // Writes the tokens of one block at symbol and bits, advancing both;
+    // false when a value needs more than 10 bits (the row is kept plain).
+    static bool Tokenize(const int16_t* block, uint8_t*& symbol, uint8_t*& bits);
 
     int32_t blocksPerRow_ = 0;
     std::vector<int16_t> dc_;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Halving.h"
+
 namespace vardolin {
 
 namespace {
@@ -44,7 +46,7 @@ RowDrawer::RowDrawer(PixelRows& picture, int32_t srcLeft, int32_t srcTop, int32_
     } else if (int64_t(srcWidth) == 2 * int64_t(destWidth) && int64_t(srcHeight) == 2 * int64_t(destHeight)) {
         mode_ = Mode::Halve;
         line_.resize(size_t(srcWidth) * 3);
-        pairs_.resize(size_t(srcWidth) * 3);
+        secondLine_.resize(size_t(srcWidth) * 3);
     } else {
         mode_ = Mode::Stretch;
         columns_ = AreaSpans(srcWidth, destWidth);
@@ -88,17 +90,11 @@ void RowDrawer::CopyRow(int32_t y, uint8_t* bgr) { ReadSourceRow(y, 0, destWidth
 
 // Every destination pixel is the mean of a 2 x 2 block. Area averaging gives
 // the same bytes, since its weights are exactly one half and its sums of
-// quarters are exact in double; here the block is summed in integers and
-// rounded with halves up, as RoundToByte does.
+// quarters are exact in double, rounded with halves up as RoundToByte does.
 void RowDrawer::HalveRow(int32_t y, uint8_t* bgr) {
-    const size_t values = line_.size();
     ReadSourceRow(2 * int64_t(y), 0, srcWidth_, line_.data());
-    for (size_t i = 0; i < values; ++i) pairs_[i] = line_[i];
-    ReadSourceRow(2 * int64_t(y) + 1, 0, srcWidth_, line_.data());
-    for (size_t i = 0; i < values; ++i) pairs_[i] = uint16_t(pairs_[i] + line_[i]);
-    const uint16_t* sum = pairs_.data();
-    for (int32_t x = 0; x < destWidth_; ++x, sum += 6, bgr += 3)
-        for (int c = 0; c < 3; ++c) bgr[c] = uint8_t((sum[c] + sum[3 + c] + 2) >> 2);
+    ReadSourceRow(2 * int64_t(y) + 1, 0, srcWidth_, secondLine_.data());
+    HalveRows(line_.data(), secondLine_.data(), bgr, size_t(destWidth_));
 }
 
 // One source row summed horizontally over every destination column's span.

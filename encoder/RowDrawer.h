@@ -43,8 +43,8 @@ private:
     PixelRows& picture_;
     int32_t srcLeft_, srcTop_, srcWidth_, srcHeight_, destWidth_, destHeight_;
     Mode mode_;
-    std::vector<uint8_t> line_;      // source pixels of one row
-    std::vector<uint16_t> pairs_;    // halving: two source rows added
+    std::vector<uint8_t> line_;        // source pixels of one row
+    std::vector<uint8_t> secondLine_;  // halving: the row below
     // Stretching: the horizontal spans, the vertical spans, a window of rows
     // summed horizontally, and the next source row to be summed.
     std::vector<Span> columns_, rows_;
