@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <random>
@@ -113,6 +114,18 @@ RgbPicture CentreCrop(const RgbPicture& photo, int width, int height) {
         std::copy_n(&photo.rgb[(size_t(top + y) * photo.width + left) * 3],
                     size_t(std::min(width, photo.width - left)) * 3, &crop.rgb[size_t(y) * width * 3]);
     return crop;
+}
+
+RgbPicture MostDetailedCrop(const std::vector<RgbPicture>& photos, int width, int height) {
+    RgbPicture best;
+    int64_t bestDetail = -1;
+    for (const RgbPicture& photo : photos) {
+        RgbPicture crop = CentreCrop(photo, width, height);
+        int64_t detail = 0;
+        for (size_t i = 3; i < crop.rgb.size(); ++i) detail += std::abs(int(crop.rgb[i]) - int(crop.rgb[i - 3]));
+        if (detail > bestDetail) best = std::move(crop), bestDetail = detail;
+    }
+    return best;
 }
 
 void WritePpm(const RgbPicture& picture, const std::filesystem::path& path) {

@@ -29,6 +29,10 @@ RgbPicture TiledPhotos(const std::vector<RgbPicture>& photos, int width, int hei
 // The width x height rectangle at the centre of a photo.
 RgbPicture CentreCrop(const RgbPicture& photo, int width, int height);
 
+// Of the photos' centre crops, the one with the most detail (the largest sum
+// of differences between neighbouring samples).
+RgbPicture MostDetailedCrop(const std::vector<RgbPicture>& photos, int width, int height);
+
 void WritePpm(const RgbPicture& picture, const std::filesystem::path& path);
 
 }  // namespace vardolin::bench

@@ -36,7 +36,7 @@ std::vector<Picture> MakePictures(const std::filesystem::path& folder) {
     const std::vector<RgbPicture> photos = LoadPhotos(kPhotoFolder);
     if (photos.empty()) std::printf("(no photos in %s: the detailed pictures are left out)\n", kPhotoFolder);
     if (!photos.empty()) {
-        WritePpm(CentreCrop(photos.front(), 156, 188), folder / "photo-156x188.ppm");
+        WritePpm(MostDetailedCrop(photos, 156, 188), folder / "photo-156x188.ppm");
         pictures.push_back({"156x188 photo", folder / "photo-156x188.ppm", 31});
     }
     WritePpm(SmoothPicture(4000, 3000), folder / "smooth-12mp.ppm");
