@@ -7,7 +7,7 @@
 //
 // In-process memory columns: "peak MB" is the child's whole peak (picture
 // included); "enc MB" is the peak growth while encoding, above what the child
-// held with the picture prepared; "budget MB" is, for vardolin, the canvas
+// held with the picture prepared; "budget MB" is, for vardolin, the strip
 // plus the stored coefficients plus the output, the memory the encoder cannot
 // do without, and "enc/budget" the ratio of the two.
 #include <sys/resource.h>
@@ -60,12 +60,8 @@ struct Result {
 using Encoding = std::function<long(double& budgetBytes)>;
 using Preparer = std::function<Encoding(std::vector<uint8_t> rgb, const Case& c)>;
 
-// The canvas SampleHDC asks its source for: 24-bit lines padded to 4 bytes,
-// both sides rounded up to a multiple of 8.
-double CanvasBytes(int width, int height) {
-    const double canvasWidth = (width + 7) & ~7, canvasHeight = (height + 7) & ~7;
-    return double((long(3 * canvasWidth) + 3) & ~3L) * canvasHeight;
-}
+// The strip SampleHDC draws a band of 8 rows into.
+double StripBytes(int width) { return 8.0 * 3 * ((width + 7) & ~7); }
 
 Encoding PrepareOurs(std::vector<uint8_t> rgb, const Case& c) {
     auto picture = std::make_shared<vardolin::MemoryPicture>(c.width, c.height, std::move(rgb));
@@ -77,7 +73,7 @@ Encoding PrepareOurs(std::vector<uint8_t> rgb, const Case& c) {
         for (const vardolin::Component& component : encoder.ComponentList())
             coefficientBytes += double(component.Coefficients.StoredBytes());
         long size = long(encoder.Encode().size());
-        budgetBytes = CanvasBytes(c.width, c.height) + coefficientBytes + size;
+        budgetBytes = StripBytes(c.width) + coefficientBytes + size;
         return size;
     };
 }
@@ -209,7 +205,7 @@ void CompareInProcess() {
                 "time/ours above 1 means slower than vardolin. Times are the best of the repeats; cpu ms\n"
                 "is the processor time of the encoding (what counts on a busy machine).\n"
                 "peak MB: the whole measuring process; enc MB: its growth while encoding, above the\n"
-                "prepared picture; budget MB: canvas + stored coefficients + output (vardolin only).\n");
+                "prepared picture; budget MB: strip + stored coefficients + output (vardolin only).\n");
 }
 
 }  // namespace
