@@ -26,23 +26,25 @@ CLSID FirstPageOf(IUnknown* object) {
     return page;
 }
 
+struct ChildSearch {
+    const wchar_t* windowClass;
+    int skip;
+    HWND found;
+};
+
+BOOL CALLBACK CheckChild(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<ChildSearch*>(data);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (_wcsicmp(name, search->windowClass) != 0 || search->skip-- > 0) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The skip+1-th descendant of that window class, in creation order.
 HWND FindChild(HWND parent, const wchar_t* windowClass, int skip = 0) {
-    struct Search {
-        const wchar_t* windowClass;
-        int skip;
-        HWND found;
-    } search{windowClass, skip, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            wchar_t name[64] = {};
-            GetClassNameW(window, name, 64);
-            if (_wcsicmp(name, s->windowClass) != 0 || s->skip-- > 0) return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ChildSearch search{windowClass, skip, nullptr};
+    EnumChildWindows(parent, CheckChild, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -63,16 +65,16 @@ struct FrameVisit {
 };
 FrameVisit* CurrentVisit = nullptr;
 
+// The property frame: this thread's visible window holding the format list.
+BOOL CALLBACK CheckFrame(HWND window, LPARAM found) {
+    if (!IsWindowVisible(window) || !FindChild(window, L"ListBox")) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
 void CALLBACK ChooseYuy2AndPressOk(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND frame = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM found) -> BOOL {
-            if (!IsWindowVisible(window) || !FindChild(window, L"ListBox")) return TRUE;
-            *reinterpret_cast<HWND*>(found) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&frame));
+    EnumThreadWindows(GetCurrentThreadId(), CheckFrame, reinterpret_cast<LPARAM>(&frame));
     if (!frame) return;
     KillTimer(nullptr, timer);
     FrameVisit& visit = *CurrentVisit;
