@@ -229,9 +229,11 @@ STDMETHODIMP OutputPin::GetNumberOfCapabilities(int* count, int* size) {
 
 STDMETHODIMP OutputPin::GetStreamCaps(int index, AM_MEDIA_TYPE** type, BYTE* caps) {
     if (!type || !caps) return E_POINTER;
+    *type = nullptr;
+    if (index < 0) return E_INVALIDARG;
     return Guarded([&] {
         std::vector<VideoFormat> offered = Offered();
-        if (index < 0 || static_cast<size_t>(index) >= offered.size()) return S_FALSE;
+        if (static_cast<size_t>(index) >= offered.size()) return S_FALSE;
         VIDEO_STREAM_CONFIG_CAPS described = DescribeCaps(offered[index]);
         std::memcpy(caps, &described, sizeof described);
         return NewMediaType(offered[index], type);

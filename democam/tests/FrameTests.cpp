@@ -221,5 +221,42 @@ TEST(DemoCamera, PictureControlsChangeTheFrames) {
     }
 }
 
+// After a whole capture session (graph, formats, pages) every object of
+// the camera is released again: the DLL could be unloaded.
+TEST(DemoCamera, NothingStaysAliveAfterASession) {
+    HMODULE dll = LoadLibraryW(L"vardolin-democam.dll");
+    ASSERT_TRUE(dll);
+    auto canUnloadNow =
+        reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(reinterpret_cast<void*>(GetProcAddress(dll, "DllCanUnloadNow")));
+    {
+        ComScope com;
+        CameraSwitches switches(L"");
+        ComPtr<IBaseFilter> camera = OpenVideoInputDevice(kFirstCamera);
+        ASSERT_HRESULT_SUCCEEDED(ChooseFormat(camera.Get(), MEDIASUBTYPE_RGB24, 320, 240));
+        {
+            CaptureGraph graph(camera, MEDIASUBTYPE_RGB24);
+            ASSERT_HRESULT_SUCCEEDED(graph.Run());
+            ASSERT_TRUE(graph.NextFrame());
+            switches.Set(L"unplugged");  // the device-lost path too
+            ASSERT_TRUE(graph.NextEvent(std::chrono::milliseconds(3000)));
+            graph.Stop();
+        }
+        ComPtr<IEnumPins> pins;
+        ComPtr<IPin> pin;
+        ComPtr<IEnumMediaTypes> types;
+        ASSERT_HRESULT_SUCCEEDED(camera->EnumPins(&pins));
+        ASSERT_EQ(pins->Next(1, &pin, nullptr), S_OK);
+        ASSERT_HRESULT_SUCCEEDED(pin->EnumMediaTypes(&types));
+        AM_MEDIA_TYPE* type = nullptr;
+        while (types->Next(1, &type, nullptr) == S_OK) {
+            CoTaskMemFree(type->pbFormat);
+            CoTaskMemFree(type);
+        }
+        EXPECT_EQ(canUnloadNow(), S_FALSE);  // still in use here
+    }
+    EXPECT_EQ(canUnloadNow(), S_OK);
+    FreeLibrary(dll);
+}
+
 }  // namespace
 }  // namespace vardolin::democam::camtest
