@@ -1,6 +1,7 @@
-// SampleHDC: takes the picture into an off-screen canvas once per distinct
-// component size, converts each component to level-shifted Y, Cb or Cr,
-// transforms and quantizes it block by block.
+// SampleHDC: takes the picture once per distinct component size, into the
+// platform's off-screen canvas or, for a source with rows, band by band into
+// a strip; converts each component to level-shifted Y, Cb or Cr, transforms
+// and quantizes it block row by block row into its coefficient store.
 #include <algorithm>
 #include <cmath>
 
@@ -104,6 +105,8 @@ int32_t ClsJPEG::SampleHDC(PictureSource& source, int32_t lWidth, int32_t lHeigh
     return 0;
 }
 
+// Gives components first..end - 1 their identifiers and empty stores for a
+// padded area of wp x hp pixels.
 void ClsJPEG::PrepareComponents(int32_t first, int32_t end, int32_t wp, int32_t hp) {
     checked::Mul(wp, hp);  // the coefficient count must fit 32 bits
     for (int32_t i = first; i < end; ++i) {
