@@ -42,6 +42,7 @@ dist: windows
 	@BUILD=$(BUILD) bash scripts/dist.sh
 
 bench: native
+	@bash scripts/install-deps.sh bench
 	@$(NATIVE)/tools/vardolin-bench
 
 fuzz:
