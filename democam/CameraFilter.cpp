@@ -51,11 +51,13 @@ STDMETHODIMP CameraFilter::GetClassID(CLSID* clsid) {
     return S_OK;
 }
 
-HRESULT CameraFilter::DeviceAvailable() const {
+// A removed device fails every start; a device another program holds fails
+// only to open (a camera we already stream from stays ours).
+HRESULT CameraFilter::DeviceAvailable(bool opening) const {
     return Guarded([&] {
         Switches switches = ReadSwitches(identity_.friendlyName);
         if (switches.unplugged) return kDeviceGone;
-        return switches.inUse ? kDeviceBusy : S_OK;
+        return opening && switches.inUse ? kDeviceBusy : S_OK;
     });
 }
 
@@ -72,7 +74,7 @@ HRESULT CameraFilter::PauseLocked() {
     if (state_ == State_Running) {
         streamer_.Pause();
     } else if (state_ == State_Stopped) {
-        if (HRESULT hr = DeviceAvailable(); FAILED(hr)) return hr;
+        if (HRESULT hr = DeviceAvailable(true); FAILED(hr)) return hr;
         if (pin_.Allocator())
             if (HRESULT hr = pin_.Allocator()->Commit(); FAILED(hr)) return hr;
     }
@@ -87,7 +89,7 @@ STDMETHODIMP CameraFilter::Pause() {
 
 STDMETHODIMP CameraFilter::Run(REFERENCE_TIME start) {
     std::lock_guard guard(lock_);
-    if (HRESULT hr = DeviceAvailable(); FAILED(hr)) return hr;
+    if (HRESULT hr = DeviceAvailable(state_ == State_Stopped); FAILED(hr)) return hr;
     if (state_ == State_Stopped)
         if (HRESULT hr = PauseLocked(); FAILED(hr)) return hr;
     if (pin_.Allocator() && pin_.Receiver()) {

@@ -58,7 +58,7 @@ public:
     STDMETHODIMP_(ULONG) GetMiscFlags() override { return AM_FILTER_MISC_FLAGS_IS_SOURCE; }
 
 private:
-    HRESULT DeviceAvailable() const;
+    HRESULT DeviceAvailable(bool opening) const;
     HRESULT PauseLocked();
 
     const CameraIdentity& identity_;

@@ -4,9 +4,10 @@
 // that loaded it, again on every Pause/Run and on every frame, so a test may
 // change it while a graph runs. The value is a ';'-separated list of entries:
 //
-//   inuse            Pause/Run fail with HRESULT_FROM_WIN32(ERROR_BUSY)
-//                    (0x800700AA), what a USB camera's driver returns while
-//                    another program holds the device.
+//   inuse            Pause/Run from the stopped state fail with
+//                    HRESULT_FROM_WIN32(ERROR_BUSY) (0x800700AA), what a USB
+//                    camera's driver returns while another program holds
+//                    the device; a camera already streaming goes on.
 //   unplugged        the camera stops delivering and reports EC_DEVICE_LOST
 //                    once (param1: the filter's IUnknown, param2: 0, device
 //                    removed); while set, Pause/Run fail with

@@ -2,6 +2,7 @@
 // enumerator, connected by the capture graph builder, delivering the scene
 // right way up in every format it offers, with its picture controls applied.
 #include "CaptureGraph.h"
+#include "DemoCamDll.h"
 #include "DemoScene.h"
 
 #include <gtest/gtest.h>
@@ -225,10 +226,8 @@ TEST(DemoCamera, PictureControlsChangeTheFrames) {
 // After a whole capture session (graph, formats, pages) every object of
 // the camera is released again: the DLL could be unloaded.
 TEST(DemoCamera, NothingStaysAliveAfterASession) {
-    HMODULE dll = LoadLibraryW(L"vardolin-democam.dll");
-    ASSERT_TRUE(dll);
-    auto canUnloadNow =
-        reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(reinterpret_cast<void*>(GetProcAddress(dll, "DllCanUnloadNow")));
+    DemoCamDll dll;
+    ASSERT_TRUE(dll.Loaded());
     {
         ComScope com;
         CameraSwitches switches(L"");
@@ -256,10 +255,9 @@ TEST(DemoCamera, NothingStaysAliveAfterASession) {
             CoTaskMemFree(type->pbFormat);
             CoTaskMemFree(type);
         }
-        EXPECT_EQ(canUnloadNow(), S_FALSE);  // still in use here
+        EXPECT_EQ(dll.CanUnloadNow(), S_FALSE);  // still in use here
     }
-    EXPECT_EQ(canUnloadNow(), S_OK);
-    FreeLibrary(dll);
+    EXPECT_EQ(dll.CanUnloadNow(), S_OK);
 }
 
 }  // namespace

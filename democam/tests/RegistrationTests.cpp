@@ -2,11 +2,13 @@
 // regsvr32 calls): which cameras are registered after each step, and that
 // nothing is left once both are gone.
 #include "CaptureGraph.h"
+#include "DemoCamDll.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace vardolin::democam::camtest {
 namespace {
@@ -31,33 +33,6 @@ bool KeyExists(const std::wstring& key) {
     RegCloseKey(opened);
     return true;
 }
-
-class DemoCamDll {
-public:
-    DemoCamDll() : module_(LoadLibraryW(L"vardolin-democam.dll")) {}
-    ~DemoCamDll() {
-        if (module_) FreeLibrary(module_);
-    }
-    bool Loaded() const { return module_ != nullptr; }
-    HRESULT Register() { return Call<HRESULT(STDAPICALLTYPE*)()>("DllRegisterServer"); }
-    HRESULT Unregister() { return Call<HRESULT(STDAPICALLTYPE*)()>("DllUnregisterServer"); }
-    HRESULT Install(BOOL install, const wchar_t* commandLine) {
-        return Call<HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR)>("DllInstall", install, commandLine);
-    }
-    std::wstring Path() const {
-        wchar_t path[MAX_PATH] = {};
-        GetModuleFileNameW(module_, path, MAX_PATH);
-        return path;
-    }
-
-private:
-    template <class Function, class... Args>
-    HRESULT Call(const char* name, Args... args) {
-        auto function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-        return function ? function(args...) : E_NOTIMPL;
-    }
-    HMODULE module_;
-};
 
 // What a registered camera must have: its class served by this DLL, free
 // threaded, and its device entry in the video input category.
@@ -85,13 +60,13 @@ TEST(DemoCameraRegistration, EachStepLeavesExactlyItsCamerasRegistered) {
     };
     const Step steps[] = {
         {"register", [](DemoCamDll& d) { return d.Register(); }, S_OK, true, false},
-        {"install second", [](DemoCamDll& d) { return d.Install(TRUE, L"second"); }, S_OK, true, true},
-        {"uninstall second", [](DemoCamDll& d) { return d.Install(FALSE, L"second"); }, S_OK, true, false},
-        {"install second again", [](DemoCamDll& d) { return d.Install(TRUE, L"second"); }, S_OK, true, true},
+        {"install second", [](DemoCamDll& d) { return d.InstallSecond(true); }, S_OK, true, true},
+        {"uninstall second", [](DemoCamDll& d) { return d.InstallSecond(false); }, S_OK, true, false},
+        {"install second again", [](DemoCamDll& d) { return d.InstallSecond(true); }, S_OK, true, true},
         {"unregister: every camera", [](DemoCamDll& d) { return d.Unregister(); }, S_OK, false, false},
-        {"second alone", [](DemoCamDll& d) { return d.Install(TRUE, L"second"); }, S_OK, false, true},
-        {"uninstall the last one", [](DemoCamDll& d) { return d.Install(FALSE, L"second"); }, S_OK, false, false},
-        {"unknown command line", [](DemoCamDll& d) { return d.Install(TRUE, L"third"); }, E_INVALIDARG, false, false},
+        {"second alone", [](DemoCamDll& d) { return d.InstallSecond(true); }, S_OK, false, true},
+        {"uninstall the last one", [](DemoCamDll& d) { return d.InstallSecond(false); }, S_OK, false, false},
+        {"unknown command line", [](DemoCamDll& d) { return d.Install(true, L"third"); }, E_INVALIDARG, false, false},
         {"unregister with nothing there", [](DemoCamDll& d) { return d.Unregister(); }, S_OK, false, false},
     };
     ASSERT_HRESULT_SUCCEEDED(dll.Unregister());  // a clean start, whatever an earlier run left

@@ -1,0 +1,68 @@
+// For tests: the demo camera DLL loaded into the test process, and its
+// registration entry points (what regsvr32 calls). Tests that use them
+// change which cameras the machine has, so they hold the camera registry
+// lock (vardolin_add_wine_gtest(... CAMERA_REGISTRY)).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace vardolin::democam {
+
+class DemoCamDll {
+public:
+    // Looks for the DLL in the test's working directory (the build's bin).
+    DemoCamDll() noexcept : module_(LoadLibraryW(L"vardolin-democam.dll")) {}
+    ~DemoCamDll() {
+        if (module_) FreeLibrary(module_);
+    }
+    DemoCamDll(const DemoCamDll&) = delete;
+    DemoCamDll& operator=(const DemoCamDll&) = delete;
+
+    bool Loaded() const noexcept { return module_ != nullptr; }
+
+    // regsvr32 vardolin-democam.dll: the first camera.
+    HRESULT Register() const { return Call<HRESULT(STDAPICALLTYPE*)()>("DllRegisterServer"); }
+    // regsvr32 /u vardolin-democam.dll: every camera.
+    HRESULT Unregister() const { return Call<HRESULT(STDAPICALLTYPE*)()>("DllUnregisterServer"); }
+    // regsvr32 [/u] /n /i:second vardolin-democam.dll: the second camera.
+    HRESULT InstallSecond(bool install) const { return Install(install, L"second"); }
+    HRESULT Install(bool install, const wchar_t* commandLine) const {
+        return Call<HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR)>("DllInstall", install ? TRUE : FALSE, commandLine);
+    }
+    HRESULT CanUnloadNow() const { return Call<HRESULT(STDAPICALLTYPE*)()>("DllCanUnloadNow"); }
+
+    std::wstring Path() const {
+        wchar_t path[MAX_PATH] = {};
+        GetModuleFileNameW(module_, path, MAX_PATH);
+        return path;
+    }
+
+private:
+    template <class Function, class... Args>
+    HRESULT Call(const char* name, Args... args) const {
+        auto function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+        return function ? function(args...) : E_NOTIMPL;
+    }
+
+    HMODULE module_;
+};
+
+// The second camera ("Vardolin Demo Camera 2") registered while it lives.
+class SecondCamera {
+public:
+    SecondCamera() : registered_(SUCCEEDED(dll_.InstallSecond(true))) {}
+    ~SecondCamera() {
+        if (registered_) dll_.InstallSecond(false);
+    }
+    SecondCamera(const SecondCamera&) = delete;
+    SecondCamera& operator=(const SecondCamera&) = delete;
+    bool Registered() const noexcept { return registered_; }
+
+private:
+    DemoCamDll dll_;
+    bool registered_;
+};
+
+}  // namespace vardolin::democam
