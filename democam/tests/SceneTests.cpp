@@ -1,0 +1,64 @@
+// The scene's geometry that frame consumers rely on: every 4:3 frame is the
+// same picture at another scale, and a 16:9 frame is that picture with more
+// backdrop left and right.
+#include "DemoScene.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace vardolin::democam {
+namespace {
+
+constexpr std::chrono::milliseconds kMoment(45296789);
+
+// Mean absolute difference per channel between the stage-sized picture and
+// a window of a larger frame box-averaged down to it.
+double DifferenceFromStage(const ScenePicture& frame, int left, int width) {
+    ScenePicture stage;
+    DrawDemoScene(stage, kStageWidth, kStageHeight, kMoment);
+    const int factor = width / kStageWidth;
+    double total = 0;
+    for (int y = 0; y < kStageHeight; ++y)
+        for (int x = 0; x < kStageWidth; ++x)
+            for (int c = 0; c < 3; ++c) {
+                int sum = 0;
+                for (int dy = 0; dy < factor; ++dy)
+                    for (int dx = 0; dx < factor; ++dx)
+                        sum += frame.Row(y * factor + dy)[3 * (left + x * factor + dx) + c];
+                total += std::abs(sum / (factor * factor) - stage.Row(y)[3 * x + c]);
+            }
+    return total / (kStageWidth * kStageHeight * 3);
+}
+
+TEST(DemoScene, LargerFramesShowTheStagePictureScaledAndCentred) {
+    struct Case {
+        int width, height;
+        int stageLeft, stageWidth;  // where the 4:3 stage lies in the frame
+    };
+    const Case cases[] = {
+        {640, 480, 0, 640},
+        {1280, 960, 0, 1280},
+        {1280, 720, 160, 960},  // 16:9: the centre 4:3 crop
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
+        ScenePicture frame;
+        DrawDemoScene(frame, c.width, c.height, kMoment);
+        ASSERT_EQ(frame.width, c.width);
+        ASSERT_EQ(frame.height, c.height);
+        EXPECT_LT(DifferenceFromStage(frame, c.stageLeft, c.stageWidth), 3.0);
+    }
+}
+
+TEST(DemoScene, TheSceneMovesAndTheClockShowsTheMoment) {
+    ScenePicture a, b, c;
+    DrawDemoScene(a, kStageWidth, kStageHeight, kMoment);
+    DrawDemoScene(b, kStageWidth, kStageHeight, kMoment);
+    DrawDemoScene(c, kStageWidth, kStageHeight, kMoment + std::chrono::milliseconds(700));
+    EXPECT_TRUE(a.bits == b.bits);  // a moment is one picture
+    EXPECT_FALSE(a.bits == c.bits);
+}
+
+}  // namespace
+}  // namespace vardolin::democam
