@@ -71,7 +71,7 @@ function(vardolin_add_wine_gtest target)
   target_link_libraries(${target} PRIVATE GTest::gtest_main ${ARG_LIBS})
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   # Fixtures and locks may come from several options; they are lists.
-  cmake_parse_arguments(PROP "" "" "FIXTURES_REQUIRED;RESOURCE_LOCK" ${ARG_PROPERTIES})
+  cmake_parse_arguments(PROP "" "FIXTURES_REQUIRED;RESOURCE_LOCK" "" ${ARG_PROPERTIES})
   set(properties TIMEOUT 60 ${PROP_UNPARSED_ARGUMENTS})
   set(fixtures ${PROP_FIXTURES_REQUIRED})
   set(locks ${PROP_RESOURCE_LOCK})
@@ -94,6 +94,9 @@ function(vardolin_add_wine_gtest target)
   # Test discovery flattens its properties into one list, which would split
   # a list value; fixtures and locks are set by a script that ctest runs
   # after the discovered tests are added.
+  if(NOT fixtures AND NOT locks)
+    return()
+  endif()
   set(script "foreach(test IN LISTS ${target}_TESTS)\n")
   if(fixtures)
     string(APPEND script "  set_tests_properties(\"\${test}\" PROPERTIES FIXTURES_REQUIRED \"${fixtures}\")\n")
