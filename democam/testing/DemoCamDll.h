@@ -65,4 +65,22 @@ private:
     bool registered_;
 };
 
+// No demo camera registered while it lives; then the first camera again, as
+// the camera fixture left it. Other camera tests must not run meanwhile:
+// add PROPERTIES RUN_SERIAL TRUE as well as CAMERA_REGISTRY.
+class NoCameras {
+public:
+    NoCameras() : removed_(SUCCEEDED(dll_.Unregister())) {}
+    ~NoCameras() {
+        if (removed_) dll_.Register();
+    }
+    NoCameras(const NoCameras&) = delete;
+    NoCameras& operator=(const NoCameras&) = delete;
+    bool Removed() const noexcept { return removed_; }
+
+private:
+    DemoCamDll dll_;
+    bool removed_;
+};
+
 }  // namespace vardolin::democam
