@@ -1,0 +1,17 @@
+#!/bin/sh
+# The second camera through regsvr32's own switches, as a user types them:
+# /n /i:second registers it, /u /n /i:second removes it, and only it.
+# Usage: regsvr32-second.sh WINE-COMMAND... (run beside vardolin-democam.dll)
+instances='HKCR\CLSID\{860BB310-5D01-11D0-BD3B-00A0C911CE86}\Instance'
+listed() { "$@" reg query "$instances\\$camera" >/dev/null 2>&1; }
+fail() { echo "FAILED: $*"; exit 1; }
+
+"$@" regsvr32 /s vardolin-democam.dll || fail "regsvr32"
+"$@" regsvr32 /s /n /i:second vardolin-democam.dll || fail "regsvr32 /n /i:second"
+camera='Vardolin Demo Camera 2'; listed "$@" || fail "second camera not listed after /i:second"
+"$@" regsvr32 /s /u /n /i:second vardolin-democam.dll || fail "regsvr32 /u /n /i:second"
+camera='Vardolin Demo Camera 2'; listed "$@" && fail "second camera still listed after /u /n /i:second"
+camera='Vardolin Demo Camera'; listed "$@" || fail "first camera gone with the second"
+"$@" regsvr32 /s /u vardolin-democam.dll || fail "regsvr32 /u"
+camera='Vardolin Demo Camera'; listed "$@" && fail "first camera still listed after /u"
+echo "passed"
