@@ -1,3 +1,4 @@
+// Reads the test switches from the environment; Switches.h describes them.
 #include "Switches.h"
 
 #include <windows.h>
