@@ -19,6 +19,7 @@
 #include "JpegError.h"
 #include "OutputStream.h"
 #include "PictureSource.h"
+#include "SizeCategory.h"
 
 namespace vardolin {
 
@@ -141,11 +142,5 @@ private:
     SingleByteConverter ToSingleByte;
     EncoderPath ActivePath = FastestEncoderPath();
 };
-
-// Size category of a value: the number of significant bits of |v|.
-inline int32_t Category(int32_t v) {
-    uint32_t magnitude = v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
-    return magnitude == 0 ? 0 : 32 - __builtin_clz(magnitude);
-}
 
 }  // namespace vardolin

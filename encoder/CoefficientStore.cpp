@@ -3,17 +3,13 @@
 #include <algorithm>
 
 #include "NonzeroMask.h"
+#include "SizeCategory.h"
 
 namespace vardolin {
 
 namespace {
 
 constexpr size_t kPlainBlockBytes = 63 * sizeof(int16_t);
-
-int32_t MagnitudeBits(int32_t v) {
-    const uint32_t magnitude = v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
-    return magnitude == 0 ? 0 : 32 - __builtin_clz(magnitude);
-}
 
 }  // namespace
 
@@ -29,7 +25,7 @@ bool CoefficientStore::Tokenize(const int16_t* block, uint8_t*& symbol, uint8_t*
     const int32_t last = ForEachNonzeroAC(block, [&](int32_t k, int32_t run) {
         for (; run > 15; run -= 16) *symbol++ = 0xF0;
         const int32_t value = block[k];
-        const int32_t size = MagnitudeBits(value);
+        const int32_t size = Category(value);
         fits = fits && size <= 10;
         *symbol++ = static_cast<uint8_t>(run * 16 + (size & 15));
         const uint32_t magnitude = static_cast<uint32_t>(value >= 0 ? value : value - 1) & ((1u << size) - 1);
@@ -101,7 +97,7 @@ void CoefficientStore::CountACSymbols(std::array<int32_t, 257>& counts) const {
                 reader.Expand(r * blocksPerRow_ + b, block);
                 const int32_t last = ForEachNonzeroAC(block, [&](int32_t k, int32_t run) {
                     plain[0xF0] += run / 16;
-                    const int32_t symbol = (run % 16) * 16 + MagnitudeBits(block[k]);
+                    const int32_t symbol = (run % 16) * 16 + Category(block[k]);
                     if (symbol > 255) throw JpegError::OutOfRange();
                     ++plain[symbol];
                 });
