@@ -20,6 +20,13 @@ inline constexpr DISPID kShowSourceDialog = 0x6003002A;
 inline constexpr DISPID kSaveFrameBitmap = 0x60030030;
 }  // namespace camera_dispid
 
+// Notifications the control sends its parent (WM_COMMAND, as child controls
+// do) when its live picture stops or comes back.
+namespace camera_notification {
+inline constexpr WORD kLive = 1;
+inline constexpr WORD kStopped = 2;
+}  // namespace camera_notification
+
 // One instance of the control, living as long as the window that holds it.
 class CameraControlWindow {
 public:
@@ -27,6 +34,8 @@ public:
     virtual HWND Window() const noexcept = 0;
     // A new reference to the control's dispatch interface.
     virtual Microsoft::WRL::ComPtr<IDispatch> Automation() = 0;
+    // One line saying why there is no live picture; empty while there is one.
+    virtual std::wstring Problem() const { return {}; }
 };
 
 using CameraControlFactory = std::function<std::unique_ptr<CameraControlWindow>(

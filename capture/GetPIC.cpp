@@ -152,7 +152,18 @@ void GetPIC::EnableCameraButtons() {
         })) {
         RunOrSkip([&] { EnableWindow(Control(ControlId::CmdSaveDIB), TRUE); });
         RunOrSkip([&] { ShowWindow(Control(ControlId::Picture1), SW_HIDE); });
+    } else {
+        // The empty still box covers the preview: it says why there is no camera picture.
+        RunOrSkip([&] { loaded_->picture1->SetNotice(loaded_->camera->Problem()); });
     }
+}
+
+void GetPIC::ezVidCap1_StateChanged(WORD notification) {
+    // Taking a photo needs a live picture; a still already taken stays usable.
+    bool takingPhotos = IsWindowEnabled(Control(ControlId::CmdFormatDlg)) &&
+                        IsWindowEnabled(Control(ControlId::CmdSourceDlg)) &&
+                        !(GetWindowLongW(Control(ControlId::Picture1), GWL_STYLE) & WS_VISIBLE);
+    if (takingPhotos) EnableWindow(Control(ControlId::CmdSaveDIB), notification == camera_notification::kLive);
 }
 
 Microsoft::WRL::ComPtr<IDispatch> GetPIC::CameraDispatch() {

@@ -94,6 +94,8 @@ private:
     void RestoreDirectDeleteOption();
     void RestoreQuality();
     void EnableCameraButtons();
+    // The camera control's live picture stopped or came back.
+    void ezVidCap1_StateChanged(WORD notification);
     Microsoft::WRL::ComPtr<IDispatch> CameraDispatch();
     void SetQualityLabel(const std::wstring& quality);
 

@@ -60,6 +60,7 @@ void GetPIC::CreateControl(const ControlSpec& layout) {
         auto box = std::make_unique<PictureBox>(parent, id, r, PictureBox::Options{still, !still});
         control = box->Window();
         if (!control) ThrowIfFailed(HRESULT_FROM_WIN32(GetLastError()));
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ui), FALSE);
         if (still) {
             box->SetFrame(kCropFrameAtLoad);
             box->SetMouseHandler([this](const PictureBoxMouse& m) {
@@ -75,6 +76,7 @@ void GetPIC::CreateControl(const ControlSpec& layout) {
     case ControlKind::Camera:
         loaded_->camera = CreateCameraControl(parent, r, id);
         control = loaded_->camera ? loaded_->camera->Window() : nullptr;
+        if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ui), FALSE);
         break;
     }
     loaded_->controls[layout.id] = control;

@@ -53,6 +53,7 @@ void GetPIC::OnCommand(ControlId id, WORD notification) {
         if (notification == LBN_DBLCLK) run(ext.list1DblClick);
         return;
     }
+    if (id == ControlId::ezVidCap1) return ezVidCap1_StateChanged(notification);
     if (notification != BN_CLICKED) return;
     switch (id) {
     case ControlId::Check1: Check1_Click(); break;

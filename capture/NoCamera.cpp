@@ -2,6 +2,7 @@
 #include "CameraDispatch.h"
 
 #include "Win32Handles.h"
+#include "camera/CameraProblem.h"
 
 namespace vardolin::capture {
 namespace {
@@ -49,6 +50,7 @@ public:
 
     HWND Window() const noexcept override { return window_.get(); }
     ComPtr<IDispatch> Automation() override { return CreateNoCameraAutomation(); }
+    std::wstring Problem() const override { return ProblemText(CameraProblem::NoCamera); }
 
 private:
     UniqueWindow window_;

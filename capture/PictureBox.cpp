@@ -59,6 +59,21 @@ void PictureBox::Clear() {
     if (window_) InvalidateRect(window_.get(), nullptr, TRUE);
 }
 
+void PictureBox::SetNotice(std::wstring notice) {
+    notice_ = std::move(notice);
+    if (window_) InvalidateRect(window_.get(), nullptr, TRUE);
+}
+
+void PictureBox::DrawNotice(HDC dc) const {
+    if (notice_.empty() || picture_) return;
+    SIZE size = InnerSize(window_.get());
+    RECT inner{0, 0, size.cx, size.cy};
+    ScopedSelection font(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    DrawTextW(dc, notice_.c_str(), -1, &inner, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
 void PictureBox::SetFrame(std::optional<RECT> frame) {
     frame_ = frame;
     if (window_) InvalidateRect(window_.get(), nullptr, TRUE);
@@ -80,6 +95,7 @@ void PictureBox::Paint(HDC dc) {
         DrawBackground(dc);
         DrawPicture(dc, picture_.get());
     }
+    DrawNotice(dc);
     if (frame_) DrawFrameOutline(dc, *frame_);
 }
 
@@ -87,6 +103,11 @@ LRESULT PictureBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
         return 1;  // WM_PAINT covers the whole inner area
+    case WM_SETFONT:
+        font_ = reinterpret_cast<HFONT>(wParam);
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(font_);
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window_.get(), &ps);

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 namespace vardolin::capture {
 
@@ -36,6 +37,11 @@ public:
     // Clears the drawing back to the background and the picture.
     void Clear();
 
+    // One line shown in the middle of the box while it holds no picture (for
+    // example why there is no camera picture); empty for none.
+    void SetNotice(std::wstring notice);
+    const std::wstring& Notice() const noexcept { return notice_; }
+
     // The device context of the persistent image (null without one).
     HDC ImageDc() const noexcept { return image_.get(); }
 
@@ -54,12 +60,15 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint(HDC dc);
     void DrawBackground(HDC dc) const;
+    void DrawNotice(HDC dc) const;
 
     UniqueBitmap picture_;
     UniqueMemoryDc image_;
     UniqueBitmap imageBitmap_;
     ScopedSelection imageSelection_;
     std::optional<RECT> frame_;
+    std::wstring notice_;
+    HFONT font_ = nullptr;  // given by the parent with WM_SETFONT, not owned
     std::function<void(const PictureBoxMouse&)> mouse_;
     UniqueWindow window_;  // last: destroyed before the drawing objects it shows
 };

@@ -34,6 +34,11 @@ void DialogTemplate::AddControl(WORD id, const wchar_t* windowClass, const std::
     ++words_[kCountIndex];
 }
 
+void DialogTemplate::AddOkCancel(short y, short dialogWidth) {
+    AddControl(IDOK, L"BUTTON", L"确定", WS_TABSTOP | BS_DEFPUSHBUTTON, dialogWidth - 110, y, 50, 14);
+    AddControl(IDCANCEL, L"BUTTON", L"取消", WS_TABSTOP | BS_PUSHBUTTON, dialogWidth - 56, y, 50, 14);
+}
+
 void DialogTemplate::Put(DWORD value) {
     words_.push_back(LOWORD(value));
     words_.push_back(HIWORD(value));

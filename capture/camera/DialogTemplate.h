@@ -16,6 +16,9 @@ public:
     void AddControl(WORD id, const wchar_t* windowClass, const std::wstring& text, DWORD style, short x, short y,
                     short width, short height);
 
+    // The usual OK and Cancel buttons at the right end of row y.
+    void AddOkCancel(short y, short dialogWidth);
+
     const DLGTEMPLATE* Get() const noexcept { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
 
 private:

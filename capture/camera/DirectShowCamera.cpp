@@ -1,30 +1,17 @@
 #include "camera/DirectShowCamera.h"
 
-#include <dshow.h>
-#include <qedit.h>
-#include <wrl/client.h>
+#include "camera/CameraChooser.h"
+#include "camera/CameraGraph.h"
+#include "camera/VideoDevices.h"
+
+#include <olectl.h>
 
 #include <algorithm>
-#include <cstring>
-
-// Defined in libstrmiids but not declared by the headers.
-extern "C" const CLSID CLSID_SampleGrabber;
-extern "C" const CLSID CLSID_NullRenderer;
 
 namespace vardolin::capture {
 namespace {
 
 using Microsoft::WRL::ComPtr;
-
-struct MediaType : AM_MEDIA_TYPE {
-    MediaType() noexcept : AM_MEDIA_TYPE{} {}
-    MediaType(const MediaType&) = delete;
-    MediaType& operator=(const MediaType&) = delete;
-    ~MediaType() {
-        if (cbFormat) CoTaskMemFree(pbFormat);
-        if (pUnk) pUnk->Release();
-    }
-};
 
 struct PropertyPages : CAUUID {
     PropertyPages() noexcept : CAUUID{} {}
@@ -33,28 +20,16 @@ struct PropertyPages : CAUUID {
     ~PropertyPages() { CoTaskMemFree(pElems); }
 };
 
-ComPtr<IBaseFilter> FirstVideoInputFilter() {
-    ComPtr<ICreateDevEnum> devices;
-    if (FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&devices))))
-        return nullptr;
-    ComPtr<IEnumMoniker> monikers;
-    // S_FALSE (with no enumerator) means the category is empty.
-    if (devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &monikers, 0) != S_OK || !monikers)
-        return nullptr;
-    ComPtr<IMoniker> moniker;
-    while (monikers->Next(1, &moniker, nullptr) == S_OK) {
-        ComPtr<IBaseFilter> filter;
-        if (SUCCEEDED(moniker->BindToObject(nullptr, nullptr, IID_PPV_ARGS(&filter)))) return filter;
-        moniker.Reset();
-    }
-    return nullptr;
-}
-
 // True when the object offers at least one property page; fills pages.
 bool PagesOf(IUnknown* object, PropertyPages& pages) {
     ComPtr<ISpecifyPropertyPages> specify;
     if (!object || FAILED(object->QueryInterface(IID_PPV_ARGS(&specify)))) return false;
     return SUCCEEDED(specify->GetPages(&pages)) && pages.cElems > 0;
+}
+
+bool HasPages(IUnknown* object) {
+    PropertyPages pages;
+    return PagesOf(object, pages);
 }
 
 void ShowPages(HWND owner, IUnknown* object, const wchar_t* caption) {
@@ -66,125 +41,116 @@ void ShowPages(HWND owner, IUnknown* object, const wchar_t* caption) {
 
 class DirectShowCamera final : public VideoSource {
 public:
-    explicit DirectShowCamera(ComPtr<IBaseFilter> device) : device_(std::move(device)) {}
-    ~DirectShowCamera() override { Stop(); }
-
-    bool Start();
-
-    bool CurrentFrame(BitmapPixels& frame) override;
-    bool FormatDialogAvailable() override {
-        PropertyPages pages;
-        return PagesOf(CapturePin().Get(), pages);
+    void Open(HWND window, UINT message) override {
+        notify_ = {window, message};
+        OpenFirstThatStarts(InTryOrder(VideoInputDevices(), RememberedCameraName()));
     }
-    bool SourceDialogAvailable() override {
-        PropertyPages pages;
-        return PagesOf(device_.Get(), pages);
-    }
+    void Poll() override;
+
+    bool CurrentFrame(BitmapPixels& frame) override { return graph_ && graph_->LatestFrame(frame); }
+    CameraProblem Problem() const override { return problem_; }
+
+    bool FormatDialogAvailable() override { return graph_ && HasPages(CapturePinOf(device_.Get()).Get()); }
+    bool SourceDialogAvailable() override { return graph_ && (VideoInputDevices().size() > 1 || HasPages(device_.Get())); }
     void ShowFormatDialog(HWND owner) override;
-    void ShowSourceDialog(HWND owner) override { ShowPages(owner, device_.Get(), L"视频调节"); }
+    void ShowSourceDialog(HWND owner) override;
 
 private:
-    ComPtr<IPin> CapturePin();
-    void Stop() noexcept;
+    bool StartDevice(const VideoDevice& device, bool choosePreviewFormat);
+    void OpenFirstThatStarts(const std::vector<VideoDevice>& devices);
+    void Stop() noexcept {
+        graph_.reset();
+        device_.Reset();
+    }
 
+    CameraGraph::Notify notify_{};
+    std::wstring name_;  // of the device in use, or of the one that was lost
     ComPtr<IBaseFilter> device_;
-    ComPtr<IGraphBuilder> graph_;
-    ComPtr<ICaptureGraphBuilder2> builder_;
-    ComPtr<ISampleGrabber> grabber_;
-    ComPtr<IMediaControl> control_;
+    std::unique_ptr<CameraGraph> graph_;
+    CameraProblem problem_ = CameraProblem::NoCamera;
+    ULONGLONG startedAt_ = 0;
+    ULONGLONG lastAttempt_ = 0;
 };
 
-bool DirectShowCamera::Start() {
-    Stop();
-    ComPtr<IBaseFilter> grabberFilter, sink;
-    if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&graph_))) ||
-        FAILED(CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&builder_))) ||
-        FAILED(CoCreateInstance(CLSID_SampleGrabber, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&grabberFilter))) ||
-        FAILED(CoCreateInstance(CLSID_NullRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&sink))) ||
-        FAILED(builder_->SetFiltergraph(graph_.Get())) || FAILED(grabberFilter.As(&grabber_)))
-        return false;
-
-    AM_MEDIA_TYPE wanted{};
-    wanted.majortype = MEDIATYPE_Video;
-    wanted.subtype = MEDIASUBTYPE_RGB24;
-    wanted.formattype = FORMAT_VideoInfo;
-    if (FAILED(grabber_->SetMediaType(&wanted)) || FAILED(grabber_->SetBufferSamples(TRUE)) ||
-        FAILED(grabber_->SetOneShot(FALSE)))
-        return false;
-
-    if (FAILED(graph_->AddFilter(device_.Get(), L"Camera")) || FAILED(graph_->AddFilter(grabberFilter.Get(), L"Grabber")) ||
-        FAILED(graph_->AddFilter(sink.Get(), L"Sink")) ||
-        FAILED(builder_->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, device_.Get(), grabberFilter.Get(),
-                                      sink.Get())) ||
-        FAILED(graph_.As(&control_)) || FAILED(control_->Run())) {
-        Stop();
+bool DirectShowCamera::StartDevice(const VideoDevice& device, bool choosePreviewFormat) {
+    HRESULT bound = S_OK;
+    ComPtr<IBaseFilter> filter = BindDevice(device, &bound);
+    if (!filter) {
+        problem_ = ProblemOfRunFailure(bound);
         return false;
     }
+    graph_ = CameraGraph::Start(filter, choosePreviewFormat, notify_, problem_);
+    if (!graph_) return false;
+    device_ = std::move(filter);
+    name_ = device.name;
+    startedAt_ = GetTickCount64();
     return true;
 }
 
-void DirectShowCamera::Stop() noexcept {
-    if (control_) control_->Stop();
-    // The device can belong to one graph at a time; take it out before a new one is built.
-    if (graph_ && device_) graph_->RemoveFilter(device_.Get());
-    control_.Reset();
-    grabber_.Reset();
-    builder_.Reset();
-    graph_.Reset();
+void DirectShowCamera::OpenFirstThatStarts(const std::vector<VideoDevice>& devices) {
+    Stop();
+    lastAttempt_ = GetTickCount64();
+    // The reason shown is the first device's: the one the user expects.
+    CameraProblem first = CameraProblem::NoCamera;
+    for (const VideoDevice& device : devices) {
+        if (StartDevice(device, true)) return;
+        if (first == CameraProblem::NoCamera) first = problem_;
+    }
+    problem_ = first;
 }
 
-ComPtr<IPin> DirectShowCamera::CapturePin() {
-    ComPtr<IPin> pin;
-    ComPtr<ICaptureGraphBuilder2> builder = builder_;
-    if (!builder &&
-        FAILED(CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&builder))))
-        return nullptr;
-    builder->FindPin(device_.Get(), PINDIR_OUTPUT, &PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, FALSE, 0, &pin);
-    return pin;
+void DirectShowCamera::Poll() {
+    ULONGLONG now = GetTickCount64();
+    if (graph_) {
+        ULONGLONG lastSign = std::max(graph_->LastSampleTick(), startedAt_);
+        if (graph_->TakeDeviceLost() || now - lastSign > kSilentCameraMs) {
+            Stop();
+            problem_ = CameraProblem::Lost;
+            lastAttempt_ = now;
+        }
+        return;
+    }
+    if (problem_ != CameraProblem::Lost || now - lastAttempt_ < kReconnectIntervalMs) return;
+    // The lost camera first when it is back, then the others.
+    OpenFirstThatStarts(InTryOrder(InTryOrder(VideoInputDevices(), RememberedCameraName()), name_));
+    if (!graph_) problem_ = CameraProblem::Lost;
 }
 
 void DirectShowCamera::ShowFormatDialog(HWND owner) {
+    if (!device_) return;
     // A pin's format can only change while the graph is stopped, and the new
-    // format needs a new connection: rebuild the graph afterwards.
-    Stop();
-    ShowPages(owner, CapturePin().Get(), L"视频格式");
-    Start();
+    // format needs a new connection: the graph is built again afterwards.
+    ComPtr<IBaseFilter> device = device_;
+    graph_.reset();
+    ShowPages(owner, CapturePinOf(device.Get()).Get(), L"视频格式");
+    graph_ = CameraGraph::Start(device, false, notify_, problem_);
+    startedAt_ = GetTickCount64();
+    if (!graph_) device_.Reset();
 }
 
-bool DirectShowCamera::CurrentFrame(BitmapPixels& frame) {
-    if (!grabber_) return false;
-    MediaType type;
-    if (FAILED(grabber_->GetConnectedMediaType(&type)) || type.formattype != FORMAT_VideoInfo ||
-        type.cbFormat < sizeof(VIDEOINFOHEADER) || !type.pbFormat)
-        return false;
-    const BITMAPINFOHEADER header = reinterpret_cast<VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader;
-    long size = 0;
-    if (FAILED(grabber_->GetCurrentBuffer(&size, nullptr)) || size <= 0) return false;
-    std::vector<uint8_t> buffer(static_cast<size_t>(size));
-    if (FAILED(grabber_->GetCurrentBuffer(&size, reinterpret_cast<long*>(buffer.data())))) return false;
-    return CopyVideoSample(header, buffer.data(), buffer.size(), frame);
+void DirectShowCamera::ShowSourceDialog(HWND owner) {
+    if (!device_) return;
+    std::vector<VideoDevice> devices = VideoInputDevices();
+    if (devices.size() <= 1) {
+        ShowPages(owner, device_.Get(), L"视频调节");
+        return;
+    }
+    std::vector<std::wstring> names;
+    for (const VideoDevice& d : devices) names.push_back(d.name);
+    size_t current = std::find(names.begin(), names.end(), name_) - names.begin();
+    auto showSettings = [&](HWND dialog, size_t index) {
+        if (devices[index].name == name_) return ShowPages(dialog, device_.Get(), L"视频调节");
+        ComPtr<IBaseFilter> other = BindDevice(devices[index]);
+        ShowPages(dialog, other.Get(), L"视频调节");
+    };
+    std::optional<size_t> chosen = ChooseCamera(owner, names, std::min(current, names.size() - 1), showSettings);
+    if (!chosen) return;
+    RememberCameraName(names[*chosen]);
+    if (names[*chosen] != name_) OpenFirstThatStarts(InTryOrder(std::move(devices), names[*chosen]));
 }
 
 }  // namespace
-bool CopyVideoSample(const BITMAPINFOHEADER& header, const uint8_t* sample, size_t size, BitmapPixels& frame) {
-    int width = header.biWidth, height = std::abs(header.biHeight);
-    if (width <= 0 || height <= 0 || header.biBitCount != 24) return false;
-    const size_t stride = static_cast<size_t>(BitmapPixels::StrideOf(width));
-    if (size < stride * height) return false;
-    frame.Resize(width, height);
-    for (int line = 0; line < height; ++line) {
-        int y = header.biHeight > 0 ? height - 1 - line : line;
-        std::memcpy(frame.Row(y), sample + stride * line, stride);
-    }
-    return true;
-}
 
-std::unique_ptr<VideoSource> OpenFirstVideoInputDevice() {
-    ComPtr<IBaseFilter> device = FirstVideoInputFilter();
-    if (!device) return nullptr;
-    auto camera = std::make_unique<DirectShowCamera>(std::move(device));
-    if (!camera->Start()) return nullptr;
-    return camera;
-}
+std::unique_ptr<VideoSource> CreateDirectShowCamera() { return std::make_unique<DirectShowCamera>(); }
 
 }  // namespace vardolin::capture

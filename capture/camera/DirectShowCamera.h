@@ -1,5 +1,6 @@
-// A real webcam through DirectShow: the first video input device, its frames
-// taken from a sample grabber behind the capture pin.
+// Webcams through DirectShow: the first video input device that starts (the
+// one the user chose last time tried first), followed while it runs and
+// reconnected when it was lost.
 #pragma once
 
 #include "camera/VideoSource.h"
@@ -8,12 +9,11 @@
 
 namespace vardolin::capture {
 
-// Copies one 24-bit video sample (bottom-up, or top-down when the header's
-// height is negative) into frame; false when the sample is too short.
-bool CopyVideoSample(const BITMAPINFOHEADER& header, const uint8_t* sample, size_t size, BitmapPixels& frame);
+// A camera delivering nothing for this long counts as lost.
+inline constexpr ULONGLONG kSilentCameraMs = 2000;
+// How often a lost camera is looked for again.
+inline constexpr ULONGLONG kReconnectIntervalMs = 2000;
 
-// The first video input device, already running; null when there is none or
-// it cannot be started.
-std::unique_ptr<VideoSource> OpenFirstVideoInputDevice();
+std::unique_ptr<VideoSource> CreateDirectShowCamera();
 
 }  // namespace vardolin::capture

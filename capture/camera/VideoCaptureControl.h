@@ -1,6 +1,7 @@
-// Our video-capture control: a child window that shows the live picture of a
-// video source in its rectangle, unscaled from the top-left corner as the
-// still photo is shown later, and offers the source through automation.
+// Our video-capture control: a child window that shows the camera's live
+// picture (320 x 240, from its top-left corner, as the still photo is shown
+// later) or one line saying why there is none, and offers the camera through
+// automation.
 #pragma once
 
 #include "CameraControl.h"

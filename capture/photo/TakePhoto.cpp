@@ -39,6 +39,9 @@ void BackToLivePreview(GetPIC& window) {
     SetWindowTextW(window.Control(ControlId::CmdSaveDIB), kTakePhotoCaption);
     EnableWindow(window.Control(ControlId::Command1), FALSE);
     ShowWindow(window.Control(ControlId::Picture1), SW_HIDE);
+    // A camera lost while the still was shown gives nothing to take.
+    CameraControlWindow* camera = window.Camera();
+    if (camera && !camera->Problem().empty()) EnableWindow(window.Control(ControlId::CmdSaveDIB), FALSE);
 }
 
 }  // namespace

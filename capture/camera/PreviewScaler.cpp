@@ -1,0 +1,134 @@
+#include "camera/PreviewScaler.h"
+
+#include <uuids.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace vardolin::capture {
+namespace {
+
+uint8_t Clamp(int value) { return static_cast<uint8_t>(std::clamp(value, 0, 255)); }
+
+// Studio-range BT.601, as webcams deliver YUV, in 8.8 fixed point.
+void YuvToBgr(int y, int u, int v, uint8_t* bgr) {
+    int c = 298 * (y - 16) + 128, d = u - 128, e = v - 128;
+    bgr[0] = Clamp((c + 516 * d) >> 8);
+    bgr[1] = Clamp((c - 100 * d - 208 * e) >> 8);
+    bgr[2] = Clamp((c + 409 * e) >> 8);
+}
+
+size_t PackedStride(int width, int bitsPerPixel) {
+    return ((static_cast<size_t>(width) * bitsPerPixel + 31) / 32) * 4;
+}
+
+// Start of each of the count spans that divide [first, first + length) as
+// evenly as whole pixels allow; every span holds at least one pixel.
+std::vector<int> Spans(int first, int length, int count) {
+    std::vector<int> start(count + 1);
+    for (int i = 0; i <= count; ++i)
+        start[i] = first + static_cast<int>(static_cast<int64_t>(i) * length / count);
+    for (int i = 0; i < count; ++i) start[i] = std::min(start[i], first + length - 1);
+    return start;
+}
+
+}  // namespace
+
+std::optional<PixelFormat> PixelFormatOf(const GUID& subtype) {
+    if (subtype == MEDIASUBTYPE_RGB24) return PixelFormat::Rgb24;
+    if (subtype == MEDIASUBTYPE_RGB32) return PixelFormat::Rgb32;
+    if (subtype == MEDIASUBTYPE_YUY2) return PixelFormat::Yuy2;
+    if (subtype == MEDIASUBTYPE_NV12) return PixelFormat::Nv12;
+    return std::nullopt;
+}
+
+std::optional<SampleLayout> LayoutOf(PixelFormat format, const BITMAPINFOHEADER& header) {
+    int width = header.biWidth, height = std::abs(header.biHeight);
+    bool yuv = format == PixelFormat::Yuy2 || format == PixelFormat::Nv12;
+    if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return std::nullopt;
+    if (yuv && (width % 2 || (format == PixelFormat::Nv12 && height % 2))) return std::nullopt;
+    return SampleLayout{format, width, height, !yuv && header.biHeight > 0};
+}
+
+size_t SampleBytes(const SampleLayout& layout) {
+    switch (layout.format) {
+    case PixelFormat::Rgb24: return PackedStride(layout.width, 24) * layout.height;
+    case PixelFormat::Rgb32: return PackedStride(layout.width, 32) * layout.height;
+    case PixelFormat::Yuy2: return PackedStride(layout.width, 16) * layout.height;
+    case PixelFormat::Nv12: return static_cast<size_t>(layout.width) * layout.height * 3 / 2;
+    }
+    return 0;
+}
+
+void PreviewScaler::Prepare(const SampleLayout& layout) {
+    if (layout.format == prepared_.format && layout.width == prepared_.width && layout.height == prepared_.height)
+        return;
+    // The largest 4:3 area in the middle of the picture.
+    int cropWidth = layout.width, cropHeight = layout.height;
+    if (int64_t{cropWidth} * 3 > int64_t{cropHeight} * 4) cropWidth = static_cast<int>(int64_t{cropHeight} * 4 / 3);
+    else cropHeight = static_cast<int>(int64_t{cropWidth} * 3 / 4);
+    cropWidth = std::max(cropWidth, 1);
+    cropHeight = std::max(cropHeight, 1);
+    columnStart_ = Spans((layout.width - cropWidth) / 2, cropWidth, kPreviewWidth);
+    rowStart_ = Spans((layout.height - cropHeight) / 2, cropHeight, kPreviewHeight);
+    row_.assign(static_cast<size_t>(layout.width) * 3, 0);
+    sums_.assign(kPreviewWidth * 3, 0);
+    prepared_ = layout;
+}
+
+void PreviewScaler::ConvertRow(const SampleLayout& layout, const uint8_t* sample, int y) {
+    uint8_t* out = row_.data();
+    switch (layout.format) {
+    case PixelFormat::Rgb24:
+    case PixelFormat::Rgb32: {
+        int bytes = layout.format == PixelFormat::Rgb24 ? 3 : 4;
+        size_t stride = PackedStride(layout.width, bytes * 8);
+        const uint8_t* in = sample + stride * (layout.bottomUp ? layout.height - 1 - y : y);
+        for (int x = 0; x < layout.width; ++x, in += bytes, out += 3) std::copy(in, in + 3, out);
+        break;
+    }
+    case PixelFormat::Yuy2: {
+        const uint8_t* in = sample + PackedStride(layout.width, 16) * y;
+        for (int x = 0; x < layout.width; x += 2, in += 4, out += 6) {
+            YuvToBgr(in[0], in[1], in[3], out);
+            YuvToBgr(in[2], in[1], in[3], out + 3);
+        }
+        break;
+    }
+    case PixelFormat::Nv12: {
+        size_t width = layout.width;
+        const uint8_t* luma = sample + width * y;
+        const uint8_t* chroma = sample + width * layout.height + width * (y / 2);
+        for (size_t x = 0; x < width; ++x, out += 3) YuvToBgr(luma[x], chroma[x & ~1u], chroma[x | 1u], out);
+        break;
+    }
+    }
+}
+
+bool PreviewScaler::Convert(const SampleLayout& layout, const uint8_t* sample, size_t size, BitmapPixels& picture) {
+    if (!sample || size < SampleBytes(layout)) return false;
+    Prepare(layout);
+    if (picture.width != kPreviewWidth || picture.height != kPreviewHeight)
+        picture.Resize(kPreviewWidth, kPreviewHeight);
+    for (int j = 0; j < kPreviewHeight; ++j) {
+        std::fill(sums_.begin(), sums_.end(), 0);
+        int rows = std::max(1, rowStart_[j + 1] - rowStart_[j]);
+        for (int y = rowStart_[j]; y < rowStart_[j] + rows; ++y) {
+            ConvertRow(layout, sample, y);
+            for (int i = 0; i < kPreviewWidth; ++i) {
+                int columns = std::max(1, columnStart_[i + 1] - columnStart_[i]);
+                const uint8_t* p = row_.data() + 3 * columnStart_[i];
+                uint32_t* sum = sums_.data() + 3 * i;
+                for (int c = 0; c < columns; ++c, p += 3) sum[0] += p[0], sum[1] += p[1], sum[2] += p[2];
+            }
+        }
+        uint8_t* out = picture.Row(j);
+        for (int i = 0; i < kPreviewWidth; ++i) {
+            uint32_t count = static_cast<uint32_t>(rows * std::max(1, columnStart_[i + 1] - columnStart_[i]));
+            for (int c = 0; c < 3; ++c) out[3 * i + c] = static_cast<uint8_t>((sums_[3 * i + c] + count / 2) / count);
+        }
+    }
+    return true;
+}
+
+}  // namespace vardolin::capture

@@ -1,0 +1,58 @@
+// Turns one camera sample, whatever its pixel format and size, into the
+// 320 x 240 picture the control shows and writes: the whole camera picture,
+// centre-cropped to 4:3 when it is wider or taller, scaled by area averaging,
+// top row first.
+#pragma once
+
+#include "BitmapFile.h"
+
+#include <guiddef.h>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace vardolin::capture {
+
+inline constexpr int kPreviewWidth = 320;
+inline constexpr int kPreviewHeight = 240;
+
+enum class PixelFormat { Rgb24, Rgb32, Yuy2, Nv12 };
+
+// The formats converted here; nothing for any other media subtype.
+std::optional<PixelFormat> PixelFormatOf(const GUID& subtype);
+
+// How a sample lays out its pixels. RGB samples are bottom-up unless the
+// header's height is negative; YUV samples are always top-down.
+struct SampleLayout {
+    PixelFormat format;
+    int width;
+    int height;
+    bool bottomUp;
+};
+
+// The layout described by a video header, or nothing when it is unusable.
+std::optional<SampleLayout> LayoutOf(PixelFormat format, const BITMAPINFOHEADER& header);
+
+// Bytes a sample of this layout needs.
+size_t SampleBytes(const SampleLayout& layout);
+
+// Keeps its working rows between calls, so converting frame after frame
+// allocates nothing once the sizes are known.
+class PreviewScaler {
+public:
+    // False (and the picture untouched) when the sample is shorter than its layout needs.
+    bool Convert(const SampleLayout& layout, const uint8_t* sample, size_t size, BitmapPixels& picture);
+
+private:
+    void Prepare(const SampleLayout& layout);
+    void ConvertRow(const SampleLayout& layout, const uint8_t* sample, int y);
+
+    SampleLayout prepared_{PixelFormat::Rgb24, 0, 0, false};
+    std::vector<int> columnStart_;  // kPreviewWidth + 1 source columns, in the cropped area
+    std::vector<int> rowStart_;     // kPreviewHeight + 1 source rows
+    std::vector<uint8_t> row_;      // one source row as blue, green, red
+    std::vector<uint32_t> sums_;    // kPreviewWidth x 3 channel sums
+};
+
+}  // namespace vardolin::capture
