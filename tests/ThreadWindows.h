@@ -24,7 +24,7 @@ inline BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
     if (std::wcscmp(name, search->className) != 0) return TRUE;
     if (search->title) {
         GetWindowTextW(window, text, 128);
-        if (std::wcscmp(text, search->title) != 0 || !IsWindowVisible(window)) return TRUE;
+        if (!std::wcsstr(text, search->title) || !IsWindowVisible(window)) return TRUE;
     }
     search->found = window;
     return FALSE;
@@ -34,7 +34,8 @@ inline BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
 
 // The first top-level window of the calling thread whose class is `className`
 // (for example L"#32770" for a dialog box, L"#32768" for a popup menu); with a
-// title, the first visible one that carries it.
+// title, the first visible one whose title contains it (property frames add
+// words of the system's own around the caption they are given).
 inline HWND FindThreadWindow(const wchar_t* className, const wchar_t* title = nullptr) {
     detail::WindowSearch search{className, title, nullptr};
     EnumThreadWindows(GetCurrentThreadId(), &detail::MatchWindow, reinterpret_cast<LPARAM>(&search));

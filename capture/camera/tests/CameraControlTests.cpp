@@ -1,17 +1,19 @@
-// Our video-capture control as the capture window uses it: the five members
-// by dispatch id, the preview in its rectangle, and which camera is chosen.
+// Our video-capture control over the demo camera, through the real
+// DirectShow path: the five members, the frames in every format the camera
+// offers, and the failures real cameras have.
 #include "CameraControl.h"
 #include "ComponentError.h"
+#include "DemoCamera.h"
+#include "Win32Handles.h"
+#include "../../photo/tests/PhotoCompare.h"
 #include "camera/CameraChoice.h"
 #include "camera/CameraControlObject.h"
+#include "camera/CameraGraph.h"
 #include "camera/DirectShowCamera.h"
-#include "camera/SimulatedCamera.h"
-#include "camera/SimulatedScene.h"
-#include "camera/VideoCaptureControl.h"
+#include "camera/VideoDevices.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -19,6 +21,7 @@ namespace vardolin::capture::test {
 namespace {
 
 using Microsoft::WRL::ComPtr;
+using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 struct ComApartment {
@@ -29,7 +32,7 @@ struct ComApartment {
 fs::path ScratchFile(const wchar_t* name) { return fs::temp_directory_path() / name; }
 
 TEST(CameraControlObject, AnswersTheFiveMembersByNameWithTheControlsDispatchIds) {
-    ComPtr<IDispatch> control = CreateCameraControlObject(std::make_shared<SimulatedCamera>(), nullptr);
+    ComPtr<IDispatch> control = CreateCameraControlObject(CreateDirectShowCamera(), nullptr);
     const std::pair<const wchar_t*, DISPID> members[] = {
         {L"FormatDialogAvailable", 0x68030001}, {L"SourceDialogAvailable", 0x68030000},
         {L"ShowFormatDialog", 0x60030029},      {L"ShowSourceDialog", 0x6003002A},
@@ -40,125 +43,140 @@ TEST(CameraControlObject, AnswersTheFiveMembersByNameWithTheControlsDispatchIds)
         EXPECT_EQ(control->GetIDsOfNames(IID_NULL, names, 1, 0, &id), S_OK) << static_cast<const void*>(name);
         EXPECT_EQ(id, expected);
     }
-    CameraAutomation camera(control);
-    EXPECT_TRUE(camera.FormatDialogAvailable());
-    EXPECT_TRUE(camera.SourceDialogAvailable());
 }
 
-TEST(CameraControlObject, SaveFrameBitmapReplacesTheFileWithA24BitFrameThePictureLoaderReads) {
-    fs::path file = ScratchFile(L"camera-frame.bmp");
-    { std::ofstream(file) << "an older file"; }
-    CameraAutomation camera(CreateCameraControlObject(std::make_shared<SimulatedCamera>(), nullptr));
-
-    camera.SaveFrameBitmap(file.wstring());
-
-    HBITMAP loaded = static_cast<HBITMAP>(LoadImageW(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0,
-                                                     LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    ASSERT_NE(loaded, nullptr);
-    DIBSECTION dib{};
-    ASSERT_TRUE(GetObjectW(loaded, sizeof dib, &dib));
-    EXPECT_EQ(dib.dsBm.bmWidth, 640);
-    EXPECT_EQ(dib.dsBm.bmHeight, 480);
-    EXPECT_EQ(dib.dsBmih.biBitCount, 24);
-    DeleteObject(loaded);
-    EXPECT_FALSE(fs::exists(file.wstring() + L".new"));
-    fs::remove(file);
-}
-
-TEST(CameraControlObject, AFrameThatCannotBeWrittenIsRaisedWithTheFileNameAndLeavesNothing) {
-    CameraAutomation camera(CreateCameraControlObject(std::make_shared<SimulatedCamera>(), nullptr));
-    fs::path file = ScratchFile(L"no-such-folder") / L"frame.bmp";
-    try {
-        camera.SaveFrameBitmap(file.wstring());
-        FAIL() << "no error raised";
-    } catch (const ComponentError& e) {
-        EXPECT_NE(e.description().find(file.wstring()), std::wstring::npos);
-    }
-    EXPECT_FALSE(fs::exists(file.parent_path()));
-}
-
-class PreviewWindow : public ::testing::Test {
+// The control in a window of its own, over the system's cameras.
+class CameraControlTest : public ::testing::Test {
 protected:
-    PreviewWindow() {
+    void Open() {
         parent_ = CreateWindowExW(0, L"STATIC", L"preview", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 340, 250,
                                   nullptr, nullptr, nullptr, nullptr);
+        control_ = CreateChosenCameraControl(parent_, RECT{8, 8, 8 + 312, 8 + 224}, 1007);
     }
-    ~PreviewWindow() override { DestroyWindow(parent_); }
-
-    static void Pump(std::chrono::milliseconds duration) {
-        auto end = std::chrono::steady_clock::now() + duration;
-        do {
-            MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-        } while (std::chrono::steady_clock::now() < end);
+    ~CameraControlTest() override {
+        control_.reset();
+        DestroyWindow(parent_);
     }
+    CameraAutomation Camera() { return CameraAutomation(control_->Automation()); }
+    bool Live() { return control_->Problem().empty(); }
 
+    ComApartment com_;
+    CameraSwitches switches_{L"time=5000"};
     HWND parent_ = nullptr;
+    std::unique_ptr<CameraControlWindow> control_;
 };
 
-TEST_F(PreviewWindow, ShowsTheLivePictureUnscaledFromTheTopLeftCorner) {
-    RECT bounds{8, 8, 8 + 312, 8 + 224};
-    auto control = CreateVideoCaptureControl(parent_, bounds, 1007, std::make_shared<SimulatedCamera>());
-    ASSERT_NE(control->Window(), nullptr);
-    Pump(std::chrono::milliseconds(4 * kPreviewIntervalMs));
+TEST_F(CameraControlTest, SaveFrameBitmapReplacesTheFileWithTheWholePictureAt320x240) {
+    Open();
+    ASSERT_TRUE(Live()) << control_->Problem();
+    EXPECT_TRUE(Camera().FormatDialogAvailable());
+    EXPECT_TRUE(Camera().SourceDialogAvailable());
+    fs::path file = ScratchFile(L"camera-frame.bmp");
+    { std::ofstream(file) << "an older file"; }
+    ASSERT_TRUE(PumpUntil([&] {
+        try {
+            Camera().SaveFrameBitmap(file.wstring());
+            return true;
+        } catch (const ComponentError&) {
+            return false;  // no frame yet
+        }
+    }));
+    UniqueBitmap loaded(static_cast<HBITMAP>(
+        LoadImageW(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    ASSERT_TRUE(loaded);
+    BitmapPixels frame = ReadBitmapPixels(loaded.get());
+    EXPECT_LT(MeanDifference(frame, DemoScene(5000ms)), 6.0);
+    EXPECT_FALSE(fs::exists(file.wstring() + L".new"));
+    fs::remove(file);
 
-    BitmapPixels scene;
-    DrawSimulatedScene(scene, 640, 480, std::chrono::milliseconds(0));
-    HDC dc = GetDC(control->Window());
-    for (POINT p : {POINT{300, 10}, POINT{305, 220}, POINT{2, 200}}) {  // backdrop, away from figure and clock
-        const uint8_t* expected = scene.Row(p.y) + 3 * p.x;
-        EXPECT_EQ(GetPixel(dc, p.x, p.y), RGB(expected[2], expected[1], expected[0])) << p.x << "," << p.y;
+    fs::path unwritable = ScratchFile(L"no-such-folder") / L"frame.bmp";
+    try {
+        Camera().SaveFrameBitmap(unwritable.wstring());
+        ADD_FAILURE() << "no error raised";
+    } catch (const ComponentError& e) {
+        EXPECT_NE(e.description().find(unwritable.wstring()), std::wstring::npos);
     }
-    ReleaseDC(control->Window(), dc);
+    EXPECT_FALSE(fs::exists(unwritable.parent_path()));
 }
 
-TEST(CameraChoice, TheSimulatedCameraIsChosenOnlyByItsRegistryValue) {
-    const wchar_t* key = L"Software\\Vardolin\\Tests\\CameraChoice";
-    auto set = [&](const wchar_t* value) {
-        RegSetKeyValueW(HKEY_CURRENT_USER, key, kCameraSettingValue, REG_SZ, value,
-                        static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+TEST_F(CameraControlTest, ThePreviewShowsTheLivePictureFromTheTopLeftCorner) {
+    Open();
+    BitmapPixels scene = DemoScene(5000ms);
+    auto shows = [&](POINT p) {
+        WindowDc dc(control_->Window());
+        const uint8_t* e = scene.Row(p.y) + 3 * p.x;
+        COLORREF c = GetPixel(dc.get(), p.x, p.y);
+        return std::abs(GetRValue(c) - e[2]) + std::abs(GetGValue(c) - e[1]) + std::abs(GetBValue(c) - e[0]) < 24;
     };
-    RegDeleteTreeW(HKEY_CURRENT_USER, key);
-    EXPECT_FALSE(SimulatedCameraChosen(HKEY_CURRENT_USER, key));
-    set(L"Simulated");
-    EXPECT_TRUE(SimulatedCameraChosen(HKEY_CURRENT_USER, key));
-    set(L"webcam");
-    EXPECT_FALSE(SimulatedCameraChosen(HKEY_CURRENT_USER, key));
-    RegDeleteTreeW(HKEY_CURRENT_USER, key);
+    // Backdrop points away from the figure and the clock.
+    for (POINT p : {POINT{300, 12}, POINT{305, 220}, POINT{4, 200}})
+        EXPECT_TRUE(PumpUntil([&] { return shows(p); }, 5s)) << p.x << "," << p.y;
 }
 
-TEST(DirectShowSample, RowsComeOutTopFirstWhicheverWayTheSampleIsStored) {
-    BITMAPINFOHEADER header{};
-    header.biWidth = 2;
-    header.biBitCount = 24;
-    // Two rows of two pixels, 8 bytes each with padding; each row's first byte marks it.
-    const uint8_t sample[16] = {10, 0, 0, 0, 0, 0, 0, 0, 20, 0, 0, 0, 0, 0, 0, 0};
-    BitmapPixels frame;
-    header.biHeight = 2;  // bottom-up: the first row in memory is the bottom one
-    ASSERT_TRUE(CopyVideoSample(header, sample, sizeof sample, frame));
-    EXPECT_EQ(frame.Row(0)[0], 20);
-    header.biHeight = -2;  // top-down
-    ASSERT_TRUE(CopyVideoSample(header, sample, sizeof sample, frame));
-    EXPECT_EQ(frame.Row(0)[0], 10);
-    EXPECT_FALSE(CopyVideoSample(header, sample, 15, frame));
-    header.biBitCount = 32;
-    EXPECT_FALSE(CopyVideoSample(header, sample, sizeof sample, frame));
+TEST_F(CameraControlTest, ACameraThatCannotStartSaysWhyAndOffersNothing) {
+    const struct {
+        const wchar_t* switches;
+        const wchar_t* problem;
+    } cases[] = {{L"inuse", L"摄像头正被其他程序使用"}, {L"Vardolin Demo Camera:inuse", L"摄像头正被其他程序使用"}};
+    for (auto c : cases) {
+        switches_.Set(c.switches);
+        Open();
+        EXPECT_EQ(control_->Problem(), c.problem);
+        EXPECT_FALSE(Camera().FormatDialogAvailable());
+        EXPECT_FALSE(Camera().SourceDialogAvailable());
+        EXPECT_THROW(Camera().SaveFrameBitmap(ScratchFile(L"none.bmp").wstring()), ComponentError);
+        control_.reset();
+        DestroyWindow(parent_);
+    }
 }
 
-TEST(CameraChoice, WithoutAnyCameraTheControlOffersNoDialogs) {
+// Frames straight from a graph of the demo camera, in each format it can be
+// asked for: always the whole picture, scaled to 320 x 240, right way up.
+TEST(DemoCameraGraph, EveryFormatGivesTheWholePictureRightWayUp) {
     ComApartment com;
-    ASSERT_FALSE(SimulatedCameraChosen());
-    EXPECT_EQ(OpenFirstVideoInputDevice(), nullptr);  // no video device under the test runner
-
-    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-    auto control = CreateChosenCameraControl(parent, RECT{0, 0, 50, 50}, 1007);
-    CameraAutomation camera(control->Automation());
-    EXPECT_FALSE(camera.FormatDialogAvailable());
-    EXPECT_FALSE(camera.SourceDialogAvailable());
-    EXPECT_THROW(camera.SaveFrameBitmap(ScratchFile(L"none.bmp").wstring()), ComponentError);
-    control.reset();
-    DestroyWindow(parent);
+    const struct {
+        const wchar_t* switches;
+        bool choosePreviewFormat;
+        int width, height;  // set on the pin before connecting; 0: leave as it is
+    } cases[] = {
+        {L"time=5000", true, 0, 0},             // the preview format we ask for: 320 x 240
+        {L"time=5000", false, 0, 0},            // the camera's default: 640 x 480
+        {L"time=5000", false, 1280, 720},       // 16:9, centre-cropped
+        {L"time=5000;formats=yuy2", true, 0, 0},
+        {L"time=5000;formats=nv12", false, 1280, 720},
+    };
+    BitmapPixels expected = DemoScene(5000ms), upsideDown = expected;
+    for (int y = 0; y < expected.height; ++y)
+        std::copy_n(expected.Row(expected.height - 1 - y), 3 * expected.width, upsideDown.Row(y));
+    for (auto c : cases) {
+        SCOPED_TRACE(testing::Message() << static_cast<const void*>(c.switches) << " " << c.width << "x" << c.height);
+        CameraSwitches switches(c.switches);
+        std::vector<VideoDevice> devices = InTryOrder(VideoInputDevices(), kDemoCamera);
+        ASSERT_FALSE(devices.empty());
+        ASSERT_EQ(devices[0].name, kDemoCamera);
+        ComPtr<IBaseFilter> device = BindDevice(devices[0]);
+        ASSERT_TRUE(device);
+        if (c.width) {
+            ComPtr<IAMStreamConfig> config;
+            ASSERT_EQ(CapturePinOf(device.Get()).As(&config), S_OK);
+            AM_MEDIA_TYPE* type = nullptr;
+            ASSERT_EQ(config->GetFormat(&type), S_OK);
+            auto* info = reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat);
+            info->bmiHeader.biWidth = c.width;
+            info->bmiHeader.biHeight = c.height;
+            info->bmiHeader.biSizeImage = 0;
+            EXPECT_EQ(config->SetFormat(type), S_OK);
+            CoTaskMemFree(type->pbFormat);
+            CoTaskMemFree(type);
+        }
+        CameraProblem problem{};
+        auto graph = CameraGraph::Start(device, c.choosePreviewFormat, {}, problem);
+        ASSERT_TRUE(graph) << static_cast<int>(problem);
+        BitmapPixels frame;
+        ASSERT_TRUE(PumpUntil([&] { return graph->LatestFrame(frame); }));
+        EXPECT_LT(MeanDifference(frame, expected), 6.0);
+        EXPECT_GT(MeanDifference(frame, upsideDown), 12.0);
+    }
 }
 
 }  // namespace

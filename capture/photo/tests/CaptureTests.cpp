@@ -1,11 +1,17 @@
 // Taking a photo, taking it again, the driver dialogs, and no camera at all.
 #include "PhotoWindowTest.h"
 
+#include "ComponentError.h"
 #include "NoCamera.h"
+#include "camera/CameraChoice.h"
 #include "PhotoFiles.h"
-#include "camera/SimulatedCameraDialogs.h"
+#include "camera/CameraChooser.h"
+#include "camera/VideoDevices.h"
 
 #include "../../camera/tests/DialogAnswer.h"
+#include "DemoCamDll.h"
+
+#include <optional>
 
 namespace vardolin::capture::test {
 namespace {
@@ -25,8 +31,9 @@ TEST_F(CaptureTest, TakePhotoShowsTheStillUnscaledAndSwitchesCaptionAndButtons) 
     EXPECT_TRUE(Visible(Control(ControlId::Picture1)));
     EXPECT_TRUE(IsWindowEnabled(Control(ControlId::Command1)));
     BitmapPixels still = StillPixels();
-    EXPECT_EQ(still.width, 640);
-    EXPECT_EQ(still.height, 480);
+    EXPECT_EQ(still.width, 320);
+    EXPECT_EQ(still.height, 240);
+    EXPECT_LT(MeanDifference(still, DemoScene(0ms)), 6.0);
     EXPECT_TRUE(std::filesystem::exists(LibraryFolder() / L"TmpPhoto.bmp"));
 
     // Shown from the top-left corner, one to one (the point lies inside the frame's outline).
@@ -46,41 +53,147 @@ TEST_F(CaptureTest, TakingAgainReturnsToTheLivePreviewAndTheNextClickTakesANewFr
     EXPECT_FALSE(IsWindowEnabled(Control(ControlId::Command1)));
     EXPECT_FALSE(Visible(Control(ControlId::Picture1)));
 
-    cameraTime_ = 1500ms;
+    SetCameraTime(1500ms);
     Click(ControlId::CmdSaveDIB);
     EXPECT_EQ(Text(ControlId::CmdSaveDIB), L"重新照");
     EXPECT_GT(LargestDifference(StillPixels(), first), 0);
 }
 
-TEST_F(CaptureTest, DialogButtonsOpenTheCamerasDialogsAndTheChoiceApplies) {
-    {
-        DialogAnswer answer(kFormatDialogTitle, [](HWND dialog) {
-            EXPECT_FALSE(IsWindowEnabled(GetWindow(dialog, GW_OWNER)));  // modal to the capture window
-            SendDlgItemMessageW(dialog, dialog_control::kResolutionList, LB_SETCURSEL, 0, 0);
-            SendMessageW(dialog, WM_COMMAND, IDOK, 0);
-        });
-        Click(ControlId::CmdFormatDlg);
-        ASSERT_TRUE(answer.Answered());
-    }
-    {
-        DialogAnswer answer(kSourceDialogTitle, [](HWND dialog) { SendMessageW(dialog, WM_COMMAND, IDOK, 0); });
-        Click(ControlId::CmdSourceDlg);
-        ASSERT_TRUE(answer.Answered());
-    }
-    Click(ControlId::CmdSaveDIB);
-    EXPECT_EQ(StillPixels().width, 320);
-    EXPECT_EQ(StillPixels().height, 240);
+// The camera's format page lists its formats; the current one is selected.
+HWND FormatList(HWND frame) {
+    HWND found = nullptr;
+    EnumChildWindows(frame, [](HWND child, LPARAM out) {
+        wchar_t name[16] = {};
+        GetClassNameW(child, name, 16);
+        if (_wcsicmp(name, L"ListBox") != 0) return TRUE;
+        *reinterpret_cast<HWND*>(out) = child;
+        return FALSE;
+    }, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
-TEST_F(CaptureTest, WithoutACameraTakePhotoIsDisabledAndTheStillBoxCoversThePreview) {
-    Window().Unload();
-    InstallCameraControl(CreateNoCamera);
-    Window().Show();
+std::wstring SelectedText(HWND list) {
+    LRESULT item = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    if (item < 0) return L"";
+    std::wstring text(SendMessageW(list, LB_GETTEXTLEN, item, 0) + 1, L'\0');
+    text.resize(SendMessageW(list, LB_GETTEXT, item, reinterpret_cast<LPARAM>(text.data())));
+    return text;
+}
 
-    EXPECT_FALSE(IsWindowEnabled(Control(ControlId::CmdSaveDIB)));
-    EXPECT_FALSE(IsWindowEnabled(Control(ControlId::CmdFormatDlg)));
-    EXPECT_FALSE(IsWindowEnabled(Control(ControlId::CmdSourceDlg)));
-    EXPECT_TRUE(Visible(Control(ControlId::Picture1)));
+TEST_F(CaptureTest, TheFormatDialogChangesTheCamerasFormatAndThePreviewGoesOn) {
+    std::wstring before, after;
+    auto openFormatDialog = [&](std::wstring& selected, const wchar_t* choose) {
+        DialogAnswer answer(L"视频格式", [&](HWND frame) {
+            EXPECT_FALSE(IsWindowEnabled(GetWindow(frame, GW_OWNER)));  // modal to the capture window
+            HWND list = FormatList(frame);
+            ASSERT_NE(list, nullptr);
+            selected = SelectedText(list);
+            LRESULT item = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(choose));
+            ASSERT_GE(item, 0);
+            SendMessageW(list, LB_SETCURSEL, item, 0);
+            SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(list));
+            SendMessageW(frame, WM_COMMAND, IDOK, 0);
+        });
+        Click(ControlId::CmdFormatDlg);
+        EXPECT_TRUE(answer.Answered());
+    };
+    openFormatDialog(before, L"1280 x 720 RGB24");
+    openFormatDialog(after, L"1280 x 720 RGB24");
+    EXPECT_EQ(before, L"320 x 240 RGB24");  // what the window asked for: the preview's size
+    EXPECT_EQ(after, L"1280 x 720 RGB24");
+
+    ASSERT_TRUE(PumpUntil([&] { return Window().Camera()->Problem().empty(); }));
+    SetCameraTime(2000ms);
+    Click(ControlId::CmdSaveDIB);
+    EXPECT_EQ(Text(ControlId::CmdSaveDIB), L"重新照");
+    EXPECT_LT(MeanDifference(StillPixels(), DemoScene(2000ms)), 6.0);  // the whole 16:9 picture, cropped to 4:3
+}
+
+TEST_F(CaptureTest, TheSourceDialogOfOneCameraIsTheCamerasOwnPage) {
+    DialogAnswer answer(kSourceDialogTitle, [](HWND frame) { SendMessageW(frame, WM_COMMAND, IDOK, 0); });
+    Click(ControlId::CmdSourceDlg);
+    EXPECT_TRUE(answer.Answered());
+    EXPECT_TRUE(PumpUntil([&] { return Window().Camera()->Problem().empty(); }));
+}
+
+TEST_F(CaptureTest, WithTwoCamerasTheSourceDialogChoosesOneThatIsRememberedAndSkippedWhenGone) {
+    std::optional<democam::SecondCamera> second(std::in_place);
+    ASSERT_TRUE(second->Registered());
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, kCameraNameValue);
+    // Each camera shows its own moment, so a still tells which one took it.
+    cameraSwitches_.Set(std::wstring(L"time=0;") + kSecondDemoCamera + L":time=9000");
+    auto stillIsFrom = [&](std::chrono::milliseconds t) {
+        ShowWindowWithCamera();
+        Click(ControlId::CmdSaveDIB);
+        bool from = MeanDifference(StillPixels(), DemoScene(t)) < 6.0;
+        Click(ControlId::CmdSaveDIB);
+        return from;
+    };
+    Window().Unload();
+
+    ShowWindowWithCamera();
+    DialogAnswer answer(kSourceDialogTitle, [](HWND dialog) {
+        HWND list = GetDlgItem(dialog, chooser_control::kCameraList);
+        EXPECT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), 2);
+        SendMessageW(list, CB_SETCURSEL,
+                     SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                  reinterpret_cast<LPARAM>(kSecondDemoCamera)), 0);
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    Click(ControlId::CmdSourceDlg);
+    ASSERT_TRUE(answer.Answered());
+    EXPECT_EQ(RememberedCameraName(), kSecondDemoCamera);
+    EXPECT_TRUE(stillIsFrom(9000ms));
+
+    Window().Unload();
+    EXPECT_TRUE(stillIsFrom(9000ms)) << "the remembered camera is tried first";
+
+    Window().Unload();
+    second.reset();
+    EXPECT_TRUE(stillIsFrom(0ms)) << "a remembered camera that is gone falls back to the other";
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, kCameraNameValue);
+}
+
+TEST_F(CaptureTest, WithoutAWorkingCameraTakingIsDisabledAndTheStillBoxSaysWhy) {
+    const struct {
+        const wchar_t* switches;
+        CameraControlFactory factory;
+        const wchar_t* notice;
+    } cases[] = {
+        {L"", CreateNoCamera, L"未找到摄像头"},
+        {L"inuse", CreateChosenCameraControl, L"摄像头正被其他程序使用"},
+    };
+    for (const auto& c : cases) {
+        Window().Unload();
+        cameraSwitches_.Set(c.switches);
+        InstallCameraControl(c.factory);
+        Window().Show();
+
+        EXPECT_FALSE(IsWindowEnabled(Control(ControlId::CmdSaveDIB)));
+        EXPECT_FALSE(IsWindowEnabled(Control(ControlId::CmdFormatDlg)));
+        EXPECT_FALSE(IsWindowEnabled(Control(ControlId::CmdSourceDlg)));
+        EXPECT_TRUE(Visible(Control(ControlId::Picture1)));
+        EXPECT_EQ(Window().Picture1()->Notice(), c.notice);
+    }
+}
+
+TEST_F(CaptureTest, ALostCameraSaysSoGivesNoOldFrameAndComesBackByItself) {
+    ASSERT_TRUE(IsWindowEnabled(Control(ControlId::CmdSaveDIB)));
+    cameraSwitches_.Set(L"time=0;unplugged");
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowEnabled(Control(ControlId::CmdSaveDIB)); }));
+    EXPECT_EQ(Window().Camera()->Problem(), L"摄像头已断开，重新连接后自动恢复");
+    CameraAutomation camera(Window().Camera()->Automation());
+    EXPECT_THROW(camera.SaveFrameBitmap((LibraryFolder() / L"stale.bmp").wstring()), ComponentError);
+    EXPECT_FALSE(std::filesystem::exists(LibraryFolder() / L"stale.bmp"));
+
+    cameraSwitches_.Set(L"time=0");
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(Control(ControlId::CmdSaveDIB)); }));
+    EXPECT_TRUE(Window().Camera()->Problem().empty());
+    PumpFor(500ms);
+    Click(ControlId::CmdSaveDIB);
+    EXPECT_EQ(Text(ControlId::CmdSaveDIB), L"重新照");
+    EXPECT_LT(MeanDifference(StillPixels(), DemoScene(0ms)), 6.0);
 }
 
 }  // namespace

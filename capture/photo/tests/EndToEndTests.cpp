@@ -1,12 +1,13 @@
 // A whole session through the registered component, as a macro drives it:
-// Class1.Form_show with the simulated camera, a roster of two, one photo
+// Class1.Form_show with the demo camera, a roster of two, one photo
 // framed and stored for each, both files decoded by the platform's loader.
 #include "BitmapFile.h"
 #include "PhotoCompare.h"
 #include "GetPICLayout.h"
 #include "PhotoFiles.h"
-#include "camera/CameraChoice.h"
 #include "ThreadWindows.h"
+#include "Win32Handles.h"
+#include "../../camera/tests/DemoCamera.h"
 
 #include <gtest/gtest.h>
 #include <oleauto.h>
@@ -35,15 +36,6 @@ void CALLBACK CloseDialogs(HWND, UINT, UINT_PTR, DWORD) {
     }
 }
 
-// Chooses the simulated camera for as long as it lives.
-struct SimulatedCameraSetting {
-    SimulatedCameraSetting() {
-        RegSetKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, kCameraSettingValue, REG_SZ, kSimulatedCamera,
-                        static_cast<DWORD>((wcslen(kSimulatedCamera) + 1) * sizeof(wchar_t)));
-    }
-    ~SimulatedCameraSetting() { RegDeleteKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, kCameraSettingValue); }
-};
-
 HRESULT FormShow(IDispatch* class1) {
     LPOLESTR name = const_cast<LPOLESTR>(L"Form_show");
     DISPID id = 0;
@@ -66,7 +58,7 @@ void Pump() {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
-TEST(EndToEnd, PhotographsATwoNameRosterWithTheSimulatedCamera) {
+TEST(EndToEnd, PhotographsATwoNameRosterWithTheDemoCamera) {
     ComApartment com;
     std::error_code ignored;
     fs::remove_all(LibraryFolder() / L"Pic", ignored);
@@ -76,13 +68,15 @@ TEST(EndToEnd, PhotographsATwoNameRosterWithTheSimulatedCamera) {
     ASSERT_EQ(CLSIDFromProgID(L"Vardolin.Class1", &clsid), S_OK);
     ComPtr<IDispatch> class1;
     ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&class1)), S_OK);
-    {
-        SimulatedCameraSetting simulated;
-        ASSERT_EQ(FormShow(class1.Get()), S_OK);
-    }
+    ASSERT_EQ(FormShow(class1.Get()), S_OK);
     HWND window = vardolin::test::FindThreadWindow(L"VardolinGetPIC");
     ASSERT_NE(window, nullptr);
-    Pump();
+    // The user waits until the preview shows the camera's picture.
+    HWND preview = Item(window, ControlId::ezVidCap1);
+    ASSERT_TRUE(PumpUntil([&] {
+        WindowDc dc(preview);
+        return GetPixel(dc.get(), 300, 12) != RGB(0, 0, 0);
+    }));
 
     HWND list = Item(window, ControlId::List1);
     for (const wchar_t* name : {L"张三", L"李四"}) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));

@@ -1,12 +1,11 @@
-// Shows the capture window with the simulated camera and a roster, for a look
+// Shows the capture window with the system's camera and a roster, for a look
 // at it as a user sees it: "live" leaves the preview running, "still" takes a
 // photo and drags the crop frame over it, "format" and "source" open the
 // camera's dialogs. Runs until closed or for a minute.
 #include "Component.h"
 #include "GetPIC.h"
 #include "GetPICExtensions.h"
-#include "camera/SimulatedCamera.h"
-#include "camera/VideoCaptureControl.h"
+#include "camera/CameraChoice.h"
 #include "photo/PhotoCapture.h"
 
 #include <objbase.h>
@@ -20,9 +19,7 @@ int wmain(int argc, wchar_t** argv) {
     bool still = argc > 1 && wcscmp(argv[1], L"still") == 0;
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     AttachPhotoCapture(Extensions());
-    InstallCameraControl([](HWND parent, const RECT& bounds, int id) {
-        return CreateVideoCaptureControl(parent, bounds, id, std::make_shared<SimulatedCamera>());
-    });
+    InstallCameraControl(CreateChosenCameraControl);
     GetPIC& window = CurrentComponent().CaptureWindow();
     window.Show();
     for (const wchar_t* name : {L"张三", L"李四", L"王五"})

@@ -3,7 +3,7 @@
 #include "GetPICExtensions.h"
 #include "PhotoFiles.h"
 #include "Settings.h"
-#include "camera/VideoCaptureControl.h"
+#include "camera/CameraChoice.h"
 #include "photo/PhotoCapture.h"
 
 
@@ -25,13 +25,31 @@ PhotoWindowTest::PhotoWindowTest()
     RegDeleteTreeW(HKEY_CURRENT_USER, settings::kSectionPath);
     RemovePhotoFiles();
     AttachPhotoCapture(Extensions());
-    InstallCameraControl([this](HWND parent, const RECT& bounds, int id) {
-        auto camera = std::make_shared<SimulatedCamera>([this] { return cameraTime_; });
-        camera_ = camera.get();
-        return CreateVideoCaptureControl(parent, bounds, id, camera);
-    });
+    InstallCameraControl(CreateChosenCameraControl);
+    ShowWindowWithCamera();
+}
+
+void PhotoWindowTest::ShowWindowWithCamera() {
     Window().Show();
     Pump();
+    CameraControlWindow* camera = Window().Camera();
+    if (!camera || !camera->Problem().empty()) return;
+    std::filesystem::path probe = std::filesystem::temp_directory_path() / L"photo-test-probe.bmp";
+    PumpUntil([&] {
+        try {
+            CameraAutomation(camera->Automation()).SaveFrameBitmap(probe.wstring());
+            return true;
+        } catch (...) {
+            return false;  // no frame yet
+        }
+    });
+    std::error_code ignored;
+    std::filesystem::remove(probe, ignored);
+}
+
+void PhotoWindowTest::SetCameraTime(std::chrono::milliseconds t) {
+    cameraSwitches_.Set(L"time=" + std::to_wstring(t.count()));
+    PumpFor(std::chrono::milliseconds(400));  // a few frames at the camera's pace
 }
 
 PhotoWindowTest::~PhotoWindowTest() {

@@ -1,5 +1,6 @@
-// The capture window with photo taking attached and a simulated camera whose
-// clock the test sets, plus helpers that act as the user would.
+// The capture window with photo taking attached, photographing through the
+// demo camera with its clock stopped where the test sets it, plus helpers
+// that act as the user would.
 #pragma once
 
 #include "BitmapFile.h"
@@ -7,7 +8,7 @@
 #include "GetPIC.h"
 #include "MessageBoxSeam.h"
 #include "PhotoCompare.h"
-#include "camera/SimulatedCamera.h"
+#include "../../camera/tests/DemoCamera.h"
 
 #include <gtest/gtest.h>
 
@@ -24,10 +25,18 @@ struct ShownMessage {
     UINT type;
 };
 
+// The apartment the host's user-interface thread has; the camera needs it.
+struct ComApartment {
+    ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    ~ComApartment() { CoUninitialize(); }
+};
+
 class PhotoWindowTest : public ::testing::Test {
 protected:
     PhotoWindowTest();
     ~PhotoWindowTest() override;
+
+    ComApartment com_;  // first: the window and its camera live inside it
 
     GetPIC& Window() { return CurrentComponent().CaptureWindow(); }
     HWND Control(ControlId id) { return Window().Control(id); }
@@ -49,8 +58,12 @@ protected:
     static std::filesystem::path PicFolder();
     static void RemovePhotoFiles();
 
-    std::chrono::milliseconds cameraTime_{0};
-    SimulatedCamera* camera_ = nullptr;  // the camera of the current load
+    // Stops the camera's clock at t and waits until the camera delivers that picture.
+    void SetCameraTime(std::chrono::milliseconds t);
+    // Shows the window (loading it) and waits for the camera's first frame.
+    void ShowWindowWithCamera();
+
+    CameraSwitches cameraSwitches_{L"time=0"};
     std::vector<ShownMessage> messages_;
     ScopedMessageBoxReplacement answerMessages_;
 };

@@ -1,0 +1,32 @@
+#include "DemoCamera.h"
+
+#include "DemoScene.h"
+
+#include <algorithm>
+
+namespace vardolin::capture::test {
+
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    auto end = std::chrono::steady_clock::now() + timeout;
+    while (!done() && std::chrono::steady_clock::now() < end) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return done();
+}
+
+void PumpFor(std::chrono::milliseconds duration) {
+    PumpUntil([] { return false; }, duration);
+}
+
+BitmapPixels DemoScene(std::chrono::milliseconds t) {
+    democam::ScenePicture scene;
+    democam::DrawDemoScene(scene, 320, 240, t);
+    BitmapPixels pixels;
+    pixels.Resize(scene.width, scene.height);
+    for (int y = 0; y < scene.height; ++y) std::copy_n(scene.Row(y), 3 * scene.width, pixels.Row(y));
+    return pixels;
+}
+
+}  // namespace vardolin::capture::test
