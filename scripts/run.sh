@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # `make run`: the product on its demo defaults, in a Wine prefix of its own
 # ($BUILD/demo/wineprefix: Chinese fonts mapped, vardolin.dll registered, the
-# simulated camera chosen). The programs are copied to $BUILD/demo/bin, so
+# demo camera registered as the prefix's webcam). The programs are copied to $BUILD/demo/bin, so
 # the photos go to $BUILD/demo/bin/Pic.
 #  - With a display: starts the stand-in spreadsheet host on the demo roster
 #    and waits until you close it.
@@ -26,7 +26,7 @@ portrait() {
 install_programs() {
   mkdir -p "$bin"
   local f
-  for f in vardolin.dll vardolin-devhost.exe vardolin-walkthrough.exe demo-roster.csv; do
+  for f in vardolin.dll vardolin-democam.dll vardolin-devhost.exe vardolin-walkthrough.exe demo-roster.csv; do
     cp -p "$build/win64/bin/$f" "$bin/"
   done
 }
@@ -37,8 +37,9 @@ prepare_prefix() {
   wineserver -k 2>/dev/null || true
   wineserver -w
   # Wine's COM reads classes only from the machine-wide registration.
-  (cd "$bin" && "$wine64" regsvr32 /s vardolin.dll)
-  "$wine64" reg add 'HKCU\Software\Vardolin' /v Camera /d simulated /f >/dev/null
+  (cd "$bin" && "$wine64" regsvr32 /s vardolin.dll && "$wine64" regsvr32 /s vardolin-democam.dll)
+  # Earlier versions chose a camera built into the DLL with this value.
+  "$wine64" reg delete 'HKCU\Software\Vardolin' /v Camera /f >/dev/null 2>&1 || true
   # A wineserver started without a display would hand the host a desktop without one.
   wineserver -w
 }

@@ -3,8 +3,8 @@
 # the demo roster, lets vardolin-walkthrough.exe import the roster through the
 # range picker and store three photos, takes a screenshot of the display,
 # checks it, and closes the host.
-# Expects DISPLAY, WINEPREFIX (vardolin.dll registered, the simulated camera
-# chosen) and a running wineserver.
+# Expects DISPLAY, WINEPREFIX (vardolin.dll and the demo camera registered)
+# and a running wineserver.
 # Usage: walkthrough.sh BIN_DIR SCREENSHOT.png [PHOTOS]
 set -euo pipefail
 bin=$(realpath "$1")
