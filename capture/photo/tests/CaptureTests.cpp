@@ -59,16 +59,18 @@ TEST_F(CaptureTest, TakingAgainReturnsToTheLivePreviewAndTheNextClickTakesANewFr
     EXPECT_GT(LargestDifference(StillPixels(), first), 0);
 }
 
+BOOL CALLBACK FindListBox(HWND child, LPARAM out) {
+    wchar_t name[16] = {};
+    GetClassNameW(child, name, 16);
+    if (_wcsicmp(name, L"ListBox") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(out) = child;
+    return FALSE;
+}
+
 // The camera's format page lists its formats; the current one is selected.
 HWND FormatList(HWND frame) {
     HWND found = nullptr;
-    EnumChildWindows(frame, [](HWND child, LPARAM out) {
-        wchar_t name[16] = {};
-        GetClassNameW(child, name, 16);
-        if (_wcsicmp(name, L"ListBox") != 0) return TRUE;
-        *reinterpret_cast<HWND*>(out) = child;
-        return FALSE;
-    }, reinterpret_cast<LPARAM>(&found));
+    EnumChildWindows(frame, FindListBox, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
