@@ -69,7 +69,8 @@ void PictureBox::DrawNotice(HDC dc) const {
     SIZE size = InnerSize(window_.get());
     RECT inner{0, 0, size.cx, size.cy};
     ScopedSelection font(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(dc, TRANSPARENT);
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     DrawTextW(dc, notice_.c_str(), -1, &inner, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
@@ -95,8 +96,8 @@ void PictureBox::Paint(HDC dc) {
         DrawBackground(dc);
         DrawPicture(dc, picture_.get());
     }
-    DrawNotice(dc);
     if (frame_) DrawFrameOutline(dc, *frame_);
+    DrawNotice(dc);  // over the frame's outline, on the background colour, so it stays legible
 }
 
 LRESULT PictureBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
