@@ -85,6 +85,7 @@ void Streamer::StreamFrames() noexcept {
                 AwaitReturnOfDevice();
                 break;
             }
+            if (switches.stalled) continue;
             source.Draw(switches, controls_);
             HRESULT hr = DeliverFrame(source, frameNumber++);
             // Downstream refused (stopping, flushing or failed): wait for our Stop.

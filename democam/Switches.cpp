@@ -52,6 +52,7 @@ void Apply(std::wstring_view entry, Switches& switches) {
     constexpr std::wstring_view kFormats = L"formats=", kTime = L"time=";
     if (SameText(entry, L"inuse")) switches.inUse = true;
     else if (SameText(entry, L"unplugged")) switches.unplugged = true;
+    else if (SameText(entry, L"stalled")) switches.stalled = true;
     else if (entry.size() > kFormats.size() && SameText(entry.substr(0, kFormats.size()), kFormats))
         ApplyFormats(entry.substr(kFormats.size()), switches);
     else if (entry.size() > kTime.size() && SameText(entry.substr(0, kTime.size()), kTime))

@@ -15,6 +15,9 @@
 //                    Cleared while the graph still runs, the camera reports
 //                    EC_DEVICE_LOST with param2 1 (device back) and delivers
 //                    again once the graph is stopped and run again.
+//   stalled          the camera keeps running but delivers no frame and says
+//                    nothing, as a hung driver does; frames resume when the
+//                    entry goes.
 //   formats=LIST     offer only these pixel formats (',' between them: rgb24,
 //                    yuy2, nv12), each at 320x240, 640x480 and 1280x720.
 //   time=MS          freeze the scene clock at MS milliseconds (the clock
@@ -37,6 +40,7 @@ namespace vardolin::democam {
 struct Switches {
     bool inUse = false;
     bool unplugged = false;
+    bool stalled = false;
     std::vector<PixelFormat> formats{PixelFormat::Rgb24, PixelFormat::Yuy2};
     std::optional<std::chrono::milliseconds> frozenTime;
 };
