@@ -85,7 +85,10 @@ private:
         if (FAILED(hr)) return DISP_E_TYPEMISMATCH;
 
         BitmapPixels frame;
-        if (!source_->CurrentFrame(frame)) return Raise(info, L"摄像头还没有送来画面");
+        if (!source_->CurrentFrame(frame)) {
+            CameraProblem problem = source_->Problem();
+            return Raise(info, problem == CameraProblem::None ? L"摄像头还没有送来画面" : ProblemText(problem));
+        }
         if (DWORD error = WriteBitmapFile(file, frame))
             return Raise(info, L"无法写入文件“" + file + L"”：" + SystemMessage(error));
         return S_OK;

@@ -119,34 +119,33 @@ void DirectShowCamera::Poll() {
 void DirectShowCamera::ShowFormatDialog(HWND owner) {
     if (!device_) return;
     // A pin's format can only change while the graph is stopped, and the new
-    // format needs a new connection: the graph is built again afterwards.
-    ComPtr<IBaseFilter> device = device_;
+    // format needs a new connection: the graph is built again afterwards. The
+    // device stays chosen even when that fails, so another format can be tried.
     graph_.reset();
-    ShowPages(owner, CapturePinOf(device.Get()).Get(), L"视频格式");
-    graph_ = CameraGraph::Start(device, false, notify_, problem_);
+    ShowPages(owner, CapturePinOf(device_.Get()).Get(), L"视频格式");
+    graph_ = CameraGraph::Start(device_, false, notify_, problem_);
     startedAt_ = GetTickCount64();
-    if (!graph_) device_.Reset();
 }
 
 void DirectShowCamera::ShowSourceDialog(HWND owner) {
-    if (!device_) return;
     std::vector<VideoDevice> devices = VideoInputDevices();
     if (devices.size() <= 1) {
-        ShowPages(owner, device_.Get(), L"视频调节");
+        if (device_) ShowPages(owner, device_.Get(), L"视频调节");
         return;
     }
+    // Several cameras: the user picks one, also when the current one failed.
     std::vector<std::wstring> names;
     for (const VideoDevice& d : devices) names.push_back(d.name);
     size_t current = std::find(names.begin(), names.end(), name_) - names.begin();
     auto showSettings = [&](HWND dialog, size_t index) {
-        if (devices[index].name == name_) return ShowPages(dialog, device_.Get(), L"视频调节");
+        if (device_ && devices[index].name == name_) return ShowPages(dialog, device_.Get(), L"视频调节");
         ComPtr<IBaseFilter> other = BindDevice(devices[index]);
         ShowPages(dialog, other.Get(), L"视频调节");
     };
-    std::optional<size_t> chosen = ChooseCamera(owner, names, std::min(current, names.size() - 1), showSettings);
+    std::optional<size_t> chosen = ChooseCamera(owner, names, current < names.size() ? current : 0, showSettings);
     if (!chosen) return;
     RememberCameraName(names[*chosen]);
-    if (names[*chosen] != name_) OpenFirstThatStarts(InTryOrder(std::move(devices), names[*chosen]));
+    if (names[*chosen] != name_ || !graph_) OpenFirstThatStarts(InTryOrder(std::move(devices), names[*chosen]));
 }
 
 }  // namespace

@@ -119,7 +119,7 @@ TEST_F(CaptureTest, TheSourceDialogOfOneCameraIsTheCamerasOwnPage) {
     EXPECT_TRUE(PumpUntil([&] { return Window().Camera()->Problem().empty(); }));
 }
 
-TEST_F(CaptureTest, WithTwoCamerasTheSourceDialogChoosesOneThatIsRememberedAndSkippedWhenGone) {
+TEST_F(CaptureTest, WithTwoCamerasTheSourceDialogChoosesOneThatIsRememberedAndSkippedWhenGoneOrBusy) {
     std::optional<democam::SecondCamera> second(std::in_place);
     ASSERT_TRUE(second->Registered());
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, kCameraNameValue);
@@ -152,6 +152,13 @@ TEST_F(CaptureTest, WithTwoCamerasTheSourceDialogChoosesOneThatIsRememberedAndSk
     EXPECT_TRUE(stillIsFrom(9000ms)) << "the remembered camera is tried first";
 
     Window().Unload();
+    RememberCameraName(kDemoCamera);
+    cameraSwitches_.Set(std::wstring(L"time=0;") + kSecondDemoCamera + L":time=9000;" + kDemoCamera + L":inuse");
+    EXPECT_TRUE(stillIsFrom(9000ms)) << "a camera that cannot start does not hide the next one";
+
+    Window().Unload();
+    RememberCameraName(kSecondDemoCamera);
+    cameraSwitches_.Set(std::wstring(L"time=0;") + kSecondDemoCamera + L":time=9000");
     second.reset();
     EXPECT_TRUE(stillIsFrom(0ms)) << "a remembered camera that is gone falls back to the other";
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, kCameraNameValue);
