@@ -18,7 +18,7 @@ using Microsoft::WRL::ComPtr;
 constexpr WORD kFormatList = 101;
 
 DialogTemplate FormatLayout() {
-    DialogTemplate layout(200, 120);
+    DialogTemplate layout = DialogTemplate::Child(200, 120);
     layout.AddControl(0xFFFF, L"STATIC", L"Output format:", SS_LEFT, 7, 7, 186, 10);
     layout.AddControl(kFormatList, L"LISTBOX", L"", WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 7, 19, 186, 94);
     return layout;

@@ -24,7 +24,7 @@ constexpr Control kControls[] = {
 };
 
 DialogTemplate PictureLayout() {
-    DialogTemplate layout(200, 70);
+    DialogTemplate layout = DialogTemplate::Child(200, 70);
     short y = 10;
     for (const Control& control : kControls) {
         layout.AddControl(0xFFFF, L"STATIC", control.label, SS_LEFT, 7, y + 4, 40, 10);

@@ -17,6 +17,8 @@
 
 namespace vardolin::democam {
 
+using capture::DialogTemplate;
+
 class PropertyPage : public ComObject<PropertyPage, IPropertyPage> {
 public:
     void* Interface(REFIID iid) noexcept;

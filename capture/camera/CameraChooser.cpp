@@ -1,5 +1,6 @@
 #include "camera/CameraChooser.h"
 
+#include "ModuleInstance.h"
 #include "UntrappedError.h"
 #include "camera/DialogTemplate.h"
 
@@ -64,7 +65,9 @@ std::optional<size_t> ChooseCamera(HWND owner, std::span<const std::wstring> nam
     dialog.AddControl(kCameraSettings, L"BUTTON", L"摄像头设置...", WS_TABSTOP | BS_PUSHBUTTON, 43, 27, 70, 14);
     dialog.AddOkCancel(53, kWidth);
     ChooserState state{names, current, showSettings};
-    if (RunDialog(owner, dialog, ChooserProc, &state) != IDOK) return std::nullopt;
+    if (DialogBoxIndirectParamW(ModuleInstance(), dialog.Get(), owner, ChooserProc, reinterpret_cast<LPARAM>(&state)) !=
+        IDOK)
+        return std::nullopt;
     return state.chosen;
 }
 

@@ -1,6 +1,4 @@
-#include "camera/DialogTemplate.h"
-
-#include "ModuleInstance.h"
+#include "DialogTemplate.h"
 
 namespace vardolin::capture {
 namespace {
@@ -10,9 +8,18 @@ constexpr size_t kCountIndex = 4;
 
 }  // namespace
 
-DialogTemplate::DialogTemplate(const std::wstring& title, short width, short height) {
-    Put(DWORD{DS_MODALFRAME | DS_SETFONT | DS_SHELLFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU});
-    Put(DWORD{0});
+DialogTemplate::DialogTemplate(const std::wstring& title, short width, short height)
+    : DialogTemplate(DS_MODALFRAME | DS_SETFONT | DS_SHELLFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0,
+                     title, width, height) {}
+
+DialogTemplate DialogTemplate::Child(short width, short height) {
+    return DialogTemplate(DS_CONTROL | DS_SETFONT | DS_SHELLFONT | WS_CHILD, WS_EX_CONTROLPARENT, L"", width, height);
+}
+
+DialogTemplate::DialogTemplate(DWORD style, DWORD extendedStyle, const std::wstring& title, short width, short height)
+    : width_(width), height_(height) {
+    Put(style);
+    Put(extendedStyle);
     for (short field : {short{0}, short{0}, short{0}, width, height}) words_.push_back(static_cast<WORD>(field));
     words_.push_back(0);  // no menu
     words_.push_back(0);  // the standard dialog class
@@ -51,10 +58,6 @@ void DialogTemplate::Put(const std::wstring& text) {
 
 void DialogTemplate::AlignToDword() {
     if (words_.size() % 2) words_.push_back(0);
-}
-
-INT_PTR RunDialog(HWND owner, const DialogTemplate& dialog, DLGPROC procedure, void* state) {
-    return DialogBoxIndirectParamW(ModuleInstance(), dialog.Get(), owner, procedure, reinterpret_cast<LPARAM>(state));
 }
 
 }  // namespace vardolin::capture
