@@ -46,6 +46,7 @@ using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using UniqueGdiObject = UniqueHandle<GdiObjectTraits<HGDIOBJ>>;
 
 struct MemoryDcTraits {
     using Handle = HDC;
@@ -58,6 +59,13 @@ struct KeyTraits {
     static void Close(HKEY h) noexcept { RegCloseKey(h); }
 };
 using UniqueKey = UniqueHandle<KeyTraits>;
+
+// Kernel objects that are null when they could not be made (events, threads).
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static void Close(HANDLE h) noexcept { CloseHandle(h); }
+};
+using UniqueEvent = UniqueHandle<KernelHandleTraits>;
 
 struct MenuTraits {
     using Handle = HMENU;
