@@ -45,16 +45,18 @@ namespace {
 
 constexpr LONG kStartTimeoutMs = 2000;
 
+void FreeMediaTypeFields(AM_MEDIA_TYPE& type) noexcept {
+    if (type.cbFormat) CoTaskMemFree(type.pbFormat);
+    if (type.pUnk) type.pUnk->Release();
+    type = AM_MEDIA_TYPE{};
+}
+
+// A media type filled in by the grabber.
 struct MediaType : AM_MEDIA_TYPE {
     MediaType() noexcept : AM_MEDIA_TYPE{} {}
     MediaType(const MediaType&) = delete;
     MediaType& operator=(const MediaType&) = delete;
-    ~MediaType() { Free(); }
-    void Free() noexcept {
-        if (cbFormat) CoTaskMemFree(pbFormat);
-        if (pUnk) pUnk->Release();
-        static_cast<AM_MEDIA_TYPE&>(*this) = AM_MEDIA_TYPE{};
-    }
+    ~MediaType() { FreeMediaTypeFields(*this); }
     const BITMAPINFOHEADER* VideoHeader() const noexcept {
         if (formattype == FORMAT_VideoInfo && cbFormat >= sizeof(VIDEOINFOHEADER) && pbFormat)
             return &reinterpret_cast<const VIDEOINFOHEADER*>(pbFormat)->bmiHeader;
@@ -62,13 +64,12 @@ struct MediaType : AM_MEDIA_TYPE {
     }
 };
 
-// Owns what IAMStreamConfig::GetStreamCaps hands out.
+// A media type the pin allocated whole (IAMStreamConfig hands these out).
 struct OwnedMediaType {
     AM_MEDIA_TYPE* type = nullptr;
     ~OwnedMediaType() {
         if (!type) return;
-        if (type->cbFormat) CoTaskMemFree(type->pbFormat);
-        if (type->pUnk) type->pUnk->Release();
+        FreeMediaTypeFields(*type);
         CoTaskMemFree(type);
     }
 };
