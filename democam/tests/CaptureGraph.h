@@ -9,6 +9,8 @@
 #include <qedit.h>
 #include <wrl/client.h>
 
+#include "CameraTesting.h"
+
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -20,8 +22,8 @@ namespace vardolin::democam::camtest {
 
 using Microsoft::WRL::ComPtr;
 
-inline constexpr wchar_t kFirstCamera[] = L"Vardolin Demo Camera";
-inline constexpr wchar_t kSecondCamera[] = L"Vardolin Demo Camera 2";
+inline constexpr const wchar_t* kFirstCamera = kDemoCamera;
+inline constexpr const wchar_t* kSecondCamera = kSecondDemoCamera;
 
 // The friendly names of the video input devices, in enumeration order.
 std::vector<std::wstring> VideoInputDeviceNames();
@@ -76,19 +78,9 @@ ComPtr<IAMStreamConfig> StreamConfig(IBaseFilter* camera);
 // Sets the offered format of that subtype and size.
 HRESULT ChooseFormat(IBaseFilter* camera, const GUID& subtype, int width, int height);
 
-// Sets VARDOLIN_DEMOCAM for this process and restores it afterwards.
-class CameraSwitches {
-public:
-    explicit CameraSwitches(const wchar_t* value) { Set(value); }
-    ~CameraSwitches() { Set(nullptr); }
-    void Set(const wchar_t* value) { SetEnvironmentVariableW(L"VARDOLIN_DEMOCAM", value); }
-};
-
-// COM for one test.
-class ComScope {
-public:
-    ComScope() { CoInitializeEx(nullptr, COINIT_MULTITHREADED); }
-    ~ComScope() { CoUninitialize(); }
+// COM for one test: the tests wait on their own, without a message loop.
+struct ComScope : ComApartment {
+    ComScope() : ComApartment(COINIT_MULTITHREADED) {}
 };
 
 }  // namespace vardolin::democam::camtest

@@ -24,11 +24,6 @@ using Microsoft::WRL::ComPtr;
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-struct ComApartment {
-    ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComApartment() { CoUninitialize(); }
-};
-
 fs::path ScratchFile(const wchar_t* name) { return fs::temp_directory_path() / name; }
 
 TEST(CameraControlObject, AnswersTheFiveMembersByNameWithTheControlsDispatchIds) {

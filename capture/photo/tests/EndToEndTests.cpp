@@ -22,11 +22,6 @@ namespace {
 using Microsoft::WRL::ComPtr;
 namespace fs = std::filesystem;
 
-struct ComApartment {
-    ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComApartment() { CoUninitialize(); }
-};
-
 // Any message box that opens is closed and counted: none is expected.
 int unexpectedDialogs = 0;
 void CALLBACK CloseDialogs(HWND, UINT, UINT_PTR, DWORD) {

@@ -25,18 +25,12 @@ struct ShownMessage {
     UINT type;
 };
 
-// The apartment the host's user-interface thread has; the camera needs it.
-struct ComApartment {
-    ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComApartment() { CoUninitialize(); }
-};
-
 class PhotoWindowTest : public ::testing::Test {
 protected:
     PhotoWindowTest();
     ~PhotoWindowTest() override;
 
-    ComApartment com_;  // first: the window and its camera live inside it
+    ComApartment com_;  // first, as the host's thread has it: the window and its camera live inside it
 
     GetPIC& Window() { return CurrentComponent().CaptureWindow(); }
     HWND Control(ControlId id) { return Window().Control(id); }
