@@ -3,6 +3,7 @@
 # persistent wineserver for all of them (without it every test waits for the
 # services its first Wine process spawned). Expects DISPLAY (with-xvfb.sh).
 # Usage: wine-ctest.sh PREFIX BUILD_DIR...
+# CTEST_ARGS adds options to each ctest run (for example "-R photo_tests").
 set -uo pipefail
 
 export WINEPREFIX=$(realpath "$1") WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8
@@ -21,6 +22,6 @@ status=0
 for dir in "$@"; do
   echo "== ctest $(basename "$dir") (Wine)"
   # GUI tests under Wine depend on timing; one that fails is run once more.
-  (cd "$dir" && ctest --output-on-failure -j "$jobs" --repeat until-pass:2) || status=1
+  (cd "$dir" && ctest --output-on-failure -j "$jobs" --repeat until-pass:2 ${CTEST_ARGS:-}) || status=1
 done
 exit $status
