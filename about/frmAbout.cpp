@@ -9,6 +9,7 @@
 #include "SetWindowAlpha.h"
 #include "FormWindowProc.h"
 #include "Win32Handles.h"
+#include "WindowPlacement.h"
 #include "mdlmain.h"
 
 #include <commctrl.h>
@@ -90,6 +91,7 @@ void frmAbout::Load() {
     if (IsLoaded()) return;
     RegisterWindowClass(&frmAbout::WindowProc);
     loaded_ = std::make_unique<Loaded>();
+    capture::DpiUnawareScope unaware;  // scaled by the system, as the capture window
     try {
         CreateWindowAndControls();
     } catch (...) {
@@ -123,10 +125,9 @@ void frmAbout::CreateWindowAndControls() {
     RECT client = capture::ToPixels(kClientTwips);
     int width = client.right - client.left;
     int height = client.bottom - client.top;
-    int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    POINT at = capture::CentredOnHostMonitor({width, height});
     // No border and no title bar: the window is all client area.
-    HWND window = CreateWindowExW(0, kWindowClass, kCaption, WS_POPUP, x, y, width, height, nullptr, nullptr,
+    HWND window = CreateWindowExW(0, kWindowClass, kCaption, WS_POPUP, at.x, at.y, width, height, nullptr, nullptr,
                                   capture::ModuleInstance(), nullptr);
     if (!window) capture::ThrowIfFailed(HRESULT_FROM_WIN32(GetLastError()));
     loaded_->window = window;

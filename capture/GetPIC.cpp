@@ -10,6 +10,7 @@
 #include "ModuleInstance.h"
 #include "FormWindowProc.h"
 #include "UntrappedError.h"
+#include "WindowPlacement.h"
 
 #include <commctrl.h>
 
@@ -23,8 +24,8 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THIC
 
 std::atomic<int> loadedWindows{0};
 
-SIZE OuterSize() noexcept {
-    return {TwipsToPixels(kOuterWidthTwips), TwipsToPixels(kOuterHeightTwips)};
+SIZE OuterSize(HWND window) noexcept {
+    return OuterSizeForClient(window, {TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips)});
 }
 
 void RegisterWindowClasses(WNDPROC windowProc) {
@@ -78,6 +79,7 @@ void GetPIC::Load() {
     if (IsLoaded()) return;
     RegisterWindowClasses(&GetPIC::WindowProc);
     loaded_ = std::make_unique<Loaded>();
+    DpiUnawareScope unaware;  // everything the load creates is scaled by the system
     try {
         CreateWindowAndControls();
     } catch (...) {
@@ -107,15 +109,17 @@ void GetPIC::Unload() {
 }
 
 void GetPIC::CreateWindowAndControls() {
-    SIZE outer = OuterSize();
-    int x = (GetSystemMetrics(SM_CXSCREEN) - outer.cx) / 2;
-    int y = (GetSystemMetrics(SM_CYSCREEN) - outer.cy) / 2;
-    HWND window = CreateWindowExW(0, kWindowClass, kProductTitle, kWindowStyle, x, y, outer.cx, outer.cy,
-                                  nullptr, nullptr, ModuleInstance(), nullptr);
+    HWND window = CreateWindowExW(0, kWindowClass, kProductTitle, kWindowStyle, 0, 0, 0, 0, nullptr, nullptr,
+                                  ModuleInstance(), nullptr);
     if (!window) ThrowIfFailed(HRESULT_FROM_WIN32(GetLastError()));
     loaded_->window = window;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ++loadedWindows;  // from here on, destroying the window counts it off
+
+    // Sized once the window exists, by its own frame.
+    SIZE outer = OuterSize(window);
+    POINT at = CentredOnHostMonitor(outer);
+    SetWindowPos(window, nullptr, at.x, at.y, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 
     for (const ControlSpec& layout : GetPICControls()) CreateControl(layout);
     AddTooltips();
@@ -172,7 +176,7 @@ Microsoft::WRL::ComPtr<IDispatch> GetPIC::CameraDispatch() {
 }
 
 void GetPIC::Form_Resize() {
-    SIZE outer = OuterSize();
+    SIZE outer = OuterSize(loaded_->window);
     RECT now{};
     GetWindowRect(loaded_->window, &now);
     if (now.right - now.left == outer.cx && now.bottom - now.top == outer.cy) return;

@@ -12,9 +12,10 @@ inline constexpr int kTwipsPerPixel = 15;
 
 constexpr int TwipsToPixels(int twips) noexcept { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
 
-// The window's outer size, held whatever the user does.
-inline constexpr int kOuterWidthTwips = 9660;
-inline constexpr int kOuterHeightTwips = 4680;
+// The window's client area, held whatever the user does and whatever the
+// system's frame around it.
+inline constexpr int kClientWidthTwips = 9585;
+inline constexpr int kClientHeightTwips = 4275;
 
 enum class ControlId : int {
     CmdOK = 1001,

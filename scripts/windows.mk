@@ -33,6 +33,7 @@ win32: $(WIN32)/build.ninja
 
 prefix: deps
 	@bash scripts/wine-prefix.sh $(PREFIX)
+	@for settings in tests/prefixes/*.reg; do bash scripts/wine-prefix-variant.sh $(PREFIX) $$settings; done
 
 test: build prefix
 	@bash scripts/with-xvfb.sh bash scripts/wine-ctest.sh $(PREFIX) $(WIN64) $(WIN32)

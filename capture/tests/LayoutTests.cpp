@@ -31,6 +31,18 @@ TEST_F(LayoutTest, ControlsSitAtTheirPixelRectangles) {
     ExpectRect(frame, 120, 24, 156, 188);
 }
 
+TEST_F(LayoutTest, EveryControlLiesInsideTheClientArea) {
+    RECT client{};
+    GetClientRect(Window().Window(), &client);
+    client.right += 2;  // the design lets Check2 run 2 pixels past the edge, beyond its text
+    for (const ControlSpec& control : GetPICControls()) {
+        RECT r = ClientRectOf(control.id);
+        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
+            << "control " << static_cast<int>(control.id) << " ends at " << r.right << "," << r.bottom
+            << " in a client area of " << client.right << " x " << client.bottom;
+    }
+}
+
 TEST_F(LayoutTest, CaptionsAreTheDesignTexts) {
     EXPECT_EQ(Text(Control(ControlId::CmdFormatDlg)), L"视频格式...");
     EXPECT_EQ(Text(Control(ControlId::CmdSourceDlg)), L"视频调节...");

@@ -1,6 +1,7 @@
 // Form_show and the capture window's load, resize and unload.
 #include "FormShow.h"
 #include "ListDrawingTools.h"
+#include "WindowPlacement.h"
 #include "WindowTestSupport.h"
 
 namespace vardolin::capture::test {
@@ -62,34 +63,48 @@ TEST_F(LifecycleTest, FormShowWithoutHostObjectsStillShowsTheWindow) {
     EXPECT_EQ(CurrentComponent().hostApplication.Get(), nullptr);
 }
 
-TEST_F(LifecycleTest, WindowIsCentredAtItsFixedSizeWithoutMinimizeOrMaximizeBox) {
-    ShowWithHost();
+SIZE ClientSize(HWND window) {
     RECT r{};
-    GetWindowRect(Window().Window(), &r);
-    EXPECT_EQ(r.right - r.left, 644);
-    EXPECT_EQ(r.bottom - r.top, 312);
-    EXPECT_NEAR((r.left + r.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
-    EXPECT_NEAR((r.top + r.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
-    LONG style = GetWindowLongW(Window().Window(), GWL_STYLE);
+    GetClientRect(window, &r);
+    return {r.right, r.bottom};
+}
+
+// The designed client area (639 x 285 pixels) whatever the system's frame,
+// and DPI-unaware even from a DPI-aware host such as the spreadsheet, so that
+// the system scales it: the same test runs in prefixes with the frames of
+// current Windows and at 144 dpi.
+TEST_F(LifecycleTest, WindowHoldsItsClientAreaCentredWithoutMinimizeOrMaximizeBox) {
+    DPI_AWARENESS_CONTEXT hostAwareness = SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
+    ShowWithHost();
+    SetThreadDpiAwarenessContext(hostAwareness);
+    HWND window = Window().Window();
+    EXPECT_TRUE(AreDpiAwarenessContextsEqual(GetWindowDpiAwarenessContext(window), DPI_AWARENESS_CONTEXT_UNAWARE));
+    EXPECT_EQ(ClientSize(window).cx, 639);
+    EXPECT_EQ(ClientSize(window).cy, 285);
+    RECT r{};
+    GetWindowRect(window, &r);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    {
+        DpiUnawareScope unaware;  // the monitor in the window's own coordinates
+        GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    }
+    const RECT& work = monitor.rcWork;
+    EXPECT_NEAR((r.left + r.right) / 2, (work.left + work.right) / 2, 1);
+    EXPECT_NEAR((r.top + r.bottom) / 2, (work.top + work.bottom) / 2, 1);
+    LONG style = GetWindowLongW(window, GWL_STYLE);
     EXPECT_FALSE(style & WS_MINIMIZEBOX);
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
     EXPECT_TRUE(style & WS_CAPTION);
-}
 
-TEST_F(LifecycleTest, AnyResizeSnapsBack) {
-    ShowWithHost();
-    HWND window = Window().Window();
-    RECT before{};
-    GetWindowRect(window, &before);
-
+    RECT before = r;
     SetWindowPos(window, nullptr, 0, 0, 900, 500, SWP_NOMOVE | SWP_NOZORDER);
     MoveWindow(window, before.left, before.top, 300, 100, TRUE);
     PumpMessages();
-
-    RECT after{};
-    GetWindowRect(window, &after);
-    EXPECT_EQ(after.right - after.left, 644);
-    EXPECT_EQ(after.bottom - after.top, 312);
+    GetWindowRect(window, &r);
+    EXPECT_EQ(r.right - r.left, before.right - before.left) << "any resize snaps back";
+    EXPECT_EQ(r.bottom - r.top, before.bottom - before.top);
+    EXPECT_EQ(ClientSize(window).cx, 639);
 }
 
 TEST_F(LifecycleTest, ListDrawingToolsLiveFromLoadToUnloadAndAreReleasedOnce) {
