@@ -1,6 +1,9 @@
-// Tab-key navigation between the capture window's controls. The window runs
-// inside the host's message loop, which knows nothing of it, so a message hook
-// on the thread gives it the keyboard handling of a dialog.
+// The keyboard of a dialog for the capture window: Tab and Shift+Tab move in
+// tab order, Space and Enter press the focused button, the arrow keys work in
+// the list and on the slider. The window runs inside the host's message loop,
+// which knows nothing of it and may take keys for its own shortcuts, so a
+// message hook on the thread hands every key meant for the window to the
+// system's dialog keyboard handling before the host sees it.
 #pragma once
 
 #include "Win32Handles.h"

@@ -66,6 +66,9 @@ void GetPIC::CreateControl(const ControlSpec& layout) {
             box->SetMouseHandler([this](const PictureBoxMouse& m) {
                 if (Extensions().picture1Mouse) Extensions().picture1Mouse(*this, m);
             });
+            box->SetKeyHandler([this](UINT key) {
+                if (Extensions().picture1Key) Extensions().picture1Key(*this, key);
+            });
             loaded_->picture1 = std::move(box);
         } else {
             box->SetPicture(CreatePlaceholderPicture());

@@ -33,6 +33,7 @@ struct GetPICExtensions {
     std::function<void(GetPIC&)> command1Click;
     std::function<void(GetPIC&)> cmdOKClick;
     std::function<void(GetPIC&, const PictureBoxMouse&)> picture1Mouse;
+    std::function<void(GetPIC&, UINT key)> picture1Key;
 };
 
 GetPICExtensions& Extensions();

@@ -46,8 +46,20 @@ PictureBox::PictureBox(HWND parent, int controlId, const RECT& bounds, Options o
     }
 }
 
+void PictureBox::SetKeyHandler(std::function<void(UINT key)> handler) {
+    keys_ = std::move(handler);
+    UpdateTabStop();
+}
+
+void PictureBox::UpdateTabStop() {
+    LONG_PTR style = GetWindowLongPtrW(window_.get(), GWL_STYLE) & ~LONG_PTR{WS_TABSTOP};
+    if (keys_ && picture_) style |= WS_TABSTOP;
+    SetWindowLongPtrW(window_.get(), GWL_STYLE, style);
+}
+
 void PictureBox::SetPicture(UniqueBitmap picture) {
     picture_ = std::move(picture);
+    UpdateTabStop();
     Clear();
 }
 
@@ -97,6 +109,11 @@ void PictureBox::Paint(HDC dc) {
         DrawPicture(dc, picture_.get());
     }
     if (frame_) DrawFrameOutline(dc, *frame_);
+    if (frame_ && GetFocus() == window_.get()) {
+        RECT around = *frame_;
+        InflateRect(&around, 2, 2);
+        DrawFocusRect(dc, &around);
+    }
     DrawNotice(dc);  // over the frame's outline, on the background colour, so it stays legible
 }
 
@@ -109,6 +126,16 @@ LRESULT PictureBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(font_);
+    case WM_GETDLGCODE:
+        return keys_ ? DLGC_WANTARROWS | DLGC_WANTCHARS : 0;
+    case WM_KEYDOWN:
+        if (!keys_) break;
+        keys_(static_cast<UINT>(wParam));
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(window_.get(), nullptr, FALSE);
+        return 0;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window_.get(), &ps);
@@ -121,8 +148,9 @@ LRESULT PictureBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             mouse_({message, wParam, {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}});
             return 0;
         }
-        return DefWindowProcW(window_.get(), message, wParam, lParam);
+        break;
     }
+    return DefWindowProcW(window_.get(), message, wParam, lParam);
 }
 
 LRESULT CALLBACK PictureBox::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

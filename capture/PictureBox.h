@@ -52,6 +52,11 @@ public:
     // Receives every mouse message of the box.
     void SetMouseHandler(std::function<void(const PictureBoxMouse&)> handler) { mouse_ = std::move(handler); }
 
+    // Makes the box take the arrow keys and Space (each key pressed goes to the
+    // handler), a tab stop while it holds a picture, and marks the frame while
+    // it has the focus.
+    void SetKeyHandler(std::function<void(UINT key)> handler);
+
     static void RegisterWindowClass();
     static void UnregisterWindowClass();
 
@@ -61,6 +66,7 @@ private:
     void Paint(HDC dc);
     void DrawBackground(HDC dc) const;
     void DrawNotice(HDC dc) const;
+    void UpdateTabStop();
 
     UniqueBitmap picture_;
     UniqueMemoryDc image_;
@@ -70,6 +76,7 @@ private:
     std::wstring notice_;
     HFONT font_ = nullptr;  // given by the parent with WM_SETFONT, not owned
     std::function<void(const PictureBoxMouse&)> mouse_;
+    std::function<void(UINT key)> keys_;
     UniqueWindow window_;  // last: destroyed before the drawing objects it shows
 };
 

@@ -121,6 +121,16 @@ void L_MouseUp(GetPIC& window, int button) {
     session.cropFromPhoto = Still(window).Picture() != nullptr;
 }
 
+void L_KeyDown(GetPIC& window, UINT key) {
+    int dx = key == VK_LEFT ? -1 : key == VK_RIGHT ? 1 : 0;
+    int dy = key == VK_UP ? -1 : key == VK_DOWN ? 1 : 0;
+    if (!dx && !dy && key != VK_SPACE) return;
+    L_MouseDown(window, kLeftButtonAlone, 0, 0);
+    if (dx || dy) L_MouseMove(window, kLeftButtonAlone, static_cast<float>(dx * kTwipsPerPixel),
+                              static_cast<float>(dy * kTwipsPerPixel));
+    L_MouseUp(window, kLeftButtonAlone);
+}
+
 void RouteStillMouseToFrame(GetPIC& window, const PictureBoxMouse& mouse) {
     CaptureSession& session = SessionOf(window);
     HWND box = Still(window).Window();

@@ -25,6 +25,11 @@ void L_MouseDown(GetPIC& window, int button, float x, float y);
 void L_MouseMove(GetPIC& window, int buttons, float x, float y);
 void L_MouseUp(GetPIC& window, int button);
 
+// The keyboard's way of framing, on the still-photo box: an arrow key moves
+// the frame one pixel as a short drag would, Space takes the crop where the
+// frame is; both end as a release does, so the crop preview follows.
+void L_KeyDown(GetPIC& window, UINT key);
+
 // Turns the still-photo box's mouse messages into the frame's events: those
 // over the frame, and all of them while a button pressed on it is held.
 void RouteStillMouseToFrame(GetPIC& window, const PictureBoxMouse& mouse);

@@ -11,6 +11,7 @@ void AttachPhotoCapture(GetPICExtensions& slots) {
     slots.cmdSaveDIBClick = CmdSaveDIB_Click;
     slots.command1Click = Command1_Click;
     slots.picture1Mouse = RouteStillMouseToFrame;
+    slots.picture1Key = L_KeyDown;
     InstallCameraControl(CreateChosenCameraControl);
 }
 

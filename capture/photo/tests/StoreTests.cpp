@@ -161,6 +161,55 @@ TEST_F(StoreTest, EntriesThatAreNoPlainFileNameAreRefusedAndNothingIsWritten) {
     EXPECT_FALSE(fs::exists(LibraryFolder().parent_path() / L"escape.jpg"));
 }
 
+// A key as the host's plain message loop delivers it to the focused control,
+// with Shift held or not.
+void Press(UINT key, bool shift = false) {
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(state);
+    HWND focus = GetFocus();
+    PostMessageW(focus, WM_KEYDOWN, key, 1);
+    PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+    PumpFor(std::chrono::milliseconds(30));
+    state[VK_SHIFT] = 0;
+    SetKeyboardState(state);
+}
+
+TEST_F(StoreTest, ARosterIsStoredByKeyboardAlone) {
+    using enum ControlId;
+    AddEntries({L"甲", L"乙"});
+    SetFocus(Control(CmdOK));
+    Press(VK_TAB);
+    ASSERT_EQ(GetFocus(), Control(CmdSaveDIB));
+    Press(VK_RETURN);
+    EXPECT_EQ(Text(CmdSaveDIB), L"重新照");
+
+    for (int i = 0; i < 4; ++i) Press(VK_TAB);  // the two dialog buttons, the still, the list
+    Press(VK_TAB, true);
+    ASSERT_EQ(GetFocus(), Control(Picture1));
+    Press(VK_RIGHT);
+    Press(VK_DOWN);
+    EXPECT_EQ(Frame().left, kCropFrameAtLoad.left + 1);
+    EXPECT_EQ(Frame().top, kCropFrameAtLoad.top + 1);
+
+    Press(VK_TAB);
+    Press(VK_DOWN);
+    EXPECT_EQ(SendMessageW(Control(List1), LB_GETCURSEL, 0, 0), 0);
+    Press(VK_TAB);
+    Press(VK_SPACE);
+    Press(VK_RETURN);
+    EXPECT_TRUE(Entries().empty());
+    EXPECT_LT(MeanDifference(DecodeJpeg(PicFolder() / L"甲.jpg"), PreviewPixels()), 3.0);
+    EXPECT_TRUE(fs::exists(PicFolder() / L"乙.jpg"));
+    EXPECT_TRUE(messages_.empty());
+
+    Press(VK_TAB);
+    int quality = static_cast<int>(CurrentComponent().jpegQuality.Number());
+    Press(quality < kQualityMax ? VK_RIGHT : VK_LEFT);
+    EXPECT_EQ(std::abs(CurrentComponent().jpegQuality.Number() - quality), kQualityStep);
+}
+
 TEST_F(StoreTest, NothingIsStoredBeforeACropWasTakenFromAPhoto) {
     AddEntries({L"A"});
     Click(ControlId::Command1);  // right after load: the placeholder
