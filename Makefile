@@ -5,7 +5,7 @@ ASAN      := $(BUILD)/asan
 JOBS      ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps native asan windows test test-native test-windows run dist bench fuzz clean
+.PHONY: all deps native asan windows test test-native test-windows run dist bench fuzz clean install
 
 all: native windows
 
@@ -40,6 +40,11 @@ run: native windows
 # A zip with both DLLs, the README and an example macro.
 dist: windows
 	@BUILD=$(BUILD) bash scripts/dist.sh
+
+# The command-line encoder and its manual page, under DESTDIR/PREFIX.
+PREFIX ?= /usr/local
+install: native
+	@DESTDIR="$(DESTDIR)" cmake --install $(NATIVE) --prefix "$(PREFIX)"
 
 bench: native
 	@bash scripts/install-deps.sh bench

@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # The command-line encoder as a user runs it: good pictures decode with djpeg,
-# bad input gives one line on stderr, a non-zero exit and no output file.
+# bad input gives one line on stderr, a non-zero exit and no output file; the
+# conventions of command-line tools (help, version, "-" for standard input
+# and output, "--"); the manual page says what --help says.
+# Usage: cli_test.sh TOOL MANPAGE
 set -u
 tool=$1
+manpage=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0 failed=0
@@ -62,8 +66,8 @@ head -c 3000 "$work/photo.ppm" > "$work/short.ppm"
 fails "truncated PPM" "truncated" "$work/short.ppm" "$work/out.jpg"
 printf 'GIF89a....' > "$work/x.gif"
 fails "unsupported format" "unsupported format" "$work/x.gif" "$work/out.jpg"
-bmp 8 8 8 "$work/b8.bmp"
-fails "8-bit BMP" "bits per pixel" "$work/b8.bmp" "$work/out.jpg"
+bmp 8 8 2 "$work/b2.bmp"
+fails "2-bit BMP" "2 bits per pixel" "$work/b2.bmp" "$work/out.jpg"
 fails "quality 0" "quality" "$work/photo.ppm" "$work/out.jpg" --quality 0
 fails "quality text" "invalid quality" "$work/photo.ppm" "$work/out.jpg" --quality high
 fails "sampling 5" "无效采样值" "$work/photo.ppm" "$work/out.jpg" --sampling 5,1,1,1,1,1
@@ -71,6 +75,43 @@ fails "sampling count" "six" "$work/photo.ppm" "$work/out.jpg" --sampling 1,1,1
 fails "comment outside Latin-1" "error 6" "$work/photo.ppm" "$work/out.jpg" --comment "中"
 fails "missing folder" "error 76" "$work/photo.ppm" "$work/nowhere/out.jpg"
 fails "no output" "need an input and an output" "$work/photo.ppm"
+
+# Help and version on standard output, exit 0; wrong usage: the help on
+# standard error, nothing on standard output, exit 2.
+help=$("$tool" --help) && grep -q '^Usage: vardolin-jpeg \[OPTION\]\.\.\. IN OUT$' <<< "$help" && ok || bad "--help"
+[ "$("$tool" -h)" = "$help" ] && ok || bad "-h differs from --help"
+version=$("$tool" --version) && grep -q "^\.TH .*\"$version\"" "$manpage" && ok || bad "--version '$version' is not the manual page's"
+for wrong in "--bogus" "-x" "--quality" "--force=yes" "--help=me" "only-one-file"; do
+  "$tool" $wrong >"$work/stdout" 2>"$work/err"; status=$?
+  [ $status -eq 2 ] && [ ! -s "$work/stdout" ] && grep -q '^Usage:' "$work/err" && ok || bad "'$wrong' gave status $status"
+done
+
+# "-" reads standard input (a pipe, or a file) and writes standard output;
+# the bytes are those written to a file, and no file named "-" appears.
+"$tool" "$work/photo.ppm" "$work/ref.jpg"
+cat "$work/photo.ppm" | "$tool" - - > "$work/piped.jpg" && cmp -s "$work/piped.jpg" "$work/ref.jpg" && ok || bad "pipe to pipe"
+"$tool" - "$work/redirected.jpg" < "$work/photo.ppm" && cmp -s "$work/redirected.jpg" "$work/ref.jpg" && ok || bad "redirected input"
+(cd "$work" && "$tool" photo.ppm - > stdout.jpg) && cmp -s "$work/stdout.jpg" "$work/ref.jpg" && [ ! -e "$work/-" ] \
+  && ok || bad "standard output"
+script -qec "'$tool' '$work/photo.ppm' -" /dev/null > "$work/tty" 2>&1
+grep -q "standard output is a terminal" "$work/tty" && [ "$(wc -l < "$work/tty")" -eq 1 ] && ok || bad "JPEG bytes sent to a terminal"
+# Values after "=", and "--" before a file name that starts with "-".
+"$tool" "$work/photo.ppm" - --quality=90 --sampling=1,1,1,1,1,1 > "$work/equals.jpg"
+"$tool" "$work/photo.ppm" - --quality 90 --sampling 1,1,1,1,1,1 > "$work/spaced.jpg"
+cmp -s "$work/equals.jpg" "$work/spaced.jpg" && ok || bad "--option=value"
+cp "$work/photo.ppm" "$work/-dash.ppm"
+(cd "$work" && "$tool" -- -dash.ppm -dash.jpg) && decodes_to "$work/-dash.jpg" 156 188 3
+
+# The manual page names the same options, defaults and formats as --help.
+options() { grep -oE -- '(^|[ ,(])(-h|--[a-z]+)' | tr -d ' ,(' | sort -u; }
+page=$(sed -e 's/\\-/-/g' -e 's/\\f[BIRP]//g' "$manpage")
+[ "$(options <<< "$help")" = "$(options <<< "$page")" ] && ok || bad "options: help '$(options <<< "$help" | xargs)', page '$(options <<< "$page" | xargs)'"
+for words in "default 75" "2,2,1,1,1,1" "1,1,0,0,0,0" "65535" "PGM" "PPM" "PAM" "BMP" "PNG"; do
+  grep -q -- "$words" <<< "$help" && grep -q -- "$words" <<< "$page" && ok || bad "'$words' not in both the help and the page"
+done
+if command -v groff >/dev/null; then
+  [ -z "$(groff -man -ww -z "$manpage" 2>&1)" ] && ok || bad "groff warns about the manual page"
+fi
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
