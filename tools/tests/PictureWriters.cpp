@@ -132,7 +132,8 @@ std::string Bmp(const Picture& p, int bits, bool topDown, std::array<uint32_t, 3
                 }
                 const std::array<uint32_t, 3> m = fields ? masks : std::array<uint32_t, 3>{0x7C00, 0x03E0, 0x001F};
                 uint32_t word = 0;
-                for (int c = 0; c < 3; ++c) word |= uint32_t(s[c]) << std::countr_zero(m[c]);
+                for (int c = 0; c < 3; ++c)
+                    if (m[c]) word |= uint32_t(s[c]) << std::countr_zero(m[c]);
                 row += Le(word, bits / 8);
             }
         }
