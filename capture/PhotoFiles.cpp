@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cwctype>
+#include <string_view>
 #include <vector>
 
 #include "ModuleInstance.h"
@@ -26,25 +26,47 @@ std::filesystem::path PhotoPath(const std::wstring& entry) {
 
 namespace {
 
-bool IsReservedDeviceName(std::wstring name) {
-    name = name.substr(0, name.find(L'.'));
-    while (!name.empty() && name.back() == L' ') name.pop_back();
-    std::transform(name.begin(), name.end(), name.begin(), [](wchar_t c) { return std::towupper(c); });
-    static const wchar_t* const kReserved[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
-    for (const wchar_t* reserved : kReserved)
-        if (name == reserved) return true;
-    return name.size() == 4 && (name.rfind(L"COM", 0) == 0 || name.rfind(L"LPT", 0) == 0) &&
-           name[3] >= L'1' && name[3] <= L'9';
+// The longest name of one folder entry on NTFS, FAT32 and exFAT, in UTF-16
+// code units.
+constexpr size_t kLongestFileName = 255;
+
+wchar_t AsciiUpper(wchar_t c) { return (c >= L'a' && c <= L'z') ? wchar_t(c - L'a' + L'A') : c; }
+
+// Windows 10 and earlier open a device instead of a file when the name, cut
+// at its first dot and stripped of the spaces that then end it, is one of
+// these (ASCII letters in any case): "CON.jpg", "con .jpg" and "Com1.x.jpg"
+// are all devices, " CON.jpg" (a leading space stays) and "COM0.jpg" are
+// files. Windows 11 narrowed the rule to the bare names; photos stored there
+// must still open on Windows 10, so the older rule decides.
+bool IsReservedDeviceName(const std::wstring& fileName) {
+    std::wstring stem = fileName.substr(0, fileName.find(L'.'));
+    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
+    std::transform(stem.begin(), stem.end(), stem.begin(), AsciiUpper);
+    static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
+    for (const wchar_t* device : kDevices)
+        if (stem == device) return true;
+    // COM1..COM9 and LPT1..LPT9; the superscript digits 1, 2 and 3 count too.
+    return stem.size() == 4 && (stem.starts_with(L"COM") || stem.starts_with(L"LPT")) &&
+           ((stem[3] >= L'1' && stem[3] <= L'9') || stem[3] == L'\u00B9' || stem[3] == L'\u00B2' ||
+            stem[3] == L'\u00B3');
 }
+
+// Characters no Windows file name may hold: the control characters, the path
+// separators, the stream separator ':' and the wildcards and redirections.
+bool IsForbiddenInFileName(wchar_t c) { return c < 32 || std::wstring_view(L"<>:\"/\\|?*").find(c) != std::wstring_view::npos; }
+
+bool IsBlank(const std::wstring& entry) { return entry.find_first_not_of(L' ') == std::wstring::npos; }
 
 }  // namespace
 
-bool IsPlainFileName(const std::wstring& entry) {
-    if (entry.empty() || entry == L"." || entry == L"..") return false;
-    for (wchar_t c : entry)
-        if (c < 32 || std::wstring_view(L"<>:\"/\\|?*").find(c) != std::wstring_view::npos) return false;
-    if (entry.back() == L'.' || entry.back() == L' ') return false;
-    return !IsReservedDeviceName(entry);
+bool IsUsablePhotoName(const std::wstring& entry) {
+    // "." and ".." name the folder itself and its parent, never a person.
+    if (IsBlank(entry) || entry == L"." || entry == L"..") return false;
+    if (std::any_of(entry.begin(), entry.end(), IsForbiddenInFileName)) return false;
+    // The name always ends in ".jpg", so the trailing dots and spaces that
+    // Windows strips from a name never reach its end.
+    std::wstring fileName = entry + L".jpg";
+    return fileName.size() <= kLongestFileName && !IsReservedDeviceName(fileName);
 }
 
 }  // namespace vardolin::capture

@@ -13,11 +13,10 @@ std::filesystem::path LibraryFolder();
 // LibraryFolder()\Pic\<entry>.jpg
 std::filesystem::path PhotoPath(const std::wstring& entry);
 
-// True when the entry can be used as a file name as it stands: not empty,
-// no path separators, no "..", no characters Windows forbids in names
-// (< > : " / \ | ? * and control characters), no trailing dot or space, and
-// no reserved device name (CON, PRN, AUX, NUL, COM1..9, LPT1..9, also with an
-// extension).
-bool IsPlainFileName(const std::wstring& entry);
+// True when the entry names someone (it is not blank) and "<entry>.jpg" is a
+// name Windows can hold in the Pic folder. Storing a photo and looking for a
+// stored one both ask this, so they agree on every entry. Spaces around the
+// entry are part of the name: " A " is stored as " A .jpg".
+bool IsUsablePhotoName(const std::wstring& entry);
 
 }  // namespace vardolin::capture

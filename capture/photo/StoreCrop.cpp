@@ -71,12 +71,6 @@ JpegSaveResult StorePhoto(GetPIC& window, const std::filesystem::path& file) noe
 
 }  // namespace
 
-bool UsableAsPhotoName(const std::wstring& entry) {
-    // The name is checked with its extension: "  A " gives "  A .jpg", a
-    // plain name, while "CON" or "a\b" stay refused.
-    return !TrimSpaces(entry).empty() && entry != L"." && entry != L".." && IsPlainFileName(entry + L".jpg");
-}
-
 void ClampJpegQuality(GetPIC& window) {
     JpegQuality& quality = window.Owner().jpegQuality;
     double value = quality.Number();
@@ -96,7 +90,7 @@ void Command1_Click(GetPIC& window) noexcept {
         Tell(window, kReminderText, kReminderCaption, MB_ICONINFORMATION);
         return;
     }
-    if (!UsableAsPhotoName(entry)) {
+    if (!IsUsablePhotoName(entry)) {
         Tell(window, L"“" + entry + L"”不能用作照片的文件名（不能含有 \\ / : * ? \" < > | 等字符，不能是“..”或设备名）。照片没有保存。",
              kReminderCaption, MB_ICONEXCLAMATION);
         return;

@@ -13,10 +13,6 @@ inline constexpr const wchar_t* kReminderCaption = L"提醒";
 inline constexpr const wchar_t* kStoreFailedCaption = L"保存失败";
 inline constexpr const wchar_t* kNoCropText = L"请先拍照，并移动小黑框选定截取范围，再点击裁剪。";
 
-// True when the entry, with ".jpg" added, names a plain file in the photo
-// folder (no separators, "..", forbidden characters or device names).
-bool UsableAsPhotoName(const std::wstring& entry);
-
 // The quality the encoder gets: the current quality held within 30..100 (in
 // memory only, never stored in the settings).
 void ClampJpegQuality(GetPIC& window);

@@ -1,4 +1,5 @@
 // The editing commands of the popup menu and the double-click removal.
+#include "PhotoFiles.h"
 #include "RosterCommands.h"
 #include "RosterTestSupport.h"
 
@@ -85,16 +86,36 @@ TEST_F(CommandTest, ToTopAndToLastShiftTheEntriesBetween) {
 }
 
 TEST_F(CommandTest, ReplaceRemovesExactlyTheEntriesWhosePhotoFileExists) {
-    for (const wchar_t* name : {L"名单测试张三", L"名单测试 王五", L"名单测试赵六", L"名单测试上级"}) MakePhoto(name);
+    for (const wchar_t* name : {L"名单测试张三", L"名单测试 王五", L"名单测试赵六", L"名单测试上级", L" 名单测试戊 "})
+        MakePhoto(name);
     MakePhoto(L"名单测试目录", true);
     SetEntries({L"名单测试王五", L"名单测试张三", L"名单测试 王五", L"名单测试目录", L"名单测试张三三",
-                L"..\\Pic\\名单测试上级", L"名单测试*", L"名单测试赵?"});
+                L"..\\Pic\\名单测试上级", L"名单测试*", L"名单测试赵?", L" 名单测试戊 ", L"名单测试戊"});
     Roster().Select(3);
     Run(MenuItem::replace);
-    // Folders, names that lead elsewhere and wildcards find no photo.
+    // Folders, names that lead elsewhere and wildcards find no photo; spaces
+    // around a name are part of its file name.
     EXPECT_EQ(Texts(), (Entries{L"名单测试王五", L"名单测试目录", L"名单测试张三三", L"..\\Pic\\名单测试上级",
-                                L"名单测试*", L"名单测试赵?"}));
+                                L"名单测试*", L"名单测试赵?", L"名单测试戊"}));
     EXPECT_EQ(Roster().Selection(), 1) << "the selection moves with its entry";
+}
+
+// Which entries name a photo: exactly those for which Windows can hold
+// "<entry>.jpg" in the photo folder. Storing and the replace command both ask.
+TEST(PhotoName, IsAnyNameWindowsCanHoldWithTheExtension) {
+    const std::wstring longest(251, L'名');  // with ".jpg", 255 characters
+    const std::pair<std::wstring, bool> cases[] = {
+        {L" 戊 ", true}, {L"  A ", true}, {L"A.", true}, {L"a..b", true}, {L"1001", true}, {longest, true},
+        {L" CON", true}, {L"COM0", true}, {L"COM10", true}, {L"CONSOLE", true}, {L"NULL.x", true},
+        {L"", false}, {L"   ", false}, {L".", false}, {L"..", false}, {longest + L"x", false},
+        {L"a/b", false}, {L"a\\b", false}, {L"..\\x", false}, {L"a:b", false}, {L"x?", false}, {L"x*", false},
+        {L"<a>", false}, {L"a|b", false}, {L"\"a\"", false}, {L"\t", false}, {L"a\nb", false}, {std::wstring(1, L'\0'), false},
+        {L"CON", false}, {L"con ", false}, {L"Nul.txt", false}, {L"aux  .x", false}, {L"PRN.", false},
+        {L"COM1", false}, {L"lpt9", false}, {L"COM\u00B9", false}, {L"LPT\u00B3", false},
+        {L"CONIN$", false}, {L"conout$", false},
+    };
+    for (const auto& [entry, usable] : cases)
+        EXPECT_EQ(capture::IsUsablePhotoName(entry), usable) << testing::PrintToString(entry);
 }
 
 }  // namespace
