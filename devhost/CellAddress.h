@@ -1,5 +1,5 @@
-// Cell addresses in A1 notation: "$A$1", "A1:B3", "Sheet2!A1", and several
-// areas separated by commas.
+// Cell addresses in A1 notation: "$A$1", "A1:B3", "Sheet2!A1", whole columns
+// "A:C" and whole rows "2:5", and several areas separated by commas.
 #pragma once
 
 #include <optional>
@@ -7,6 +7,10 @@
 #include <vector>
 
 namespace vardolin::devhost {
+
+// The size of a sheet, as the real host has it.
+inline constexpr int kSheetRows = 1048576;
+inline constexpr int kSheetColumns = 16384;
 
 struct Cell {
     int row;     // from 1
@@ -29,7 +33,8 @@ struct ParsedAddress {
 // Null when the text is no valid address.
 std::optional<ParsedAddress> ParseAddress(const std::wstring& text);
 
-// "$A$1" or "$A$1:$B$3", areas joined by commas, without sheet name.
+// "$A$1" or "$A$1:$B$3", areas joined by commas, without sheet name. Whole
+// columns read "$A:$C", whole rows "$2:$5" and the whole sheet "$1:$1048576".
 std::wstring FormatAddress(const std::vector<Area>& areas);
 
 std::wstring ColumnName(int column);

@@ -1,18 +1,27 @@
 // An enumerator over the cells of a range: each item is a single-cell Range
-// object, as the host's own For Each gives them.
+// object, as the host's own For Each gives them, area by area and row by row.
+// Cells are made as they are asked for, so a whole column costs nothing
+// until it is read.
 #pragma once
+
+#include "CellAddress.h"
 
 #include <oaidl.h>
 
 #include <atomic>
+#include <functional>
 #include <vector>
 
 namespace vardolin::devhost {
 
 class CellEnumerator final : public IEnumVARIANT {
 public:
-    // Takes over one reference to each cell.
-    explicit CellEnumerator(std::vector<IDispatch*> cells) : cells_(std::move(cells)) {}
+    // Makes the object of one cell (with one reference for the caller).
+    using MakeCell = std::function<IDispatch*(const Cell& cell)>;
+    // Admits one call of Next: S_OK, or the HRESULT that refuses it.
+    using Admit = std::function<HRESULT()>;
+
+    CellEnumerator(std::vector<Area> areas, MakeCell makeCell, Admit admit);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
@@ -23,9 +32,15 @@ public:
     HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) override;
 
 private:
-    ~CellEnumerator();
-    std::vector<IDispatch*> cells_;
-    size_t next_ = 0;
+    ~CellEnumerator() = default;
+    bool AtEnd() const noexcept { return area_ >= areas_.size(); }
+    void Advance() noexcept;
+
+    std::vector<Area> areas_;
+    MakeCell makeCell_;
+    Admit admit_;
+    size_t area_ = 0;
+    Cell at_{};
     std::atomic<ULONG> references_{1};
 };
 

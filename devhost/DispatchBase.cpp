@@ -68,6 +68,7 @@ HRESULT DispatchBase::GetTypeInfoCount(UINT* count) {
 
 HRESULT DispatchBase::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
     if (!names || !ids || count == 0) return E_INVALIDARG;
+    Admit(true);
     for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
     for (const Member& member : Members())
         if (CompareStringOrdinal(names[0], -1, member.name, -1, TRUE) == CSTR_EQUAL) {
@@ -79,6 +80,7 @@ HRESULT DispatchBase::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, D
 
 HRESULT DispatchBase::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                              EXCEPINFO* info, UINT*) {
+    if (HRESULT refused = Admit(false); FAILED(refused)) return refused;
     bool known = false;
     for (const Member& member : Members()) known = known || member.id == id;
     if (!known) return DISP_E_MEMBERNOTFOUND;

@@ -55,6 +55,9 @@ protected:
     virtual std::span<const Member> Members() const = 0;
     // `result` is never null and starts empty.
     virtual void Call(DISPID id, WORD flags, const Arguments& args, VARIANT* result) = 0;
+    // Sees every call before it runs: a name looked up, or a member invoked.
+    // A failure code refuses an invoke.
+    virtual HRESULT Admit(bool /*lookupOnly*/) { return S_OK; }
 
 private:
     std::atomic<ULONG> references_{1};

@@ -5,6 +5,7 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
 #include <new>
 
 namespace vardolin::devhost {
@@ -17,12 +18,14 @@ enum : DISPID {
     kSelection,
     kAddress,
     kValue = 6,
+    kIntersect,
+    kWorksheet,
+    kUsedRange,
 };
 
-template <class T, class... Args>
-IDispatch* NewObject(Args&&... args) {
-    return new T(std::forward<Args>(args)...);
-}
+// Lets the application tell its own range objects among the arguments of a
+// call ({5C0E3E8A-8D51-4C5B-9B0B-4D61A4C1F3A7}).
+constexpr IID kRangeObjectIid = {0x5c0e3e8a, 0x8d51, 0x4c5b, {0x9b, 0x0b, 0x4d, 0x61, 0xa4, 0xc1, 0xf3, 0xa7}};
 
 void SetValue(VARIANT* out, const CellValue& value) {
     if (const auto* number = std::get_if<double>(&value)) {
@@ -33,51 +36,44 @@ void SetValue(VARIANT* out, const CellValue& value) {
     }
 }
 
-class RangeObject final : public DispatchBase {
+// An object of this host: its calls are counted, and refused while the host
+// is busy.
+class HostObject : public DispatchBase {
 public:
-    RangeObject(std::shared_ptr<HostState> state, RangeRef range) : state_(std::move(state)), range_(std::move(range)) {}
+    explicit HostObject(std::shared_ptr<HostState> state) : state_(std::move(state)) {}
+
+protected:
+    HRESULT Admit(bool lookupOnly) override { return state_->Admit(lookupOnly); }
+    std::shared_ptr<HostState> state_;
+};
+
+class RangeObject final : public HostObject {
+public:
+    RangeObject(std::shared_ptr<HostState> state, RangeRef range) : HostObject(std::move(state)), range_(std::move(range)) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (out && iid == kRangeObjectIid) {
+            *out = this;
+            AddRef();
+            return S_OK;
+        }
+        return HostObject::QueryInterface(iid, out);
+    }
+
+    const RangeRef& Ref() const noexcept { return range_; }
 
 protected:
     std::span<const Member> Members() const override {
         static constexpr Member members[] = {
             {L"Address", kAddress}, {L"Select", kSelectDispId}, {L"_NewEnum", DISPID_NEWENUM},
-            {L"Value", kValue},     {L"_Default", DISPID_VALUE},
+            {L"Value", kValue},     {L"_Default", DISPID_VALUE}, {L"Worksheet", kWorksheet},
         };
         return members;
     }
 
-    void Call(DISPID id, WORD, const Arguments&, VARIANT* result) override {
-        switch (id) {
-        case kAddress:
-            ReturnText(result, FormatAddress(range_.areas));
-            break;
-        case kSelectDispId:
-            if (range_.sheet != state_->book.ActiveSheet()) throw HostError{1004, L"Select method of Range class failed"};
-            state_->book.Select(range_);
-            result->vt = VT_BOOL;
-            result->boolVal = VARIANT_TRUE;
-            break;
-        case DISPID_NEWENUM:
-            result->vt = VT_UNKNOWN;
-            result->punkVal = new CellEnumerator(Cells());
-            break;
-        case kValue:
-        case DISPID_VALUE:
-            ReturnValue(result);
-            break;
-        }
-    }
+    void Call(DISPID id, WORD, const Arguments&, VARIANT* result) override;
 
 private:
-    std::vector<IDispatch*> Cells() const {
-        std::vector<IDispatch*> cells;
-        for (const Area& area : range_.areas)
-            for (int row = area.first.row; row <= area.last.row; ++row)
-                for (int column = area.first.column; column <= area.last.column; ++column)
-                    cells.push_back(NewObject<RangeObject>(state_, RangeRef{range_.sheet, {Area{{row, column}, {row, column}}}}));
-        return cells;
-    }
-
     // A single cell gives its value; a block gives a 2-D array of its first area.
     void ReturnValue(VARIANT* result) const {
         const Worksheet& sheet = state_->book.sheets.at(range_.sheet);
@@ -100,33 +96,99 @@ private:
         result->parray = values;
     }
 
-    std::shared_ptr<HostState> state_;
+    IUnknown* Cells() const {
+        auto state = state_;
+        size_t sheet = range_.sheet;
+        return new CellEnumerator(
+            range_.areas,
+            [state, sheet](const Cell& cell) -> IDispatch* {
+                return new RangeObject(state, RangeRef{sheet, {Area{cell, cell}}});
+            },
+            [state] { return state->Admit(false); });
+    }
+
     RangeRef range_;
 };
 
-class NamedObject final : public DispatchBase {
+class SheetObject final : public HostObject {
 public:
-    explicit NamedObject(std::wstring name) : name_(std::move(name)) {}
+    SheetObject(std::shared_ptr<HostState> state, size_t sheet) : HostObject(std::move(state)), sheet_(sheet) {}
+
+protected:
+    std::span<const Member> Members() const override {
+        static constexpr Member members[] = {{L"Name", kName}, {L"UsedRange", kUsedRange}};
+        return members;
+    }
+
+    void Call(DISPID id, WORD, const Arguments&, VARIANT* result) override {
+        const Worksheet& sheet = state_->book.sheets.at(sheet_);
+        if (id == kName) return ReturnText(result, sheet.name);
+        ReturnObject(result, new RangeObject(state_, RangeRef{sheet_, {sheet.UsedArea()}}));
+    }
+
+private:
+    size_t sheet_;
+};
+
+void RangeObject::Call(DISPID id, WORD, const Arguments&, VARIANT* result) {
+    switch (id) {
+    case kAddress:
+        ReturnText(result, FormatAddress(range_.areas));
+        break;
+    case kSelectDispId:
+        if (range_.sheet != state_->book.ActiveSheet()) throw HostError{1004, L"Select method of Range class failed"};
+        state_->book.Select(range_);
+        result->vt = VT_BOOL;
+        result->boolVal = VARIANT_TRUE;
+        break;
+    case DISPID_NEWENUM:
+        result->vt = VT_UNKNOWN;
+        result->punkVal = Cells();
+        break;
+    case kValue:
+    case DISPID_VALUE:
+        ReturnValue(result);
+        break;
+    case kWorksheet:
+        ReturnObject(result, new SheetObject(state_, range_.sheet));
+        break;
+    }
+}
+
+class WorkbookObject final : public HostObject {
+public:
+    using HostObject::HostObject;
 
 protected:
     std::span<const Member> Members() const override {
         static constexpr Member members[] = {{L"Name", kName}};
         return members;
     }
-    void Call(DISPID, WORD, const Arguments&, VARIANT* result) override { ReturnText(result, name_); }
-
-private:
-    std::wstring name_;
+    void Call(DISPID, WORD, const Arguments&, VARIANT* result) override { ReturnText(result, state_->book.name); }
 };
 
-class ApplicationObject final : public DispatchBase {
+// The cells two ranges share, area by area in the order of the first range;
+// no area when they do not meet.
+std::vector<Area> Overlap(const std::vector<Area>& first, const std::vector<Area>& second) {
+    std::vector<Area> shared;
+    for (const Area& a : first)
+        for (const Area& b : second) {
+            Area both{{std::max(a.first.row, b.first.row), std::max(a.first.column, b.first.column)},
+                      {std::min(a.last.row, b.last.row), std::min(a.last.column, b.last.column)}};
+            if (both.first.row <= both.last.row && both.first.column <= both.last.column) shared.push_back(both);
+        }
+    return shared;
+}
+
+class ApplicationObject final : public HostObject {
 public:
-    explicit ApplicationObject(std::shared_ptr<HostState> state) : state_(std::move(state)) {}
+    using HostObject::HostObject;
 
 protected:
     std::span<const Member> Members() const override {
         static constexpr Member members[] = {
-            {L"Name", kName}, {L"InputBox", kInputBox}, {L"Range", kRange}, {L"Selection", kSelection},
+            {L"Name", kName},           {L"InputBox", kInputBox},   {L"Range", kRange},
+            {L"Selection", kSelection}, {L"Intersect", kIntersect},
         };
         return members;
     }
@@ -140,10 +202,13 @@ protected:
             InputBox(args, result);
             break;
         case kRange:
-            ReturnObject(result, NewObject<RangeObject>(state_, Resolve(args.Text(0))));
+            ReturnObject(result, new RangeObject(state_, Resolve(args.Text(0))));
             break;
         case kSelection:
-            ReturnObject(result, NewObject<RangeObject>(state_, state_->book.Selection()));
+            ReturnObject(result, new RangeObject(state_, state_->book.Selection()));
+            break;
+        case kIntersect:
+            Intersect(args, result);
             break;
         }
     }
@@ -159,6 +224,32 @@ private:
         }
     }
 
+    // A range argument of this host.
+    static RangeRef RangeArgument(const Arguments& args, size_t index) {
+        const VARIANT* v = args.Optional(index);
+        if (!v || v->vt != VT_DISPATCH || !v->pdispVal) throw HostError{13, L"Type mismatch"};
+        RangeObject* range = nullptr;
+        if (FAILED(v->pdispVal->QueryInterface(kRangeObjectIid, reinterpret_cast<void**>(&range))))
+            throw HostError{13, L"Type mismatch"};
+        RangeRef ref = range->Ref();
+        range->Release();
+        return ref;
+    }
+
+    // Intersect(Arg1, Arg2, ...): the cells all ranges share, or Nothing.
+    void Intersect(const Arguments& args, VARIANT* result) {
+        if (args.Count() < 2) throw HostError{449, L"Argument not optional"};
+        RangeRef shared = RangeArgument(args, 0);
+        for (size_t i = 1; i < args.Count(); ++i) {
+            if (!args.Optional(i)) continue;
+            RangeRef next = RangeArgument(args, i);
+            if (next.sheet != shared.sheet) throw HostError{1004, L"Method 'Intersect' of object '_Application' failed"};
+            shared.areas = Overlap(shared.areas, next.areas);
+        }
+        if (shared.areas.empty()) return ReturnObject(result, nullptr);
+        ReturnObject(result, new RangeObject(state_, std::move(shared)));
+    }
+
     // Prompt, Title, Default, Left, Top, HelpFile, HelpContextID, Type.
     void InputBox(const Arguments& args, VARIANT* result) {
         std::wstring prompt = args.Text(0);
@@ -171,31 +262,41 @@ private:
             result->vt = VT_BOOL;
             result->boolVal = VARIANT_FALSE;
         } else if (type == 8) {
-            ReturnObject(result, NewObject<RangeObject>(state_, Resolve(*answer)));
+            ReturnObject(result, new RangeObject(state_, Resolve(*answer)));
         } else {
             ReturnText(result, *answer);
         }
     }
-
-    std::shared_ptr<HostState> state_;
 };
 
 }  // namespace
+
+HRESULT HostState::Admit(bool lookupOnly) {
+    ++calls;
+    if (lookupOnly || refusalsLeft == 0) return S_OK;
+    if (refusalsLeft != kRefuseAlways) --refusalsLeft;
+    return refusal;
+}
 
 Host::Host(Workbook book) : state_(std::make_shared<HostState>()) {
     state_->book = std::move(book);
     application_.Attach(new ApplicationObject(state_));
 }
 
+void Host::RefuseCalls(int count, HRESULT refusal) {
+    state_->refusalsLeft = count;
+    state_->refusal = refusal;
+}
+
 ComPtr<IDispatch> Host::ActiveWorkbook() const {
     ComPtr<IDispatch> workbook;
-    workbook.Attach(new NamedObject(state_->book.name));
+    workbook.Attach(new WorkbookObject(state_));
     return workbook;
 }
 
 ComPtr<IDispatch> Host::ActiveSheet() const {
     ComPtr<IDispatch> sheet;
-    sheet.Attach(new NamedObject(state_->book.sheets.at(state_->book.ActiveSheet()).name));
+    sheet.Attach(new SheetObject(state_, state_->book.ActiveSheet()));
     return sheet;
 }
 

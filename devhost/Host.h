@@ -1,8 +1,11 @@
 // The stand-in spreadsheet host: a workbook exposed as automation objects with
 // the members the component calls. Application: InputBox (type 8 answers a
-// Range, or False when cancelled), Range(address), Selection. Range: Address,
-// Select (dispatch id 235), _NewEnum (cells area by area, row by row), Value.
-// The InputBox answer is given by the program that drives the host.
+// Range, or False when cancelled), Range(address), Selection, Intersect
+// (Nothing when the ranges do not meet). Range: Address, Select (dispatch id
+// 235), _NewEnum (cells area by area, row by row, made as they are asked
+// for), Value, Worksheet. Worksheet: Name, UsedRange. The InputBox answer is
+// given by the program that drives the host. Like the real host it can be
+// busy, refusing calls, and it counts the calls made on it.
 #pragma once
 
 #include "Workbook.h"
@@ -31,10 +34,27 @@ struct InputBoxCall {
     long type;
 };
 
+// What a busy spreadsheet (a cell being edited, one of its dialogs open)
+// answers instead of running a call: in process, and from another process.
+inline constexpr HRESULT kRefusedInProcess = static_cast<HRESULT>(0x800AC472);
+inline constexpr HRESULT kRefusedOutOfProcess = RPC_E_CALL_REJECTED;
+inline constexpr HRESULT kRetryLaterOutOfProcess = RPC_E_SERVERCALL_RETRYLATER;
+
+// A count of refusals that never runs out.
+inline constexpr int kRefuseAlways = -1;
+
 struct HostState {
     Workbook book;
     InputBoxAnswer answer;
     std::vector<InputBoxCall> inputBoxCalls;
+    size_t calls = 0;
+    int refusalsLeft = 0;
+    HRESULT refusal = kRefusedInProcess;
+
+    // Counts one call on the host's objects. Returns the HRESULT that
+    // refuses it while the host is busy (names are still looked up, as the
+    // real host answers them from its type information), or S_OK.
+    HRESULT Admit(bool lookupOnly);
 };
 
 class Host {
@@ -48,6 +68,13 @@ public:
     Workbook& Book() noexcept { return state_->book; }
     void AnswerInputBox(InputBoxAnswer answer) { state_->answer = std::move(answer); }
     const std::vector<InputBoxCall>& InputBoxCalls() const noexcept { return state_->inputBoxCalls; }
+
+    // Calls made on the host's objects so far: names looked up, members
+    // invoked and cells fetched from an enumeration.
+    size_t Calls() const noexcept { return state_->calls; }
+    // Refuses the next `count` calls (kRefuseAlways: every call, until this
+    // is called again) with `refusal`, as a busy spreadsheet does. 0 ends it.
+    void RefuseCalls(int count, HRESULT refusal = kRefusedInProcess);
 
 private:
     std::shared_ptr<HostState> state_;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <sstream>
@@ -82,6 +83,16 @@ const CellValue& Worksheet::At(const Cell& cell) const {
 void Worksheet::Set(const Cell& cell, CellValue value) {
     if (std::holds_alternative<std::monostate>(value)) cells.erase({cell.row, cell.column});
     else cells[{cell.row, cell.column}] = std::move(value);
+}
+
+Area Worksheet::UsedArea() const {
+    if (cells.empty()) return Area{{1, 1}, {1, 1}};
+    Area used{{kSheetRows, kSheetColumns}, {1, 1}};
+    for (const auto& [position, value] : cells) {
+        used.first = {std::min(used.first.row, position.first), std::min(used.first.column, position.second)};
+        used.last = {std::max(used.last.row, position.first), std::max(used.last.column, position.second)};
+    }
+    return used;
 }
 
 Workbook Workbook::FromCsv(std::string_view utf8) {

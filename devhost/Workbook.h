@@ -22,6 +22,10 @@ struct Worksheet {
 
     const CellValue& At(const Cell& cell) const;
     void Set(const Cell& cell, CellValue value);
+
+    // The smallest area holding every cell that is not empty; A1 for an
+    // empty sheet. The host's UsedRange.
+    Area UsedArea() const;
 };
 
 // Cells of one sheet.

@@ -1,11 +1,14 @@
-// vardolin-devhost [WORKBOOK.csv]: the stand-in spreadsheet host. Opens the
-// workbook (by default the demo roster beside the program) and runs until
-// its window is closed.
+// vardolin-devhost [--refuse-calls=N|always] [WORKBOOK.csv]: the stand-in
+// spreadsheet host. Opens the workbook (by default the demo roster beside the
+// program) and runs until its window is closed. --refuse-calls makes it
+// refuse the first N calls of its members (or every call) as a spreadsheet
+// busy editing a cell does.
 #include "HostWindow.h"
 
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -27,9 +30,24 @@ std::filesystem::path ProgramFolder() {
     return std::filesystem::path(path).parent_path();
 }
 
-std::filesystem::path WorkbookFile(int argc, wchar_t** argv) {
-    if (argc > 1) return argv[1];
-    return ProgramFolder() / L"demo-roster.csv";
+struct Options {
+    std::filesystem::path workbook = ProgramFolder() / L"demo-roster.csv";
+    int refusedCalls = 0;
+};
+
+Options ReadOptions(int argc, wchar_t** argv) {
+    Options options;
+    const std::wstring refuse = L"--refuse-calls=";
+    for (int i = 1; i < argc; ++i) {
+        std::wstring argument = argv[i];
+        if (argument.starts_with(refuse)) {
+            std::wstring count = argument.substr(refuse.size());
+            options.refusedCalls = count == L"always" ? kRefuseAlways : _wtoi(count.c_str());
+        } else {
+            options.workbook = argument;
+        }
+    }
+    return options;
 }
 
 int RunMessageLoop() {
@@ -50,7 +68,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     controls.dwICC = ICC_TAB_CLASSES | ICC_STANDARD_CLASSES;
     InitCommonControlsEx(&controls);
     ComApartment com;
-    std::filesystem::path file = WorkbookFile(__argc, __wargv);
+    Options options = ReadOptions(__argc, __wargv);
+    const std::filesystem::path& file = options.workbook;
     Workbook book;
     try {
         book = Workbook::LoadCsv(file);
@@ -61,6 +80,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     }
     try {
         app::HostWindow host(std::move(book));
+        host.Model().RefuseCalls(options.refusedCalls);
         ShowWindow(host.Window(), show);
         UpdateWindow(host.Window());
         return RunMessageLoop();

@@ -49,8 +49,28 @@ TEST(CellAddress, ParsesAndFormatsTheHostsNotation) {
     EXPECT_EQ(FormatAddress(parsed->areas), L"$A$1:$B$3,$D$4");
     EXPECT_EQ(FormatAddress({Area{{1, 27}, {1, 27}}}), L"$AA$1");
     EXPECT_EQ(ColumnName(16384), L"XFD");
-    for (const wchar_t* bad : {L"", L"A0", L"1A", L"A1:", L"XFE1", L"A1048577", L"A1,,B2"})
+    for (const wchar_t* bad : {L"", L"A0", L"1A", L"A1:", L"XFE1", L"A1048577", L"A1,,B2", L"A", L"3", L"A0:B0",
+                               L"A:1", L"A1:C", L"0:2", L"A:XFE", L"1:1048577"})
         EXPECT_FALSE(ParseAddress(bad)) << bad;
+}
+
+TEST(CellAddress, WholeColumnsRowsAndTheWholeSheetReadAsTheHostWritesThem) {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"a:a", L"$A:$A"}, {L"$C:$B", L"$B:$C"}, {L"2:2", L"$2:$2"}, {L"$5:$3", L"$3:$5"},
+        {L"A:XFD", L"$1:$1048576"}, {L"1:1048576", L"$1:$1048576"}, {L"A1:A1048576", L"$A:$A"},
+    };
+    for (const auto& [address, formatted] : cases) {
+        auto parsed = ParseAddress(address);
+        ASSERT_TRUE(parsed) << address;
+        EXPECT_EQ(FormatAddress(parsed->areas), formatted) << address;
+    }
+    EXPECT_EQ(ParseAddress(L"B:B")->areas, (std::vector<Area>{{{1, 2}, {kSheetRows, 2}}}));
+}
+
+TEST(Worksheet, TheUsedAreaHoldsEveryCellThatIsNotEmpty) {
+    Workbook book = Workbook::FromCsv(",,\n,,x\n,y\n");
+    EXPECT_EQ(book.sheets[0].UsedArea(), (Area{{2, 2}, {3, 3}}));
+    EXPECT_EQ(Workbook::FromCsv("").sheets[0].UsedArea(), (Area{{1, 1}, {1, 1}}));
 }
 
 }  // namespace
