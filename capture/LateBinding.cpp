@@ -76,21 +76,21 @@ ComPtr<IDispatch> ToObject(const Variant& value) {
     return object;
 }
 
-void ForEach(IDispatch* collection, const std::function<bool(const VARIANT& item)>& visit) {
+ComPtr<IEnumVARIANT> Enumerator(IDispatch* collection) {
     Variant enumerator = Invoke(collection, DISPID_NEWENUM, DISPATCH_METHOD | DISPATCH_PROPERTYGET);
     const VARIANT& e = enumerator.get();
     ComPtr<IEnumVARIANT> items;
     if ((e.vt == VT_UNKNOWN || e.vt == VT_DISPATCH) && e.punkVal)
         e.punkVal->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(items.GetAddressOf()));
     if (!items) throw ComponentError(error_number::kObjectRequired, L"Object required");
+    return items;
+}
 
-    for (;;) {
-        Variant item;
-        ULONG fetched = 0;
-        HRESULT hr = items->Next(1, item.put(), &fetched);
-        ThrowIfFailed(hr);
-        if (hr != S_OK || fetched == 0 || !visit(item.get())) return;
-    }
+bool NextItem(IEnumVARIANT* items, Variant& item) {
+    ULONG fetched = 0;
+    HRESULT hr = items->Next(1, item.put(), &fetched);
+    ThrowIfFailed(hr);
+    return hr == S_OK && fetched == 1;
 }
 
 }  // namespace vardolin::capture::late_binding

@@ -7,7 +7,6 @@
 #include <oaidl.h>
 #include <wrl/client.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,8 +35,10 @@ Variant Call(IDispatch* object, const std::wstring& name, const std::vector<Vari
 // The object a value refers to; raises "object required" for anything else.
 ComPtr<IDispatch> ToObject(const Variant& value);
 
-// Visits the items of a collection through its _NewEnum enumerator until
-// visit returns false or the items end.
-void ForEach(IDispatch* collection, const std::function<bool(const VARIANT& item)>& visit);
+// The enumerator of a collection (its _NewEnum).
+ComPtr<IEnumVARIANT> Enumerator(IDispatch* collection);
+
+// The enumerator's next item; false when the items have ended.
+bool NextItem(IEnumVARIANT* items, Variant& item);
 
 }  // namespace vardolin::capture::late_binding

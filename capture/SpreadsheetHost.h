@@ -1,7 +1,9 @@
 // The spreadsheet host as the component uses it: the members of its
 // application, range and cell objects, each called late-bound by name (Select
-// by its dispatch id), with locale 1033. Every failure of the host is raised
-// as a ComponentError, for the caller's continue-on-error policy to absorb.
+// by its dispatch id), with locale 1033. A call that a busy host refuses is
+// made again for a while (RetryWhileHostBusy) and then raises HostBusy; every
+// other failure of the host is raised as a ComponentError, for the caller's
+// continue-on-error policy to absorb.
 #pragma once
 
 #include "LateBinding.h"
@@ -38,6 +40,11 @@ public:
 
     // The host's current selection.
     ComPtr Selection();
+
+    // The cells of a range inside its sheet's used range,
+    // Application.Intersect(range, range.Worksheet.UsedRange); null when
+    // they do not meet (every cell of the range is empty).
+    ComPtr UsedPart(IDispatch* range);
 
     // Visits the cells of a range in the host's enumeration order, until
     // visit returns false.

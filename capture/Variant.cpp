@@ -22,6 +22,13 @@ Variant::Variant(long number) noexcept {
     value_.lVal = number;
 }
 
+Variant::Variant(IDispatch* object) noexcept {
+    VariantInit(&value_);
+    value_.vt = VT_DISPATCH;
+    value_.pdispVal = object;
+    if (object) object->AddRef();
+}
+
 Variant::Variant(const Variant& other) {
     VariantInit(&value_);
     ThrowIfFailed(VariantCopy(&value_, const_cast<VARIANT*>(&other.value_)));

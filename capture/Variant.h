@@ -14,6 +14,8 @@ public:
     Variant() noexcept { VariantInit(&value_); }
     explicit Variant(const std::wstring& text);
     explicit Variant(long number) noexcept;
+    // Holds a reference to the object (Nothing for null).
+    explicit Variant(IDispatch* object) noexcept;
     Variant(const Variant& other);
     Variant& operator=(const Variant& other);
     Variant(Variant&& other) noexcept;

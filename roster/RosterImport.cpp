@@ -1,5 +1,6 @@
 #include "RosterImport.h"
 
+#include "BusyHost.h"
 #include "Component.h"
 #include "ContinueOnError.h"
 #include "Duplicates.h"
@@ -8,56 +9,125 @@
 #include "RosterList.h"
 #include "SpreadsheetHost.h"
 
+#include <algorithm>
 #include <unordered_set>
+#include <vector>
 
 namespace vardolin::roster {
 namespace {
 
+using capture::HostBusy;
 using capture::RunOrSkip;
 using capture::SpreadsheetHost;
+using Microsoft::WRL::ComPtr;
 
-// Appends cell texts to the roster. A text that is already on the roster is
-// left out at once: the duplicate removal that follows every import would
-// take it off again, and leaving it out keeps it from using up room.
+// Runs one step of the import: a failure skips the step, as in every handler
+// of the window, but a busy host ends the import.
+template <class Step>
+void RunOrSkipUnlessBusy(Step&& step) {
+    try {
+        step();
+    } catch (const HostBusy&) {
+        throw;
+    } catch (...) {
+    }
+}
+
+// Gathers the names of cells for the roster; they are added only by Commit,
+// so an import that a busy host breaks off leaves the roster as it was. A
+// text that is already on the roster is left out at once: the duplicate
+// removal that follows every import would take it off again, and leaving it
+// out keeps it from using up room.
 class CellCollector {
 public:
-    explicit CellCollector(RosterList roster) : roster_(roster) {
+    explicit CellCollector(RosterList roster) : roster_(roster), room_(static_cast<size_t>(std::max(0, kMaxEntries - roster.Count()))) {
         for (std::wstring& text : roster_.Texts()) onRoster_.insert(std::move(text));
     }
 
     // Returns false once the roster is full and a further name turned up:
-    // nothing more can be added, so the rest of the selection (which may be
-    // a whole sheet) is not read.
+    // nothing more can be added, so the rest of the cells are not read.
     bool Take(SpreadsheetHost& host, const VARIANT& cell) {
         std::wstring text;
         try {
             text = host.CellText(cell);
+        } catch (const HostBusy&) {
+            throw;
         } catch (...) {
             return true;  // a value without a text form is skipped
         }
         if (TrimSpaces(text).empty() || onRoster_.contains(text)) return true;
-        if (roster_.Count() >= kMaxEntries) {
+        if (names_.size() >= room_) {
             leftOut_ = true;
             return false;
         }
-        RunOrSkip([&] {
-            roster_.Append(text);
-            onRoster_.insert(std::move(text));
-        });
+        onRoster_.insert(text);
+        names_.push_back(std::move(text));
         return true;
+    }
+
+    void Commit() {
+        RedrawPause pause(roster_);
+        for (const std::wstring& name : names_) RunOrSkip([&] { roster_.Append(name); });
     }
 
     bool LeftSomeOut() const noexcept { return leftOut_; }
 
 private:
     RosterList roster_;
+    size_t room_;
     std::unordered_set<std::wstring> onRoster_;
+    std::vector<std::wstring> names_;
     bool leftOut_ = false;
 };
 
-void TellRosterFull(capture::GetPIC& window) {
+// The cells of the selection that can hold names: those inside the sheet's
+// used range, since every other cell is empty and a whole column has a
+// million of them. A host that cannot narrow the selection (without
+// UsedRange or Intersect, say) has it read whole. Null when the selection
+// and the used range do not meet.
+ComPtr<IDispatch> CellsToRead(SpreadsheetHost& host, IDispatch* selection) {
+    try {
+        return host.UsedPart(selection);
+    } catch (const HostBusy&) {
+        throw;
+    } catch (...) {
+        return selection;
+    }
+}
+
+// Asks the host for cells and adds their names. Raises HostBusy only; every
+// other failure skips its step. Returns whether names were left out because
+// the roster was full.
+bool ImportPickedCells(capture::GetPIC& window, SpreadsheetHost& host) {
+    capture::Variant answer;
+    RunOrSkipUnlessBusy([&] { answer = host.InputBox(kAddPrompt, kAddTitle); });
+    // Anything but a range means the box was cancelled: nothing is read, not
+    // even what happens to be selected in the host.
+    ComPtr<IDispatch> picked;
+    RunOrSkip([&] { picked = capture::late_binding::ToObject(answer); });
+    if (!picked) return false;
+
+    // The address has no sheet name: the cells are read from the same
+    // addresses of the active sheet.
+    RunOrSkipUnlessBusy([&] { host.Select(host.Range(host.Address(answer)).Get()); });
+    bool leftOut = false;
+    RunOrSkipUnlessBusy([&] {
+        CellCollector collector(RosterList(window.Control(capture::ControlId::List1)));
+        RunOrSkipUnlessBusy([&] {
+            ComPtr<IDispatch> cells = CellsToRead(host, host.Selection().Get());
+            if (cells) host.ForEachCell(cells.Get(), [&](const VARIANT& cell) { return collector.Take(host, cell); });
+        });
+        collector.Commit();
+        leftOut = collector.LeftSomeOut();
+    });
+    return leftOut;
+}
+
+// Message boxes are shown with the window off the top; afterwards it is put
+// on top again, whatever the option says.
+void Tell(capture::GetPIC& window, const wchar_t* text, UINT icon) {
     window.Cancel_SetTop();
-    capture::ShowMessageBox(window.Window(), kRosterFullText, kRosterFullTitle, MB_OK | MB_ICONINFORMATION);
+    capture::ShowMessageBox(window.Window(), text, kRosterFullTitle, MB_OK | icon);
     window.SetTop();
 }
 
@@ -72,36 +142,24 @@ std::wstring TrimSpaces(const std::wstring& text) {
 void Add(capture::GetPIC& window) noexcept {
     RunOrSkip([&] { window.Hide(); });
     SpreadsheetHost host(window.Owner().hostApplication.Get());
-
-    capture::Variant answer;
-    RunOrSkip([&] { answer = host.InputBox(kAddPrompt, kAddTitle); });
-    // Anything but a range means the box was cancelled: nothing is read, not
-    // even what happens to be selected in the host.
-    Microsoft::WRL::ComPtr<IDispatch> picked;
-    RunOrSkip([&] { picked = capture::late_binding::ToObject(answer); });
-
+    bool hostBusy = false;
     bool leftOut = false;
-    if (picked) {
-        // The address has no sheet name: the cells are read from the same
-        // addresses of the active sheet.
-        RunOrSkip([&] { host.Select(host.Range(host.Address(answer)).Get()); });
-        RunOrSkip([&] {
-            RosterList roster(window.Control(capture::ControlId::List1));
-            RedrawPause pause(roster);
-            CellCollector collector(roster);
-            RunOrSkip([&] {
-                host.ForEachCell(host.Selection().Get(), [&](const VARIANT& cell) { return collector.Take(host, cell); });
-            });
-            leftOut = collector.LeftSomeOut();
-        });
+    try {
+        leftOut = ImportPickedCells(window, host);
+    } catch (const HostBusy&) {
+        hostBusy = true;
+    } catch (...) {
     }
 
     RunOrSkip([&] {
         RosterList roster(window.Control(capture::ControlId::List1));
         RemoveDuplicates(roster);
     });
+    // The user learns that the spreadsheet is busy before the window is back
+    // over it.
+    if (hostBusy) RunOrSkip([&] { Tell(window, kHostBusyText, MB_ICONEXCLAMATION); });
     RunOrSkip([&] { window.Show(); });
-    if (leftOut) RunOrSkip([&] { TellRosterFull(window); });
+    if (leftOut) RunOrSkip([&] { Tell(window, kRosterFullText, MB_ICONINFORMATION); });
 }
 
 }  // namespace vardolin::roster

@@ -22,6 +22,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -533,6 +534,30 @@ TEST_F(HostileHostTest, AnEndlessSelectionIsReadOnlyUntilTheRosterIsFull) {
     EXPECT_EQ(*handedOut, 2u) << "the selection was read on after the roster was full";
     EXPECT_EQ(messages_.size(), 1u);  // the user is told that names were left out
     EXPECT_TRUE(IsWindowVisible(Window().Window()));
+}
+
+// Only the part of the selection inside the sheet's used range is read, as
+// Intersect gives it; a host that cannot narrow the selection has it read whole.
+TEST_F(HostileHostTest, TheSelectionIsNarrowedToTheUsedRangeWhereTheHostCan) {
+    ComPtr<FakeObject> sheet = FakeObject::Make();
+    sheet->On(L"UsedRange", 20, Answer(Object(FakeObject::Make().Get())));
+    host_->selection->On(L"Worksheet", 21, Answer(Object(sheet.Get())));
+    ComPtr<FakeObject> usedPart = Cells({Object(Cell(L"王五").Get())});
+    const std::tuple<const char*, Behaviour, Entries> intersections[] = {
+        {"the used part", Answer(Object(usedPart.Get())), {L"老王", L"B", L"王五"}},
+        {"Nothing", Answer(Object(nullptr)), kBefore},
+        {"Empty", Answer(OfType(VT_EMPTY)), kBefore},
+        {"an error", Raise(), kBeforeAndSelection},
+        {"a number", Answer(Long(1)), kBeforeAndSelection},
+    };
+    for (const auto& [what, intersection, expected] : intersections) {
+        SCOPED_TRACE(what);
+        roster::RosterList(List()).Clear();
+        for (const std::wstring& entry : kBefore) roster::RosterList(List()).Append(entry);
+        host_->application->On(L"Intersect", 13, intersection);
+        Add();
+        EXPECT_EQ(Texts(), expected);
+    }
 }
 
 TEST_F(HostileHostTest, NoHostAtAllStillShowsTheWindowAgain) {

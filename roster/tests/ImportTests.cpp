@@ -1,4 +1,5 @@
 // The menu command Add against the stand-in host.
+#include "BusyHost.h"
 #include "RosterImport.h"
 #include "RosterTestSupport.h"
 
@@ -45,6 +46,105 @@ TEST_F(ImportTest, CancellingImportsNothingButStillRemovesDuplicates) {
     AddPicking(std::nullopt);
     EXPECT_EQ(Texts(), (Entries{L"A", L"B", L"C"}));
     EXPECT_TRUE(IsWindowVisible(Window().Window()));
+}
+
+// A spreadsheet that refuses calls while a cell is being edited: the import
+// waits for it, handling messages meanwhile, and gives up after a while.
+class BusyHostTest : public ImportTest {
+protected:
+    BusyHostTest() { editingHost_ = &host_; }
+    ~BusyHostTest() override { editingHost_ = nullptr; }
+
+    // The user ends the cell edit: runs only if messages are handled.
+    static void CALLBACK EndEdit(HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        editingHost_->RefuseCalls(0);
+    }
+    static inline devhost::Host* editingHost_ = nullptr;
+};
+
+TEST_F(BusyHostTest, RefusedCallsAreMadeAgainUntilTheHostAccepts) {
+    for (HRESULT refusal : {devhost::kRefusedInProcess, devhost::kRefusedOutOfProcess,
+                            devhost::kRetryLaterOutOfProcess}) {
+        SCOPED_TRACE(refusal);
+        SetEntries({});
+        host_.RefuseCalls(3, refusal);
+        AddPicking(L"A1:A2");
+        EXPECT_EQ(Texts(), (Entries{L"张三", L"1001"}));
+    }
+    // Refusing until the user ends the edit, which the window hears of only
+    // while messages are handled.
+    host_.RefuseCalls(devhost::kRefuseAlways);
+    SetTimer(nullptr, 0, 300, EndEdit);
+    AddPicking(L"B1:B2");
+    EXPECT_EQ(Texts(), (Entries{L"张三", L"1001", L"李四", L" 王五 "}));
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(BusyHostTest, AHostThatStaysBusyIsToldOfOnceAndTheRosterStaysAsItWas) {
+    const std::pair<const char*, std::function<void()>> whenBusy[] = {
+        {"from the start", [&] { host_.RefuseCalls(devhost::kRefuseAlways); }},
+        {"once the range is picked", [&] {
+             host_.AnswerInputBox([&](const std::wstring&, const std::wstring&) {
+                 host_.RefuseCalls(devhost::kRefuseAlways);
+                 return std::optional<std::wstring>(L"A1:B3");
+             });
+         }},
+    };
+    for (const auto& [when, makeBusy] : whenBusy) {
+        SCOPED_TRACE(when);
+        SetEntries({L"甲", L"乙"});
+        messages_.clear();
+        host_.RefuseCalls(0);
+        host_.AnswerInputBox(nullptr);
+        makeBusy();
+        DWORD started = GetTickCount();
+        Window().RunMenuCommand(capture::MenuItem::Add);
+        DWORD waited = GetTickCount() - started;
+
+        EXPECT_GE(waited, capture::kBusyHostPatienceMs - 100);
+        EXPECT_LT(waited, capture::kBusyHostPatienceMs + 3000);
+        EXPECT_EQ(Texts(), (Entries{L"甲", L"乙"}));
+        ASSERT_EQ(messages_.size(), 1u);
+        EXPECT_EQ(messages_[0].text, kHostBusyText);
+        EXPECT_FALSE(messages_[0].topmostWhileShown);
+        EXPECT_TRUE(IsWindowVisible(Window().Window()));
+    }
+}
+
+// Forty names in column A, something in B1: the used range is A1:B40.
+std::string FortyNames() {
+    std::string csv = "#sheet Names\n名0,x\n";
+    for (int i = 1; i < 40; ++i) csv += "名" + std::to_string(i) + "\n";
+    return csv;
+}
+
+class WholeColumnTest : public RosterTest {
+protected:
+    WholeColumnTest() : RosterTest(false, csv_.c_str()) {}
+    static inline const std::string csv_ = FortyNames();
+};
+
+TEST_F(WholeColumnTest, OnlyTheUsedCellsOfWholeColumnsRowsAndSheetsAreRead) {
+    Entries forty, wholeSheet{L"名0", L"x"};
+    for (int i = 0; i < 40; ++i) forty.push_back(L"名" + std::to_wstring(i));
+    wholeSheet.insert(wholeSheet.end(), forty.begin() + 1, forty.end());
+    const std::pair<const wchar_t*, Entries> picks[] = {
+        {L"A:A", forty},
+        {L"$A:$B", wholeSheet},
+        {L"1:1048576", wholeSheet},  // the whole sheet, row by row
+        {L"2:3", (Entries{L"名1", L"名2"})},
+        {L"C:XFD", {}},  // beside the used range: nothing
+    };
+    for (const auto& [address, names] : picks) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(address)));
+        SetEntries({});
+        size_t before = host_.Calls();
+        AddPicking(address);
+        EXPECT_EQ(Texts(), names);
+        EXPECT_LE(host_.Calls() - before, 300u);
+        EXPECT_TRUE(messages_.empty());
+    }
 }
 
 }  // namespace
