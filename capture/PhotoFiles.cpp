@@ -53,7 +53,9 @@ bool IsReservedDeviceName(const std::wstring& fileName) {
 
 // Characters no Windows file name may hold: the control characters, the path
 // separators, the stream separator ':' and the wildcards and redirections.
-bool IsForbiddenInFileName(wchar_t c) { return c < 32 || std::wstring_view(L"<>:\"/\\|?*").find(c) != std::wstring_view::npos; }
+bool IsForbiddenInFileName(wchar_t c) {
+    return c < 32 || std::wstring_view(L"<>:\"/\\|?*").find(c) != std::wstring_view::npos;
+}
 
 bool IsBlank(const std::wstring& entry) { return entry.find_first_not_of(L' ') == std::wstring::npos; }
 

@@ -49,7 +49,8 @@ protected:
 
 class RangeObject final : public HostObject {
 public:
-    RangeObject(std::shared_ptr<HostState> state, RangeRef range) : HostObject(std::move(state)), range_(std::move(range)) {}
+    RangeObject(std::shared_ptr<HostState> state, RangeRef range)
+        : HostObject(std::move(state)), range_(std::move(range)) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (out && iid == kRangeObjectIid) {
@@ -243,7 +244,8 @@ private:
         for (size_t i = 1; i < args.Count(); ++i) {
             if (!args.Optional(i)) continue;
             RangeRef next = RangeArgument(args, i);
-            if (next.sheet != shared.sheet) throw HostError{1004, L"Method 'Intersect' of object '_Application' failed"};
+            if (next.sheet != shared.sheet)
+                throw HostError{1004, L"Method 'Intersect' of object '_Application' failed"};
             shared.areas = Overlap(shared.areas, next.areas);
         }
         if (shared.areas.empty()) return ReturnObject(result, nullptr);

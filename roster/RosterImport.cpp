@@ -40,7 +40,8 @@ void RunOrSkipUnlessBusy(Step&& step) {
 // out keeps it from using up room.
 class CellCollector {
 public:
-    explicit CellCollector(RosterList roster) : roster_(roster), room_(static_cast<size_t>(std::max(0, kMaxEntries - roster.Count()))) {
+    explicit CellCollector(RosterList roster)
+        : roster_(roster), room_(static_cast<size_t>(std::max(0, kMaxEntries - roster.Count()))) {
         for (std::wstring& text : roster_.Texts()) onRoster_.insert(std::move(text));
     }
 
