@@ -9,14 +9,6 @@
 namespace vardolin::capture {
 namespace {
 
-struct FileTraits {
-    using Handle = HANDLE;
-    static void Close(HANDLE h) noexcept {
-        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    }
-};
-using UniqueFile = UniqueHandle<FileTraits>;
-
 bool WriteAll(HANDLE file, const void* data, size_t size) {
     DWORD written = 0;
     return size <= std::numeric_limits<DWORD>::max() &&
@@ -30,11 +22,8 @@ DWORD WriteNew(const std::filesystem::path& path, const BitmapPixels& pixels) {
     file.bfOffBits = sizeof file + sizeof info;
     file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.bits.size());
 
-    UniqueFile out(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (out.get() == INVALID_HANDLE_VALUE) {
-        out.release();
-        return GetLastError();
-    }
+    UniqueFile out = AdoptFile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out) return GetLastError();
     bool ok = WriteAll(out.get(), &file, sizeof file) && WriteAll(out.get(), &info, sizeof info) &&
               WriteAll(out.get(), pixels.bits.data(), pixels.bits.size());
     DWORD error = ok ? 0 : GetLastError();

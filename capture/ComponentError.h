@@ -13,6 +13,7 @@ namespace vardolin::capture {
 namespace error_number {
 inline constexpr long kOverflow = 6;
 inline constexpr long kTypeMismatch = 13;
+inline constexpr long kPathFileAccess = 75;
 inline constexpr long kInvalidPropertyValue = 380;
 inline constexpr long kObjectRequired = 424;
 inline constexpr long kAutomationError = 440;

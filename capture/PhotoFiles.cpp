@@ -7,17 +7,50 @@
 #include <vector>
 
 #include "ModuleInstance.h"
+#include "SystemMessage.h"
+#include "Win32Handles.h"
 
 namespace vardolin::capture {
+namespace {
+
+constexpr std::wstring_view kExtendedPrefix = LR"(\\?\)";
+constexpr std::wstring_view kExtendedUncPrefix = LR"(\\?\UNC\)";
+
+std::wstring ExtendedLength(const std::wstring& path) {
+    if (path.starts_with(kExtendedPrefix)) return path;
+    if (path.starts_with(LR"(\\)")) return std::wstring(kExtendedUncPrefix) + path.substr(2);
+    return std::wstring(kExtendedPrefix) + path;
+}
+
+}  // namespace
 
 std::filesystem::path LibraryFolder() {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
         DWORD length = GetModuleFileNameW(ModuleInstance(), buffer.data(), DWORD(buffer.size()));
         if (length == 0) return {};
-        if (length < buffer.size()) return std::filesystem::path(std::wstring(buffer.data(), length)).parent_path();
+        if (length < buffer.size())
+            return std::filesystem::path(ExtendedLength(std::wstring(buffer.data(), length))).parent_path();
         buffer.resize(buffer.size() * 2);
     }
+}
+
+std::wstring DisplayPath(const std::filesystem::path& path) {
+    const std::wstring& text = path.native();
+    if (text.starts_with(kExtendedUncPrefix)) return LR"(\\)" + text.substr(kExtendedUncPrefix.size());
+    if (text.starts_with(kExtendedPrefix)) return text.substr(kExtendedPrefix.size());
+    return text;
+}
+
+std::wstring UnwritableFolderNotice(const std::filesystem::path& folder) {
+    // A file that goes away when closed: nothing is left behind.
+    UniqueFile probe = AdoptFile(CreateFileW((folder / L"~vardolin-write-test.tmp").c_str(), GENERIC_WRITE, 0, nullptr,
+                                             CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (probe) return {};
+    DWORD error = GetLastError();
+    if (error == ERROR_FILE_EXISTS) return {};  // a probe of another window: the folder takes files
+    return L"无法在文件夹“" + DisplayPath(folder) + L"”中写入文件：" + SystemMessage(error) +
+           L"。照片存放在 Vardolin 所在的文件夹中，请把 Vardolin 放在您有写入权限的文件夹里（例如 %LOCALAPPDATA%\\Vardolin），不要放在 Program Files 中。";
 }
 
 std::filesystem::path PhotoPath(const std::wstring& entry) {

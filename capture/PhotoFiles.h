@@ -7,8 +7,17 @@
 
 namespace vardolin::capture {
 
-// The folder that holds the component's library file.
+// The folder that holds the component's library file, in the extended-length
+// form (\\?\C:\...) so that the paths built from it may pass 260 characters:
+// file functions take such paths whatever the system's long-path setting.
 std::filesystem::path LibraryFolder();
+
+// A path as the user knows it, without the extended-length prefix.
+std::wstring DisplayPath(const std::filesystem::path& path);
+
+// Empty when a file can be created in `folder`; otherwise one message for the
+// user that names the folder, says why, and where the component should live.
+std::wstring UnwritableFolderNotice(const std::filesystem::path& folder);
 
 // LibraryFolder()\Pic\<entry>.jpg
 std::filesystem::path PhotoPath(const std::wstring& entry);

@@ -67,6 +67,10 @@ struct KernelHandleTraits {
 };
 using UniqueEvent = UniqueHandle<KernelHandleTraits>;
 
+// Files: CreateFile's failure value INVALID_HANDLE_VALUE is kept as null.
+using UniqueFile = UniqueHandle<KernelHandleTraits>;
+inline UniqueFile AdoptFile(HANDLE file) noexcept { return UniqueFile(file == INVALID_HANDLE_VALUE ? nullptr : file); }
+
 struct MenuTraits {
     using Handle = HMENU;
     static void Close(HMENU h) noexcept { DestroyMenu(h); }

@@ -2,6 +2,7 @@
 
 #include "ClsJPEG.h"
 #include "GdiPictureSource.h"
+#include "PhotoFiles.h"
 #include "ReplaceFile.h"
 #include "SystemMessage.h"
 
@@ -32,7 +33,7 @@ JpegSaveResult WriteReplacing(ClsJPEG& jpeg, const std::filesystem::path& target
     }
     std::filesystem::path replacement = ReplacementPath(target);
     DeleteFileW(replacement.c_str());  // left over from an interrupted store
-    if (jpeg.SaveFile(replacement) != 0) return Failed(L"无法创建临时文件“" + replacement.wstring() + L"”");
+    if (jpeg.SaveFile(replacement) != 0) return Failed(L"无法创建临时文件“" + DisplayPath(replacement) + L"”");
     if (DWORD error = PutReplacementInPlace(replacement, target)) return Failed(SystemMessage(error));
     return {true, {}};
 }

@@ -113,8 +113,9 @@ void Command1_Click(GetPIC& window) noexcept {
         return;
     }
     RunOrSkip([&] {
-        Tell(window, L"照片没有保存到“" + file.wstring() + L"”：" + stored.failure + L"。", kStoreFailedCaption,
-             MB_ICONEXCLAMATION);
+        std::wstring notice = UnwritableFolderNotice(file.parent_path());
+        if (notice.empty()) notice = L"照片没有保存到“" + DisplayPath(file) + L"”：" + stored.failure + L"。";
+        Tell(window, notice, kStoreFailedCaption, MB_ICONEXCLAMATION);
     });
 }
 

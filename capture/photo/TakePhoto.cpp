@@ -26,6 +26,8 @@ void TakePhoto(GetPIC& window) {
     CameraControlWindow* camera = window.Camera();
     if (!camera) throw ComponentError(error_number::kObjectRequired, L"Object required");
     std::filesystem::path still = TemporaryPhotoPath();
+    if (std::wstring notice = UnwritableFolderNotice(still.parent_path()); !notice.empty())
+        throw ComponentError(error_number::kPathFileAccess, notice);
     CameraAutomation(camera->Automation()).SaveFrameBitmap(still.wstring());
     UniqueBitmap picture = LoadBitmapFile(still);
     if (!picture) throw ComponentError(kInvalidPicture, L"Invalid picture");

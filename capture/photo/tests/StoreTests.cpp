@@ -124,11 +124,11 @@ TEST_F(StoreTest, APhotoThatCannotBeReplacedStaysAndTheEntryStaysWithAMessage) {
     EXPECT_EQ(FileBytes(old).size(), 14u);
     EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"A", L"B"}));
     ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_NE(messages_[0].text.find(old.wstring()), std::wstring::npos);
+    EXPECT_NE(messages_[0].text.find(DisplayPath(old)), std::wstring::npos);
     EXPECT_EQ(messages_[0].caption, kStoreFailedCaption);
 }
 
-TEST_F(StoreTest, AnUnusablePhotoFolderKeepsTheEntryAndSaysWhy) {
+TEST_F(StoreTest, AnUnusablePhotoFolderKeepsTheEntryAndSaysWhichFolderAndWhy) {
     { std::ofstream(PicFolder()) << "a file where the folder should be"; }
     AddEntries({L"A"});
     TakePhotoAndCrop();
@@ -137,8 +137,10 @@ TEST_F(StoreTest, AnUnusablePhotoFolderKeepsTheEntryAndSaysWhy) {
 
     EXPECT_EQ(Entries(), std::vector<std::wstring>{L"A"});
     ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_NE(messages_[0].text.find((PicFolder() / L"A.jpg").wstring()), std::wstring::npos);
-    EXPECT_GT(messages_[0].text.size(), (PicFolder() / L"A.jpg").wstring().size() + 12);
+    const std::wstring& text = messages_[0].text;
+    EXPECT_EQ(text.find(LR"(\\?\)"), std::wstring::npos);
+    EXPECT_NE(text.find(L"“" + DisplayPath(PicFolder()) + L"”中写入文件："), std::wstring::npos);
+    EXPECT_NE(text.find(L"%LOCALAPPDATA%"), std::wstring::npos);
     fs::remove(PicFolder());
 }
 
@@ -208,6 +210,17 @@ TEST_F(StoreTest, ARosterIsStoredByKeyboardAlone) {
     int quality = static_cast<int>(CurrentComponent().jpegQuality.Number());
     Press(quality < kQualityMax ? VK_RIGHT : VK_LEFT);
     EXPECT_EQ(std::abs(CurrentComponent().jpegQuality.Number() - quality), kQualityStep);
+}
+
+TEST_F(StoreTest, ALongNameStoresPastTheOldPathLimit) {
+    std::wstring name(240, L'长');
+    ASSERT_GT((PicFolder() / (name + L".jpg")).wstring().size(), size_t{MAX_PATH});
+    AddEntries({name.c_str()});
+    TakePhotoAndCrop();
+    Click(ControlId::Command1);
+    EXPECT_TRUE(messages_.empty()) << (messages_.empty() ? "" : std::string(messages_[0].text.begin(), messages_[0].text.end()));
+    EXPECT_TRUE(Entries().empty());
+    EXPECT_EQ(DecodeJpeg(PicFolder() / (name + L".jpg")).width, 156);
 }
 
 TEST_F(StoreTest, NothingIsStoredBeforeACropWasTakenFromAPhoto) {
