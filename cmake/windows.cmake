@@ -61,6 +61,16 @@ set(VARDOLIN_COM_FIXTURE vardolin_com)
 set(VARDOLIN_CAMERA_FIXTURE vardolin_democam)
 set(VARDOLIN_CAMERA_REGISTRY_LOCK vardolin_democam_registry)
 
+# The project's version in the DLLs' version resources: a DLL's resource
+# script includes cmake/VersionInfo.rc, which reads VardolinVersion.h.
+set(VARDOLIN_VERSION_INCLUDE ${CMAKE_BINARY_DIR}/version)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/VardolinVersion.h.in ${VARDOLIN_VERSION_INCLUDE}/VardolinVersion.h @ONLY)
+function(vardolin_version_resource target rc)
+  target_include_directories(${target} PRIVATE ${VARDOLIN_VERSION_INCLUDE} ${PROJECT_SOURCE_DIR}/cmake)
+  set_property(SOURCE ${rc} APPEND PROPERTY OBJECT_DEPENDS
+               ${PROJECT_SOURCE_DIR}/cmake/VersionInfo.rc ${VARDOLIN_VERSION_INCLUDE}/VardolinVersion.h)
+endfunction()
+
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
