@@ -6,7 +6,7 @@ Attribute VB_Name = "TakePhotos"
 ' vardolin.dll.
 '
 ' Import this module (File > Import File...) into the workbook that holds the
-' names, register vardolin.dll once (regsvr32 /n /i:user vardolin.dll, no
+' names, install Vardolin once (install.cmd from the release zip, no
 ' administrator rights needed), then run TakePhotos, for example from a button
 ' on the sheet.
 Option Explicit
@@ -19,8 +19,7 @@ Sub TakePhotos()
     capture.Form_show Application, ActiveWorkbook, ActiveSheet
     Exit Sub
 NotRegistered:
-    MsgBox "Vardolin is not registered for this user. Run" & vbCrLf & vbCrLf & _
-           "    regsvr32 /n /i:user vardolin.dll" & vbCrLf & vbCrLf & _
-           "with the vardolin.dll that matches this program (x64 for 64-bit, x86 for 32-bit).", _
+    MsgBox "Vardolin is not installed for this user, or not for this program's bitness." & _
+           vbCrLf & vbCrLf & "Run install.cmd from the Vardolin zip file, then run the macro again.", _
            vbExclamation, "Vardolin"
 End Sub

@@ -1,0 +1,226 @@
+@echo off
+rem Installs Vardolin for the current user, without administrator rights:
+rem finds out whether the spreadsheet program is 64- or 32-bit, copies the
+rem vardolin.dll of that bitness to %LOCALAPPDATA%\Vardolin (a folder the user
+rem can write to: the photos are stored beside the DLL, in Pic) and registers
+rem it for the current user with the system's regsvr32 of that bitness.
+rem
+rem   install.cmd            find the bitness in the registry; ask when it is not there
+rem   install.cmd 64         install the 64-bit DLL
+rem   install.cmd 32         install the 32-bit DLL
+rem   install.cmd uninstall  what uninstall.cmd does: remove the registration and
+rem                          the DLL, never the Pic folder of photos
+setlocal EnableExtensions
+set "HERE=%~dp0"
+set "TARGET=%LOCALAPPDATA%\Vardolin"
+set "FAILED="
+set "DONE=installed"
+call :PauseWhenDoubleClicked
+
+rem Windows' own bitness: 64-bit Windows has a SysWOW64 folder.
+set "WINBITS=32"
+if exist "%SystemRoot%\SysWOW64\" set "WINBITS=64"
+
+if not defined LOCALAPPDATA (
+    echo LOCALAPPDATA is not set, so there is no folder for Vardolin.
+    goto :Failed
+)
+if "%~1"=="uninstall" goto :Uninstall
+
+set "BITS="
+set "FOUND="
+if "%~1"=="64" (set "BITS=64" & set "FOUND=you asked for it")
+if "%~1"=="32" (set "BITS=32" & set "FOUND=you asked for it")
+if not defined BITS if not "%~1"=="" (
+    echo Unknown choice "%~1": use install.cmd 64, install.cmd 32, or install.cmd alone.
+    goto :Failed
+)
+if not defined BITS if "%WINBITS%"=="32" (set "BITS=32" & set "FOUND=this Windows is 32-bit")
+if not defined BITS call :BitnessFromRegistry
+if not defined BITS call :AskBitness
+if "%BITS%%WINBITS%"=="6432" (
+    echo A 64-bit program cannot run on this 32-bit Windows: use install.cmd 32.
+    goto :Failed
+)
+
+if "%BITS%"=="64" (set "ARCH=x64") else (set "ARCH=x86")
+set "SOURCE=%HERE%%ARCH%\vardolin.dll"
+if not exist "%SOURCE%" (
+    echo %ARCH%\vardolin.dll is not beside install.cmd. Unzip the whole zip file first,
+    echo then run install.cmd from the unzipped folder.
+    goto :Failed
+)
+
+echo Installing Vardolin for %USERNAME%: %BITS%-bit, because %FOUND%.
+if not exist "%TARGET%\" mkdir "%TARGET%" 2>nul
+if not exist "%TARGET%\" (
+    echo Could not create the folder %TARGET%.
+    goto :Failed
+)
+rem The new DLL waits beside the old one until the old one is unregistered
+rem (it may be of the other bitness), then takes its place.
+copy /y "%SOURCE%" "%TARGET%\vardolin.dll.new" >nul 2>nul
+if errorlevel 1 (
+    echo Could not copy %ARCH%\vardolin.dll to %TARGET%.
+    goto :Failed
+)
+set "UNREGISTERED="
+if exist "%TARGET%\vardolin.dll" call :UnregisterInstalled
+if defined UNREGISTERED echo - removed the registration of the vardolin.dll installed before
+move /y "%TARGET%\vardolin.dll.new" "%TARGET%\vardolin.dll" >nul 2>nul
+if errorlevel 1 (
+    del "%TARGET%\vardolin.dll.new" 2>nul
+    if defined UNREGISTERED "%UNREGISTERED%" /s /n /i:user "%TARGET%\vardolin.dll"
+    echo %TARGET%\vardolin.dll is in use. Close Excel and any other program that
+    echo uses Vardolin, then run install.cmd again. Nothing was changed.
+    goto :Failed
+)
+echo - copied %ARCH%\vardolin.dll to %TARGET%
+call :Register %BITS%
+if errorlevel 1 (
+    echo Registering %TARGET%\vardolin.dll failed ^(regsvr32 exit code %REGSVR_CODE%^);
+    echo it was removed again.
+    del "%TARGET%\vardolin.dll" 2>nul
+    rmdir "%TARGET%" 2>nul
+    goto :Failed
+)
+echo - registered it for %USERNAME% with %REGSVR32%
+echo Vardolin is installed. A macro can now call CreateObject("Vardolin.Class1").
+echo Photos are stored in %TARGET%\Pic. To remove Vardolin, run uninstall.cmd.
+goto :End
+
+:Uninstall
+set "DONE=removed completely"
+if not exist "%TARGET%\vardolin.dll" (
+    echo Vardolin is not installed for %USERNAME%: there is no %TARGET%\vardolin.dll.
+    goto :End
+)
+set "UNREGISTERED="
+call :UnregisterInstalled
+if defined UNREGISTERED (
+    echo - removed the registration of %TARGET%\vardolin.dll for %USERNAME%
+) else (
+    echo - %TARGET%\vardolin.dll was not registered, or could not be loaded to remove it
+)
+del "%TARGET%\vardolin.dll" 2>nul
+if exist "%TARGET%\vardolin.dll" (
+    echo %TARGET%\vardolin.dll is in use. Close Excel and any other program that
+    echo uses Vardolin, then run uninstall.cmd again.
+    goto :Failed
+)
+del "%TARGET%\vardolin.dll.new" 2>nul
+echo - deleted %TARGET%\vardolin.dll
+rem Only an empty folder goes: the photos in Pic stay.
+rmdir "%TARGET%" 2>nul
+if exist "%TARGET%\Pic\" echo Your photos stay in %TARGET%\Pic.
+echo Vardolin is removed.
+goto :End
+
+:Failed
+set "FAILED=1"
+echo Vardolin was not %DONE%.
+:End
+if defined PAUSE_AT_END pause
+if defined FAILED exit /b 1
+exit /b 0
+
+
+rem ---------------------------------------------------------------------------
+rem Sets BITS and FOUND from the spreadsheet program's registry entries:
+rem the Click-to-Run configuration's Platform (current Office), the Bitness
+rem value under Office\<version>\Outlook (Office 2010 and later, in either
+rem registry view), then the view the Excel.Application class is registered in.
+:BitnessFromRegistry
+call :ReadValue 64 "HKLM\SOFTWARE\Microsoft\Office\ClickToRun\Configuration" Platform
+if not defined VALUE call :ReadValue 32 "HKLM\SOFTWARE\Microsoft\Office\ClickToRun\Configuration" Platform
+if defined VALUE call :BitsOf "%VALUE%" "the Office Click-to-Run configuration says %VALUE%"
+if defined BITS exit /b 0
+for %%v in (16.0 15.0 14.0) do (
+    if not defined BITS call :BitnessOfVersion %%v
+)
+if defined BITS exit /b 0
+set "EXCEL=HKLM\SOFTWARE\Classes\CLSID\{00024500-0000-0000-C000-000000000046}\LocalServer32"
+reg query "%EXCEL%" /reg:64 >nul 2>nul
+if not errorlevel 1 (set "BITS=64" & set "FOUND=Excel is registered as a 64-bit program" & exit /b 0)
+reg query "%EXCEL%" /reg:32 >nul 2>nul
+if not errorlevel 1 (set "BITS=32" & set "FOUND=Excel is registered as a 32-bit program")
+exit /b 0
+
+:BitnessOfVersion
+call :ReadValue 64 "HKLM\SOFTWARE\Microsoft\Office\%1\Outlook" Bitness
+if not defined VALUE call :ReadValue 32 "HKLM\SOFTWARE\Microsoft\Office\%1\Outlook" Bitness
+if defined VALUE call :BitsOf "%VALUE%" "the Office %1 registry entries say %VALUE%"
+exit /b 0
+
+rem BitsOf "x64|x86" "reason"
+:BitsOf
+if /i "%~1"=="x64" (set "BITS=64" & set "FOUND=%~2")
+if /i "%~1"=="x86" (set "BITS=32" & set "FOUND=%~2")
+exit /b 0
+
+rem ReadValue 64|32 "key" name: VALUE is the text of the value in that
+rem registry view, or undefined.
+:ReadValue
+set "VALUE="
+for /f "tokens=1,2,*" %%a in ('reg query "%~2" /v "%~3" /reg:%1 2^>nul') do (
+    if /i "%%a"=="%~3" set "VALUE=%%c"
+)
+exit /b 0
+
+rem Sets BITS from the user's answer; no answer (or no console) takes the
+rem bitness of Windows.
+:AskBitness
+echo Could not find out from the registry whether your spreadsheet program is
+echo 64-bit or 32-bit. In Excel, File ^> Account ^> About Excel says which.
+:AskAgain
+set "ANSWER="
+set /p "ANSWER=Type 64 or 32 and press Enter (Enter alone: %WINBITS%, like Windows): "
+if "%ANSWER%"=="" (
+    set "BITS=%WINBITS%"
+    set "FOUND=no answer was given and Windows is %WINBITS%-bit"
+    echo.
+    exit /b 0
+)
+if "%ANSWER%"=="64" (set "BITS=64" & set "FOUND=you said so")
+if "%ANSWER%"=="32" (set "BITS=32" & set "FOUND=you said so")
+if not defined BITS goto :AskAgain
+exit /b 0
+
+rem ChooseRegsvr32 64|32: REGSVR32 is the system's regsvr32 of that bitness. A
+rem 32-bit command interpreter on 64-bit Windows sees System32 as Sysnative.
+:ChooseRegsvr32
+set "REGSVR32=%SystemRoot%\System32\regsvr32.exe"
+if "%1"=="32" if exist "%SystemRoot%\SysWOW64\regsvr32.exe" set "REGSVR32=%SystemRoot%\SysWOW64\regsvr32.exe"
+if "%1"=="64" if exist "%SystemRoot%\Sysnative\regsvr32.exe" set "REGSVR32=%SystemRoot%\Sysnative\regsvr32.exe"
+exit /b 0
+
+rem Register 64|32: registers the installed DLL for the current user.
+:Register
+call :ChooseRegsvr32 %1
+"%REGSVR32%" /s /n /i:user "%TARGET%\vardolin.dll"
+set "REGSVR_CODE=%ERRORLEVEL%"
+if not "%REGSVR_CODE%"=="0" exit /b 1
+exit /b 0
+
+rem Removes the registration of the DLL already installed, whatever its
+rem bitness: the system's own regsvr32 hands a DLL of the other bitness to its
+rem counterpart, which is tried too. UNREGISTERED is the regsvr32 that did it.
+:UnregisterInstalled
+for %%b in (%WINBITS% 32) do (
+    if not defined UNREGISTERED call :UnregisterWith %%b
+)
+exit /b 0
+
+:UnregisterWith
+call :ChooseRegsvr32 %1
+"%REGSVR32%" /u /s /n /i:user "%TARGET%\vardolin.dll"
+if not errorlevel 1 set "UNREGISTERED=%REGSVR32%"
+exit /b 0
+
+rem Double-clicked in Explorer (install.cmd or uninstall.cmd), the window would
+rem close before the messages could be read.
+:PauseWhenDoubleClicked
+set "PAUSE_AT_END="
+echo(%CMDCMDLINE%| find /i "%~dp0" >nul 2>nul
+if not errorlevel 1 set "PAUSE_AT_END=1"
+exit /b 0
