@@ -21,20 +21,16 @@ rem Windows' own bitness: 64-bit Windows has a SysWOW64 folder.
 set "WINBITS=32"
 if exist "%SystemRoot%\SysWOW64\" set "WINBITS=64"
 
-if not defined LOCALAPPDATA (
-    echo LOCALAPPDATA is not set, so there is no folder for Vardolin.
-    goto :Failed
-)
+rem Messages that show paths stay outside parenthesised blocks: a path may
+rem hold a parenthesis (a user name such as "Li (Office)").
+if not defined LOCALAPPDATA goto :NoLocalAppData
 if "%~1"=="uninstall" goto :Uninstall
 
 set "BITS="
 set "FOUND="
 if "%~1"=="64" (set "BITS=64" & set "FOUND=you asked for it")
 if "%~1"=="32" (set "BITS=32" & set "FOUND=you asked for it")
-if not defined BITS if not "%~1"=="" (
-    echo Unknown choice "%~1": use install.cmd 64, install.cmd 32, or install.cmd alone.
-    goto :Failed
-)
+if not defined BITS if not "%~1"=="" goto :UnknownChoice
 if not defined BITS if "%WINBITS%"=="32" (set "BITS=32" & set "FOUND=this Windows is 32-bit")
 if not defined BITS call :BitnessFromRegistry
 if not defined BITS call :AskBitness
@@ -45,45 +41,23 @@ if "%BITS%%WINBITS%"=="6432" (
 
 if "%BITS%"=="64" (set "ARCH=x64") else (set "ARCH=x86")
 set "SOURCE=%HERE%%ARCH%\vardolin.dll"
-if not exist "%SOURCE%" (
-    echo %ARCH%\vardolin.dll is not beside install.cmd. Unzip the whole zip file first,
-    echo then run install.cmd from the unzipped folder.
-    goto :Failed
-)
+if not exist "%SOURCE%" goto :NotUnzipped
 
 echo Installing Vardolin for %USERNAME%: %BITS%-bit, because %FOUND%.
 if not exist "%TARGET%\" mkdir "%TARGET%" 2>nul
-if not exist "%TARGET%\" (
-    echo Could not create the folder %TARGET%.
-    goto :Failed
-)
+if not exist "%TARGET%\" goto :NoFolder
 rem The new DLL waits beside the old one until the old one is unregistered
 rem (it may be of the other bitness), then takes its place.
 copy /y "%SOURCE%" "%TARGET%\vardolin.dll.new" >nul 2>nul
-if errorlevel 1 (
-    echo Could not copy %ARCH%\vardolin.dll to %TARGET%.
-    goto :Failed
-)
+if errorlevel 1 goto :NotCopied
 set "UNREGISTERED="
 if exist "%TARGET%\vardolin.dll" call :UnregisterInstalled
 if defined UNREGISTERED echo - removed the registration of the vardolin.dll installed before
 move /y "%TARGET%\vardolin.dll.new" "%TARGET%\vardolin.dll" >nul 2>nul
-if errorlevel 1 (
-    del "%TARGET%\vardolin.dll.new" 2>nul
-    if defined UNREGISTERED "%UNREGISTERED%" /s /n /i:user "%TARGET%\vardolin.dll"
-    echo %TARGET%\vardolin.dll is in use. Close Excel and any other program that
-    echo uses Vardolin, then run install.cmd again. Nothing was changed.
-    goto :Failed
-)
+if errorlevel 1 goto :InstalledInUse
 echo - copied %ARCH%\vardolin.dll to %TARGET%
 call :Register %BITS%
-if errorlevel 1 (
-    echo Registering %TARGET%\vardolin.dll failed ^(regsvr32 exit code %REGSVR_CODE%^);
-    echo it was removed again.
-    del "%TARGET%\vardolin.dll" 2>nul
-    rmdir "%TARGET%" 2>nul
-    goto :Failed
-)
+if errorlevel 1 goto :NotRegistered
 echo - registered it for %USERNAME% with %REGSVR32%
 echo Vardolin is installed. A macro can now call CreateObject("Vardolin.Class1").
 echo Photos are stored in %TARGET%\Pic. To remove Vardolin, run uninstall.cmd.
@@ -91,23 +65,13 @@ goto :End
 
 :Uninstall
 set "DONE=removed completely"
-if not exist "%TARGET%\vardolin.dll" (
-    echo Vardolin is not installed for %USERNAME%: there is no %TARGET%\vardolin.dll.
-    goto :End
-)
+if not exist "%TARGET%\vardolin.dll" goto :NotInstalled
 set "UNREGISTERED="
 call :UnregisterInstalled
-if defined UNREGISTERED (
-    echo - removed the registration of %TARGET%\vardolin.dll for %USERNAME%
-) else (
-    echo - %TARGET%\vardolin.dll was not registered, or could not be loaded to remove it
-)
+if defined UNREGISTERED echo - removed the registration of %TARGET%\vardolin.dll for %USERNAME%
+if not defined UNREGISTERED echo - %TARGET%\vardolin.dll was not registered, or could not be loaded to remove it
 del "%TARGET%\vardolin.dll" 2>nul
-if exist "%TARGET%\vardolin.dll" (
-    echo %TARGET%\vardolin.dll is in use. Close Excel and any other program that
-    echo uses Vardolin, then run uninstall.cmd again.
-    goto :Failed
-)
+if exist "%TARGET%\vardolin.dll" goto :UninstalledInUse
 del "%TARGET%\vardolin.dll.new" 2>nul
 echo - deleted %TARGET%\vardolin.dll
 rem Only an empty folder goes: the photos in Pic stay.
@@ -115,6 +79,43 @@ rmdir "%TARGET%" 2>nul
 if exist "%TARGET%\Pic\" echo Your photos stay in %TARGET%\Pic.
 echo Vardolin is removed.
 goto :End
+
+rem --- Failures, each said in plain words ------------------------------------
+:NoLocalAppData
+echo LOCALAPPDATA is not set, so there is no folder for Vardolin.
+goto :Failed
+:UnknownChoice
+echo Unknown choice "%~1": use install.cmd 64, install.cmd 32, or install.cmd alone.
+goto :Failed
+:NotUnzipped
+echo %ARCH%\vardolin.dll is not beside install.cmd. Unzip the whole zip file first,
+echo then run install.cmd from the unzipped folder.
+goto :Failed
+:NoFolder
+echo Could not create the folder %TARGET%.
+goto :Failed
+:NotCopied
+echo Could not copy %ARCH%\vardolin.dll to %TARGET%.
+goto :Failed
+:InstalledInUse
+del "%TARGET%\vardolin.dll.new" 2>nul
+if defined UNREGISTERED "%UNREGISTERED%" /s /n /i:user "%TARGET%\vardolin.dll"
+echo %TARGET%\vardolin.dll is in use. Close Excel and any other program that
+echo uses Vardolin, then run install.cmd again. Nothing was changed.
+goto :Failed
+:NotRegistered
+echo Registering %TARGET%\vardolin.dll failed (regsvr32 exit code %REGSVR_CODE%);
+echo it was removed again.
+del "%TARGET%\vardolin.dll" 2>nul
+rmdir "%TARGET%" 2>nul
+goto :Failed
+:NotInstalled
+echo Vardolin is not installed for %USERNAME%: there is no %TARGET%\vardolin.dll.
+goto :End
+:UninstalledInUse
+echo %TARGET%\vardolin.dll is in use. Close Excel and any other program that
+echo uses Vardolin, then run uninstall.cmd again.
+goto :Failed
 
 :Failed
 set "FAILED=1"
@@ -221,6 +222,7 @@ rem Double-clicked in Explorer (install.cmd or uninstall.cmd), the window would
 rem close before the messages could be read.
 :PauseWhenDoubleClicked
 set "PAUSE_AT_END="
-echo(%CMDCMDLINE%| find /i "%~dp0" >nul 2>nul
+set "FOLDER=%~dp0"
+echo(%CMDCMDLINE%| find /i "%FOLDER:~0,-1%" >nul 2>nul
 if not errorlevel 1 set "PAUSE_AT_END=1"
 exit /b 0
