@@ -6,12 +6,11 @@
 #include <gtest/gtest.h>
 #include <png.h>
 #include <sys/wait.h>
-#include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "JpegDecoder.h"
@@ -39,16 +38,7 @@ std::string ReadAll(const fs::path& path) {
 
 class CliFormatTest : public testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("vardolin-cli-" + std::to_string(getpid()));
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    fs::path Write(const std::string& name, const std::string& bytes) {
-        std::ofstream(folder_ / name, std::ios::binary) << bytes;
-        return folder_ / name;
-    }
+    fs::path Write(const std::string& name, const std::string& bytes) { return folder_.Write(name, bytes); }
 
     struct Result {
         int status;
@@ -57,20 +47,20 @@ protected:
     // Runs the encoder with `arguments` (a shell fragment), with the address
     // space limited to `memoryLimitKb` when given.
     Result Run(const std::string& arguments, int memoryLimitKb = 0) {
-        std::string command = Quoted(VARDOLIN_JPEG_TOOL) + arguments + " 2>" + Quoted(folder_ / "err");
+        std::string command = Quoted(VARDOLIN_JPEG_TOOL) + arguments + " 2>" + Quoted(folder_.Path() / "err");
         if (memoryLimitKb) command = "ulimit -v " + std::to_string(memoryLimitKb) + "; " + command;
         const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(folder_ / "err")};
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(folder_.Path() / "err")};
     }
 
-    fs::path folder_;
+    test::ScratchFolder folder_{"vardolin-cli"};
 };
 
 TEST_F(CliFormatTest, EveryLayoutDecodesToThePicture) {
     for (const test::Layout& layout : test::AllLayouts()) {
         SCOPED_TRACE(layout.name);
         const Picture picture = layout.Random(61, 37);
-        const fs::path in = Write(layout.name, layout.write(picture)), out = folder_ / (layout.name + ".jpg");
+        const fs::path in = Write(layout.name, layout.write(picture)), out = folder_.Path() / (layout.name + ".jpg");
         // Colour without subsampling, grey as the encoder chooses.
         const std::string sampling = picture.channels == 3 ? "--sampling 1,1,1,1,1,1 " : "";
         const Result result = Run("--quality 100 " + sampling + Quoted(in) + Quoted(out));
@@ -151,7 +141,7 @@ TEST_F(CliFormatTest, MalformedInputGivesOneLineAndNoFile) {
 #else
     const int memoryLimitKb = 256 * 1024;
 #endif
-    const fs::path out = folder_ / "out.jpg";
+    const fs::path out = folder_.Path() / "out.jpg";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         fs::remove(out);  // each case on its own

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -26,16 +25,8 @@ using test::Picture;
 
 class ImageFileTest : public testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("vardolin-imagefile-" + std::to_string(getpid()));
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-    fs::path Write(const std::string& name, const std::string& bytes) {
-        std::ofstream(folder_ / name, std::ios::binary) << bytes;
-        return folder_ / name;
-    }
-    fs::path folder_;
+    fs::path Write(const std::string& name, const std::string& bytes) { return folder_.Write(name, bytes); }
+    test::ScratchFolder folder_{"vardolin-imagefile"};
 };
 
 // Top to bottom, then a few rows again from the bottom up, each a different
@@ -78,7 +69,7 @@ TEST_F(ImageFileTest, EveryLayoutGivesThePixelsOfTheFile) {
 TEST_F(ImageFileTest, PipeGivesTheSamePixelsAsTheFile) {
     const Picture picture = test::RandomPicture(33, 21, 3, {255, 255, 255});
     const std::string bytes = test::Netpbm(picture, '6', 255);
-    const fs::path pipe = folder_ / "pipe";
+    const fs::path pipe = folder_.Path() / "pipe";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     std::thread writer([&] { std::ofstream(pipe, std::ios::binary) << bytes; });
     ImageFile fromPipe(pipe);

@@ -2,8 +2,11 @@
 
 #include <png.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <bit>
+#include <fstream>
 #include <map>
 #include <random>
 
@@ -40,6 +43,18 @@ Picture RandomPicture(int width, int height, int channels, std::array<int, 3> ma
             p.samples.push_back(colours ? table[colour * channels + c] : uint16_t(random() % (maxValues[c] + 1)));
     }
     return p;
+}
+
+ScratchFolder::ScratchFolder(const std::string& name)
+    : path_(std::filesystem::temp_directory_path() / (name + "-" + std::to_string(getpid()))) {
+    std::filesystem::create_directories(path_);
+}
+
+ScratchFolder::~ScratchFolder() { std::filesystem::remove_all(path_); }
+
+std::filesystem::path ScratchFolder::Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(path_ / name, std::ios::binary) << bytes;
+    return path_ / name;
 }
 
 std::string Le(uint32_t value, int bytes) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -40,6 +41,21 @@ struct Layout {
 
 // Every layout the readers take: PGM, PPM, PAM, BMP and PNG variants.
 const std::vector<Layout>& AllLayouts();
+
+// A folder of its own for a test's files, removed with everything in it.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::string& name);
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    std::filesystem::path Write(const std::string& name, const std::string& bytes) const;
+
+private:
+    std::filesystem::path path_;
+};
 
 // Writers, for tests that build variants of their own.
 std::string Netpbm(const Picture& p, char kind, int maxValue);
