@@ -23,7 +23,7 @@ ImageFile::ImageFile(Opened opened)
 ImageFile::ImageFile(const std::filesystem::path& path) : ImageFile(Open(OpenPictureBytes(path))) {}
 
 ImageFile::ImageFile(std::span<const uint8_t> bytes)
-    : ImageFile(Open(std::make_unique<MemoryBytes>(bytes, "the picture"))) {}
+    : ImageFile(Open(std::make_unique<MemoryBytes>(bytes, "picture in memory"))) {}
 
 ImageFile::~ImageFile() = default;
 
