@@ -92,6 +92,7 @@ void frmAbout::Load() {
     RegisterWindowClass(&frmAbout::WindowProc);
     loaded_ = std::make_unique<Loaded>();
     capture::DpiUnawareScope unaware;  // scaled by the system, as the capture window
+    capture::ModuleActivationScope commonControls6;
     try {
         CreateWindowAndControls();
     } catch (...) {

@@ -80,6 +80,7 @@ void GetPIC::Load() {
     RegisterWindowClasses(&GetPIC::WindowProc);
     loaded_ = std::make_unique<Loaded>();
     DpiUnawareScope unaware;  // everything the load creates is scaled by the system
+    ModuleActivationScope commonControls6;
     try {
         CreateWindowAndControls();
     } catch (...) {

@@ -1,5 +1,7 @@
 #include "WindowPlacement.h"
 
+#include "ModuleInstance.h"
+
 #include <algorithm>
 
 namespace vardolin::capture {
@@ -21,7 +23,39 @@ HWND HostWindow() noexcept {
     return GetForegroundWindow();
 }
 
+// The module's activation context, made once and released when the module goes.
+class ModuleActivationContext {
+public:
+    ModuleActivationContext() noexcept {
+        ACTCTXW request{};
+        request.cbSize = sizeof request;
+        request.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        request.hModule = ModuleInstance();
+        request.lpResourceName = MAKEINTRESOURCEW(2);  // the isolation manifest
+        context_ = CreateActCtxW(&request);
+    }
+    ~ModuleActivationContext() {
+        if (context_ != INVALID_HANDLE_VALUE) ReleaseActCtx(context_);
+    }
+    ModuleActivationContext(const ModuleActivationContext&) = delete;
+    ModuleActivationContext& operator=(const ModuleActivationContext&) = delete;
+
+    HANDLE Get() const noexcept { return context_; }
+
+private:
+    HANDLE context_ = INVALID_HANDLE_VALUE;
+};
+
 }  // namespace
+
+ModuleActivationScope::ModuleActivationScope() noexcept {
+    static ModuleActivationContext context;
+    if (context.Get() != INVALID_HANDLE_VALUE) active_ = ActivateActCtx(context.Get(), &cookie_) != FALSE;
+}
+
+ModuleActivationScope::~ModuleActivationScope() {
+    if (active_) DeactivateActCtx(0, cookie_);
+}
 
 DpiUnawareScope::DpiUnawareScope() noexcept {
     if (auto setContext = DpiAwarenessSwitch()) previous_ = setContext(DPI_AWARENESS_CONTEXT_UNAWARE);

@@ -21,6 +21,22 @@ private:
     DPI_AWARENESS_CONTEXT previous_ = nullptr;
 };
 
+// Activates, for its lifetime, the activation context of the component's own
+// manifest (resource 2), so that the windows created meanwhile get version 6 of
+// the common controls even in a host whose own manifest does not ask for it.
+// A module without that manifest (a test program) activates nothing.
+class ModuleActivationScope {
+public:
+    ModuleActivationScope() noexcept;
+    ~ModuleActivationScope();
+    ModuleActivationScope(const ModuleActivationScope&) = delete;
+    ModuleActivationScope& operator=(const ModuleActivationScope&) = delete;
+
+private:
+    ULONG_PTR cookie_ = 0;
+    bool active_ = false;
+};
+
 // The outer size that gives `window` the client area `client` with its own
 // styles and the system's current frame.
 SIZE OuterSizeForClient(HWND window, SIZE client) noexcept;
