@@ -78,7 +78,8 @@ MemoryBytes::MemoryBytes(std::vector<uint8_t> owned, std::string name)
     : PictureBytes(std::move(name)), owned_(std::move(owned)), bytes_(owned_) {}
 
 void MemoryBytes::Read(uint64_t offset, uint8_t* into, size_t bytes) {
-    std::memcpy(into, InPlace(offset, bytes), bytes);
+    const uint8_t* from = InPlace(offset, bytes);
+    if (bytes > 0) std::memcpy(into, from, bytes);  // empty bytes (a pipe that gave nothing) may have no memory
 }
 
 const uint8_t* MemoryBytes::InPlace(uint64_t offset, size_t bytes) const {
