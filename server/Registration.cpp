@@ -18,6 +18,17 @@ using Microsoft::WRL::ComPtr;
 namespace vardolin::server {
 namespace {
 
+// On 64-bit Windows the CLSID and Interface keys below Software\Classes (of
+// HKLM and of HKCU) exist once per bitness: each registry view has its own.
+// Every other key there, a ProgID or the type library's, is one key that both
+// views share, so it stays while the other bitness still needs it.
+enum class View { Own, Shared };
+
+constexpr bool kIs64Bit = sizeof(void*) == 8;
+// The other bitness's view. 32-bit Windows has one view only and ignores the
+// flag: the question then goes to this process's own view.
+constexpr REGSAM kOtherView = kIs64Bit ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+
 struct ClassEntry {
     const CLSID& clsid;
     const wchar_t* progId;
@@ -26,9 +37,37 @@ const ClassEntry kClasses[] = {
     {CLSID_ClsJPEG, L"Vardolin.ClsJPEG"},
     {CLSID_Class1, L"Vardolin.Class1"},
 };
+
+enum class Content { ProgId, ClassId, LibraryId, ModulePath, Apartment, Version };
+
+// One value of a class's registration: below CLSID\{clsid} (this view's) or
+// below the ProgID (shared); an empty subKey is that key itself, a null name
+// its default value.
+struct ClassValue {
+    View view;
+    const wchar_t* subKey;
+    const wchar_t* name;
+    Content content;
+};
+const ClassValue kClassValues[] = {
+    {View::Own, L"", nullptr, Content::ProgId},
+    {View::Own, L"\\InprocServer32", nullptr, Content::ModulePath},
+    {View::Own, L"\\InprocServer32", L"ThreadingModel", Content::Apartment},
+    {View::Own, L"\\ProgID", nullptr, Content::ProgId},
+    {View::Own, L"\\TypeLib", nullptr, Content::LibraryId},
+    {View::Own, L"\\Version", nullptr, Content::Version},
+    {View::Shared, L"", nullptr, Content::ProgId},
+    {View::Shared, L"\\CLSID", nullptr, Content::ClassId},
+};
+
 constexpr WORD kLibraryMajor = 1;
 constexpr WORD kLibraryMinor = 0;
-constexpr SYSKIND kSysKind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
+constexpr SYSKIND kSysKind = kIs64Bit ? SYS_WIN64 : SYS_WIN32;
+// Below TypeLib\{libid}\1.0\0 (shared): the path of each bitness's library.
+constexpr const wchar_t* kOwnPlatform = kIs64Bit ? L"win64" : L"win32";
+constexpr const wchar_t* kOtherPlatform = kIs64Bit ? L"win32" : L"win64";
+// The interfaces whose Interface\{iid} keys registering the library writes.
+const IID* const kInterfaces[] = {&IID__ClsJPEG, &IID__Class1};
 
 std::wstring GuidString(REFGUID guid) {
     wchar_t text[40];
@@ -36,13 +75,49 @@ std::wstring GuidString(REFGUID guid) {
     return text;
 }
 
+std::wstring ClassKey(const ClassEntry& entry, View view) {
+    return view == View::Own ? L"CLSID\\" + GuidString(entry.clsid) : entry.progId;
+}
+
+std::wstring ValueText(Content content, const ClassEntry& entry, const std::wstring& modulePath) {
+    switch (content) {
+    case Content::ProgId: return entry.progId;
+    case Content::ClassId: return GuidString(entry.clsid);
+    case Content::LibraryId: return GuidString(LIBID_Vardolin);
+    case Content::ModulePath: return modulePath;
+    case Content::Apartment: return L"Apartment";
+    case Content::Version: return L"1.0";
+    }
+    return {};
+}
+
+std::wstring LibraryPlatformKey(const wchar_t* platform) {
+    return L"TypeLib\\" + GuidString(LIBID_Vardolin) + L"\\1.0\\0\\" + platform;
+}
+
+HKEY Hive(RegistrationScope scope) noexcept {
+    return scope == RegistrationScope::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
 HRESULT OpenClassesRoot(RegistrationScope scope, UniqueHKey& root) noexcept {
-    HKEY hive = scope == RegistrationScope::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
     HKEY key = nullptr;
-    LONG status = RegCreateKeyExW(hive, L"Software\\Classes", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+    LONG status = RegCreateKeyExW(Hive(scope), L"Software\\Classes", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
                                   &key, nullptr);
     root.reset(key);
     return HRESULT_FROM_WIN32(status);
+}
+
+bool KeyExists(HKEY parent, const std::wstring& subKey, REGSAM view = 0) noexcept {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(parent, subKey.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// Whether the other bitness's registry view of this scope registers the class.
+bool OtherViewRegisters(RegistrationScope scope, const ClassEntry& entry) {
+    return KeyExists(Hive(scope), L"Software\\Classes\\" + ClassKey(entry, View::Own) + L"\\InprocServer32",
+                     kOtherView);
 }
 
 HRESULT SetString(HKEY root, const std::wstring& subKey, const wchar_t* name, const std::wstring& value) noexcept {
@@ -55,21 +130,17 @@ HRESULT DeleteTree(HKEY root, const std::wstring& subKey) noexcept {
     return status == ERROR_FILE_NOT_FOUND ? S_OK : HRESULT_FROM_WIN32(status);
 }
 
+// Keeps the first failure of a sequence that goes on after failures.
+void KeepFirstFailure(HRESULT& first, HRESULT next) noexcept {
+    if (SUCCEEDED(first)) first = next;
+}
+
 HRESULT WriteClass(HKEY root, const ClassEntry& entry, const std::wstring& modulePath) {
-    const std::wstring clsidKey = L"CLSID\\" + GuidString(entry.clsid);
-    const std::pair<std::wstring, std::wstring> defaults[] = {
-        {clsidKey, entry.progId},
-        {clsidKey + L"\\InprocServer32", modulePath},
-        {clsidKey + L"\\ProgID", entry.progId},
-        {clsidKey + L"\\TypeLib", GuidString(LIBID_Vardolin)},
-        {clsidKey + L"\\Version", L"1.0"},
-        {entry.progId, entry.progId},
-        {std::wstring(entry.progId) + L"\\CLSID", GuidString(entry.clsid)},
-    };
     HRESULT hr = S_OK;
-    for (const auto& [key, value] : defaults)
-        if (SUCCEEDED(hr)) hr = SetString(root, key, nullptr, value);
-    if (SUCCEEDED(hr)) hr = SetString(root, clsidKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
+    for (const ClassValue& value : kClassValues)
+        if (SUCCEEDED(hr))
+            hr = SetString(root, ClassKey(entry, value.view) + value.subKey, value.name,
+                           ValueText(value.content, entry, modulePath));
     return hr;
 }
 
@@ -89,7 +160,17 @@ bool TypeLibraryRegistered() noexcept {
     return SUCCEEDED(hr);
 }
 
-HRESULT UnregisterTypeLibrary(RegistrationScope scope) noexcept {
+// The other bitness still registers the library: only this bitness's path
+// and this view's interface keys go; the version key with its FLAGS and
+// HELPDIR is shared and stays.
+HRESULT RemoveOwnPlatform(HKEY root) {
+    HRESULT first = DeleteTree(root, LibraryPlatformKey(kOwnPlatform));
+    for (const IID* iid : kInterfaces) KeepFirstFailure(first, DeleteTree(root, L"Interface\\" + GuidString(*iid)));
+    return first;
+}
+
+HRESULT UnregisterTypeLibrary(RegistrationScope scope, HKEY root) {
+    if (KeyExists(root, LibraryPlatformKey(kOtherPlatform))) return RemoveOwnPlatform(root);
     // Nothing to remove; the unregister calls would report that as a failure.
     if (!TypeLibraryRegistered()) return S_OK;
     HRESULT hr = scope == RegistrationScope::Machine
@@ -115,13 +196,14 @@ HRESULT RemoveAll(RegistrationScope scope) {
     UniqueHKey root;
     HRESULT hr = OpenClassesRoot(scope, root);
     if (FAILED(hr)) return hr;
-    HRESULT first = UnregisterTypeLibrary(scope);
-    // Go on after a failure so that as much as possible is removed.
-    for (const ClassEntry& entry : kClasses) {
-        HRESULT clsidResult = DeleteTree(root.get(), L"CLSID\\" + GuidString(entry.clsid));
-        HRESULT progIdResult = DeleteTree(root.get(), entry.progId);
-        if (SUCCEEDED(first)) first = FAILED(clsidResult) ? clsidResult : progIdResult;
-    }
+    // Go on after a failure so that as much as possible is removed. This
+    // view's keys go first: a shared key then stays only for a class that the
+    // other view still registers.
+    HRESULT first = UnregisterTypeLibrary(scope, root.get());
+    for (const ClassEntry& entry : kClasses) KeepFirstFailure(first, DeleteTree(root.get(), ClassKey(entry, View::Own)));
+    for (const ClassEntry& entry : kClasses)
+        if (!OtherViewRegisters(scope, entry))
+            KeepFirstFailure(first, DeleteTree(root.get(), ClassKey(entry, View::Shared)));
     return first;
 }
 

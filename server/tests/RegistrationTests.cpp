@@ -8,20 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "RegistryKeys.h"
 #include "TestModule.h"
 #include "Vardolin_h.h"
 
 using namespace vardolin::test;
 
 namespace {
-
-std::wstring GuidString(REFGUID guid) {
-    wchar_t text[40];
-    StringFromGUID2(guid, text, 40);
-    return text;
-}
-
-std::wstring ClsidKey(REFCLSID clsid) { return L"CLSID\\" + GuidString(clsid); }
 
 // Every key registration writes below a classes root (the type library's
 // keys included).
@@ -36,20 +29,6 @@ std::vector<std::wstring> OwnKeys() {
 }
 
 const wchar_t* const kUserClasses = L"Software\\Classes";
-
-bool KeyExists(HKEY hive, const std::wstring& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(hive, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
-
-std::wstring ReadString(HKEY hive, const std::wstring& path, const wchar_t* name = nullptr) {
-    wchar_t value[1024] = {};
-    DWORD bytes = sizeof value;
-    if (RegGetValueW(hive, path.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &bytes) != ERROR_SUCCESS) return {};
-    return value;
-}
 
 std::vector<std::wstring> KeysPresent(HKEY hive) {
     std::vector<std::wstring> present;
