@@ -1,6 +1,7 @@
 #include "Class1Object.h"
 
 #include "FormShow.h"
+#include "HostShutdown.h"
 #include "Parts.h"
 
 using Microsoft::WRL::ComPtr;
@@ -14,6 +15,7 @@ IDispatch* Deref(IDispatch** object) noexcept { return object ? *object : nullpt
 
 STDMETHODIMP Class1Object::Form_show(IDispatch** ap, IDispatch** wb, IDispatch** sh) {
     AttachParts();
+    CloseWindowsWhenHostQuits();
     capture::FormShow(Deref(ap), Deref(wb), Deref(sh));
     return S_OK;
 }

@@ -1,0 +1,87 @@
+#include "HostShutdown.h"
+
+#include <objbase.h>
+
+#include <atomic>
+#include <new>
+
+#include "Component.h"
+#include "GetPIC.h"
+#include "frmAbout.h"
+
+namespace vardolin::server {
+namespace {
+
+void CloseWindows() noexcept {
+    try {
+        // The capture window first: the About window then has no capture
+        // window to put back on top.
+        capture::CurrentComponent().CaptureWindow().Unload();
+        about::AboutWindow().Unload();
+    } catch (...) {
+        // Closing went as far as it could; the host is going away.
+    }
+}
+
+// Told by COM about every CoInitialize and CoUninitialize of the thread it
+// was registered on. It stays registered: the DLL is never unloaded under it.
+class ApartmentSpy final : public IInitializeSpy {
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
+        if (!object) return E_POINTER;
+        if (riid != IID_IUnknown && riid != IID_IInitializeSpy) {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        *object = static_cast<IInitializeSpy*>(this);
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
+    STDMETHODIMP_(ULONG) Release() override {
+        ULONG remaining = --references_;
+        if (remaining == 0) delete this;
+        return remaining;
+    }
+
+    STDMETHODIMP PreInitialize(DWORD, DWORD) override { return S_OK; }
+    STDMETHODIMP PostInitialize(HRESULT result, DWORD, DWORD) override { return result; }
+    // Before the last uninitialisation, while the camera graph and everything
+    // else the windows hold can still be released through COM.
+    STDMETHODIMP PreUninitialize(DWORD initialisations) override {
+        if (initialisations == 1) CloseWindows();
+        return S_OK;
+    }
+    STDMETHODIMP PostUninitialize(DWORD) override { return S_OK; }
+
+private:
+    std::atomic<ULONG> references_{1};
+};
+
+// Keeps the DLL mapped until the process ends. A reference given back when
+// the last window closes would be unsafe: once the host's thread has
+// uninitialised COM, COM has dropped its own reference, so ours would be the
+// last, and releasing it from a window procedure or from the spy would unmap
+// the code that is running; the spy, which COM keeps calling on this thread,
+// needs the code too. The DLL is small, and a spreadsheet host keeps it
+// loaded anyway once a macro has used it.
+void PinModule() noexcept {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       reinterpret_cast<LPCWSTR>(&PinModule), &module);
+}
+
+}  // namespace
+
+void CloseWindowsWhenHostQuits() noexcept {
+    thread_local bool watching = false;
+    if (watching) return;
+    PinModule();
+    auto* spy = new (std::nothrow) ApartmentSpy();
+    if (!spy) return;
+    ULARGE_INTEGER cookie{};
+    watching = SUCCEEDED(CoRegisterInitializeSpy(spy, &cookie));
+    spy->Release();  // COM holds it while registered
+}
+
+}  // namespace vardolin::server
