@@ -1,35 +1,19 @@
 #include "ClassFactory.h"
 
-#include <atomic>
 #include <new>
 
 #include "Class1Object.h"
 #include "JpegObject.h"
 #include "Module.h"
+#include "SingleInterfaceObject.h"
 
 namespace vardolin::server {
 namespace {
 
 template <class Object>
-class ClassFactory final : public IClassFactory, private CountedObject {
+class ClassFactory final : public SingleInterfaceObject<ClassFactory<Object>, IClassFactory, IID_IClassFactory>,
+                           private CountedObject {
 public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        if (riid != IID_IUnknown && riid != IID_IClassFactory) {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        *object = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++References; }
-    STDMETHODIMP_(ULONG) Release() override {
-        ULONG remaining = --References;
-        if (remaining == 0) delete this;
-        return remaining;
-    }
-
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
         if (!object) return E_POINTER;
         *object = nullptr;
@@ -48,9 +32,6 @@ public:
         LockModule(lock != FALSE);
         return S_OK;
     }
-
-private:
-    std::atomic<ULONG> References{1};
 };
 
 template <class Object>

@@ -2,11 +2,11 @@
 
 #include <objbase.h>
 
-#include <atomic>
 #include <new>
 
 #include "Component.h"
 #include "GetPIC.h"
+#include "SingleInterfaceObject.h"
 #include "frmAbout.h"
 
 namespace vardolin::server {
@@ -25,25 +25,8 @@ void CloseWindows() noexcept {
 
 // Told by COM about every CoInitialize and CoUninitialize of the thread it
 // was registered on. It stays registered: the DLL is never unloaded under it.
-class ApartmentSpy final : public IInitializeSpy {
+class ApartmentSpy final : public SingleInterfaceObject<ApartmentSpy, IInitializeSpy, IID_IInitializeSpy> {
 public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        if (riid != IID_IUnknown && riid != IID_IInitializeSpy) {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        *object = static_cast<IInitializeSpy*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        ULONG remaining = --references_;
-        if (remaining == 0) delete this;
-        return remaining;
-    }
-
     STDMETHODIMP PreInitialize(DWORD, DWORD) override { return S_OK; }
     STDMETHODIMP PostInitialize(HRESULT result, DWORD, DWORD) override { return result; }
     // Before the last uninitialisation, while the camera graph and everything
@@ -53,9 +36,6 @@ public:
         return S_OK;
     }
     STDMETHODIMP PostUninitialize(DWORD) override { return S_OK; }
-
-private:
-    std::atomic<ULONG> references_{1};
 };
 
 // Keeps the DLL mapped until the process ends. A reference given back when

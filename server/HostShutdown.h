@@ -10,7 +10,9 @@ namespace vardolin::server {
 // On the first call on a thread: keeps this DLL loaded until the process
 // ends, and closes the thread's capture and About windows, with their usual
 // unload, when the thread uninitialises COM for the last time. Later calls on
-// the same thread do nothing.
+// the same thread do nothing. While something else (an input method, say)
+// still holds COM on the thread, the host's last CoUninitialize leaves COM
+// up and unloads nothing; the windows then stay.
 void CloseWindowsWhenHostQuits() noexcept;
 
 }  // namespace vardolin::server

@@ -3,6 +3,7 @@
 // loaded for the thread (Windows whatever DllCanUnloadNow says; Wine only
 // those that agree, so the test drops COM's reference itself).
 #include "GetPICLayout.h"
+#include "FormShowCall.h"
 #include "ThreadWindows.h"
 #include "../../capture/camera/tests/DemoCamera.h"
 
@@ -15,20 +16,8 @@ namespace vardolin::capture::test {
 namespace {
 
 using Microsoft::WRL::ComPtr;
+using vardolin::test::CallFormShow;
 using vardolin::test::FindThreadWindow;
-
-HRESULT FormShow(IDispatch* class1) {
-    DISPID formShow = 1;
-    VARIANT args[3];
-    for (VARIANT& a : args) {
-        VariantInit(&a);
-        a.vt = VT_DISPATCH;
-        a.pdispVal = nullptr;
-    }
-    DISPPARAMS params{args, nullptr, 3, 0};
-    return class1->Invoke(formShow, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr,
-                          nullptr);
-}
 
 // Whether the demo camera's DLL has a filter alive (a capture graph).
 bool CameraInUse() {
@@ -53,7 +42,7 @@ TEST(HostShutdown, LastCoUninitializeClosesTheWindowsAndTheDllSurvivesCom) {
         CLSID clsid{};
         ASSERT_EQ(CLSIDFromProgID(L"Vardolin.Class1", &clsid), S_OK);
         ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&class1)), S_OK);
-        ASSERT_EQ(FormShow(class1.Get()), S_OK);
+        ASSERT_EQ(CallFormShow(class1.Get()), S_OK);
         capture = FindThreadWindow(L"VardolinGetPIC");
         ASSERT_NE(capture, nullptr);
         SendMessageW(GetDlgItem(capture, static_cast<int>(ControlId::CmdOK)), BM_CLICK, 0, 0);

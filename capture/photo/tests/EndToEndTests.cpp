@@ -5,6 +5,7 @@
 #include "PhotoCompare.h"
 #include "GetPICLayout.h"
 #include "PhotoFiles.h"
+#include "FormShowCall.h"
 #include "ThreadWindows.h"
 #include "Win32Handles.h"
 #include "../../camera/tests/DemoCamera.h"
@@ -31,21 +32,6 @@ void CALLBACK CloseDialogs(HWND, UINT, UINT_PTR, DWORD) {
     }
 }
 
-HRESULT FormShow(IDispatch* class1) {
-    LPOLESTR name = const_cast<LPOLESTR>(L"Form_show");
-    DISPID id = 0;
-    HRESULT hr = class1->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
-    if (FAILED(hr)) return hr;
-    VARIANT args[3];
-    for (VARIANT& a : args) {
-        VariantInit(&a);
-        a.vt = VT_DISPATCH;
-        a.pdispVal = nullptr;
-    }
-    DISPPARAMS params{args, nullptr, 3, 0};
-    return class1->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
-}
-
 HWND Item(HWND window, ControlId id) { return GetDlgItem(window, static_cast<int>(id)); }
 
 void Pump() {
@@ -63,7 +49,7 @@ TEST(EndToEnd, PhotographsATwoNameRosterWithTheDemoCamera) {
     ASSERT_EQ(CLSIDFromProgID(L"Vardolin.Class1", &clsid), S_OK);
     ComPtr<IDispatch> class1;
     ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&class1)), S_OK);
-    ASSERT_EQ(FormShow(class1.Get()), S_OK);
+    ASSERT_EQ(vardolin::test::CallFormShow(class1.Get()), S_OK);
     HWND window = vardolin::test::FindThreadWindow(L"VardolinGetPIC");
     ASSERT_NE(window, nullptr);
     // The user waits until the preview shows the camera's picture.
