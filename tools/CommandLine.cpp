@@ -51,8 +51,10 @@ std::array<int, 6> ParseSampling(std::string_view text) {
     return factors;
 }
 
-// UTF-8 to UTF-16; malformed bytes are refused rather than guessed.
+// UTF-8 to UTF-16; malformed bytes are refused rather than guessed: cut or
+// overlong sequences, surrogates and values above U+10FFFF.
 std::u16string FromUtf8(std::string_view text) {
+    static constexpr char32_t kSmallest[4] = {0, 0x80, 0x800, 0x10000};  // by the count of extra bytes
     std::u16string out;
     for (size_t i = 0; i < text.size();) {
         const unsigned char lead = text[i];
@@ -64,6 +66,8 @@ std::u16string FromUtf8(std::string_view text) {
             if ((next & 0xC0) != 0x80) throw UsageError("--comment is not valid UTF-8");
             cp = (cp << 6) | (next & 0x3F);
         }
+        if (cp < kSmallest[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            throw UsageError("--comment is not valid UTF-8");
         i += extra + 1;
         if (cp >= 0x10000) {
             cp -= 0x10000;

@@ -73,6 +73,10 @@ fails "quality text" "invalid quality" "$work/photo.ppm" "$work/out.jpg" --quali
 fails "sampling 5" "无效采样值" "$work/photo.ppm" "$work/out.jpg" --sampling 5,1,1,1,1,1
 fails "sampling count" "six" "$work/photo.ppm" "$work/out.jpg" --sampling 1,1,1
 fails "comment outside Latin-1" "error 6" "$work/photo.ppm" "$work/out.jpg" --comment "中"
+# Overlong, a surrogate, above U+10FFFF, cut short.
+for bytes in '\xc1\x81' '\xed\xa0\x80' '\xf4\x90\x80\x80' 'a\xe7\x85'; do
+  fails "comment $bytes" "not valid UTF-8" "$work/photo.ppm" "$work/out.jpg" --comment "$(printf "$bytes")"
+done
 fails "missing folder" "error 76" "$work/photo.ppm" "$work/nowhere/out.jpg"
 fails "no output" "need an input and an output" "$work/photo.ppm"
 
