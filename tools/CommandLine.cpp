@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "Printable.h"
+
 namespace vardolin::tools {
 
 const char* const kHelpText =
@@ -35,7 +37,7 @@ int ParseInt(std::string_view text, const char* what) {
     int value = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size())
-        throw UsageError(std::string("invalid ") + what + ": '" + std::string(text) + "'");
+        throw UsageError(std::string("invalid ") + what + ": '" + Printable(text) + "'");
     return value;
 }
 
@@ -103,11 +105,11 @@ Options ParseCommandLine(int argc, const char* const* argv) {
         if (equals != std::string_view::npos) attached = arg.substr(equals + 1);
         auto value = [&]() -> std::string_view {
             if (attached) return *attached;
-            if (i + 1 >= argc) throw UsageError(std::string(name) + " needs a value");
+            if (i + 1 >= argc) throw UsageError(Printable(name) + " needs a value");
             return argv[++i];
         };
         auto noValue = [&] {
-            if (attached) throw UsageError(std::string(name) + " takes no value");
+            if (attached) throw UsageError(Printable(name) + " takes no value");
         };
         if (name == "--quality") {
             options.quality = ParseInt(value(), "quality");
@@ -126,7 +128,7 @@ Options ParseCommandLine(int argc, const char* const* argv) {
             noValue();
             options.action = Options::Action::Version;
         } else {
-            throw UsageError("unknown option " + std::string(arg));
+            throw UsageError("unknown option " + Printable(arg));
         }
     }
     if (options.action != Options::Action::Encode) return options;

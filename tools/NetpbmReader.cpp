@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "PictureFormats.h"
+#include "Printable.h"
 
 namespace vardolin::tools {
 
@@ -125,7 +126,7 @@ std::vector<std::string> Words(const std::string& line) {
 
 std::optional<uint64_t> PamNumber(const std::vector<std::string>& words) {
     if (words.size() != 2 || words[1].size() > 10 || words[1].find_first_not_of("0123456789") != std::string::npos)
-        Fail("malformed PAM header: " + words[0] + " needs a number");
+        Fail("malformed PAM header: " + Printable(words[0]) + " needs a number");
     return std::stoull(words[1]);
 }
 
@@ -144,7 +145,7 @@ PamHeader ReadPamHeader(ByteCursor& in) {
         else if (key == "TUPLTYPE") {
             for (size_t i = 1; i < words.size(); ++i) header.tupleType += (header.tupleType.empty() ? "" : " ") + words[i];
         } else {
-            Fail("malformed PAM header: unknown keyword " + key);
+            Fail("malformed PAM header: unknown keyword " + Printable(key));
         }
     }
 }
@@ -178,7 +179,7 @@ PictureLayout ReadPam(ByteCursor& in, PictureBytes& bytes) {
     if (!type && header.tupleType.empty())
         Fail("unsupported PAM: depth " + std::to_string(depth) + " without a tuple type");
     if (!type)
-        Fail("unsupported PAM tuple type " + header.tupleType + " (GRAYSCALE, RGB and their _ALPHA types are read)");
+        Fail("unsupported PAM tuple type " + Printable(header.tupleType) + " (GRAYSCALE, RGB and their _ALPHA types are read)");
     if (uint64_t(type->depth) != depth)
         Fail("malformed PAM header: DEPTH " + std::to_string(depth) + " does not suit " + std::string(type->name));
     PictureLayout picture{SampleRows(*header.width, *header.height, type->depth, *header.maxValue, type->grey), {}};

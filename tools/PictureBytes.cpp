@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "Printable.h"
+
 namespace vardolin::tools {
 
 void Fail(const std::string& why) { throw ImageFileError(why); }
@@ -89,7 +91,7 @@ const uint8_t* MemoryBytes::InPlace(uint64_t offset, size_t bytes) const {
 
 std::unique_ptr<PictureBytes> OpenPictureBytes(const std::filesystem::path& path) {
     const bool standardInput = path == "-";
-    const std::string name = standardInput ? "standard input" : path.string();
+    const std::string name = standardInput ? "standard input" : Printable(path.string());
     auto descriptor = std::make_unique<Descriptor>(
         standardInput ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC), !standardInput);
     if (descriptor->Get() < 0) Fail("cannot open " + name + ": " + std::strerror(errno));

@@ -11,6 +11,7 @@
 #include "CommandLine.h"
 #include "FileOutput.h"
 #include "ImageFiles.h"
+#include "Printable.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ void Replace(ClsJPEG& encoder, const std::filesystem::path& target) {
     std::filesystem::rename(temporary, target, ec);
     if (ec) {
         std::filesystem::remove(temporary);
-        throw std::runtime_error("cannot replace " + target.string() + ": " + ec.message());
+        throw std::runtime_error("cannot replace " + tools::Printable(target.string()) + ": " + ec.message());
     }
 }
 
@@ -43,7 +44,7 @@ int Encode(const Options& options) {
     if (toStandardOutput && isatty(STDOUT_FILENO))
         throw std::runtime_error("standard output is a terminal (redirect it, or name an output file)");
     if (!toStandardOutput && !options.force && FileExists(options.output))
-        throw std::runtime_error(options.output + " exists (use --force to replace it)");
+        throw std::runtime_error(tools::Printable(options.output) + " exists (use --force to replace it)");
 
     tools::ImageFile image(options.input);
     ClsJPEG encoder;
@@ -65,7 +66,7 @@ int Encode(const Options& options) {
     }
     const std::filesystem::path output = options.output;
     if (encoder.SaveFile(output) == 2) {
-        if (!options.force) throw std::runtime_error(options.output + " exists (use --force to replace it)");
+        if (!options.force) throw std::runtime_error(tools::Printable(options.output) + " exists (use --force to replace it)");
         Replace(encoder, output);
     }
     return 0;

@@ -117,6 +117,7 @@ TEST_F(CliFormatTest, MalformedInputGivesOneLineAndNoFile) {
         {"pam-cmyk", pamHead + "DEPTH 4\nMAXVAL 255\nTUPLTYPE CMYK\nENDHDR\n\0\0\0\0"s, "unsupported PAM tuple type CMYK"},
         {"pam-depth", pamHead + "DEPTH 1\nMAXVAL 255\nTUPLTYPE RGB\nENDHDR\n\0"s, "DEPTH 1 does not suit RGB"},
         {"pam-unknown-key", pamHead + "COLOUR red\nENDHDR\n", "unknown keyword COLOUR"},
+        {"pam-control-characters", pamHead + "\x1B[2J\nENDHDR\n", "unknown keyword \\x1B[2J"},
         {"bmp-os2", Patched(bmp, 14, Le(12, 4)), "unsupported BMP: OS/2 1.x header"},
         {"bmp-rle8", Patched(bmp8, 30, Le(1, 4)), "unsupported BMP: run-length compressed pixels"},
         {"bmp-png", Patched(bmp, 30, Le(5, 4)), "unsupported BMP: the pixels are an embedded PNG"},

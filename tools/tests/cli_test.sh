@@ -79,6 +79,13 @@ for bytes in '\xc1\x81' '\xed\xa0\x80' '\xf4\x90\x80\x80' 'a\xe7\x85'; do
 done
 fails "missing folder" "error 76" "$work/photo.ppm" "$work/nowhere/out.jpg"
 fails "no output" "need an input and an output" "$work/photo.ppm"
+# A line break in a name or an option is shown as \n: the message stays one line.
+"$tool" "$work/a
+b.ppm" "$work/out.jpg" 2>"$work/err"
+[ "$(wc -l < "$work/err")" = 1 ] && grep -qF 'a\nb.ppm' "$work/err" && ok || bad "file name: stderr '$(cat "$work/err")'"
+"$tool" "--a
+b" 2>"$work/err"
+head -1 "$work/err" | grep -qF 'unknown option --a\nb' && ok || bad "option: stderr '$(head -2 "$work/err")'"
 
 # Help and version on standard output, exit 0; wrong usage: the help on
 # standard error, nothing on standard output, exit 2.
