@@ -11,6 +11,7 @@
 
 #include "BitSink.h"
 #include "BlockTransform.h"
+#include "CanvasOnly.h"
 #include "ClsJPEG.h"
 #include "TestPictures.h"
 
@@ -38,22 +39,6 @@ std::vector<uint8_t> RandomPicture(int width, int height, std::mt19937& random) 
     return rgb;
 }
 
-// The same picture drawn only into a whole canvas, as the platform's source does.
-class CanvasOnly : public PictureSource {
-public:
-    explicit CanvasOnly(MemoryPicture& picture) : picture_(picture) {}
-    bool CreateCanvas(int32_t width, int32_t height) override { return picture_.CreateCanvas(width, height); }
-    void Draw(int32_t srcLeft, int32_t srcTop, int32_t srcWidth, int32_t srcHeight, int32_t destTop,
-              int32_t destWidth, int32_t destHeight) override {
-        picture_.Draw(srcLeft, srcTop, srcWidth, srcHeight, destTop, destWidth, destHeight);
-    }
-    CanvasView Canvas() override { return picture_.Canvas(); }
-    void ReleaseCanvas() override { picture_.ReleaseCanvas(); }
-
-private:
-    MemoryPicture& picture_;
-};
-
 struct Encoded {
     std::vector<std::vector<int16_t>> coefficients;
     std::vector<uint8_t> file;
@@ -66,7 +51,7 @@ Encoded EncodeOnPath(EncoderPath path, const MemoryPicture& source, const std::a
     encoder.SetQuality(quality);
     encoder.SetSamplingFrequencies(factors[0], factors[1], factors[2], factors[3], factors[4], factors[5]);
     MemoryPicture picture = source;
-    CanvasOnly onCanvas(picture);
+    test::CanvasOnly onCanvas(picture);
     // The plain path is the reference: on a whole canvas. The others draw band by band.
     PictureSource& drawn = path == EncoderPath::Plain ? static_cast<PictureSource&>(onCanvas) : picture;
     EXPECT_EQ(encoder.SampleHDC(drawn, width, height, left, top), 0);
