@@ -1,5 +1,6 @@
 #include "AboutArtwork.h"
 
+#include "ComAdopt.h"
 #include "AboutResources.h"
 #include "ModuleInstance.h"
 
@@ -24,8 +25,7 @@ std::span<const BYTE> ArtworkJpeg() noexcept {
 
 capture::UniqueBitmap DecodePicture(std::span<const BYTE> jpeg) noexcept {
     if (jpeg.empty() || jpeg.size() > MAXDWORD) return {};
-    ComPtr<IStream> stream;
-    stream.Attach(SHCreateMemStream(jpeg.data(), static_cast<UINT>(jpeg.size())));
+    ComPtr<IStream> stream = capture::AdoptReference(SHCreateMemStream(jpeg.data(), static_cast<UINT>(jpeg.size())));
     if (!stream) return {};
     ComPtr<IPicture> picture;
     if (FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(jpeg.size()), FALSE, IID_IPicture,

@@ -1,4 +1,5 @@
 #include "NoCamera.h"
+#include "ComAdopt.h"
 #include "CameraDispatch.h"
 
 #include "Win32Handles.h"
@@ -59,9 +60,7 @@ private:
 }  // namespace
 
 ComPtr<IDispatch> CreateNoCameraAutomation() {
-    ComPtr<IDispatch> automation;
-    automation.Attach(new NoCameraAutomation());
-    return automation;
+    return AdoptReference<IDispatch>(new NoCameraAutomation());
 }
 
 std::unique_ptr<CameraControlWindow> CreateNoCamera(HWND parent, const RECT& bounds, int controlId) {

@@ -1,5 +1,6 @@
 #include "Host.h"
 
+#include "ComAdopt.h"
 #include "CellEnumerator.h"
 #include "DispatchBase.h"
 
@@ -282,7 +283,7 @@ HRESULT HostState::Admit(bool lookupOnly) {
 
 Host::Host(Workbook book) : state_(std::make_shared<HostState>()) {
     state_->book = std::move(book);
-    application_.Attach(new ApplicationObject(state_));
+    application_ = capture::AdoptReference<IDispatch>(new ApplicationObject(state_));
 }
 
 void Host::RefuseCalls(int count, HRESULT refusal) {
@@ -291,15 +292,11 @@ void Host::RefuseCalls(int count, HRESULT refusal) {
 }
 
 ComPtr<IDispatch> Host::ActiveWorkbook() const {
-    ComPtr<IDispatch> workbook;
-    workbook.Attach(new WorkbookObject(state_));
-    return workbook;
+    return capture::AdoptReference<IDispatch>(new WorkbookObject(state_));
 }
 
 ComPtr<IDispatch> Host::ActiveSheet() const {
-    ComPtr<IDispatch> sheet;
-    sheet.Attach(new SheetObject(state_, state_->book.ActiveSheet()));
-    return sheet;
+    return capture::AdoptReference<IDispatch>(new SheetObject(state_, state_->book.ActiveSheet()));
 }
 
 }  // namespace vardolin::devhost

@@ -1,4 +1,5 @@
 #include "camera/CameraControlObject.h"
+#include "ComAdopt.h"
 #include "CameraDispatch.h"
 
 #include "CameraControl.h"
@@ -101,9 +102,7 @@ private:
 }  // namespace
 
 ComPtr<IDispatch> CreateCameraControlObject(std::shared_ptr<VideoSource> source, HWND dialogOwner) {
-    ComPtr<IDispatch> object;
-    object.Attach(new CameraControlObject(std::move(source), dialogOwner));
-    return object;
+    return AdoptReference<IDispatch>(new CameraControlObject(std::move(source), dialogOwner));
 }
 
 }  // namespace vardolin::capture

@@ -1,5 +1,6 @@
 #include "camera/CameraGraph.h"
 
+#include "ComAdopt.h"
 #include "camera/FormatChoice.h"
 
 #include <atomic>
@@ -157,7 +158,7 @@ HRESULT CameraGraph::Build(bool choosePreviewFormat, Notify notify, CameraProble
     wanted.majortype = MEDIATYPE_Video;
     wanted.subtype = GrabberSubtypeFor(CurrentSubtype(config.Get()));
     wanted.formattype = FORMAT_VideoInfo;
-    clock_.Attach(new SampleClock());
+    clock_ = AdoptReference(new SampleClock());
     if (!ok(grabber_->SetMediaType(&wanted)) || !ok(grabber_->SetBufferSamples(TRUE)) ||
         !ok(grabber_->SetOneShot(FALSE)) || !ok(grabber_->SetCallback(clock_.Get(), 0)) ||
         !ok(graph_->AddFilter(grabberFilter.Get(), L"Grabber")) || !ok(graph_->AddFilter(sink.Get(), L"Sink")) ||

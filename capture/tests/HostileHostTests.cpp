@@ -3,6 +3,7 @@
 // window comes back, the roster keeps its entries, no message is shown, and
 // the next import from a host that behaves works.
 #include "Component.h"
+#include "ComAdopt.h"
 #include "FormShow.h"
 #include "GetPIC.h"
 #include "GetPICExtensions.h"
@@ -112,9 +113,7 @@ Behaviour Fail(HRESULT hr) {
 class FakeObject final : public IDispatch {
 public:
     static ComPtr<FakeObject> Make() {
-        ComPtr<FakeObject> object;
-        object.Attach(new FakeObject);
-        return object;
+        return AdoptReference(new FakeObject);
     }
 
     FakeObject* On(const std::wstring& name, DISPID id, Behaviour behaviour) {

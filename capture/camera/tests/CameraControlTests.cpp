@@ -127,6 +127,20 @@ TEST_F(CameraControlTest, ACameraThatCannotStartSaysWhyAndOffersNothing) {
 
 // Frames straight from a graph of the demo camera, in each format it can be
 // asked for: always the whole picture, scaled to 320 x 240, right way up.
+// Every object of the camera's DLL is gone once the control is closed, also
+// after its automation object was handed out: nothing keeps the camera open.
+TEST_F(CameraControlTest, AClosedControlLeavesTheCameraFree) {
+    Open();
+    ASSERT_TRUE(PumpUntil([&] { return Live(); }));
+    EXPECT_TRUE(Camera().FormatDialogAvailable());
+    control_.reset();
+    HMODULE camera = GetModuleHandleW(L"vardolin-democam.dll");
+    ASSERT_NE(camera, nullptr);
+    auto canUnloadNow = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+        reinterpret_cast<void*>(GetProcAddress(camera, "DllCanUnloadNow")));
+    EXPECT_EQ(canUnloadNow(), S_OK);
+}
+
 TEST(DemoCameraGraph, EveryFormatGivesTheWholePictureRightWayUp) {
     ComApartment com;
     const struct {
