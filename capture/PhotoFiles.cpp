@@ -90,9 +90,9 @@ bool IsForbiddenInFileName(wchar_t c) {
     return c < 32 || std::wstring_view(L"<>:\"/\\|?*").find(c) != std::wstring_view::npos;
 }
 
-bool IsBlank(const std::wstring& entry) { return entry.find_first_not_of(L' ') == std::wstring::npos; }
-
 }  // namespace
+
+bool IsBlank(const std::wstring& entry) { return entry.find_first_not_of(L' ') == std::wstring::npos; }
 
 bool IsUsablePhotoName(const std::wstring& entry) {
     // "." and ".." name the folder itself and its parent, never a person.

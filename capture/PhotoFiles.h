@@ -22,6 +22,9 @@ std::wstring UnwritableFolderNotice(const std::filesystem::path& folder);
 // LibraryFolder()\Pic\<entry>.jpg
 std::filesystem::path PhotoPath(const std::wstring& entry);
 
+// True when the entry holds nothing but spaces (or nothing): no one to photograph.
+bool IsBlank(const std::wstring& entry);
+
 // True when the entry names someone (it is not blank) and "<entry>.jpg" is a
 // name Windows can hold in the Pic folder. Storing a photo and looking for a
 // stored one both ask this, so they agree on every entry. Spaces around the

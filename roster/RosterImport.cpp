@@ -6,6 +6,7 @@
 #include "Duplicates.h"
 #include "GetPIC.h"
 #include "MessageBoxSeam.h"
+#include "PhotoFiles.h"
 #include "RosterList.h"
 #include "SpreadsheetHost.h"
 
@@ -56,7 +57,7 @@ public:
         } catch (...) {
             return true;  // a value without a text form is skipped
         }
-        if (TrimSpaces(text).empty() || onRoster_.contains(text)) return true;
+        if (capture::IsBlank(text) || onRoster_.contains(text)) return true;
         if (names_.size() >= room_) {
             leftOut_ = true;
             return false;
@@ -134,11 +135,6 @@ void Tell(capture::GetPIC& window, const wchar_t* text, UINT icon) {
 
 }  // namespace
 
-std::wstring TrimSpaces(const std::wstring& text) {
-    size_t first = text.find_first_not_of(L' ');
-    if (first == std::wstring::npos) return {};
-    return text.substr(first, text.find_last_not_of(L' ') - first + 1);
-}
 
 void Add(capture::GetPIC& window) noexcept {
     RunOrSkip([&] { window.Hide(); });

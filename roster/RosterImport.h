@@ -29,7 +29,5 @@ inline constexpr const wchar_t* kHostBusyText = L"表格正忙（可能正在编
 // busy ends the import with nothing added, and the user is told why.
 void Add(capture::GetPIC& window) noexcept;
 
-// The text without leading and trailing spaces (other white space stays).
-std::wstring TrimSpaces(const std::wstring& text);
 
 }  // namespace vardolin::roster

@@ -19,12 +19,6 @@ namespace {
 constexpr double kLowestQuality = 30;
 constexpr double kHighestQuality = 100;
 
-std::wstring TrimSpaces(const std::wstring& text) {
-    size_t first = text.find_first_not_of(L' ');
-    if (first == std::wstring::npos) return {};
-    return text.substr(first, text.find_last_not_of(L' ') - first + 1);
-}
-
 // Entry 0 of the list; empty when the list is empty.
 std::wstring FirstEntry(HWND list) {
     LRESULT length = SendMessageW(list, LB_GETTEXTLEN, 0, 0);
@@ -84,7 +78,7 @@ void Command1_Click(GetPIC& window) noexcept {
     bool someoneToPhotograph = TestOrAssumeTrue([&] {
         LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
         entry = FirstEntry(list);
-        return (count != LB_ERR && count > 0) & !TrimSpaces(entry).empty();
+        return (count != LB_ERR && count > 0) & !IsBlank(entry);
     });
     if (!someoneToPhotograph) {
         Tell(window, kReminderText, kReminderCaption, MB_ICONINFORMATION);
