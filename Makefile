@@ -17,7 +17,7 @@ native: deps
 	@cmake --build $(NATIVE) -j $(JOBS)
 
 windows:
-	@if [ -f scripts/windows.mk ]; then $(MAKE) --no-print-directory -f scripts/windows.mk build BUILD=$(BUILD); fi
+	@$(MAKE) --no-print-directory -f scripts/windows.mk build BUILD=$(BUILD)
 
 test: test-native test-windows
 
@@ -32,7 +32,7 @@ test-native: native asan
 	@cd $(ASAN) && ctest --output-on-failure -j $(JOBS)
 
 test-windows:
-	@if [ -f scripts/windows.mk ]; then $(MAKE) --no-print-directory -f scripts/windows.mk test BUILD=$(BUILD); fi
+	@$(MAKE) --no-print-directory -f scripts/windows.mk test BUILD=$(BUILD)
 
 run: native windows
 	@BUILD=$(BUILD) bash scripts/run.sh

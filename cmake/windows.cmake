@@ -146,19 +146,15 @@ endfunction()
 # The demo camera first: the capture tests link its scene.
 add_subdirectory(democam)
 
-# Libraries of the Windows-only parts, linked into vardolin.dll when present.
-set(VARDOLIN_COMPONENT_LIBRARIES)
+# The Win32/COM foundation and late binding to the host, beneath every window.
+add_subdirectory(win)
+add_subdirectory(automation)
+
+# The capture window, the roster and the About window, linked into vardolin.dll.
 foreach(part capture roster about)
-  if(EXISTS ${CMAKE_SOURCE_DIR}/${part}/CMakeLists.txt)
-    add_subdirectory(${part})
-    if(TARGET vardolin_${part})
-      list(APPEND VARDOLIN_COMPONENT_LIBRARIES vardolin_${part})
-    endif()
-  endif()
+  add_subdirectory(${part})
 endforeach()
+set(VARDOLIN_COMPONENT_LIBRARIES vardolin_capture vardolin_roster vardolin_about)
 
 add_subdirectory(server)
-
-if(EXISTS ${CMAKE_SOURCE_DIR}/devhost/CMakeLists.txt)
-  add_subdirectory(devhost)
-endif()
+add_subdirectory(devhost)

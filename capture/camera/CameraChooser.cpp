@@ -2,7 +2,7 @@
 
 #include "ModuleInstance.h"
 #include "UntrappedError.h"
-#include "camera/DialogTemplate.h"
+#include "DialogTemplate.h"
 
 namespace vardolin::capture {
 namespace {
