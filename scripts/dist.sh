@@ -2,7 +2,8 @@
 # `make dist`: $BUILD/dist/vardolin-VERSION.zip (VERSION: the project's
 # version in CMakeLists.txt) with the 64- and 32-bit vardolin.dll, both
 # bitnesses of the demo camera, install.cmd and uninstall.cmd, the README, the
-# LICENSE, an example macro, the demo roster, and SHA256SUMS of every file.
+# LICENSE and the face cascade's CASCADE-LICENSE, an example macro, the demo
+# roster, and SHA256SUMS of every file.
 # The DLLs are stripped; their debug information stays in
 # $BUILD/dist/debug/<bitness>/<dll>.debug, which the DLL names (debug link).
 # Files carry the last commit's time, so the same sources give the same zip;
@@ -40,7 +41,7 @@ release 32 vardolin.dll x86
 release 64 vardolin-democam.dll democam/x64
 release 32 vardolin-democam.dll democam/x86
 
-cp README.md LICENSE tools/demo/demo-roster.csv "$stage/"
+cp README.md LICENSE autoframe/CASCADE-LICENSE tools/demo/demo-roster.csv "$stage/"
 # Windows line ends: VBA imports modules with them, cmd.exe reads labels
 # reliably only with them.
 for text in tools/demo/TakePhotos.bas release/install.cmd release/uninstall.cmd; do

@@ -31,7 +31,7 @@ unzip -q "$build/dist/vardolin-$version.zip" -d "$work"
 folder=$work/vardolin-$version
 
 # --- The zip -----------------------------------------------------------------
-expected="LICENSE README.md SHA256SUMS TakePhotos.bas demo-roster.csv democam/x64/vardolin-democam.dll
+expected="CASCADE-LICENSE LICENSE README.md SHA256SUMS TakePhotos.bas demo-roster.csv democam/x64/vardolin-democam.dll
 democam/x86/vardolin-democam.dll install.cmd uninstall.cmd x64/vardolin.dll x86/vardolin.dll"
 [ "$(cd "$folder" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | xargs)" = "$(echo $expected)" ] \
   && ok || bad "files in the zip: $(cd "$folder" && find . -type f | xargs)"

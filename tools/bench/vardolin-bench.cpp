@@ -1,7 +1,8 @@
 // vardolin-bench: first the command-line encoder against cjpeg, whole
 // process as a user runs them, with the time of each of our stages; then the
 // encoder in process against libjpeg-turbo (float DCT, optimised Huffman
-// tables) and stb_image_write, time, throughput, size and memory side by side.
+// tables) and stb_image_write, time, throughput, size and memory side by side;
+// last the face detector's time on a 320 x 240 still.
 // Each in-process measurement runs in a child process so that its memory
 // figures are its own.
 //
@@ -31,6 +32,7 @@
 #include "MemoryPicture.h"
 #include "BenchPictures.h"
 #include "CliComparison.h"
+#include "FaceTiming.h"
 #include "ReferenceEncoders.h"
 #include "WholeProcess.h"
 
@@ -216,6 +218,10 @@ int main(int argc, char** argv) {
     if (argc > 2 && std::strcmp(argv[1], vardolin::bench::kLaunchArgument) == 0)
         return vardolin::bench::LaunchAndReport(std::vector<std::string>(argv + 2, argv + argc));
     const bool cliOnly = argc > 1 && std::strcmp(argv[1], "--cli-only") == 0;
+    if (argc > 1 && std::strcmp(argv[1], "--faces-only") == 0) {
+        vardolin::bench::ReportFaceDetection(VARDOLIN_SAMPLE_PHOTOS);
+        return 0;
+    }
     WorkFolder folder;
     if (folder.Path().empty()) return 1;
     const std::filesystem::path self = ThisProgram();
@@ -224,6 +230,7 @@ int main(int argc, char** argv) {
     if (!cliOnly) {
         std::printf("\nIn process, quality 75:\n\n");
         CompareInProcess();
+        vardolin::bench::ReportFaceDetection(VARDOLIN_SAMPLE_PHOTOS);
     }
     return succeeded ? 0 : 1;
 }
