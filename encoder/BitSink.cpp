@@ -4,15 +4,15 @@
 
 namespace vardolin {
 
-BitSink::BitSink(OutputStream& out) : out_(out) {
-    // BitMask 128 means no pending bit, 64 one (in bit 7), ... 1 seven.
-    for (int32_t mask = 128; mask > out.BitMask; mask /= 2) ++count_;
-    buffer_ = static_cast<uint32_t>(out.BitAccumulator) >> (8 - count_);
-    next_ = limit_ = out.OutputBuffer.data() + out.OutputBuffer.size();
+BitSink::BitSink(OutputStream& out, PendingBits pending) : out_(out) {
+    count_ = pending.count;
+    buffer_ = static_cast<uint32_t>(pending.bits) >> (8 - count_);
+    std::vector<uint8_t>& buffer = out.Bytes();
+    next_ = limit_ = buffer.data() + buffer.size();
 }
 
 void BitSink::Grow(size_t bytes) {
-    std::vector<uint8_t>& buffer = out_.OutputBuffer;
+    std::vector<uint8_t>& buffer = out_.Bytes();
     const size_t written = static_cast<size_t>(next_ - buffer.data());
     // Up to the reserved capacity first; beyond it the vector grows geometrically.
     buffer.resize(std::max({buffer.size(), written + bytes, buffer.capacity()}));
@@ -33,18 +33,17 @@ void BitSink::Fill() {
     if (partial != 0) Put((1u << (8 - partial)) - 1, 8 - partial);
 }
 
-void BitSink::Finish() {
+PendingBits BitSink::Finish() {
     Reserve(16);
     const int whole = count_ / 8;
     if (whole > 0) {
         count_ -= 8 * whole;
         EmitBytesStuffed(static_cast<uint32_t>(buffer_ >> count_), whole);
     }
-    std::vector<uint8_t>& buffer = out_.OutputBuffer;
+    std::vector<uint8_t>& buffer = out_.Bytes();
     buffer.resize(static_cast<size_t>(next_ - buffer.data()));
     next_ = limit_ = buffer.data() + buffer.size();
-    out_.BitAccumulator = static_cast<int32_t>((buffer_ << (8 - count_)) & 0xFF);
-    out_.BitMask = 128 >> count_;
+    return {static_cast<uint8_t>((buffer_ << (8 - count_)) & 0xFF), count_};
 }
 
 }  // namespace vardolin

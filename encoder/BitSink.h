@@ -1,8 +1,8 @@
 // The entropy coder's bit writer: bits gather in a 64-bit buffer and leave it
-// four bytes at a time, straight into the output buffer, with the byte
-// stuffing and fill of OutputStream::WriteBits. It takes over the stream's
-// partly filled byte when it starts and hands its own back when it ends, so
-// both writers can follow one another in the same stream.
+// four bytes at a time, straight into the output buffer, most significant bit
+// first, each byte 0xFF followed by a stuffed 0x00. It can start on a partly
+// filled byte and hand one back when it ends, so that another writer can go
+// on where it stopped.
 #pragma once
 
 #include <cstddef>
@@ -12,9 +12,15 @@
 
 namespace vardolin {
 
+// The bits of a byte not complete yet: the top `count` bits of `bits`.
+struct PendingBits {
+    uint8_t bits = 0;
+    int count = 0;  // 0..7
+};
+
 class BitSink {
 public:
-    explicit BitSink(OutputStream& out);
+    explicit BitSink(OutputStream& out, PendingBits pending = {});
     BitSink(const BitSink&) = delete;
     BitSink& operator=(const BitSink&) = delete;
 
@@ -31,11 +37,11 @@ public:
         if (count_ >= 32) EmitWord();
     }
 
-    // Completes a partly filled byte with 1-bits (OutputStream::FlushBitWriter).
+    // Completes a partly filled byte with 1-bits.
     void Fill();
 
-    // Stores what is complete and hands a partly filled byte back to the stream.
-    void Finish();
+    // Stores what is complete and hands back the bits of a partly filled byte.
+    PendingBits Finish();
 
 private:
     void EmitWord() {

@@ -1,7 +1,7 @@
-// One block row of a component through colour conversion, forward DCT and
-// quantization, as done by the vectorised kernels. The arithmetic is that of
-// the plain code in Sampling.cpp and ForwardDCT.cpp, value for value: every
-// stored value is computed in double precision and rounded to float.
+// One block row of up to three components through colour conversion, forward
+// DCT and quantization, in one kernel per instruction set. Every kernel
+// computes each stored value in double precision and rounds it to float, so
+// all of them give the same coefficients, value for value.
 #pragma once
 
 #include <cstdint>
@@ -16,10 +16,7 @@
 #define VARDOLIN_AVX_KERNELS 0
 #endif
 
-
 namespace vardolin {
-
-enum class EncoderPath;
 
 // Colour factors (the 32-bit float constants, widened) and level shift of a component.
 struct ColourFactors {
@@ -47,16 +44,7 @@ struct BlockRowJob {
 // coefficients written are then meaningless.
 using BlockRowKernel = bool (*)(const BlockRowJob& job);
 
-// The kernel of a path (the portable one for a path this build lacks).
-BlockRowKernel KernelFor(EncoderPath path);
-
-// The plain DCT behind ClsJPEG::ForwardDCT: columns, then rows, each value
-// evaluated in double precision and rounded to float.
-void ForwardDctInPlace(float (&block)[8][8]);
-
-// Kernels of each path (each in a file of its own). The plain one takes one
-// value at a time and is the reference for the others.
-bool TransformBlockRowPlain(const BlockRowJob& job);
+// The kernels of the product's paths, each in a file of its own.
 bool TransformBlockRowPortable(const BlockRowJob& job);
 bool TransformBlockRowAvx2(const BlockRowJob& job);
 bool TransformBlockRowAvx512(const BlockRowJob& job);

@@ -1,53 +1,17 @@
-// Construction and the settings: quality, sampling factors, comment.
+// The encoder's surface: the settings, and each call handed to its stage.
 #include "ClsJPEG.h"
 
 #include <algorithm>
-#include <cmath>
 
-#include "ZigZagOrder.h"
+#include "FileOutput.h"
+#include "FileWriter.h"
+#include "Kernels.h"
+#include "Quantization.h"
+#include "Sampling.h"
 
 namespace vardolin {
 
-namespace {
-
-std::array<std::array<int32_t, 8>, 8> MakeZigZag() {
-    std::array<std::array<int32_t, 8>, 8> zigzag{};
-    for (int v = 0; v < 8; ++v)
-        for (int u = 0; u < 8; ++u) zigzag[v][u] = kZigZag.at[v][u];
-    return zigzag;
-}
-
-// Comment characters map to the byte of the same value unless the platform
-// supplies its own code page.
-int Latin1(char16_t c) { return c <= 0xFF ? static_cast<int>(c) : -1; }
-
-}  // namespace
-
-const std::array<int16_t, 64> ClsJPEG::BaseLumaTable = {
-    16, 11, 12, 14, 12, 10, 16, 14, 13, 14, 18, 17, 16, 19, 24, 40,
-    26, 24, 22, 22, 24, 49, 35, 37, 29, 40, 58, 51, 61, 60, 57, 51,
-    56, 55, 64, 72, 92, 78, 64, 68, 87, 69, 55, 56, 80, 109, 81, 87,
-    95, 98, 103, 104, 103, 62, 77, 113, 121, 112, 100, 120, 92, 101, 103, 99};
-
-const std::array<int16_t, 64> ClsJPEG::BaseChromaTable = {
-    17, 18, 18, 24, 21, 24, 47, 26, 26, 47, 99, 66, 56, 66, 99, 99,
-    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
-    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
-    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
-
-const std::array<double, 8> ClsJPEG::AanScale = {
-    0.353553390593273, 0.25489778955208,  0.270598050073098, 0.300672443467523,
-    0.353553390593273, 0.449988111568207, 0.653281482438186, 1.28145772387074};
-
-const std::array<std::array<int32_t, 8>, 8> ClsJPEG::ZigZag = MakeZigZag();
-
-int32_t checked::RoundToInt32(double value) {
-    double rounded = std::nearbyint(value);  // the default mode rounds halves to even
-    if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) throw JpegError::Overflow();
-    return static_cast<int32_t>(rounded);
-}
-
-ClsJPEG::ClsJPEG() : ToSingleByte(Latin1) {
+ClsJPEG::ClsJPEG() : ToSingleByte(Latin1), Kernels(KernelsFor(FastestEncoderPath())) {
     SetSamplingFrequencies(2, 2, 1, 1, 1, 1);
     SetQuality(75);
 }
@@ -55,31 +19,7 @@ ClsJPEG::ClsJPEG() : ToSingleByte(Latin1) {
 void ClsJPEG::SetQuality(int32_t quality) {
     if (quality < 1 || quality > 100) return;
     QualityValue = quality;
-    int32_t scale = quality >= 50 ? 200 - 2 * quality : checked::RoundToInt32(5000.0 / quality);
-    auto fill = [scale](const std::array<int16_t, 64>& base, QuantizationTable& table) {
-        for (int z = 0; z < 64; ++z) {
-            int32_t t = checked::Add(checked::Mul(base[z], scale), 50);
-            int32_t q = checked::RoundToInt32(t / 100.0);
-            table.Qk[z] = static_cast<int16_t>(std::clamp(q, 1, 255));
-        }
-    };
-    fill(BaseLumaTable, QuantTables[0]);
-    fill(BaseChromaTable, QuantTables[1]);
-    ScaleQuantizationTable(0);
-    ScaleQuantizationTable(1);
-}
-
-void ClsJPEG::ScaleQuantizationTable(int32_t tableIndex) {
-    if (tableIndex < 0 || tableIndex > 3) throw JpegError::OutOfRange();
-    QuantizationTable& table = QuantTables[tableIndex];
-    for (int u = 0; u < 8; ++u) {
-        for (int v = 0; v < 8; ++v) {
-            int32_t z = ZigZag[v][u];
-            if (table.Qk[z] < 1 || table.Qk[z] > 255)
-                throw JpegError(ErrorNumber::InvalidValue, messages::kBadQuantTable);
-            table.Scale[z] = static_cast<float>(AanScale[u] * AanScale[v] / table.Qk[z]);
-        }
-    }
+    BuildQuantTables(quality, State.QuantTables);
 }
 
 void ClsJPEG::SetSamplingFrequencies(int32_t H1, int32_t V1, int32_t H2, int32_t V2, int32_t H3,
@@ -90,31 +30,22 @@ void ClsJPEG::SetSamplingFrequencies(int32_t H1, int32_t V1, int32_t H2, int32_t
                     (!colour || (valid(H2) && valid(H3) && valid(V2) && valid(V3)));
     if (!accepted) throw JpegError(ErrorNumber::InvalidValue, messages::kInvalidSampling);
 
-    Components.assign(colour ? 3 : 1, Component{});
+    std::vector<Component>& components = State.Components;
+    components.assign(colour ? 3 : 1, Component{});
     if (colour) {
-        Components[0].H = H1, Components[0].V = V1, Components[0].QuantTableIndex = 0;
-        Components[1].H = H2, Components[1].V = V2, Components[1].QuantTableIndex = 1;
-        Components[2].H = H3, Components[2].V = V3, Components[2].QuantTableIndex = 1;
+        components[0].H = H1, components[0].V = V1, components[0].QuantTableIndex = 0;
+        components[1].H = H2, components[1].V = V2, components[1].QuantTableIndex = 1;
+        components[2].H = H3, components[2].V = V3, components[2].QuantTableIndex = 1;
     } else {
-        Components[0].H = 1, Components[0].V = 1, Components[0].QuantTableIndex = 0;
+        components[0].H = 1, components[0].V = 1, components[0].QuantTableIndex = 0;
     }
-    ComponentCount = static_cast<int32_t>(Components.size());
-    MaxHSampling = 0;
-    MaxVSampling = 0;
-    for (const Component& c : Components) {
-        MaxHSampling = std::max(MaxHSampling, c.H);
-        MaxVSampling = std::max(MaxVSampling, c.V);
+    State.ComponentCount = static_cast<int32_t>(components.size());
+    State.MaxHSampling = 0;
+    State.MaxVSampling = 0;
+    for (const Component& c : components) {
+        State.MaxHSampling = std::max(State.MaxHSampling, c.H);
+        State.MaxVSampling = std::max(State.MaxVSampling, c.V);
     }
-}
-
-bool ClsJPEG::SetEncoderPath(EncoderPath path) {
-    for (EncoderPath available : AvailableEncoderPaths()) {
-        if (available == path) {
-            ActivePath = path;
-            return true;
-        }
-    }
-    return false;
 }
 
 void ClsJPEG::SetComment(const std::u16string& text) {
@@ -122,5 +53,28 @@ void ClsJPEG::SetComment(const std::u16string& text) {
         throw JpegError(ErrorNumber::InvalidValue, messages::kInvalidCommentLength);
     CommentText = text;
 }
+
+int32_t ClsJPEG::SampleHDC(PictureSource& source, int32_t lWidth, int32_t lHeight, int32_t lSrcLeft,
+                           int32_t lSrcTop) {
+    return SamplePicture(State, Kernels->transformBlockRow, source, lWidth, lHeight, lSrcLeft, lSrcTop);
+}
+
+std::vector<uint8_t> ClsJPEG::Encode() { return WriteJpegFile(State, *Kernels, CommentText, ToSingleByte); }
+
+int32_t ClsJPEG::SaveFile(const std::filesystem::path& filename) {
+    if (filename.empty()) return 1;
+    if (FileExists(filename)) return 2;
+    std::vector<uint8_t> bytes = Encode();
+    return WriteNewFile(filename, bytes) ? 0 : 2;
+}
+
+bool ClsJPEG::SetEncoderPath(EncoderPath path) {
+    const EncoderKernels* kernels = KernelsFor(path);
+    if (!kernels) return false;
+    Kernels = kernels;
+    return true;
+}
+
+EncoderPath ClsJPEG::Path() const { return Kernels->path; }
 
 }  // namespace vardolin

@@ -5,8 +5,8 @@
 // (noise) keeps the plain values instead. Block rows are in raster order, as
 // the picture is sampled.
 //
-// The statistics count the token bytes of a row in one pass; the coder reads
-// tokens in order; anything else sees whole blocks through Expand.
+// The statistics and the coder read tokens block by block; anything else
+// sees whole blocks through Expand.
 #pragma once
 
 #include <array>
@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "JpegError.h"
+#include "NonzeroMask.h"
+#include "SizeCategory.h"
 
 namespace vardolin {
 
@@ -44,9 +46,6 @@ public:
     // Bytes held for the coefficients.
     size_t StoredBytes() const;
 
-    // Adds the AC symbols of every block to counts (index = symbol).
-    void CountACSymbols(std::array<int32_t, 257>& counts) const;
-
     // Reads blocks in any order that goes through each block row from left
     // to right (stored order, the order of an interleaved scan).
     class Reader {
@@ -63,6 +62,10 @@ public:
         // returns false for a block of a row kept plain.
         template <class Emit>
         bool ForEachToken(int32_t block, Emit&& emit);
+        // Adds the block's AC symbols, end of block included, to counts
+        // (index = symbol): the symbols the coder writes for it.
+        template <class Counts>
+        void CountACSymbols(int32_t block, Counts& counts);
 
     private:
         struct Cursor {
@@ -119,6 +122,20 @@ bool CoefficientStore::Reader::ForEachToken(int32_t block, Emit&& emit) {
     if (store_.rows_[cursor.row].plain) return false;
     ReadTokens(cursor, emit);
     return true;
+}
+
+template <class Counts>
+void CoefficientStore::Reader::CountACSymbols(int32_t block, Counts& counts) {
+    if (ForEachToken(block, [&](uint8_t symbol, uint32_t) { ++counts[symbol]; })) return;
+    int16_t values[64];
+    Expand(block, values);
+    const int32_t last = ForEachNonzeroAC(values, [&](int32_t k, int32_t run) {
+        counts[0xF0] += run / 16;
+        const int32_t symbol = (run % 16) * 16 + Category(values[k]);
+        if (symbol > 255) throw JpegError::OutOfRange();
+        ++counts[symbol];
+    });
+    if (last != 63) ++counts[0x00];
 }
 
 }  // namespace vardolin

@@ -1,7 +1,8 @@
 // The ways the encoder can do its heavy stages. They all write the same
-// bytes: the plain path is the straightforward scalar code, one coefficient
-// and one bit at a time; the others transform several rows, columns or
-// pixels per instruction and code through a word-sized bit buffer.
+// bytes: the portable path transforms with the vector baseline of every
+// build, the others with wider vectors. The plain path, one value and one bit
+// at a time, is the reference the others are checked against; it is not part
+// of the encoder and exists only in programs that install it.
 #pragma once
 
 #include <vector>
@@ -15,7 +16,7 @@ enum class EncoderPath {
     Avx512,    // eight doubles per vector (AVX-512 F and BW)
 };
 
-// The paths this build and this processor can run, Plain first.
+// The paths this program and this processor can run, slowest first.
 std::vector<EncoderPath> AvailableEncoderPaths();
 
 // The fastest of them; what a new encoder uses.

@@ -1,83 +1,47 @@
-// Gathers the symbol statistics the entropy coder will produce and builds the
-// Huffman tables the components select, plus an estimate of the coded size.
-#include <array>
+#include "HuffmanOptimizer.h"
 
-#include "ClsJPEG.h"
-#include "ScanLayout.h"
+#include <array>
+#include <vector>
+
+#include "HuffmanTable.h"
+#include "SizeCategory.h"
 
 namespace vardolin {
 
 namespace {
 
-// Each block of a component in stored order, all 64 values.
-template <class Visit>
-void ForEachBlock(const CoefficientStore& coefficients, Visit&& visit) {
-    CoefficientStore::Reader reader(coefficients);
-    int16_t block[64];
-    for (int32_t b = 0; b < coefficients.Blocks(); ++b) {
-        reader.Expand(b, block);
-        visit(block);
+using Tally = std::array<int64_t, 257>;
+
+// The counting sink: the symbols the coder will write for each block the
+// walk visits, per table, and the filler blocks of each list position.
+class SymbolCounter {
+public:
+    explicit SymbolCounter(const ScanLists& lists) : lists_(lists), fillers_(lists.ScanComponents.size(), 0) {}
+
+    void Block(int32_t p, int32_t dcDifference, CoefficientStore::Reader& reader, int32_t block) {
+        ++dc_[lists_.DCSelectors[p]][Category(dcDifference)];
+        reader.CountACSymbols(block, ac_[lists_.ACSelectors[p]]);
     }
-}
-
-void CountDCSymbols(const CoefficientStore& coefficients, SymbolCounts& frequencies) {
-    int32_t predictor = 0;
-    for (int16_t dc : coefficients.DCValues()) {
-        ++frequencies[Category(dc - predictor)];
-        predictor = dc;
+    void Filler(int32_t p) {
+        ++dc_[lists_.DCSelectors[p]][0];
+        ++fillers_[p];
     }
-}
 
-// The straightforward count: every value of every block looked at.
-void CountACSymbols(const CoefficientStore& coefficients, SymbolCounts& frequencies) {
-    ForEachBlock(coefficients, [&](const int16_t* block) {
-        int32_t run = 0;
-        for (size_t k = 1; k < 64; ++k) {
-            int32_t c = block[k];
-            if (c == 0) {
-                ++run;
-                continue;
-            }
-            for (; run > 15; run -= 16) ++frequencies[0xF0];
-            int32_t symbol = run * 16 + Category(c);
-            if (symbol > 255) throw JpegError::OutOfRange();
-            ++frequencies[symbol];
-            run = 0;
-        }
-        if (run > 0) ++frequencies[0x00];
-    });
-}
+    SymbolCounts DC(int32_t table) const { return Narrow(dc_[table]); }
+    SymbolCounts AC(int32_t table) const { return Narrow(ac_[table]); }
+    int32_t Fillers(int32_t p) const { return checked::Add(fillers_[p], 0); }
 
-// Visits one component's blocks in the order of an interleaved scan.
-template <class Visit>
-void WalkComponentInterleaved(const ClsJPEG& encoder, const Component& component, Visit&& visit) {
-    std::vector<InterleavedCursor> cursor{
-        MakeInterleavedCursor(component, encoder.ImageWidthValue(), encoder.MaxH())};
-    WalkInterleaved(cursor, encoder.ImageWidthValue(), encoder.ImageHeightValue(), encoder.MaxH(),
-                    encoder.MaxV(), [&](size_t, int32_t position) { visit(position); });
-}
+private:
+    static SymbolCounts Narrow(const Tally& tally) {
+        SymbolCounts counts{};
+        for (size_t s = 0; s < tally.size(); ++s) counts[s] = checked::Add(tally[s], 0);
+        return counts;
+    }
 
-// DC statistics of one component coded in an interleaved scan, in coding
-// order; a filler block codes a difference of 0.
-void CountDCSymbolsInterleaved(const ClsJPEG& encoder, const Component& component,
-                               SymbolCounts& frequencies) {
-    int32_t predictor = 0;
-    WalkComponentInterleaved(encoder, component, [&](int32_t position) {
-        if (position < 0) {
-            ++frequencies[0];
-            return;
-        }
-        int32_t dc = component.Coefficients.DCValues()[size_t(position) / 64];
-        ++frequencies[Category(dc - predictor)];
-        predictor = dc;
-    });
-}
-
-int32_t CountFillerBlocks(const ClsJPEG& encoder, const Component& component) {
-    int32_t fillers = 0;
-    WalkComponentInterleaved(encoder, component, [&](int32_t position) { fillers += position < 0; });
-    return fillers;
-}
+    const ScanLists& lists_;
+    std::array<Tally, 4> dc_{}, ac_{};
+    std::vector<int64_t> fillers_;
+};
 
 int32_t CodeLength(const HuffmanTable& table, int symbol) {
     uint32_t mask = static_cast<uint32_t>(table.CodeMask[symbol]);
@@ -99,62 +63,40 @@ private:
     int32_t remainingBits_ = 0;
 };
 
+// Builds one table from its counts and adds the bits its symbols take.
+void BuildTable(HuffmanTable& table, SymbolCounts counts, int32_t largestSymbol, BitTotal& total) {
+    const SymbolCounts counted = counts;
+    BuildOptimalHuffmanTable(table, counts);
+    ExpandHuffmanTable(table, largestSymbol);
+    for (int s = 0; s <= largestSymbol; ++s)
+        if (counted[s] != 0) total.Add(counted[s], CodeLength(table, s) + s % 16);
+}
+
 }  // namespace
 
-int32_t ClsJPEG::OptimizeHuffmanTables(const ScanLists& lists, int32_t first, int32_t last) {
-    ValidateScanLists(Components, lists, first, last);
-    std::vector<bool> interleaved(std::max(last - first + 1, 0), false);
+int32_t OptimizeHuffmanTables(EncoderState& state, const ScanLists& lists, int32_t first, int32_t last) {
+    ValidateScanLists(state.Components, lists, first, last);
+    const std::vector<ScanGroup> scans = GroupScans(state.Components, lists, first, last);
     std::array<bool, 4> dcUsed{}, acUsed{};
-    for (const ScanGroup& group : GroupScans(Components, lists, first, last)) {
-        for (int32_t p = group.first; p <= group.last; ++p) {
-            dcUsed[lists.DCSelectors[p]] = true;
-            acUsed[lists.ACSelectors[p]] = true;
-            interleaved[p - first] = group.Interleaved();
-        }
-    }
-    for (int32_t p = first; p <= last; ++p)
-        if (Components[lists.ScanComponents[p]].Coefficients.empty()) throw JpegError::OutOfRange();
-
-    std::array<SymbolCounts, 4> dcCounts{}, acCounts{};
     for (int32_t p = first; p <= last; ++p) {
-        const Component& c = Components[lists.ScanComponents[p]];
-        SymbolCounts& dc = dcCounts[lists.DCSelectors[p]];
-        // A 1 x 1 component's interleaved order is its stored order, and it
-        // has no filler blocks.
-        if (interleaved[p - first] && (ActivePath == EncoderPath::Plain || c.H != 1 || c.V != 1))
-            CountDCSymbolsInterleaved(*this, c, dc);
-        else
-            CountDCSymbols(c.Coefficients, dc);
-        // The fast paths count the stored AC tokens in one pass.
-        if (ActivePath == EncoderPath::Plain)
-            CountACSymbols(c.Coefficients, acCounts[lists.ACSelectors[p]]);
-        else
-            c.Coefficients.CountACSymbols(acCounts[lists.ACSelectors[p]]);
+        dcUsed[lists.DCSelectors[p]] = true;
+        acUsed[lists.ACSelectors[p]] = true;
+        if (state.Components[lists.ScanComponents[p]].Coefficients.empty()) throw JpegError::OutOfRange();
     }
+
+    SymbolCounter counter(lists);
+    for (const ScanGroup& scan : scans) WalkScan(state, lists, scan, counter);
 
     BitTotal total;
     for (int32_t k = 0; k < 4; ++k) {
-        if (dcUsed[k]) {
-            const SymbolCounts counted = dcCounts[k];
-            BuildOptimalHuffmanTable(DCHuffmanTables[k], dcCounts[k]);
-            ExpandHuffmanTable(DCHuffmanTables[k], 11);
-            for (int s = 0; s < 16; ++s)
-                if (counted[s] != 0) total.Add(counted[s], CodeLength(DCHuffmanTables[k], s) + s);
-        }
-        if (acUsed[k]) {
-            SymbolCounts& frequencies = acCounts[k];
-            // Filler blocks are coded as DC 0 and EOB. Only when no real block
-            // needs EOB are their EOBs counted, so that EOB gets a code.
-            for (int32_t p = first; p <= last && frequencies[0x00] == 0; ++p)
-                if (lists.ACSelectors[p] == k && interleaved[p - first])
-                    frequencies[0x00] = CountFillerBlocks(*this, Components[lists.ScanComponents[p]]);
-            const SymbolCounts counted = frequencies;
-            BuildOptimalHuffmanTable(ACHuffmanTables[k], frequencies);
-            ExpandHuffmanTable(ACHuffmanTables[k], 255);
-            for (int s = 0; s < 256; ++s)
-                if (counted[s] != 0)
-                    total.Add(counted[s], CodeLength(ACHuffmanTables[k], s) + s % 16);
-        }
+        if (dcUsed[k]) BuildTable(state.DCHuffmanTables[k], counter.DC(k), 11, total);
+        if (!acUsed[k]) continue;
+        SymbolCounts counts = counter.AC(k);
+        // Filler blocks are coded as DC 0 and EOB. Only when no real block
+        // needs EOB are their EOBs counted, so that EOB gets a code.
+        for (int32_t p = first; p <= last && counts[0x00] == 0; ++p)
+            if (lists.ACSelectors[p] == k) counts[0x00] = counter.Fillers(p);
+        BuildTable(state.ACHuffmanTables[k], counts, 255, total);
     }
     return total.Bytes();
 }

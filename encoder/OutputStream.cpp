@@ -22,25 +22,4 @@ void OutputStream::Patch16(int32_t at, int32_t value) {
     OutputBuffer[at + 1] = static_cast<uint8_t>(value & 0xFF);
 }
 
-void OutputStream::StoreCompletedByte() {
-    Put(static_cast<uint8_t>(BitAccumulator));
-    if (BitAccumulator == 0xFF) Put(0x00);
-    BitAccumulator = 0;
-    BitMask = 128;
-}
-
-void OutputStream::WriteBits(int32_t topMask, int32_t value) {
-    for (; topMask > 0; topMask /= 2) {
-        if (value & topMask) BitAccumulator |= BitMask;
-        if (BitMask == 1)
-            StoreCompletedByte();
-        else
-            BitMask /= 2;
-    }
-}
-
-void OutputStream::FlushBitWriter() {
-    if (BitMask != 128) WriteBits(BitMask, -1);
-}
-
 }  // namespace vardolin

@@ -1,6 +1,6 @@
-// The output buffer a JPEG file is assembled in, with the bit writer of the
-// entropy-coded data (most significant bit first, 0xFF followed by a stuffed
-// 0x00, the last byte of a scan filled with 1-bits).
+// The output buffer a JPEG file is assembled in: bytes, big-endian 16-bit
+// values, markers, and segment lengths patched in afterwards. The
+// entropy-coded data goes in through a BitSink.
 #pragma once
 
 #include <cstddef>
@@ -24,21 +24,10 @@ public:
     // Overwrites two bytes already stored (segment lengths).
     void Patch16(int32_t at, int32_t value);
 
-    void ResetBitWriter() { BitAccumulator = 0; BitMask = 128; }
-    // Appends the bits of value from bit topMask down to bit 0.
-    void WriteBits(int32_t topMask, int32_t value);
-    // Completes a partly filled byte with 1-bits.
-    void FlushBitWriter();
-
     std::vector<uint8_t>& Bytes() { return OutputBuffer; }
 
 private:
-    friend class BitSink;  // the entropy coder's word-sized writer
-    void StoreCompletedByte();
-
     std::vector<uint8_t> OutputBuffer;
-    int32_t BitAccumulator = 0;
-    int32_t BitMask = 128;
 };
 
 }  // namespace vardolin

@@ -1,30 +1,15 @@
-// SampleHDC: takes the picture once per distinct component size, into the
-// platform's off-screen canvas or, for a source with rows, band by band into
-// a strip; converts each component to level-shifted Y, Cb or Cr, transforms
-// and quantizes it block row by block row into its coefficient store.
+#include "Sampling.h"
+
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
-#include "BlockTransform.h"
-#include "ClsJPEG.h"
+#include "ColourTransform.h"
 #include "RowDrawer.h"
 
 namespace vardolin {
 
 namespace {
-
-struct ColourRow {
-    float r, g, b;
-    double offset;
-};
-
-// Y, Cb, Cr; the factors are 32-bit floats on purpose: their float values
-// are part of the output.
-constexpr ColourRow kColourRows[3] = {
-    {0.299f, 0.587f, 0.114f, -128.0},
-    {-0.16874f, -0.33126f, 0.5f, 0.0},
-    {0.5f, -0.41869f, -0.08131f, 0.0},
-};
 
 // ceil(size * factor / maxFactor), taken in double precision.
 int32_t SampledSize(int32_t size, int32_t factor, int32_t maxFactor) {
@@ -60,16 +45,92 @@ void ExtendEdges(const CanvasView& canvas, int32_t areaTop, int32_t xi, int32_t 
     }
 }
 
+// Components first..end - 1 share one sampled size xi x yi, padded to wp x hp.
+struct Area {
+    int32_t first, end;
+    int32_t xi, yi;
+    int32_t wp, hp;
+};
+
+// The picture's source rectangle and where its pixels go.
+struct Sampler {
+    EncoderState& state;
+    BlockRowKernel kernel;
+    int32_t left, top;
+
+    // Gives the area's components their identifiers and empty stores.
+    void Prepare(const Area& area) const {
+        checked::Mul(area.wp, area.hp);  // the coefficient count must fit 32 bits
+        for (int32_t i = area.first; i < area.end; ++i) {
+            state.Components[i].Id = i + 1;
+            state.Components[i].Coefficients.Start(area.wp / 8, area.hp / 8);
+        }
+    }
+
+    // Draws the area into the bottom of the canvas and reads it there.
+    void OnCanvas(PictureSource& source, const Area& area, int32_t canvasHeight) const {
+        const int32_t areaTop = canvasHeight - area.hp;
+        source.Draw(left, top, state.ImageWidth, state.ImageHeight, areaTop, area.xi, area.yi);
+        const CanvasView canvas = source.Canvas();
+        ExtendEdges(canvas, areaTop, area.xi, area.yi, area.wp, area.hp);
+        Transform(area, [&](int32_t blockRow, const uint8_t** rows) {
+            for (int r = 0; r < 8; ++r) rows[r] = canvas.Row(areaTop + 8 * blockRow + r);
+        });
+    }
+
+    // Draws one band of 8 rows at a time into a strip, extends its edges
+    // there and transforms it: the same pixels as drawing the whole area first.
+    void ByRows(PixelRows& picture, const Area& area) const {
+        const size_t stride = size_t(area.wp) * 3;
+        std::vector<uint8_t> strip(8 * stride);
+        RowDrawer drawer(picture, left, top, state.ImageWidth, state.ImageHeight, area.xi, area.yi);
+        Transform(area, [&](int32_t blockRow, const uint8_t** rows) {
+            for (int32_t r = 0; r < 8; ++r) {
+                uint8_t* row = &strip[size_t(r) * stride];
+                rows[r] = row;
+                const int32_t y = 8 * blockRow + r;
+                if (y >= area.yi) {
+                    std::copy_n(row - stride, stride, row);  // the last sampled row again
+                    continue;
+                }
+                drawer.DrawRow(y, row);
+                for (int32_t k = area.xi; k < area.wp; ++k) std::copy_n(row + 3 * (area.xi - 1), 3, row + 3 * k);
+            }
+        });
+    }
+
+    void Transform(const Area& area, const BlockRowSource& rowsOf) const {
+        TransformComponents(state, kernel, area.first, area.end, area.wp / 8, area.hp / 8, rowsOf);
+    }
+};
+
+// The components from first on that share first's sampled size.
+Area NextArea(const EncoderState& state, int32_t first) {
+    auto sampledWidth = [&](int32_t i) {
+        return SampledSize(state.ImageWidth, state.Components[i].H, state.MaxHSampling);
+    };
+    auto sampledHeight = [&](int32_t i) {
+        return SampledSize(state.ImageHeight, state.Components[i].V, state.MaxVSampling);
+    };
+    Area area{first, first + 1, sampledWidth(first), sampledHeight(first), 0, 0};
+    while (area.end < state.ComponentCount && sampledWidth(area.end) == area.xi &&
+           sampledHeight(area.end) == area.yi)
+        ++area.end;
+    area.wp = RoundUpTo8(area.xi);
+    area.hp = RoundUpTo8(area.yi);
+    return area;
+}
+
 }  // namespace
 
-int32_t ClsJPEG::SampleHDC(PictureSource& source, int32_t lWidth, int32_t lHeight,
-                           int32_t lSrcLeft, int32_t lSrcTop) {
-    Precision = 8;
-    ImageHeight = lHeight;
-    ImageWidth = lWidth;
+int32_t SamplePicture(EncoderState& state, BlockRowKernel kernel, PictureSource& source, int32_t lWidth,
+                      int32_t lHeight, int32_t lSrcLeft, int32_t lSrcTop) {
+    state.Precision = 8;
+    state.ImageHeight = lHeight;
+    state.ImageWidth = lWidth;
     // Until the new picture is complete, no old coefficients may remain to be
     // saved under the new dimensions; their memory goes too.
-    for (Component& c : Components) c.Coefficients.Clear();
+    for (Component& c : state.Components) c.Coefficients.Clear();
 
     int32_t canvasWidth = RoundUpTo8(lWidth);
     int32_t canvasHeight = RoundUpTo8(lHeight);
@@ -81,121 +142,24 @@ int32_t ClsJPEG::SampleHDC(PictureSource& source, int32_t lWidth, int32_t lHeigh
         return 1;
     CanvasGuard release(source);
 
+    const Sampler sampler{state, kernel, lSrcLeft, lSrcTop};
     try {
         // Components of equal sampled size share one drawing and are
         // converted and transformed together, each pixel read once.
-        for (int32_t first = 0; first < ComponentCount;) {
-            const int32_t xi = SampledSize(ImageWidth, Components[first].H, MaxHSampling);
-            const int32_t yi = SampledSize(ImageHeight, Components[first].V, MaxVSampling);
-            int32_t end = first + 1;
-            while (end < ComponentCount && SampledSize(ImageWidth, Components[end].H, MaxHSampling) == xi &&
-                   SampledSize(ImageHeight, Components[end].V, MaxVSampling) == yi)
-                ++end;
-            PrepareComponents(first, end, RoundUpTo8(xi), RoundUpTo8(yi));
+        for (int32_t first = 0; first < state.ComponentCount;) {
+            const Area area = NextArea(state, first);
+            sampler.Prepare(area);
             if (rows)
-                SampleByRows(*rows, first, end, xi, yi, lSrcLeft, lSrcTop);
+                sampler.ByRows(*rows, area);
             else
-                SampleOnCanvas(source, first, end, xi, yi, lSrcLeft, lSrcTop, canvasHeight);
-            first = end;
+                sampler.OnCanvas(source, area, canvasHeight);
+            first = area.end;
         }
     } catch (...) {
-        for (Component& c : Components) c.Coefficients.Clear();
+        for (Component& c : state.Components) c.Coefficients.Clear();
         throw;
     }
     return 0;
-}
-
-// Gives components first..end - 1 their identifiers and empty stores for a
-// padded area of wp x hp pixels.
-void ClsJPEG::PrepareComponents(int32_t first, int32_t end, int32_t wp, int32_t hp) {
-    checked::Mul(wp, hp);  // the coefficient count must fit 32 bits
-    for (int32_t i = first; i < end; ++i) {
-        Components[i].Id = i + 1;
-        Components[i].Coefficients.Start(wp / 8, hp / 8);
-    }
-}
-
-void ClsJPEG::SampleOnCanvas(PictureSource& source, int32_t first, int32_t end, int32_t xi, int32_t yi,
-                             int32_t lSrcLeft, int32_t lSrcTop, int32_t canvasHeight) {
-    const int32_t wp = RoundUpTo8(xi);
-    const int32_t hp = RoundUpTo8(yi);
-    const int32_t areaTop = canvasHeight - hp;
-    source.Draw(lSrcLeft, lSrcTop, ImageWidth, ImageHeight, areaTop, xi, yi);
-    const CanvasView canvas = source.Canvas();
-    ExtendEdges(canvas, areaTop, xi, yi, wp, hp);
-    ConvertAndTransform(first, end, wp / 8, hp / 8, [&](int32_t blockRow, const uint8_t** rows) {
-        for (int r = 0; r < 8; ++r) rows[r] = canvas.Row(areaTop + 8 * blockRow + r);
-    });
-}
-
-// Draws one band of 8 rows at a time into a strip, extends its edges there
-// and transforms it: the same pixels as drawing the whole area first.
-void ClsJPEG::SampleByRows(PixelRows& picture, int32_t first, int32_t end, int32_t xi, int32_t yi,
-                           int32_t lSrcLeft, int32_t lSrcTop) {
-    const int32_t wp = RoundUpTo8(xi);
-    const int32_t hp = RoundUpTo8(yi);
-    const size_t stride = size_t(wp) * 3;
-    std::vector<uint8_t> strip(8 * stride);
-    RowDrawer drawer(picture, lSrcLeft, lSrcTop, ImageWidth, ImageHeight, xi, yi);
-    ConvertAndTransform(first, end, wp / 8, hp / 8, [&](int32_t blockRow, const uint8_t** rows) {
-        for (int32_t r = 0; r < 8; ++r) {
-            uint8_t* row = &strip[size_t(r) * stride];
-            rows[r] = row;
-            const int32_t y = 8 * blockRow + r;
-            if (y >= yi) {
-                std::copy_n(row - stride, stride, row);  // the last sampled row again
-                continue;
-            }
-            drawer.DrawRow(y, row);
-            for (int32_t k = xi; k < wp; ++k) std::copy_n(row + 3 * (xi - 1), 3, row + 3 * k);
-        }
-    });
-}
-
-void ClsJPEG::ConvertAndTransform(int32_t first, int32_t end, int32_t blocksPerRow, int32_t blockRows,
-                                  const BlockRowSource& rowsOf) {
-    struct Prepared {
-        ColourFactors factors;
-        alignas(64) double scaleByColumn[64];
-    };
-    Prepared prepared[3];
-    BlockRowJob job{{}, blocksPerRow, end - first, {}};
-    for (int32_t i = first; i < end; ++i) {
-        Prepared& p = prepared[i - first];
-        const ColourRow& colour = kColourRows[i];
-        p.factors = {colour.r, colour.g, colour.b, colour.offset};
-        const std::array<float, 64>& scale = QuantTables[Components[i].QuantTableIndex].Scale;
-        for (int v = 0; v < 8; ++v)
-            for (int u = 0; u < 8; ++u) p.scaleByColumn[u * 8 + v] = scale[ZigZag[v][u]];
-        job.components[i - first].colour = &p.factors;
-        job.components[i - first].scaleByColumn = p.scaleByColumn;
-    }
-    const BlockRowKernel kernel = KernelFor(ActivePath);
-    // One block row of each component at a time, handed to its store.
-    std::vector<int16_t> transformed(static_cast<size_t>(blocksPerRow) * 64 * size_t(end - first));
-    for (int32_t i = first; i < end; ++i)
-        job.components[i - first].out = &transformed[static_cast<size_t>(blocksPerRow) * 64 * size_t(i - first)];
-    for (int32_t blockRow = 0; blockRow < blockRows; ++blockRow) {
-        rowsOf(blockRow, job.rows);
-        if (!kernel(job)) throw JpegError::Overflow();
-        for (int32_t i = first; i < end; ++i) Components[i].Coefficients.AppendBlockRow(job.components[i - first].out);
-    }
-}
-
-void ClsJPEG::QuantizeBlock(std::vector<int16_t>& coefficients, int32_t& position,
-                            const std::array<float, 64>& scale) const {
-    if (position < 0 || static_cast<size_t>(position) + 64 > coefficients.size())
-        throw JpegError::OutOfRange();
-    for (int v = 0; v < 8; ++v) {
-        for (int u = 0; u < 8; ++u) {
-            int32_t z = ZigZag[v][u];
-            double value =
-                std::nearbyint(static_cast<double>(WorkBlock[v][u]) * static_cast<double>(scale[z]));
-            if (value < -32768.0 || value > 32767.0) throw JpegError::Overflow();
-            coefficients[position + z] = static_cast<int16_t>(value);
-        }
-    }
-    position += 64;
 }
 
 }  // namespace vardolin

@@ -37,7 +37,10 @@ consteval ZigZagTable MakeZigZagTable() {
     return table;
 }
 
-inline constexpr ZigZagTable kZigZag = MakeZigZagTable();
+inline constexpr ZigZagTable kZigZagTable = MakeZigZagTable();
+
+// ZigZag[v][u]: the zigzag position of vertical frequency v, horizontal u.
+inline constexpr const int32_t (&ZigZag)[8][8] = kZigZagTable.at;
 
 // For each zigzag position z, the index u * 8 + v of its coefficient in a
 // block stored column by column (as the vector kernels produce it).
@@ -48,7 +51,7 @@ struct ZigZagSources {
 consteval ZigZagSources MakeColumnMajorSources() {
     ZigZagSources sources{};
     for (int v = 0; v < 8; ++v)
-        for (int u = 0; u < 8; ++u) sources.from[kZigZag.at[v][u]] = static_cast<uint8_t>(u * 8 + v);
+        for (int u = 0; u < 8; ++u) sources.from[ZigZag[v][u]] = static_cast<uint8_t>(u * 8 + v);
     return sources;
 }
 

@@ -1,20 +1,21 @@
 // The bit writer: order of bits, fill bits and byte stuffing.
 #include <gtest/gtest.h>
 
-#include "OutputStream.h"
+#include "BitWriter.h"
 
 namespace vardolin {
 namespace {
 
-std::vector<uint8_t> Written(const std::function<void(OutputStream&)>& write) {
-    OutputStream out;
+std::vector<uint8_t> Written(const std::function<void(test::BitWriter&)>& write) {
+    OutputStream stream;
+    test::BitWriter out(stream);
     out.ResetBitWriter();
     write(out);
-    return out.Bytes();
+    return stream.Bytes();
 }
 
 TEST(BitWriter, CodesThenFillBits) {
-    auto bytes = Written([](OutputStream& out) {
+    auto bytes = Written([](test::BitWriter& out) {
         out.WriteBits(4, 0b110);
         out.WriteBits(2, 0b01);
         out.FlushBitWriter();
@@ -23,7 +24,7 @@ TEST(BitWriter, CodesThenFillBits) {
 }
 
 TEST(BitWriter, NoFillByteOnAByteBoundaryAndMaskZeroWritesNothing) {
-    auto bytes = Written([](OutputStream& out) {
+    auto bytes = Written([](test::BitWriter& out) {
         out.WriteBits(0, 0x7F);
         out.WriteBits(128, 0xA5);
         out.FlushBitWriter();
@@ -32,10 +33,10 @@ TEST(BitWriter, NoFillByteOnAByteBoundaryAndMaskZeroWritesNothing) {
 }
 
 TEST(BitWriter, CompletedFFIsStuffedAlsoWhenFillBitsCompleteIt) {
-    auto whole = Written([](OutputStream& out) { out.WriteBits(0x800, 0xFFF); });
+    auto whole = Written([](test::BitWriter& out) { out.WriteBits(0x800, 0xFFF); });
     EXPECT_EQ(whole, (std::vector<uint8_t>{0xFF, 0x00}));
 
-    auto filled = Written([](OutputStream& out) {
+    auto filled = Written([](test::BitWriter& out) {
         out.WriteBits(8, 0xF);
         out.FlushBitWriter();
     });
@@ -44,7 +45,7 @@ TEST(BitWriter, CompletedFFIsStuffedAlsoWhenFillBitsCompleteIt) {
 
 TEST(BitWriter, NegativeMagnitudesWriteTheirLowBits) {
     // -3 has category 2 and writes -3 - 1 = ...11100, low bits 00; -4 writes 011.
-    auto bytes = Written([](OutputStream& out) {
+    auto bytes = Written([](test::BitWriter& out) {
         out.WriteBits(2, -3 - 1);
         out.WriteBits(4, -4 - 1);
         out.FlushBitWriter();

@@ -10,13 +10,17 @@
 #include <random>
 
 #include "BitSink.h"
-#include "BlockTransform.h"
+#include "BitWriter.h"
 #include "CanvasOnly.h"
 #include "ClsJPEG.h"
+#include "PlainPath.h"
+#include "Quantization.h"
 #include "TestPictures.h"
 
 namespace vardolin {
 namespace {
+
+[[maybe_unused]] const bool kPlainPathInstalled = test::InstallPlainPath();
 
 // Random content of several kinds: noise, smooth shading with noise, hard
 // black and white edges (the largest coefficients), and flat areas.
@@ -133,7 +137,8 @@ TEST(FastPaths, CoefficientStoreGivesBackEveryValueAndCountsItsSymbols) {
             }
             if (run > 0) ++expected[0x00];
         }
-        store.CountACSymbols(counted);
+        CoefficientStore::Reader reader(store);
+        for (int32_t b = 0; b < store.Blocks(); ++b) reader.CountACSymbols(b, counted);
         ASSERT_EQ(counted, expected) << "round " << round;
     }
 }
@@ -158,7 +163,7 @@ TEST(FastPaths, KernelsTransformEveryValueLikeThePlainKernel) {
         const auto& scale = tables.QuantTable(round % 2).Scale;
         double scaleByColumn[64];
         for (int v = 0; v < 8; ++v)
-            for (int u = 0; u < 8; ++u) scaleByColumn[u * 8 + v] = scale[ClsJPEG::ZigZag[v][u]];
+            for (int u = 0; u < 8; ++u) scaleByColumn[u * 8 + v] = scale[ZigZag[v][u]];
 
         // One, two or three components reading the same pixels.
         const int count = 1 + round % 3;
@@ -170,7 +175,7 @@ TEST(FastPaths, KernelsTransformEveryValueLikeThePlainKernel) {
             for (int c = 0; c < count; ++c)
                 job.components[c] = {&colours[(round + c) % 3], scaleByColumn, outputs[c].first.data(),
                                      outputs[c].second.data()};
-            EXPECT_TRUE(KernelFor(path)(job));
+            EXPECT_TRUE(KernelsFor(path)->transformBlockRow(job));
             return outputs;
         };
         const std::vector<Output> plain = run(EncoderPath::Plain);
@@ -202,7 +207,7 @@ TEST(FastPaths, KernelsRefuseValuesOutsideSixteenBitsLikeThePlainKernel) {
             std::vector<int16_t> coefficients(4 * 64);
             BlockRowJob job{{}, 4, 1, {{&luma, scaleByColumn, coefficients.data()}}};
             for (int r = 0; r < 8; ++r) job.rows[r] = pixels.data() + size_t(r) * 4 * 24;
-            return KernelFor(path)(job);
+            return KernelsFor(path)->transformBlockRow(job);
         };
         const bool plain = accepted(EncoderPath::Plain);
         if (multiplier == 1.0) {
@@ -215,8 +220,8 @@ TEST(FastPaths, KernelsRefuseValuesOutsideSixteenBitsLikeThePlainKernel) {
     }
 }
 
-// Random bit strings through OutputStream::WriteBits alone, and through the
-// BitSink with WriteBits before and after it in the same stream.
+// Random bit strings through the plain BitWriter alone, and through the
+// BitSink with the BitWriter before and after it in the same stream.
 TEST(FastPaths, BitSinkWritesWhatWriteBitsWrites) {
     std::mt19937 random(77);
     for (int round = 0; round < 200; ++round) {
@@ -231,7 +236,7 @@ TEST(FastPaths, BitSinkWritesWhatWriteBitsWrites) {
             const uint32_t all = code.length == 32 ? ~0u : (1u << code.length) - 1;
             code.bits = (mostlyOnes ? ~uint32_t(random() % 4 == 0 ? random() : 0) : uint32_t(random())) & all;
         }
-        auto writeBits = [](OutputStream& out, const Code& code) {
+        auto writeBits = [](test::BitWriter& out, const Code& code) {
             // WriteBits takes at most 31 bits at a time.
             if (code.length > 16) out.WriteBits(1 << (code.length - 17), int32_t(code.bits >> 16));
             const int32_t low = std::min(code.length, 16);
@@ -240,23 +245,23 @@ TEST(FastPaths, BitSinkWritesWhatWriteBitsWrites) {
         const size_t before = codes.size() / 3, after = codes.size() - codes.size() / 4;
 
         OutputStream plain;
-        plain.ResetBitWriter();
-        for (const Code& code : codes) writeBits(plain, code);
-        plain.FlushBitWriter();
+        test::BitWriter plainBits(plain);
+        for (const Code& code : codes) writeBits(plainBits, code);
+        plainBits.FlushBitWriter();
 
         OutputStream mixed;
-        mixed.ResetBitWriter();
-        for (size_t i = 0; i < before; ++i) writeBits(mixed, codes[i]);
+        test::BitWriter mixedBits(mixed);
+        for (size_t i = 0; i < before; ++i) writeBits(mixedBits, codes[i]);
         {
-            BitSink sink(mixed);
+            BitSink sink(mixed, mixedBits.Pending());
             for (size_t i = before; i < after; ++i) {
                 sink.Reserve(16);
                 sink.Put(codes[i].bits, codes[i].length);
             }
-            sink.Finish();
+            mixedBits.Resume(sink.Finish());
         }
-        for (size_t i = after; i < codes.size(); ++i) writeBits(mixed, codes[i]);
-        mixed.FlushBitWriter();
+        for (size_t i = after; i < codes.size(); ++i) writeBits(mixedBits, codes[i]);
+        mixedBits.FlushBitWriter();
 
         ASSERT_EQ(mixed.Bytes(), plain.Bytes()) << "round " << round;
     }

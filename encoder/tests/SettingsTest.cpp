@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ClsJPEG.h"
+#include "Quantization.h"
 
 namespace vardolin {
 namespace {
@@ -31,12 +32,12 @@ TEST(Settings, ConstructionDefaults) {
     EXPECT_EQ(encoder.ComponentList()[2].QuantTableIndex, 1);
     EXPECT_EQ(encoder.MaxH(), 2);
     EXPECT_EQ(encoder.MaxV(), 2);
-    EXPECT_EQ(ClsJPEG::ZigZag[0][1], 1);
-    EXPECT_EQ(ClsJPEG::ZigZag[1][0], 2);
-    EXPECT_EQ(ClsJPEG::ZigZag[2][0], 3);
-    EXPECT_EQ(ClsJPEG::ZigZag[0][2], 5);
-    EXPECT_EQ(ClsJPEG::ZigZag[7][6], 62);
-    EXPECT_EQ(ClsJPEG::ZigZag[7][7], 63);
+    EXPECT_EQ(ZigZag[0][1], 1);
+    EXPECT_EQ(ZigZag[1][0], 2);
+    EXPECT_EQ(ZigZag[2][0], 3);
+    EXPECT_EQ(ZigZag[0][2], 5);
+    EXPECT_EQ(ZigZag[7][6], 62);
+    EXPECT_EQ(ZigZag[7][7], 63);
 }
 
 TEST(Settings, QualityScalesTablesWithHalvesToEven) {
@@ -75,9 +76,9 @@ TEST(Settings, ScaleFoldsDctScalingAndQuantizer) {
     const auto& table = encoder.QuantTable(0);
     for (int v = 0; v < 8; ++v)
         for (int u = 0; u < 8; ++u) {
-            int z = ClsJPEG::ZigZag[v][u];
+            int z = ZigZag[v][u];
             EXPECT_EQ(table.Scale[z],
-                      float(ClsJPEG::AanScale[u] * ClsJPEG::AanScale[v] / table.Qk[z]));
+                      float(AanScale[u] * AanScale[v] / table.Qk[z]));
         }
 }
 

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "ClsJPEG.h"
+#include "EncoderInternals.h"
+#include "HuffmanOptimizer.h"
 #include "ImageFiles.h"
 
 namespace vardolin::bench {
@@ -28,16 +30,6 @@ std::array<int32_t, 6> Factors(const std::string& sampling) {
     return factors;
 }
 
-ScanLists DefaultLists(const ClsJPEG& encoder) {
-    ScanLists lists;
-    for (int32_t i = 0; i < int32_t(encoder.ComponentList().size()); ++i) {
-        lists.ScanComponents.push_back(i);
-        lists.DCSelectors.push_back(i == 0 ? 0 : 1);
-        lists.ACSelectors.push_back(i == 0 ? 0 : 1);
-    }
-    return lists;
-}
-
 Stages MeasureOnce(const std::filesystem::path& file, const std::array<int32_t, 6>& f, int quality,
                    const std::filesystem::path& output) {
     Stages stages;
@@ -51,8 +43,9 @@ Stages MeasureOnce(const std::filesystem::path& file, const std::array<int32_t, 
     encoder.SampleHDC(picture, picture.Width(), picture.Height());
     stages.sample = Since(start);
 
-    const ScanLists lists = DefaultLists(encoder);
-    encoder.OptimizeHuffmanTables(lists, 0, int32_t(lists.ScanComponents.size()) - 1);
+    EncoderState& state = EncoderInternals::State(encoder);
+    const ScanLists lists = DefaultScanLists(state);
+    OptimizeHuffmanTables(state, lists, 0, int32_t(lists.ScanComponents.size()) - 1);
     stages.count = Since(start);
     const std::vector<uint8_t> bytes = encoder.Encode();  // counts again, then codes
     stages.code = std::max(0.0, Since(start) - stages.count);

@@ -19,6 +19,7 @@
 #include "FuzzInput.h"
 #include "JpegDecoder.h"
 #include "MemoryPicture.h"
+#include "PlainPath.h"
 
 namespace {
 
@@ -101,6 +102,8 @@ bool DecoderSupports(const ClsJPEG& encoder) {
 }
 
 void Run(fuzz::Input& in) {
+    static const bool plainPathInstalled = test::InstallPlainPath();
+    (void)plainPathInstalled;
     const Settings s = ReadSettings(in);
     const std::vector<EncoderPath>& paths = AvailableEncoderPaths();
     const EncoderPath path = paths[(s.flags >> kPathShift) % paths.size()];

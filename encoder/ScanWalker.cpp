@@ -1,6 +1,16 @@
-#include "ScanLayout.h"
+#include "ScanWalker.h"
 
 namespace vardolin {
+
+ScanLists DefaultScanLists(const EncoderState& state) {
+    ScanLists lists;
+    for (int32_t i = 0; i < state.ComponentCount; ++i) {
+        lists.ScanComponents.push_back(i);
+        lists.DCSelectors.push_back(i == 0 ? 0 : 1);
+        lists.ACSelectors.push_back(i == 0 ? 0 : 1);
+    }
+    return lists;
+}
 
 std::vector<ScanGroup> GroupScans(const std::vector<Component>& components, const ScanLists& lists,
                                   int32_t first, int32_t last) {

@@ -1,10 +1,10 @@
 // The scaled floating-point forward DCT (Arai, Agui, Nakajima), columns first,
-// then rows. Each stored value is evaluated in double precision and rounded
-// to float, which makes the result the same on every compiler and CPU.
-#include "BlockTransform.h"
-#include "ClsJPEG.h"
+// then rows, one value at a time. Each stored value is evaluated in double
+// precision and rounded to float, which makes the result the same on every
+// compiler and CPU.
+#include "PlainPath.h"
 
-namespace vardolin {
+namespace vardolin::test {
 
 namespace {
 
@@ -51,11 +51,9 @@ inline void Pass(float* d, int stride) {
 
 }  // namespace
 
-void ForwardDctInPlace(float (&block)[8][8]) {
-    for (int c = 0; c < 8; ++c) Pass(&block[0][c], 8);
-    for (int r = 0; r < 8; ++r) Pass(&block[r][0], 1);
+void ForwardDCT(float (&WorkBlock)[8][8]) {
+    for (int c = 0; c < 8; ++c) Pass(&WorkBlock[0][c], 8);
+    for (int r = 0; r < 8; ++r) Pass(&WorkBlock[r][0], 1);
 }
 
-void ClsJPEG::ForwardDCT() { ForwardDctInPlace(WorkBlock); }
-
-}  // namespace vardolin
+}  // namespace vardolin::test

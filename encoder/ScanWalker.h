@@ -1,15 +1,28 @@
-// How components are grouped into scans and in which order an interleaved
-// scan visits their blocks. The statistics pass and the coder both go through
-// these two functions, so the symbols counted are exactly the symbols coded.
+// The scan walk: how components are grouped into scans and in which order a
+// scan visits their blocks. The Huffman statistics (a counting sink) and the
+// entropy coder (an emitting sink) are both driven by WalkScan, so the symbols
+// counted are exactly the symbols coded.
 #pragma once
 
 #include <array>
 #include <cmath>
 #include <vector>
 
-#include "ClsJPEG.h"
+#include "EncoderState.h"
+#include "JpegError.h"
 
 namespace vardolin {
+
+// The scan lists: for each list position, the component it codes and the
+// DC and AC table it selects.
+struct ScanLists {
+    std::vector<int32_t> ScanComponents;
+    std::vector<int32_t> DCSelectors;
+    std::vector<int32_t> ACSelectors;
+};
+
+// Every component in order, Y with tables 0 and the chroma components with 1.
+ScanLists DefaultScanLists(const EncoderState& state);
 
 struct ScanGroup {
     int32_t first;  // list positions first..last form one scan
@@ -77,6 +90,44 @@ void WalkInterleaved(std::vector<InterleavedCursor>& cursors, int32_t imageWidth
             for (int32_t r = 0; r < cursor.component->V; ++r)
                 cursor.rowPosition[r] = checked::Add(cursor.rowPosition[r], cursor.rowSkip);
     }
+}
+
+}  // namespace vardolin
+
+namespace vardolin {
+
+// Visits the blocks of one scan in coding order, keeping each component's DC
+// predictor: sink.Block(p, dcDifference, reader, block) for a stored block of
+// the component at list position p, sink.Filler(p) for a filler block (DC
+// difference 0, every AC value 0).
+template <class Sink>
+void WalkScan(const EncoderState& state, const ScanLists& lists, const ScanGroup& scan, Sink& sink) {
+    std::vector<CoefficientStore::Reader> readers;
+    std::vector<int32_t> predictors(size_t(scan.last - scan.first + 1), 0);
+    for (int32_t p = scan.first; p <= scan.last; ++p)
+        readers.emplace_back(state.Components[lists.ScanComponents[p]].Coefficients);
+    auto visit = [&](size_t j, int32_t block) {
+        const int32_t dc = readers[j].DC(block);
+        const int32_t difference = dc - predictors[j];
+        predictors[j] = dc;
+        sink.Block(scan.first + static_cast<int32_t>(j), difference, readers[j], block);
+    };
+    if (!scan.Interleaved()) {
+        const int32_t blocks = state.Components[lists.ScanComponents[scan.first]].Coefficients.Blocks();
+        for (int32_t block = 0; block < blocks; ++block) visit(0, block);
+        return;
+    }
+    std::vector<InterleavedCursor> cursors;
+    for (int32_t p = scan.first; p <= scan.last; ++p)
+        cursors.push_back(MakeInterleavedCursor(state.Components[lists.ScanComponents[p]], state.ImageWidth,
+                                                state.MaxHSampling));
+    WalkInterleaved(cursors, state.ImageWidth, state.ImageHeight, state.MaxHSampling, state.MaxVSampling,
+                    [&](size_t j, int32_t position) {
+                        if (position < 0)
+                            sink.Filler(scan.first + static_cast<int32_t>(j));
+                        else
+                            visit(j, position / 64);
+                    });
 }
 
 }  // namespace vardolin
