@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "NonzeroMask.h"
+#include "SizeCategory.h"
 
 namespace vardolin {
 
@@ -81,7 +83,46 @@ size_t CoefficientStore::StoredBytes() const {
     return bytes;
 }
 
-CoefficientStore::Reader::Cursor& CoefficientStore::Reader::Seek(int32_t block) {
+void CoefficientStore::CountACSymbols(std::array<int32_t, 257>& counts) const {
+    // Four tallies of token bytes, so that neighbouring equal bytes do not
+    // wait on each other, and one of the symbols of plain rows.
+    std::array<std::array<int64_t, 256>, 4> tallies{};
+    std::array<int64_t, 256> plain{};
+    Reader reader(*this);
+    int16_t block[64];
+    for (int32_t r = 0; r < BlockRows(); ++r) {
+        const Row& row = rows_[r];
+        if (row.plain) {
+            for (int32_t b = 0; b < blocksPerRow_; ++b) {
+                reader.Expand(r * blocksPerRow_ + b, block);
+                const int32_t last = ForEachNonzeroAC(block, [&](int32_t k, int32_t run) {
+                    plain[0xF0] += run / 16;
+                    const int32_t symbol = (run % 16) * 16 + Category(block[k]);
+                    if (symbol > 255) throw JpegError::OutOfRange();
+                    ++plain[symbol];
+                });
+                if (last != 63) ++plain[0x00];
+            }
+            continue;
+        }
+        const uint8_t* symbol = row.bytes.data();
+        const size_t n = row.symbolBytes;
+        size_t i = 0;
+        for (; i + 4 <= n; i += 4) {
+            ++tallies[0][symbol[i]];
+            ++tallies[1][symbol[i + 1]];
+            ++tallies[2][symbol[i + 2]];
+            ++tallies[3][symbol[i + 3]];
+        }
+        for (; i < n; ++i) ++tallies[0][symbol[i]];
+    }
+    for (int s = 0; s < 256; ++s) {
+        const int64_t tokens = s == kBlockEnd ? 0 : tallies[0][s] + tallies[1][s] + tallies[2][s] + tallies[3][s];
+        counts[s] = checked::Add(int64_t(counts[s]), tokens + plain[s]);
+    }
+}
+
+CoefficientStore::Reader::Cursor& CoefficientStore::Reader::SeekRow(int32_t block) {
     if (block < 0 || block >= store_.Blocks()) throw JpegError::OutOfRange();
     const int32_t row = block / store_.blocksPerRow_;
     const int32_t inRow = block % store_.blocksPerRow_;
@@ -89,6 +130,7 @@ CoefficientStore::Reader::Cursor& CoefficientStore::Reader::Seek(int32_t block) 
     const Row& stored = store_.rows_[row];
     if (cursor.row != row || cursor.next > inRow || stored.plain) {
         cursor.row = row;
+        cursor.first = row * store_.blocksPerRow_;
         cursor.next = 0;
         cursor.symbol = stored.bytes.data();
         cursor.bits = stored.bytes.data() + stored.symbolBytes;

@@ -5,8 +5,8 @@
 // (noise) keeps the plain values instead. Block rows are in raster order, as
 // the picture is sampled.
 //
-// The statistics and the coder read tokens block by block; anything else
-// sees whole blocks through Expand.
+// The statistics count the token bytes of a row in one pass; the coder reads
+// tokens in order; anything else sees whole blocks through Expand.
 #pragma once
 
 #include <array>
@@ -15,8 +15,6 @@
 #include <vector>
 
 #include "JpegError.h"
-#include "NonzeroMask.h"
-#include "SizeCategory.h"
 
 namespace vardolin {
 
@@ -46,6 +44,10 @@ public:
     // Bytes held for the coefficients.
     size_t StoredBytes() const;
 
+    // Adds the AC symbols of every block to counts (index = symbol): what
+    // the coder writes for them, end of block included.
+    void CountACSymbols(std::array<int32_t, 257>& counts) const;
+
     // Reads blocks in any order that goes through each block row from left
     // to right (stored order, the order of an interleaved scan).
     class Reader {
@@ -62,19 +64,24 @@ public:
         // returns false for a block of a row kept plain.
         template <class Emit>
         bool ForEachToken(int32_t block, Emit&& emit);
-        // Adds the block's AC symbols, end of block included, to counts
-        // (index = symbol): the symbols the coder writes for it.
-        template <class Counts>
-        void CountACSymbols(int32_t block, Counts& counts);
 
     private:
         struct Cursor {
             int32_t row = -1;
-            int32_t next = 0;  // block of the row the pointers stand at
+            int32_t first = 0;  // the row's first block
+            int32_t next = 0;   // block of the row the pointers stand at
             const uint8_t* symbol = nullptr;
             const uint8_t* bits = nullptr;
         };
-        Cursor& Seek(int32_t block);
+        // The cursor standing at block: most often one already does, as
+        // readers go through the rows in order.
+        Cursor& Seek(int32_t block) {
+            for (Cursor& cursor : cursors_)
+                if (cursor.row >= 0 && cursor.next < store_.blocksPerRow_ && block == cursor.first + cursor.next)
+                    return cursor;
+            return SeekRow(block);
+        }
+        Cursor& SeekRow(int32_t block);
         template <class Emit>
         static void ReadTokens(Cursor& cursor, Emit&& emit);
 
@@ -122,20 +129,6 @@ bool CoefficientStore::Reader::ForEachToken(int32_t block, Emit&& emit) {
     if (store_.rows_[cursor.row].plain) return false;
     ReadTokens(cursor, emit);
     return true;
-}
-
-template <class Counts>
-void CoefficientStore::Reader::CountACSymbols(int32_t block, Counts& counts) {
-    if (ForEachToken(block, [&](uint8_t symbol, uint32_t) { ++counts[symbol]; })) return;
-    int16_t values[64];
-    Expand(block, values);
-    const int32_t last = ForEachNonzeroAC(values, [&](int32_t k, int32_t run) {
-        counts[0xF0] += run / 16;
-        const int32_t symbol = (run % 16) * 16 + Category(values[k]);
-        if (symbol > 255) throw JpegError::OutOfRange();
-        ++counts[symbol];
-    });
-    if (last != 63) ++counts[0x00];
 }
 
 }  // namespace vardolin

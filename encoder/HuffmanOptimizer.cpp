@@ -12,23 +12,32 @@ namespace {
 
 using Tally = std::array<int64_t, 257>;
 
-// The counting sink: the symbols the coder will write for each block the
-// walk visits, per table, and the filler blocks of each list position.
+// The counting sink: per table the symbols the coder will write for the
+// blocks the walk visits, and the filler blocks of each list position. A
+// block's AC symbols do not depend on the order of the walk: they are
+// tallied for each component in one pass over its store, once the walk has
+// visited every block of it.
 class SymbolCounter {
 public:
-    explicit SymbolCounter(const ScanLists& lists) : lists_(lists), fillers_(lists.ScanComponents.size(), 0) {}
+    explicit SymbolCounter(const ScanLists& lists)
+        : lists_(lists), fillers_(lists.ScanComponents.size(), 0), blocks_(lists.ScanComponents.size(), 0) {}
 
-    void Block(int32_t p, int32_t dcDifference, CoefficientStore::Reader& reader, int32_t block) {
+    void Block(int32_t p, int32_t dcDifference, CoefficientStore::Reader&, int32_t) {
         ++dc_[lists_.DCSelectors[p]][Category(dcDifference)];
-        reader.CountACSymbols(block, ac_[lists_.ACSelectors[p]]);
+        ++blocks_[p];
     }
     void Filler(int32_t p) {
         ++dc_[lists_.DCSelectors[p]][0];
         ++fillers_[p];
     }
 
+    // The AC symbols of the blocks of the component at list position p.
+    void CountACSymbols(const CoefficientStore& coefficients, int32_t p, std::array<SymbolCounts, 4>& ac) const {
+        if (blocks_[p] != coefficients.Blocks()) throw JpegError::OutOfRange();
+        coefficients.CountACSymbols(ac[lists_.ACSelectors[p]]);
+    }
+
     SymbolCounts DC(int32_t table) const { return Narrow(dc_[table]); }
-    SymbolCounts AC(int32_t table) const { return Narrow(ac_[table]); }
     int32_t Fillers(int32_t p) const { return checked::Add(fillers_[p], 0); }
 
 private:
@@ -39,8 +48,8 @@ private:
     }
 
     const ScanLists& lists_;
-    std::array<Tally, 4> dc_{}, ac_{};
-    std::vector<int64_t> fillers_;
+    std::array<Tally, 4> dc_{};
+    std::vector<int64_t> fillers_, blocks_;
 };
 
 int32_t CodeLength(const HuffmanTable& table, int symbol) {
@@ -86,12 +95,15 @@ int32_t OptimizeHuffmanTables(EncoderState& state, const ScanLists& lists, int32
 
     SymbolCounter counter(lists);
     for (const ScanGroup& scan : scans) WalkScan(state, lists, scan, counter);
+    std::array<SymbolCounts, 4> ac{};
+    for (int32_t p = first; p <= last; ++p)
+        counter.CountACSymbols(state.Components[lists.ScanComponents[p]].Coefficients, p, ac);
 
     BitTotal total;
     for (int32_t k = 0; k < 4; ++k) {
         if (dcUsed[k]) BuildTable(state.DCHuffmanTables[k], counter.DC(k), 11, total);
         if (!acUsed[k]) continue;
-        SymbolCounts counts = counter.AC(k);
+        SymbolCounts& counts = ac[k];
         // Filler blocks are coded as DC 0 and EOB. Only when no real block
         // needs EOB are their EOBs counted, so that EOB gets a code.
         for (int32_t p = first; p <= last && counts[0x00] == 0; ++p)

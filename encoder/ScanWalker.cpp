@@ -1,5 +1,7 @@
 #include "ScanWalker.h"
 
+#include <cmath>
+
 namespace vardolin {
 
 ScanLists DefaultScanLists(const EncoderState& state) {

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <array>
-#include <cmath>
 #include <vector>
 
 #include "EncoderState.h"
@@ -92,10 +91,6 @@ void WalkInterleaved(std::vector<InterleavedCursor>& cursors, int32_t imageWidth
     }
 }
 
-}  // namespace vardolin
-
-namespace vardolin {
-
 // Visits the blocks of one scan in coding order, keeping each component's DC
 // predictor: sink.Block(p, dcDifference, reader, block) for a stored block of
 // the component at list position p, sink.Filler(p) for a filler block (DC
@@ -103,11 +98,16 @@ namespace vardolin {
 template <class Sink>
 void WalkScan(const EncoderState& state, const ScanLists& lists, const ScanGroup& scan, Sink& sink) {
     std::vector<CoefficientStore::Reader> readers;
+    std::vector<const int16_t*> dcValues;
     std::vector<int32_t> predictors(size_t(scan.last - scan.first + 1), 0);
-    for (int32_t p = scan.first; p <= scan.last; ++p)
-        readers.emplace_back(state.Components[lists.ScanComponents[p]].Coefficients);
+    for (int32_t p = scan.first; p <= scan.last; ++p) {
+        const CoefficientStore& coefficients = state.Components[lists.ScanComponents[p]].Coefficients;
+        readers.emplace_back(coefficients);
+        dcValues.push_back(coefficients.DCValues().data());
+    }
+    // Blocks reach visit within their stores: WalkInterleaved checks them.
     auto visit = [&](size_t j, int32_t block) {
-        const int32_t dc = readers[j].DC(block);
+        const int32_t dc = dcValues[j][block];
         const int32_t difference = dc - predictors[j];
         predictors[j] = dc;
         sink.Block(scan.first + static_cast<int32_t>(j), difference, readers[j], block);
