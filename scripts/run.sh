@@ -8,6 +8,9 @@
 #  - Without one: on a private Xvfb, plays the walkthrough (import the roster
 #    through the range picker, take a photo, move the crop frame, store three
 #    photos) and says where the photos and a screenshot are.
+# The demo prefix has the crop frame placed on the face in each new still
+# turned on, and the demo camera films the scene named in $demo_camera
+# (its switches, democam/README.md; empty: the camera's usual scene).
 # First it encodes the demo portrait with the native command-line encoder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,6 +18,7 @@ build=$(realpath -m "${BUILD:-build}")
 demo=$build/demo
 bin=$demo/bin
 wine64=/usr/lib/wine/wine64
+demo_camera=""
 
 portrait() {
   local tool=$build/native/tools/vardolin-jpeg out=$demo/portrait.jpg
@@ -40,6 +44,8 @@ prepare_prefix() {
   (cd "$bin" && "$wine64" regsvr32 /s vardolin.dll && "$wine64" regsvr32 /s vardolin-democam.dll)
   # Earlier versions chose a camera built into the DLL with this value.
   "$wine64" reg delete 'HKCU\Software\Vardolin' /v Camera /f >/dev/null 2>&1 || true
+  # What the source dialog's "拍照后自动框选人脸" stores.
+  "$wine64" reg add 'HKCU\Software\Vardolin' /v AutoFrame /t REG_DWORD /d 1 /f >/dev/null
   # A wineserver started without a display would hand the host a desktop without one.
   wineserver -w
 }
@@ -76,6 +82,7 @@ walkthrough() {
 
 portrait
 install_programs
+export VARDOLIN_DEMOCAM=$demo_camera
 prepare_prefix
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   interactive

@@ -11,7 +11,7 @@ using namespace chooser_control;
 
 struct ChooserState {
     std::span<const std::wstring> names;
-    size_t chosen;
+    SourceChoice chosen;
     const std::function<void(HWND, size_t)>& showSettings;
 };
 
@@ -27,16 +27,18 @@ INT_PTR ChooserMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
         state = reinterpret_cast<ChooserState*>(lParam);
         for (const std::wstring& name : state->names)
             SendDlgItemMessageW(dialog, kCameraList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-        SendDlgItemMessageW(dialog, kCameraList, CB_SETCURSEL, state->chosen, 0);
+        SendDlgItemMessageW(dialog, kCameraList, CB_SETCURSEL, state->chosen.camera, 0);
+        CheckDlgButton(dialog, kAutoFrame, state->chosen.autoFrame ? BST_CHECKED : BST_UNCHECKED);
         return TRUE;
     }
     if (message != WM_COMMAND) return FALSE;
     switch (LOWORD(wParam)) {
     case kCameraSettings:
-        state->showSettings(dialog, Selected(dialog, state->chosen));
+        state->showSettings(dialog, Selected(dialog, state->chosen.camera));
         return TRUE;
     case IDOK:
-        state->chosen = Selected(dialog, state->chosen);
+        state->chosen = {Selected(dialog, state->chosen.camera),
+                         IsDlgButtonChecked(dialog, kAutoFrame) == BST_CHECKED};
         EndDialog(dialog, IDOK);
         return TRUE;
     case IDCANCEL:
@@ -56,14 +58,15 @@ INT_PTR CALLBACK ChooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
-std::optional<size_t> ChooseCamera(HWND owner, std::span<const std::wstring> names, size_t current,
-                                   const std::function<void(HWND dialog, size_t index)>& showSettings) {
-    constexpr short kWidth = 220, kHeight = 74;
+std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstring> names, SourceChoice current,
+                                         const std::function<void(HWND dialog, size_t index)>& showSettings) {
+    constexpr short kWidth = 220, kHeight = 88;
     DialogTemplate dialog(kSourceDialogTitle, kWidth, kHeight);
     dialog.AddControl(0xFFFF, L"STATIC", L"摄像头：", SS_LEFT, 7, 9, 36, 10);
     dialog.AddControl(kCameraList, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 43, 7, 170, 80);
     dialog.AddControl(kCameraSettings, L"BUTTON", L"摄像头设置...", WS_TABSTOP | BS_PUSHBUTTON, 43, 27, 70, 14);
-    dialog.AddOkCancel(53, kWidth);
+    dialog.AddControl(kAutoFrame, L"BUTTON", L"拍照后自动框选人脸", WS_TABSTOP | BS_AUTOCHECKBOX, 43, 48, 170, 10);
+    dialog.AddOkCancel(67, kWidth);
     ChooserState state{names, current, showSettings};
     if (DialogBoxIndirectParamW(ModuleInstance(), dialog.Get(), owner, ChooserProc, reinterpret_cast<LPARAM>(&state)) !=
         IDOK)

@@ -1,5 +1,6 @@
-// The source dialog when there are several cameras: which one to use, and a
-// way to each camera's own settings pages.
+// The source dialog: which camera to use, a way to each camera's own
+// settings pages, and whether the crop frame goes onto the face in each new
+// still.
 #pragma once
 
 #include <windows.h>
@@ -16,11 +17,17 @@ inline constexpr const wchar_t* kSourceDialogTitle = L"视频调节";
 namespace chooser_control {
 inline constexpr WORD kCameraList = 200;
 inline constexpr WORD kCameraSettings = 201;
+inline constexpr WORD kAutoFrame = 202;
 }  // namespace chooser_control
 
-// The index of the chosen camera; nothing when the user cancels.
+struct SourceChoice {
+    size_t camera;  // index into the names shown
+    bool autoFrame;
+};
+
+// What the user chose, starting from current; nothing when the user cancels.
 // showSettings opens the pages of the camera selected in the list.
-std::optional<size_t> ChooseCamera(HWND owner, std::span<const std::wstring> names, size_t current,
-                                   const std::function<void(HWND dialog, size_t index)>& showSettings);
+std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstring> names, SourceChoice current,
+                                         const std::function<void(HWND dialog, size_t index)>& showSettings);
 
 }  // namespace vardolin::capture

@@ -1,5 +1,6 @@
 #include "camera/DirectShowCamera.h"
 
+#include "camera/AutoFrameSetting.h"
 #include "camera/CameraChooser.h"
 #include "camera/CameraGraph.h"
 #include "camera/VideoDevices.h"
@@ -51,7 +52,8 @@ public:
     CameraProblem Problem() const override { return problem_; }
 
     bool FormatDialogAvailable() override { return graph_ && HasPages(CapturePinOf(device_.Get()).Get()); }
-    bool SourceDialogAvailable() override { return graph_ && (VideoInputDevices().size() > 1 || HasPages(device_.Get())); }
+    // The source dialog always has the camera choice and the framing option.
+    bool SourceDialogAvailable() override { return graph_ != nullptr; }
     void ShowFormatDialog(HWND owner) override;
     void ShowSourceDialog(HWND owner) override;
 
@@ -128,24 +130,25 @@ void DirectShowCamera::ShowFormatDialog(HWND owner) {
 }
 
 void DirectShowCamera::ShowSourceDialog(HWND owner) {
+    // The user picks a camera, also when the current one failed, and reaches
+    // its own pages from there.
     std::vector<VideoDevice> devices = VideoInputDevices();
-    if (devices.size() <= 1) {
-        if (device_) ShowPages(owner, device_.Get(), L"视频调节");
-        return;
-    }
-    // Several cameras: the user picks one, also when the current one failed.
+    if (devices.empty()) return;
     std::vector<std::wstring> names;
     for (const VideoDevice& d : devices) names.push_back(d.name);
     size_t current = std::find(names.begin(), names.end(), name_) - names.begin();
     auto showSettings = [&](HWND dialog, size_t index) {
-        if (device_ && devices[index].name == name_) return ShowPages(dialog, device_.Get(), L"视频调节");
+        if (device_ && devices[index].name == name_) return ShowPages(dialog, device_.Get(), kSourceDialogTitle);
         ComPtr<IBaseFilter> other = BindDevice(devices[index]);
-        ShowPages(dialog, other.Get(), L"视频调节");
+        ShowPages(dialog, other.Get(), kSourceDialogTitle);
     };
-    std::optional<size_t> chosen = ChooseCamera(owner, names, current < names.size() ? current : 0, showSettings);
+    std::optional<SourceChoice> chosen =
+        ChooseSource(owner, names, {current < names.size() ? current : 0, AutoFrameEnabled()}, showSettings);
     if (!chosen) return;
-    RememberCameraName(names[*chosen]);
-    if (names[*chosen] != name_ || !graph_) OpenFirstThatStarts(InTryOrder(std::move(devices), names[*chosen]));
+    RememberAutoFrame(chosen->autoFrame);
+    const std::wstring& camera = names[chosen->camera];
+    RememberCameraName(camera);
+    if (camera != name_ || !graph_) OpenFirstThatStarts(InTryOrder(std::move(devices), camera));
 }
 
 }  // namespace

@@ -4,9 +4,12 @@
 #include "CameraControl.h"
 #include "ComponentError.h"
 #include "DemoCamera.h"
+#include "DialogAnswer.h"
 #include "Win32Handles.h"
 #include "../../photo/tests/PhotoCompare.h"
+#include "camera/AutoFrameSetting.h"
 #include "camera/CameraChoice.h"
+#include "camera/CameraChooser.h"
 #include "camera/CameraControlObject.h"
 #include "camera/CameraGraph.h"
 #include "camera/DirectShowCamera.h"
@@ -16,6 +19,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 namespace vardolin::capture::test {
 namespace {
@@ -92,6 +96,40 @@ TEST_F(CameraControlTest, SaveFrameBitmapReplacesTheFileWithTheWholePictureAt320
         EXPECT_NE(e.description().find(unwritable.wstring()), std::wstring::npos);
     }
     EXPECT_FALSE(fs::exists(unwritable.parent_path()));
+}
+
+// The source dialog offers the one camera there is and the framing option:
+// the box shows what is stored (off when nothing is), OK stores the box, Cancel
+// keeps what was stored. Tab reaches the box from the camera's settings button.
+TEST_F(CameraControlTest, TheSourceDialogShowsTheFramingOptionAndStoresItOnOkOnly) {
+    Open();
+    ASSERT_TRUE(PumpUntil([&] { return Live(); }));
+    const struct {
+        std::optional<bool> stored;  // nothing: never chosen
+        bool toggle;
+        int button;
+        bool after;
+    } cases[] = {
+        {std::nullopt, false, IDOK, false}, {std::nullopt, true, IDOK, true}, {true, false, IDOK, true},
+        {true, true, IDOK, false},          {false, true, IDCANCEL, false},   {true, true, IDCANCEL, true},
+    };
+    for (auto c : cases) {
+        SCOPED_TRACE(testing::Message() << c.stored.value_or(-1) << c.toggle << c.button);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, kAutoFrameValue);
+        if (c.stored) RememberAutoFrame(*c.stored);
+        DialogAnswer answer(kSourceDialogTitle, [&](HWND dialog) {
+            HWND box = GetDlgItem(dialog, chooser_control::kAutoFrame);
+            EXPECT_EQ(SendDlgItemMessageW(dialog, chooser_control::kCameraList, CB_GETCOUNT, 0, 0), 1);
+            EXPECT_EQ(GetNextDlgTabItem(dialog, GetDlgItem(dialog, chooser_control::kCameraSettings), FALSE), box);
+            EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), c.stored.value_or(false) ? BST_CHECKED : BST_UNCHECKED);
+            if (c.toggle) SendMessageW(box, BM_CLICK, 0, 0);
+            SendMessageW(dialog, WM_COMMAND, c.button, 0);
+        });
+        Camera().ShowSourceDialog();
+        EXPECT_TRUE(answer.Answered());
+        EXPECT_EQ(AutoFrameEnabled(), c.after);
+    }
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, kAutoFrameValue);
 }
 
 TEST_F(CameraControlTest, ThePreviewShowsTheLivePictureFromTheTopLeftCorner) {
