@@ -21,8 +21,11 @@ struct ControlRange {
 const ControlRange* RangeOf(long property) noexcept {
     static constexpr ControlRange kBrightness{kMinBrightness, kMaxBrightness, kDefaultBrightness};
     static constexpr ControlRange kContrast{kMinContrast, kMaxContrast, kDefaultContrast};
+    static constexpr ControlRange kScene{static_cast<long>(Scene::Portrait), static_cast<long>(Scene::Photograph),
+                                         static_cast<long>(Scene::Portrait)};
     if (property == VideoProcAmp_Brightness) return &kBrightness;
     if (property == VideoProcAmp_Contrast) return &kContrast;
+    if (property == kSceneProperty) return &kScene;
     return nullptr;
 }
 
@@ -166,6 +169,12 @@ STDMETHODIMP CameraFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) {
     });
 }
 
+std::atomic<int>& CameraFilter::Control(long property) noexcept {
+    if (property == VideoProcAmp_Brightness) return controls_.brightness;
+    if (property == VideoProcAmp_Contrast) return controls_.contrast;
+    return controls_.scene;
+}
+
 STDMETHODIMP CameraFilter::GetRange(long property, long* min, long* max, long* step, long* byDefault, long* flags) {
     if (!min || !max || !step || !byDefault || !flags) return E_POINTER;
     const ControlRange* range = RangeOf(property);
@@ -182,14 +191,14 @@ STDMETHODIMP CameraFilter::Set(long property, long value, long) {
     const ControlRange* range = RangeOf(property);
     if (!range) return E_PROP_ID_UNSUPPORTED;
     if (value < range->min || value > range->max) return E_INVALIDARG;
-    (property == VideoProcAmp_Brightness ? controls_.brightness : controls_.contrast) = static_cast<int>(value);
+    Control(property) = static_cast<int>(value);
     return S_OK;
 }
 
 STDMETHODIMP CameraFilter::Get(long property, long* value, long* flags) {
     if (!value || !flags) return E_POINTER;
     if (!RangeOf(property)) return E_PROP_ID_UNSUPPORTED;
-    *value = property == VideoProcAmp_Brightness ? controls_.brightness : controls_.contrast;
+    *value = Control(property);
     *flags = VideoProcAmp_Flags_Manual;
     return S_OK;
 }

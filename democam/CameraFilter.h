@@ -1,5 +1,6 @@
 // The demo camera: a live video capture source filter with one output pin,
-// picture controls (brightness, contrast) and the test switches of Switches.h.
+// picture controls (brightness, contrast, scene) and the test switches of
+// Switches.h.
 #pragma once
 
 #include "ComObject.h"
@@ -46,7 +47,8 @@ public:
     STDMETHODIMP JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override;
     STDMETHODIMP QueryVendorInfo(LPWSTR*) override { return E_NOTIMPL; }
 
-    // IAMVideoProcAmp: brightness and contrast only.
+    // IAMVideoProcAmp: brightness, contrast and the camera's own scene
+    // control (kSceneProperty).
     STDMETHODIMP GetRange(long property, long* min, long* max, long* step, long* byDefault, long* flags) override;
     STDMETHODIMP Set(long property, long value, long flags) override;
     STDMETHODIMP Get(long property, long* value, long* flags) override;
@@ -60,6 +62,8 @@ public:
 private:
     HRESULT DeviceAvailable(bool opening) const;
     HRESULT PauseLocked();
+    // The control behind a property that RangeOf knows.
+    std::atomic<int>& Control(long property) noexcept;
 
     const CameraIdentity& identity_;
     std::recursive_mutex lock_;

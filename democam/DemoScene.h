@@ -31,6 +31,15 @@ struct ScenePicture {
 inline constexpr int kStageWidth = 320;
 inline constexpr int kStageHeight = 240;
 
+// The scenes the camera films: the drawn portrait (the default) and a real
+// photograph (PhotoScene.h).
+enum class Scene { Portrait = 0, Photograph = 1 };
+
+// The camera's own IAMVideoProcAmp property that picks the scene (0 portrait,
+// 1 photograph), numbered beyond the standard properties as a vendor's own
+// controls are.
+inline constexpr long kSceneProperty = 0x100;
+
 // Draws the scene at moment t into picture, resized to width x height (both
 // at least 1). t also sets the clock, read as the time since midnight.
 void DrawDemoScene(ScenePicture& picture, int width, int height, std::chrono::milliseconds t);

@@ -1,7 +1,9 @@
-// The picture page of the camera: brightness and contrast trackbars, written
-// through IAMVideoProcAmp when the page is applied.
+// The picture page of the camera: brightness and contrast trackbars and the
+// photograph scene's check box, written through IAMVideoProcAmp when the
+// page is applied.
 #include "PropertyPages.h"
 
+#include "DemoScene.h"
 #include "PropertyPage.h"
 
 #include <commctrl.h>
@@ -22,9 +24,10 @@ constexpr Control kControls[] = {
     {VideoProcAmp_Brightness, L"Brightness:", 101, 102},
     {VideoProcAmp_Contrast, L"Contrast:", 103, 104},
 };
+constexpr WORD kPhotographBox = 105;
 
 DialogTemplate PictureLayout() {
-    DialogTemplate layout = DialogTemplate::Child(200, 70);
+    DialogTemplate layout = DialogTemplate::Child(200, 88);
     short y = 10;
     for (const Control& control : kControls) {
         layout.AddControl(0xFFFF, L"STATIC", control.label, SS_LEFT, 7, y + 4, 40, 10);
@@ -32,6 +35,8 @@ DialogTemplate PictureLayout() {
         layout.AddControl(control.value, L"STATIC", L"", SS_RIGHT, 165, y + 4, 28, 10);
         y += 28;
     }
+    layout.AddControl(kPhotographBox, L"BUTTON", L"Film a photograph instead of the drawn portrait",
+                      WS_TABSTOP | BS_AUTOCHECKBOX, 7, y + 4, 186, 12);
     return layout;
 }
 
@@ -65,9 +70,13 @@ protected:
             SendMessageW(slider, TBM_SETPOS, TRUE, value);
             ShowValue(dialog, control);
         }
+        long scene = 0, flags = 0;
+        if (SUCCEEDED(amp_->Get(kSceneProperty, &scene, &flags)))
+            CheckDlgButton(dialog, kPhotographBox, scene == static_cast<long>(Scene::Photograph) ? BST_CHECKED : BST_UNCHECKED);
     }
 
-    bool OnControl(HWND dialog, UINT message, WPARAM, LPARAM) override {
+    bool OnControl(HWND dialog, UINT message, WPARAM wParam, LPARAM) override {
+        if (message == WM_COMMAND) return LOWORD(wParam) == kPhotographBox && HIWORD(wParam) == BN_CLICKED;
         if (message != WM_HSCROLL) return false;
         for (const Control& control : kControls) ShowValue(dialog, control);
         return true;
@@ -78,7 +87,8 @@ protected:
             long value = static_cast<long>(SendDlgItemMessageW(dialog, control.slider, TBM_GETPOS, 0, 0));
             if (HRESULT hr = amp_->Set(control.property, value, VideoProcAmp_Flags_Manual); FAILED(hr)) return hr;
         }
-        return S_OK;
+        Scene scene = IsDlgButtonChecked(dialog, kPhotographBox) == BST_CHECKED ? Scene::Photograph : Scene::Portrait;
+        return amp_->Set(kSceneProperty, static_cast<long>(scene), VideoProcAmp_Flags_Manual);
     }
 
 private:

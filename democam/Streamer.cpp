@@ -2,6 +2,7 @@
 
 #include "DemoScene.h"
 #include "FrameWriter.h"
+#include "PhotoScene.h"
 #include "Switches.h"
 
 #include <evcode.h>
@@ -19,7 +20,11 @@ public:
     explicit FrameSource(const VideoFormat& format) : format_(format) {}
 
     void Draw(const Switches& switches, const CameraControls& controls) {
-        DrawDemoScene(scene_, format_.width, format_.height, switches.frozenTime.value_or(TimeOfDay()));
+        milliseconds t = switches.frozenTime.value_or(TimeOfDay());
+        if (switches.scene.value_or(static_cast<Scene>(controls.scene.load())) == Scene::Photograph)
+            DrawPhotoScene(scene_, format_.width, format_.height, t);
+        else
+            DrawDemoScene(scene_, format_.width, format_.height, t);
         AdjustPicture(scene_, controls.brightness, controls.contrast);
     }
     bool Write(uint8_t* out, size_t capacity) const { return WriteFrame(scene_, format_, out, capacity); }

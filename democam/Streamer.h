@@ -2,6 +2,7 @@
 // pushes it downstream through the allocator and IMemInputPin::Receive.
 #pragma once
 
+#include "DemoScene.h"
 #include "Handles.h"
 #include "VideoFormat.h"
 
@@ -29,6 +30,7 @@ struct StreamSetup {
 struct CameraControls {
     std::atomic<int> brightness;
     std::atomic<int> contrast;
+    std::atomic<int> scene{static_cast<int>(Scene::Portrait)};
     std::atomic<bool> deviceLostReported{false};
 };
 

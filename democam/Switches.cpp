@@ -48,8 +48,13 @@ void ApplyTime(std::wstring_view value, Switches& switches) {
     if (!digits.empty() && end && *end == L'\0' && ms >= 0) switches.frozenTime = std::chrono::milliseconds(ms);
 }
 
+void ApplyScene(std::wstring_view name, Switches& switches) {
+    if (SameText(name, L"portrait")) switches.scene = Scene::Portrait;
+    else if (SameText(name, L"photo")) switches.scene = Scene::Photograph;
+}
+
 void Apply(std::wstring_view entry, Switches& switches) {
-    constexpr std::wstring_view kFormats = L"formats=", kTime = L"time=";
+    constexpr std::wstring_view kFormats = L"formats=", kTime = L"time=", kScene = L"scene=";
     if (SameText(entry, L"inuse")) switches.inUse = true;
     else if (SameText(entry, L"unplugged")) switches.unplugged = true;
     else if (SameText(entry, L"stalled")) switches.stalled = true;
@@ -57,6 +62,8 @@ void Apply(std::wstring_view entry, Switches& switches) {
         ApplyFormats(entry.substr(kFormats.size()), switches);
     else if (entry.size() > kTime.size() && SameText(entry.substr(0, kTime.size()), kTime))
         ApplyTime(entry.substr(kTime.size()), switches);
+    else if (entry.size() > kScene.size() && SameText(entry.substr(0, kScene.size()), kScene))
+        ApplyScene(entry.substr(kScene.size()), switches);
 }
 
 }  // namespace

@@ -22,12 +22,15 @@
 //                    yuy2, nv12), each at 320x240, 640x480 and 1280x720.
 //   time=MS          freeze the scene clock at MS milliseconds (the clock
 //                    shows it as a time of day), so frames are repeatable.
+//   scene=NAME       film this scene whatever the camera's scene control
+//                    says: portrait (the drawn one) or photo (PhotoScene.h).
 //
 // An entry may start with a camera's friendly name and ':' to apply to that
 // camera only, e.g. "Vardolin Demo Camera 2:inuse". Unknown entries are
 // ignored. Without the variable the camera offers RGB24 and YUY2.
 #pragma once
 
+#include "DemoScene.h"
 #include "VideoFormat.h"
 
 #include <chrono>
@@ -43,6 +46,7 @@ struct Switches {
     bool stalled = false;
     std::vector<PixelFormat> formats{PixelFormat::Rgb24, PixelFormat::Yuy2};
     std::optional<std::chrono::milliseconds> frozenTime;
+    std::optional<Scene> scene;
 };
 
 // The switches in text that apply to the camera called cameraName.

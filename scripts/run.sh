@@ -11,6 +11,8 @@
 # The demo prefix has the crop frame placed on the face in each new still
 # turned on, and the demo camera films the scene named in $demo_camera
 # (its switches, democam/README.md; empty: the camera's usual scene).
+# DEMO_SCENE=photo makes that scene the photograph instead of the drawn
+# portrait.
 # First it encodes the demo portrait with the native command-line encoder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -79,6 +81,12 @@ walkthrough() {
   report_photos
   echo "Screenshot of the window with the roster and the crop: $shot"
 }
+
+case "${DEMO_SCENE:-portrait}" in
+  portrait) ;;
+  photo) demo_camera="scene=photo" ;;
+  *) echo "run: DEMO_SCENE is portrait or photo, not '$DEMO_SCENE'" >&2; exit 2 ;;
+esac
 
 portrait
 install_programs

@@ -4,6 +4,7 @@
 #include "CaptureGraph.h"
 #include "DemoCamDll.h"
 #include "DemoScene.h"
+#include "PhotoScene.h"
 
 #include <gtest/gtest.h>
 #include <evcode.h>
@@ -220,6 +221,46 @@ TEST(DemoCamera, PictureControlsChangeTheFrames) {
                 worst = std::max(worst, std::abs(delivered.Row(y)[i] - want));
             }
         EXPECT_LE(worst, 1.0);
+    }
+}
+
+// The camera films the photograph when its scene control or the scene
+// switch says so; the switch wins.
+TEST(DemoCamera, SceneControlAndSwitchChooseThePhotograph) {
+    ComScope com;
+    ComPtr<IBaseFilter> camera = OpenVideoInputDevice(kFirstCamera);
+    ComPtr<IAMVideoProcAmp> amp;
+    ASSERT_HRESULT_SUCCEEDED(camera.As(&amp));
+    long min = 0, max = 0, step = 0, byDefault = 0, flags = 0;
+    ASSERT_HRESULT_SUCCEEDED(amp->GetRange(kSceneProperty, &min, &max, &step, &byDefault, &flags));
+    EXPECT_EQ(std::tuple(min, max, byDefault), std::tuple(0L, 1L, 0L));
+    EXPECT_EQ(amp->Set(kSceneProperty, 2, VideoProcAmp_Flags_Manual), E_INVALIDARG);
+
+    struct Case {
+        const wchar_t* switches;
+        Scene control, filmed;
+    };
+    const Case cases[] = {
+        {kFrozen, Scene::Portrait, Scene::Portrait},
+        {kFrozen, Scene::Photograph, Scene::Photograph},
+        {L"scene=photo;time=45296789", Scene::Portrait, Scene::Photograph},
+        {L"scene=portrait;time=45296789", Scene::Photograph, Scene::Portrait},
+    };
+    ScenePicture photo;
+    DrawPhotoScene(photo, kW, kH, std::chrono::milliseconds(kFrozenMs));
+    const ScenePicture portrait = ExpectedScene(kW, kH);
+    CaptureGraph graph(camera, MEDIASUBTYPE_RGB24);
+    ASSERT_HRESULT_SUCCEEDED(graph.Built());
+    ASSERT_HRESULT_SUCCEEDED(graph.Run());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::string(c.switches, c.switches + wcslen(c.switches)) << ", control "
+                                        << static_cast<int>(c.control));
+        CameraSwitches switches(c.switches);
+        ASSERT_HRESULT_SUCCEEDED(amp->Set(kSceneProperty, static_cast<long>(c.control), VideoProcAmp_Flags_Manual));
+        graph.NextFrame();  // may have been drawn before the change
+        std::optional<Frame> frame = graph.NextFrame();
+        ASSERT_TRUE(frame);
+        EXPECT_TRUE(FromRgb24Sample(frame->bytes, kW, kH).bits == (c.filmed == Scene::Photograph ? photo : portrait).bits);
     }
 }
 

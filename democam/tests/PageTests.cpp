@@ -2,6 +2,7 @@
 // system's property frame (which applies on OK through PSN_APPLY), the
 // picture page through IPropertyPage::Apply as other frames call it.
 #include "CaptureGraph.h"
+#include "DemoScene.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
@@ -123,8 +124,9 @@ TEST(DemoCameraPages, FormatPageInThePropertyFrameSetsTheFormatForTheNextGraph) 
     EXPECT_EQ(frame->bytes.size(), 320u * 240 * 2);
 }
 
-// The trackbars start at the camera's values; Apply writes them, once.
-TEST(DemoCameraPages, PicturePageAppliesBrightnessAndContrast) {
+// The trackbars and the photograph box start at the camera's values; Apply
+// writes them, once.
+TEST(DemoCameraPages, PicturePageAppliesBrightnessContrastAndScene) {
     ComScope com;
     ComPtr<IBaseFilter> camera = OpenVideoInputDevice(kFirstCamera);
     ComPtr<IAMVideoProcAmp> amp;
@@ -140,7 +142,9 @@ TEST(DemoCameraPages, PicturePageAppliesBrightnessAndContrast) {
     ASSERT_HRESULT_SUCCEEDED(page->Activate(host, &area, TRUE));
 
     HWND brightness = FindChild(host, TRACKBAR_CLASSW, 0), contrast = FindChild(host, TRACKBAR_CLASSW, 1);
-    ASSERT_TRUE(brightness && contrast);
+    HWND photograph = FindChild(host, L"Button");
+    ASSERT_TRUE(brightness && contrast && photograph);
+    EXPECT_EQ(SendMessageW(photograph, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(SendMessageW(brightness, TBM_GETRANGEMIN, 0, 0), -100);
     EXPECT_EQ(SendMessageW(brightness, TBM_GETPOS, 0, 0), 0);
     EXPECT_EQ(SendMessageW(contrast, TBM_GETPOS, 0, 0), 100);
@@ -149,6 +153,7 @@ TEST(DemoCameraPages, PicturePageAppliesBrightnessAndContrast) {
     SendMessageW(brightness, TBM_SETPOS, TRUE, -35);
     SendMessageW(contrast, TBM_SETPOS, TRUE, 140);
     SendMessageW(GetParent(brightness), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(contrast));
+    SendMessageW(photograph, BM_CLICK, 0, 0);
     EXPECT_EQ(page->IsPageDirty(), S_OK);
     ASSERT_HRESULT_SUCCEEDED(page->Apply());
     long value = 0, flags = 0;
@@ -156,6 +161,8 @@ TEST(DemoCameraPages, PicturePageAppliesBrightnessAndContrast) {
     EXPECT_EQ(value, -35);
     amp->Get(VideoProcAmp_Contrast, &value, &flags);
     EXPECT_EQ(value, 140);
+    amp->Get(kSceneProperty, &value, &flags);
+    EXPECT_EQ(value, static_cast<long>(Scene::Photograph));
     EXPECT_EQ(page->IsPageDirty(), S_FALSE);
 
     // A frame that also sends PSN_APPLY finds the page clean: nothing more is written.

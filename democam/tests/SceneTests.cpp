@@ -1,7 +1,10 @@
 // The scene's geometry that frame consumers rely on: every 4:3 frame is the
 // same picture at another scale, and a 16:9 frame is that picture with more
-// backdrop left and right.
+// backdrop left and right. The photograph scene holds a face that the face
+// detector finds, drifting with the photograph.
 #include "DemoScene.h"
+#include "FaceDetector.h"
+#include "PhotoScene.h"
 
 #include <gtest/gtest.h>
 
@@ -58,6 +61,30 @@ TEST(DemoScene, TheSceneMovesAndTheClockShowsTheMoment) {
     DrawDemoScene(c, kStageWidth, kStageHeight, kMoment + std::chrono::milliseconds(700));
     EXPECT_TRUE(a.bits == b.bits);  // a moment is one picture
     EXPECT_FALSE(a.bits == c.bits);
+}
+
+TEST(PhotoScene, ItsFaceIsFoundWhereThePhotographHasDrifted) {
+    std::optional<autoframe::FaceBox> first;
+    PhotoOffset firstOffset{};
+    for (auto t : {kMoment, kMoment + std::chrono::seconds(10), kMoment + std::chrono::seconds(20)}) {
+        ScenePicture frame;
+        DrawPhotoScene(frame, kStageWidth, kStageHeight, t);
+        std::vector<autoframe::FaceBox> faces = autoframe::FindFaces(
+            autoframe::GreyFromBgr(frame.bits.data(), frame.width, frame.height, frame.stride, autoframe::RowOrder::TopDown));
+        ASSERT_EQ(faces.size(), 1u);
+        PhotoOffset offset = PhotoOffsetAt(t);
+        if (!first) {
+            // The same box as the native build finds in this frame: the
+            // scene and the detector give the same pixels and faces on
+            // every build.
+            EXPECT_EQ(faces[0], (autoframe::FaceBox{107, 84, 79, 79, 15}));
+            first = faces[0], firstOffset = offset;
+            continue;
+        }
+        EXPECT_NE(offset.x * 1000 + offset.y, firstOffset.x * 1000 + firstOffset.y) << "the photograph moves";
+        EXPECT_LE(std::abs(faces[0].left + offset.x - first->left - firstOffset.x), 6);
+        EXPECT_LE(std::abs(faces[0].top + offset.y - first->top - firstOffset.y), 6);
+    }
 }
 
 }  // namespace
