@@ -1,19 +1,13 @@
-// The capture window's About button CmdOK ("关于") and how the About window
-// attaches to it.
+// The capture window's About button CmdOK ("关于").
 #pragma once
 
-namespace vardolin::capture {
-class GetPIC;
-struct GetPICExtensions;
-}  // namespace vardolin::capture
+#include "TopmostWindow.h"
+#include "frmAbout.h"
 
 namespace vardolin::about {
 
 // Takes the capture window off the top and shows the About window; while it
 // is open, only brings it to the front. Every step runs even if one fails.
-void CmdOK_Click(capture::GetPIC& captureWindow) noexcept;
-
-// Fills the capture window's slot for the About button.
-void Attach(capture::GetPICExtensions& slots);
+void CmdOK_Click(capture::TopmostWindow& captureWindow, frmAbout& about) noexcept;
 
 }  // namespace vardolin::about

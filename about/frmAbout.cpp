@@ -1,13 +1,12 @@
 #include "frmAbout.h"
 
 #include "AboutArtwork.h"
-#include "Component.h"
+#include "AboutTexts.h"
 #include "ComponentError.h"
-#include "GetPIC.h"
-#include "GetPICLayout.h"
+#include "FormWindowProc.h"
 #include "ModuleInstance.h"
 #include "SetWindowAlpha.h"
-#include "FormWindowProc.h"
+#include "Twips.h"
 #include "Win32Handles.h"
 #include "WindowPlacement.h"
 #include "mdlmain.h"
@@ -20,8 +19,6 @@ namespace vardolin::about {
 namespace {
 
 constexpr const wchar_t* kWindowClass = L"VardolinfrmAbout";
-constexpr const wchar_t* kCaption = L"Form1";  // no title bar: never drawn
-constexpr const wchar_t* kCloseTooltip = L"关闭";
 constexpr int kLabel7Id = 7;
 
 // The client area and the close spot over the artwork's close mark, in twips.
@@ -68,7 +65,7 @@ struct frmAbout::Loaded {
     short alphaLimit = 0;    // bound of the running fade: 255 fading in, 0 fading out
 };
 
-frmAbout::frmAbout(capture::GetPIC& captureWindow) : captureWindow_(captureWindow) {}
+frmAbout::frmAbout(capture::TopmostWindow& captureWindow) : captureWindow_(captureWindow) {}
 
 frmAbout::~frmAbout() { Discard(); }
 
@@ -290,13 +287,6 @@ LRESULT frmAbout::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK frmAbout::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return capture::RouteToLoadedForm(window, message, wParam, lParam, &frmAbout::loaded_, &frmAbout::Handle);
-}
-
-frmAbout& AboutWindow() {
-    // Never destroyed, like the component state: the window closes itself.
-    thread_local frmAbout* instance = nullptr;
-    if (!instance) instance = new frmAbout(capture::CurrentComponent().CaptureWindow());
-    return *instance;
 }
 
 }  // namespace vardolin::about

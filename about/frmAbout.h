@@ -1,19 +1,17 @@
 // The About window: a borderless picture that fades in over every other
 // window, stays for 30 seconds, fades out and closes itself. A click on its
 // close mark (Label7) starts the fade-out at once and opens the maker's web
-// page. One instance per thread; its window is created when it is shown and
-// destroyed when it closes, and the next showing loads it anew.
+// page. One instance per component (the component state holds it); its window
+// is created when it is shown and destroyed when it closes, and the next
+// showing loads it anew.
 #pragma once
 
 #include "AboutTimers.h"
+#include "TopmostWindow.h"
 
 #include <windows.h>
 
 #include <memory>
-
-namespace vardolin::capture {
-class GetPIC;
-}
 
 namespace vardolin::about {
 
@@ -23,7 +21,8 @@ inline constexpr UINT kFadeStepMs = 1;  // the platform's shortest period sets t
 
 class frmAbout {
 public:
-    explicit frmAbout(capture::GetPIC& captureWindow);
+    // The capture window is put back on top when the About window closes.
+    explicit frmAbout(capture::TopmostWindow& captureWindow);
     ~frmAbout();
     frmAbout(const frmAbout&) = delete;
     frmAbout& operator=(const frmAbout&) = delete;
@@ -70,12 +69,8 @@ private:
     // Full opacity, and the fade-out counting down from it.
     void StartFadeOut();
 
-    capture::GetPIC& captureWindow_;
+    capture::TopmostWindow& captureWindow_;
     std::unique_ptr<Loaded> loaded_;
 };
-
-// This thread's About window, created on first use. Like the component
-// state it stays for the life of the loaded library.
-frmAbout& AboutWindow();
 
 }  // namespace vardolin::about

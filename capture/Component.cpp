@@ -2,6 +2,7 @@
 
 #include "FormShow.h"
 #include "GetPIC.h"
+#include "frmAbout.h"
 
 namespace vardolin::capture {
 
@@ -11,6 +12,11 @@ Component::~Component() = default;
 GetPIC& Component::CaptureWindow() {
     if (!captureWindow_) captureWindow_ = std::make_unique<GetPIC>(*this);
     return *captureWindow_;
+}
+
+about::frmAbout& Component::AboutWindow() {
+    if (!aboutWindow_) aboutWindow_ = std::make_unique<about::frmAbout>(CaptureWindow());
+    return *aboutWindow_;
 }
 
 Component& CurrentComponent() {

@@ -10,6 +10,10 @@
 
 #include <memory>
 
+namespace vardolin::about {
+class frmAbout;
+}
+
 namespace vardolin::capture {
 
 class GetPIC;
@@ -27,9 +31,12 @@ struct Component {
 
     // The single capture window instance, created on first use.
     GetPIC& CaptureWindow();
+    // The About window of the capture window's About button, created on first use.
+    about::frmAbout& AboutWindow();
 
 private:
     std::unique_ptr<GetPIC> captureWindow_;
+    std::unique_ptr<about::frmAbout> aboutWindow_;
 };
 
 // This thread's component state, created on first use. It is deliberately

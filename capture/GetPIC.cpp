@@ -4,7 +4,6 @@
 #include "ComponentError.h"
 #include "ContinueOnError.h"
 #include "DialogKeyboard.h"
-#include "GetPICExtensions.h"
 #include "GetPICLoaded.h"
 #include "ListDrawingTools.h"
 #include "ModuleInstance.h"
@@ -46,11 +45,6 @@ void RegisterWindowClasses(WNDPROC windowProc) {
 }
 
 }  // namespace
-
-GetPICExtensions& Extensions() {
-    static GetPICExtensions extensions;
-    return extensions;
-}
 
 GetPIC::GetPIC(Component& component) : component_(component) {}
 

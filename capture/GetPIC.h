@@ -6,8 +6,12 @@
 
 #include "CameraControl.h"
 #include "GetPICLayout.h"
+#include "ListDrag.h"
 #include "MenuThe.h"
 #include "PictureBox.h"
+#include "RosterList.h"
+#include "TopmostWindow.h"
+#include "photo/PhotoParts.h"
 
 #include <memory>
 #include <string>
@@ -17,7 +21,7 @@ namespace vardolin::capture {
 struct Component;
 class ListDrawingTools;
 
-class GetPIC {
+class GetPIC final : public TopmostWindow {
 public:
     explicit GetPIC(Component& component);
     ~GetPIC();
@@ -30,25 +34,21 @@ public:
     // --- lifecycle ---
     // Loads the window when needed, shows it modeless with no owner and brings
     // it to the front.
-    void Show();
+    void Show() override;
     // Loads the window (runs the load sequence) without showing it.
     void Load();
-    void Hide();
+    void Hide() override;
     // Closes the window as the user would; the instance stays.
     void Unload();
-    bool IsLoaded() const noexcept;
-    HWND Window() const noexcept;
+    bool IsLoaded() const noexcept override;
+    HWND Window() const noexcept override;
     HWND Control(ControlId id) const noexcept;
 
     // --- window options ---
     // Put the window on top of all windows / make it an ordinary window again;
     // both load the window (without showing it) when it is not loaded.
-    void SetTop() noexcept;
-    void Cancel_SetTop() noexcept;
-
-    void Check1_Click() noexcept;
-    void Check2_Click() noexcept;
-    void HScroll1_Change();
+    void SetTop() noexcept override;
+    void Cancel_SetTop() noexcept override;
 
     bool IsChecked(ControlId checkBox) const noexcept;
     // A change made by code runs the same click handling as a user's click;
@@ -59,8 +59,7 @@ public:
     // the change handling.
     void SetHScroll1Value(double value);
 
-    // --- what the other parts use ---
-    Component& Owner() noexcept { return component_; }
+    // --- what tests look at ---
     PictureBox* Picture1() noexcept;
     PictureBox* Picture2() noexcept;
     CameraControlWindow* Camera() noexcept;
@@ -72,6 +71,35 @@ public:
     void RunMenuCommand(MenuItem item);
 
 private:
+    // --- the events, each handed to the part that does the work (GetPICEvents.cpp) ---
+    void CmdOK_Click() noexcept;
+    void CmdSaveDIB_Click();
+    void CmdFormatDlg_Click();
+    void CmdSourceDlg_Click();
+    void Command1_Click();
+    void Check1_Click() noexcept;
+    void Check2_Click() noexcept;
+    void HScroll1_Change();
+    void List1_DblClick();
+    void List1_MouseDown(const roster::ListMouseEvent& event);
+    void List1_MouseMove(const roster::ListMouseEvent& event);
+    void List1_MouseUp(const roster::ListMouseEvent& event);
+    void Picture1_MouseDown(const PictureBoxMouse& mouse);
+    void Picture1_MouseMove(const PictureBoxMouse& mouse);
+    void Picture1_MouseUp(const PictureBoxMouse& mouse);
+    void Picture1_KeyDown(UINT key);
+    void Add_Click();
+    void Del_Click();
+    void clearall_Click();
+    void replace_Click();
+    void totop_Click();
+    void tolast_Click();
+
+    // The parts the events work on; both raise "object required" when the
+    // window is not loaded.
+    roster::RosterList& Roster();
+    PhotoParts Photo();
+
     struct Loaded;
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -86,6 +114,7 @@ private:
     void OnHScroll(WORD request, WORD thumbPosition);
     LRESULT OnControlColor(HDC dc, HWND control);
     void OnListMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnStillMouse(const PictureBoxMouse& mouse);
     static LRESULT CALLBACK ListSubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
                                              UINT_PTR id, DWORD_PTR self);
 
@@ -101,6 +130,8 @@ private:
 
     Component& component_;
     std::unique_ptr<Loaded> loaded_;
+    // Kept across loads, as a press leaves it until the next press.
+    roster::ListDrag drag_;
 };
 
 }  // namespace vardolin::capture

@@ -1,7 +1,6 @@
 // The capture window's controls: created from the layout table in tab
 // order, with their fonts and tooltips.
 #include "ComponentError.h"
-#include "GetPICExtensions.h"
 #include "GetPICLoaded.h"
 #include "ModuleInstance.h"
 #include "Placeholder.h"
@@ -49,6 +48,7 @@ void GetPIC::CreateControl(const ControlSpec& layout) {
         control = make(WS_EX_CLIENTEDGE, L"LISTBOX",
                        WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, loaded_->listFont.get());
         SetWindowSubclass(control, &GetPIC::ListSubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+        loaded_->roster = roster::RosterList(control);
         break;
     case ControlKind::ScrollBar:
         control = make(0, L"SCROLLBAR", WS_TABSTOP | SBS_HORZ, ui);
@@ -63,12 +63,8 @@ void GetPIC::CreateControl(const ControlSpec& layout) {
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ui), FALSE);
         if (still) {
             box->SetFrame(kCropFrameAtLoad);
-            box->SetMouseHandler([this](const PictureBoxMouse& m) {
-                if (Extensions().picture1Mouse) Extensions().picture1Mouse(*this, m);
-            });
-            box->SetKeyHandler([this](UINT key) {
-                if (Extensions().picture1Key) Extensions().picture1Key(*this, key);
-            });
+            box->SetMouseHandler([this](const PictureBoxMouse& mouse) { OnStillMouse(mouse); });
+            box->SetKeyHandler([this](UINT key) { Picture1_KeyDown(key); });
             loaded_->picture1 = std::move(box);
         } else {
             box->SetPicture(CreatePlaceholderPicture());

@@ -1,14 +1,69 @@
-// The capture window's control events: buttons, check boxes, the slider,
-// the roster list's mouse and the popup menu `the`.
-#include "GetPICExtensions.h"
+// The capture window's events, each handed to the part that does the work:
+// the roster (roster/), the photo (photo/) and the About window (about/).
+// The window's messages are turned into these events at the end of the file.
+#include "AboutButton.h"
+#include "Component.h"
+#include "ComponentError.h"
 #include "GetPICLoaded.h"
+#include "RosterCommands.h"
+#include "RosterImport.h"
 #include "UntrappedError.h"
+#include "photo/CropFrame.h"
+#include "photo/StoreCrop.h"
+#include "photo/TakePhoto.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 
 namespace vardolin::capture {
+
+// --- the buttons and options ---
+
+void GetPIC::CmdOK_Click() noexcept { about::CmdOK_Click(*this, component_.AboutWindow()); }
+void GetPIC::CmdSaveDIB_Click() { TakeOrRetakePhoto(Photo()); }
+void GetPIC::CmdFormatDlg_Click() { CameraAutomation(CameraDispatch()).ShowFormatDialog(); }
+void GetPIC::CmdSourceDlg_Click() { CameraAutomation(CameraDispatch()).ShowSourceDialog(); }
+void GetPIC::Command1_Click() { StoreCrop(Photo(), Roster(), *this, component_.jpegQuality); }
+
+// --- the roster list and its popup menu `the` ---
+
+void GetPIC::List1_DblClick() { roster::List1_DblClick(Roster(), *this, IsChecked(ControlId::Check2)); }
+void GetPIC::List1_MouseDown(const roster::ListMouseEvent&) { drag_.List1_MouseDown(Roster()); }
+void GetPIC::List1_MouseMove(const roster::ListMouseEvent& event) { drag_.List1_MouseMove(Roster(), ListTools(), event); }
+void GetPIC::List1_MouseUp(const roster::ListMouseEvent& event) {
+    drag_.List1_MouseUp(Roster(), event, [this](float x, float y) { PopupMenuThe(x, y); });
+}
+void GetPIC::Add_Click() { roster::Add(Roster(), *this, component_.hostApplication.Get()); }
+void GetPIC::Del_Click() { roster::Del(Roster(), *this); }
+void GetPIC::clearall_Click() { roster::clearall(Roster()); }
+void GetPIC::replace_Click() { roster::replace(Roster()); }
+void GetPIC::totop_Click() { roster::totop(Roster()); }
+void GetPIC::tolast_Click() { roster::tolast(Roster()); }
+
+// --- the still-photo box and its crop frame ---
+
+void GetPIC::Picture1_MouseDown(const PictureBoxMouse& mouse) { StillMouseDown(Photo(), mouse); }
+void GetPIC::Picture1_MouseMove(const PictureBoxMouse& mouse) { StillMouseMove(Photo(), mouse); }
+void GetPIC::Picture1_MouseUp(const PictureBoxMouse& mouse) { StillMouseUp(Photo(), mouse); }
+void GetPIC::Picture1_KeyDown(UINT key) { L_KeyDown(Photo(), key); }
+
+// --- the parts the events work on ---
+
+roster::RosterList& GetPIC::Roster() {
+    if (!IsLoaded()) throw ComponentError(error_number::kObjectRequired, L"Object required");
+    return loaded_->roster;
+}
+
+PhotoParts GetPIC::Photo() {
+    if (!IsLoaded() || !loaded_->picture1 || !loaded_->picture2)
+        throw ComponentError(error_number::kObjectRequired, L"Object required");
+    return {*loaded_->picture1, *loaded_->picture2, loaded_->session, loaded_->camera.get(),
+            Control(ControlId::CmdSaveDIB), Control(ControlId::Command1)};
+}
+
+// --- from window messages to events ---
+
 namespace {
 
 int MouseButtons(WPARAM keys) {
@@ -29,6 +84,10 @@ int ButtonOf(UINT message) {
     }
 }
 
+bool IsButtonDown(UINT message) {
+    return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+}
+
 }  // namespace
 
 void GetPIC::PopupMenuThe(float xTwips, float yTwips) {
@@ -41,16 +100,19 @@ void GetPIC::PopupMenuThe(float xTwips, float yTwips) {
 }
 
 void GetPIC::RunMenuCommand(MenuItem item) {
-    if (Extensions().menuCommand) Extensions().menuCommand(*this, item);
+    switch (item) {
+    case MenuItem::Add: Add_Click(); break;
+    case MenuItem::Del: Del_Click(); break;
+    case MenuItem::clearall: clearall_Click(); break;
+    case MenuItem::replace: replace_Click(); break;
+    case MenuItem::totop: totop_Click(); break;
+    case MenuItem::tolast: tolast_Click(); break;
+    }
 }
 
 void GetPIC::OnCommand(ControlId id, WORD notification) {
-    auto& ext = Extensions();
-    auto run = [this](const std::function<void(GetPIC&)>& handler) {
-        if (handler) handler(*this);
-    };
     if (id == ControlId::List1) {
-        if (notification == LBN_DBLCLK) run(ext.list1DblClick);
+        if (notification == LBN_DBLCLK) List1_DblClick();
         return;
     }
     if (id == ControlId::ezVidCap1) return ezVidCap1_StateChanged(notification);
@@ -58,11 +120,11 @@ void GetPIC::OnCommand(ControlId id, WORD notification) {
     switch (id) {
     case ControlId::Check1: Check1_Click(); break;
     case ControlId::Check2: Check2_Click(); break;
-    case ControlId::CmdSaveDIB: run(ext.cmdSaveDIBClick); break;
-    case ControlId::Command1: run(ext.command1Click); break;
-    case ControlId::CmdOK: run(ext.cmdOKClick); break;
-    case ControlId::CmdFormatDlg: CameraAutomation(CameraDispatch()).ShowFormatDialog(); break;
-    case ControlId::CmdSourceDlg: CameraAutomation(CameraDispatch()).ShowSourceDialog(); break;
+    case ControlId::CmdSaveDIB: CmdSaveDIB_Click(); break;
+    case ControlId::Command1: Command1_Click(); break;
+    case ControlId::CmdOK: CmdOK_Click(); break;
+    case ControlId::CmdFormatDlg: CmdFormatDlg_Click(); break;
+    case ControlId::CmdSourceDlg: CmdSourceDlg_Click(); break;
     default: break;
     }
 }
@@ -88,20 +150,24 @@ LRESULT GetPIC::OnControlColor(HDC dc, HWND control) {
 }
 
 void GetPIC::OnListMouse(UINT message, WPARAM wParam, LPARAM lParam) {
-    auto& ext = Extensions();
-    ListMouseEvent event{0, ShiftState(wParam), static_cast<float>(static_cast<short>(LOWORD(lParam)) * kTwipsPerPixel),
-                         static_cast<float>(static_cast<short>(HIWORD(lParam)) * kTwipsPerPixel)};
-    const std::function<void(GetPIC&, const ListMouseEvent&)>* handler = nullptr;
+    roster::ListMouseEvent event{0, ShiftState(wParam),
+                                 static_cast<float>(static_cast<short>(LOWORD(lParam)) * kTwipsPerPixel),
+                                 static_cast<float>(static_cast<short>(HIWORD(lParam)) * kTwipsPerPixel)};
     if (message == WM_MOUSEMOVE) {
         event.button = MouseButtons(wParam);
-        handler = &ext.list1MouseMove;
-    } else {
-        event.button = ButtonOf(message);
-        bool down = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
-        handler = down ? &ext.list1MouseDown : &ext.list1MouseUp;
+        return List1_MouseMove(event);
     }
-    if (event.button != 0 || message == WM_MOUSEMOVE)
-        if (*handler) (*handler)(*this, event);
+    event.button = ButtonOf(message);
+    if (event.button == 0) return;
+    if (IsButtonDown(message)) List1_MouseDown(event);
+    else List1_MouseUp(event);
+}
+
+void GetPIC::OnStillMouse(const PictureBoxMouse& mouse) {
+    if (mouse.message == WM_MOUSEMOVE) return Picture1_MouseMove(mouse);
+    if (ButtonOf(mouse.message) == 0) return;
+    if (IsButtonDown(mouse.message)) Picture1_MouseDown(mouse);
+    else Picture1_MouseUp(mouse);
 }
 
 LRESULT CALLBACK GetPIC::ListSubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,

@@ -29,12 +29,6 @@ constexpr std::array<ControlSpec, 14> kControls{{
 
 }  // namespace
 
-RECT ToPixels(const TwipsRect& twips) noexcept {
-    int left = TwipsToPixels(twips.left);
-    int top = TwipsToPixels(twips.top);
-    return {left, top, left + TwipsToPixels(twips.width), top + TwipsToPixels(twips.height)};
-}
-
 std::span<const ControlSpec> GetPICControls() noexcept { return kControls; }
 
 const ControlSpec& SpecOf(ControlId id) noexcept {

@@ -2,15 +2,13 @@
 // area, 15 twips to the pixel), its caption, tooltip and tab order.
 #pragma once
 
+#include "Twips.h"
+
 #include <windows.h>
 
 #include <span>
 
 namespace vardolin::capture {
-
-inline constexpr int kTwipsPerPixel = 15;
-
-constexpr int TwipsToPixels(int twips) noexcept { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
 
 // The window's client area, held whatever the user does and whatever the
 // system's frame around it.
@@ -35,12 +33,6 @@ enum class ControlId : int {
 };
 
 enum class ControlKind { Button, CheckBox, Label, ListBox, ScrollBar, PictureBox, Camera };
-
-struct TwipsRect {
-    int left, top, width, height;
-};
-
-RECT ToPixels(const TwipsRect& twips) noexcept;
 
 struct ControlSpec {
     ControlId id;

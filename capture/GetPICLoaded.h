@@ -25,6 +25,8 @@ struct GetPIC::Loaded {
     std::unique_ptr<PictureBox> picture1;
     std::unique_ptr<PictureBox> picture2;
     std::unique_ptr<CameraControlWindow> camera;
+    roster::RosterList roster{nullptr};  // List1
+    CaptureSession session;
     UniqueMenu menuThe;
     // Released at unload, while the controls still exist.
     UniqueWindow tooltip;

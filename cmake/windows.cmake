@@ -150,8 +150,9 @@ add_subdirectory(democam)
 add_subdirectory(win)
 add_subdirectory(automation)
 
-# The capture window, the roster and the About window, linked into vardolin.dll.
-foreach(part capture roster about)
+# The roster and the About window, and the capture window that holds them,
+# linked into vardolin.dll.
+foreach(part roster about capture)
   add_subdirectory(${part})
 endforeach()
 set(VARDOLIN_COMPONENT_LIBRARIES vardolin_capture vardolin_roster vardolin_about)

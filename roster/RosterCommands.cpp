@@ -1,10 +1,7 @@
 #include "RosterCommands.h"
 
 #include "ContinueOnError.h"
-#include "GetPIC.h"
 #include "MessageBoxSeam.h"
-#include "RosterImport.h"
-#include "RosterList.h"
 #include "StoredPhoto.h"
 
 #include <algorithm>
@@ -12,13 +9,9 @@
 namespace vardolin::roster {
 namespace {
 
-using capture::ControlId;
 using capture::RunOrSkip;
 
-RosterList RosterOf(capture::GetPIC& window) { return RosterList(window.Control(ControlId::List1)); }
-
-void ConfirmedRemoval(capture::GetPIC& window) {
-    RosterList roster = RosterOf(window);
+void ConfirmedRemoval(RosterList roster, capture::TopmostWindow& window) {
     int selected = roster.Selection();
     if (selected == kNoSelection) return;
     window.Cancel_SetTop();
@@ -43,30 +36,16 @@ void MoveEntry(RosterList& roster, int from, int to) {
 
 }  // namespace
 
-void RunMenuCommand(capture::GetPIC& window, capture::MenuItem item) {
-    using capture::MenuItem;
-    switch (item) {
-    case MenuItem::Add: Add(window); break;
-    case MenuItem::Del: Del(window); break;
-    case MenuItem::clearall: clearall(window); break;
-    case MenuItem::replace: replace(window); break;
-    case MenuItem::totop: totop(window); break;
-    case MenuItem::tolast: tolast(window); break;
-    }
-}
+void Del(RosterList roster, capture::TopmostWindow& window) { ConfirmedRemoval(roster, window); }
 
-void Del(capture::GetPIC& window) { ConfirmedRemoval(window); }
-
-void List1_DblClick(capture::GetPIC& window) {
-    if (!window.IsChecked(ControlId::Check2)) return ConfirmedRemoval(window);
-    RosterList roster = RosterOf(window);
+void List1_DblClick(RosterList roster, capture::TopmostWindow& window, bool directDelete) {
+    if (!directDelete) return ConfirmedRemoval(roster, window);
     if (int selected = roster.Selection(); selected != kNoSelection) roster.Remove(selected);
 }
 
-void clearall(capture::GetPIC& window) { RosterOf(window).Clear(); }
+void clearall(RosterList roster) { roster.Clear(); }
 
-void replace(capture::GetPIC& window) noexcept {
-    RosterList roster = RosterOf(window);
+void replace(RosterList roster) noexcept {
     // From the last entry to the first: removals leave the positions still to
     // be visited where they were. An entry whose test fails stays.
     for (int i = roster.Count() - 1; i >= 0; --i)
@@ -75,17 +54,15 @@ void replace(capture::GetPIC& window) noexcept {
         });
 }
 
-void totop(capture::GetPIC& window) noexcept {
+void totop(RosterList roster) noexcept {
     RunOrSkip([&] {
-        RosterList roster = RosterOf(window);
         int selected = roster.Selection();
         if (selected != kNoSelection) MoveEntry(roster, selected, 0);
     });
 }
 
-void tolast(capture::GetPIC& window) noexcept {
+void tolast(RosterList roster) noexcept {
     RunOrSkip([&] {
-        RosterList roster = RosterOf(window);
         int selected = roster.Selection();
         if (selected != kNoSelection) MoveEntry(roster, selected, roster.Count() - 1);
     });

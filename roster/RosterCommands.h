@@ -1,39 +1,33 @@
 // The roster's editing commands: the items of the popup menu `the` and the
-// double-click on List1.
+// double-click on List1. Each works on the roster list; the window is taken
+// off the top while a question is up.
 #pragma once
 
-#include "MenuThe.h"
-
-namespace vardolin::capture {
-class GetPIC;
-}
+#include "RosterList.h"
+#include "RosterTexts.h"
+#include "TopmostWindow.h"
 
 namespace vardolin::roster {
 
-inline constexpr const wchar_t* kConfirmRemovalText = L"是否移除   ";
-inline constexpr const wchar_t* kConfirmRemovalTitle = L"请确认删除";
 // OK and Cancel, Cancel the default button: Enter keeps the entry.
 inline constexpr UINT kConfirmRemovalType = MB_OKCANCEL | MB_ICONINFORMATION | MB_DEFBUTTON2;
 
-// Runs the command of a menu item.
-void RunMenuCommand(capture::GetPIC& window, capture::MenuItem item);
-
 // Removes the selected entry after the user confirmed it. The window is off
 // the top while the question is up and on top afterwards, whatever the answer.
-void Del(capture::GetPIC& window);
+void Del(RosterList roster, capture::TopmostWindow& window);
 
-// Removes the selected entry: at once when Check2 (direct delete) is on,
+// Removes the selected entry: at once with direct delete (Check2) on,
 // otherwise after confirmation.
-void List1_DblClick(capture::GetPIC& window);
+void List1_DblClick(RosterList roster, capture::TopmostWindow& window, bool directDelete);
 
-void clearall(capture::GetPIC& window);
+void clearall(RosterList roster);
 
 // Removes every entry whose photo is already stored.
-void replace(capture::GetPIC& window) noexcept;
+void replace(RosterList roster) noexcept;
 
 // Move the selected entry to the front / to the end; the entries between
 // shift by one position. The selection stays on its position.
-void totop(capture::GetPIC& window) noexcept;
-void tolast(capture::GetPIC& window) noexcept;
+void totop(RosterList roster) noexcept;
+void tolast(RosterList roster) noexcept;
 
 }  // namespace vardolin::roster

@@ -1,13 +1,11 @@
 #include "RosterImport.h"
 
 #include "BusyHost.h"
-#include "Component.h"
 #include "ContinueOnError.h"
 #include "Duplicates.h"
-#include "GetPIC.h"
 #include "MessageBoxSeam.h"
 #include "PhotoFiles.h"
-#include "RosterList.h"
+#include "RosterTexts.h"
 #include "SpreadsheetHost.h"
 
 #include <algorithm>
@@ -100,7 +98,7 @@ ComPtr<IDispatch> CellsToRead(SpreadsheetHost& host, IDispatch* selection) {
 // Asks the host for cells and adds their names. Raises HostBusy only; every
 // other failure skips its step. Returns whether names were left out because
 // the roster was full.
-bool ImportPickedCells(capture::GetPIC& window, SpreadsheetHost& host) {
+bool ImportPickedCells(const RosterList& roster, SpreadsheetHost& host) {
     capture::Variant answer;
     RunOrSkipUnlessBusy([&] { answer = host.InputBox(kAddPrompt, kAddTitle); });
     // Anything but a range means the box was cancelled: nothing is read, not
@@ -114,7 +112,7 @@ bool ImportPickedCells(capture::GetPIC& window, SpreadsheetHost& host) {
     RunOrSkipUnlessBusy([&] { host.Select(host.Range(host.Address(answer)).Get()); });
     bool leftOut = false;
     RunOrSkipUnlessBusy([&] {
-        CellCollector collector(RosterList(window.Control(capture::ControlId::List1)));
+        CellCollector collector(roster);
         RunOrSkipUnlessBusy([&] {
             ComPtr<IDispatch> cells = CellsToRead(host, host.Selection().Get());
             if (cells) host.ForEachCell(cells.Get(), [&](const VARIANT& cell) { return collector.Take(host, cell); });
@@ -127,7 +125,7 @@ bool ImportPickedCells(capture::GetPIC& window, SpreadsheetHost& host) {
 
 // Message boxes are shown with the window off the top; afterwards it is put
 // on top again, whatever the option says.
-void Tell(capture::GetPIC& window, const wchar_t* text, UINT icon) {
+void Tell(capture::TopmostWindow& window, const wchar_t* text, UINT icon) {
     window.Cancel_SetTop();
     capture::ShowMessageBox(window.Window(), text, kRosterFullTitle, MB_OK | icon);
     window.SetTop();
@@ -136,22 +134,19 @@ void Tell(capture::GetPIC& window, const wchar_t* text, UINT icon) {
 }  // namespace
 
 
-void Add(capture::GetPIC& window) noexcept {
+void Add(RosterList roster, capture::TopmostWindow& window, IDispatch* hostApplication) noexcept {
     RunOrSkip([&] { window.Hide(); });
-    SpreadsheetHost host(window.Owner().hostApplication.Get());
+    SpreadsheetHost host(hostApplication);
     bool hostBusy = false;
     bool leftOut = false;
     try {
-        leftOut = ImportPickedCells(window, host);
+        leftOut = ImportPickedCells(roster, host);
     } catch (const HostBusy&) {
         hostBusy = true;
     } catch (...) {
     }
 
-    RunOrSkip([&] {
-        RosterList roster(window.Control(capture::ControlId::List1));
-        RemoveDuplicates(roster);
-    });
+    RunOrSkip([&] { RemoveDuplicates(roster); });
     // The user learns that the spreadsheet is busy before the window is back
     // over it.
     if (hostBusy) RunOrSkip([&] { Tell(window, kHostBusyText, MB_ICONEXCLAMATION); });

@@ -2,32 +2,18 @@
 // the host's own range box.
 #pragma once
 
-#include <string>
+#include "RosterList.h"
+#include "TopmostWindow.h"
 
-namespace vardolin::capture {
-class GetPIC;
-}
+#include <oaidl.h>
 
 namespace vardolin::roster {
-
-inline constexpr const wchar_t* kAddPrompt =
-    L"把选择名字将出现在待摄影列表，请务必选择正确\r\n跨表读取请先激活该工作表，再运行本命令";
-inline constexpr const wchar_t* kAddTitle = L"选择待摄影人员名单";
-
-// Shown when cells were left out because the roster was full.
-inline constexpr const wchar_t* kRosterFullText = L"待摄影列表最多只能容纳 32767 项，其余单元格未添加。";
-inline constexpr const wchar_t* kRosterFullTitle = L"提醒";
-
-// Shown when the host kept refusing the import's calls (a cell being edited,
-// one of its dialogs open); nothing was imported.
-inline constexpr const wchar_t* kHostBusyText = L"表格正忙（可能正在编辑单元格或有对话框未关闭），请结束编辑或关闭对话框后再试。";
 
 // Hides the window, asks the host for cells, appends the text of every cell
 // that is not blank, removes duplicates and shows the window again. Every
 // step runs even when an earlier one failed; a cancelled box adds nothing.
 // Only the cells inside the sheet's used range are read. A host that stays
 // busy ends the import with nothing added, and the user is told why.
-void Add(capture::GetPIC& window) noexcept;
-
+void Add(RosterList roster, capture::TopmostWindow& window, IDispatch* hostApplication) noexcept;
 
 }  // namespace vardolin::roster

@@ -1,8 +1,9 @@
 #include "Class1Object.h"
 
+#include "CameraControl.h"
 #include "FormShow.h"
 #include "HostShutdown.h"
-#include "Parts.h"
+#include "camera/CameraChoice.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -14,7 +15,7 @@ IDispatch* Deref(IDispatch** object) noexcept { return object ? *object : nullpt
 }  // namespace
 
 STDMETHODIMP Class1Object::Form_show(IDispatch** ap, IDispatch** wb, IDispatch** sh) {
-    AttachParts();
+    capture::InstallCameraControl(capture::CreateChosenCameraControl);
     CloseWindowsWhenHostQuits();
     capture::FormShow(Deref(ap), Deref(wb), Deref(sh));
     return S_OK;

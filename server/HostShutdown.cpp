@@ -17,7 +17,7 @@ void CloseWindows() noexcept {
         // The capture window first: the About window then has no capture
         // window to put back on top.
         capture::CurrentComponent().CaptureWindow().Unload();
-        about::AboutWindow().Unload();
+        capture::CurrentComponent().AboutWindow().Unload();
     } catch (...) {
         // Closing went as far as it could; the host is going away.
     }

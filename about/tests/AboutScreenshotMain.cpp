@@ -1,10 +1,8 @@
 // Shows the capture window and opens the About window from its About button,
 // as a user would, then runs until the About window has closed by itself or a
 // minute has passed.
-#include "AboutButton.h"
 #include "Component.h"
 #include "GetPIC.h"
-#include "GetPICExtensions.h"
 #include "frmAbout.h"
 #include "mdlmain.h"
 
@@ -14,12 +12,11 @@ int wmain() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     {
         vardolin::about::ScopedWebPageOpenerReplacement noBrowser([](const std::wstring&) {});
-        vardolin::about::Attach(vardolin::capture::Extensions());
         auto& capture = vardolin::capture::CurrentComponent().CaptureWindow();
         capture.Show();
         SendMessageW(capture.Control(vardolin::capture::ControlId::CmdOK), BM_CLICK, 0, 0);
 
-        auto& about = vardolin::about::AboutWindow();
+        auto& about = vardolin::capture::CurrentComponent().AboutWindow();
         UINT_PTR deadline = SetTimer(nullptr, 0, 60000, nullptr);
         MSG msg;
         while (about.IsLoaded() && GetMessageW(&msg, nullptr, 0, 0) > 0) {

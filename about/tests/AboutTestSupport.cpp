@@ -1,8 +1,6 @@
 #include "AboutTestSupport.h"
 
-#include "AboutButton.h"
 #include "Component.h"
-#include "GetPICExtensions.h"
 
 namespace vardolin::about::test {
 
@@ -36,7 +34,6 @@ AboutTest::AboutTest()
           messages_.push_back(text);
           return IDOK;
       }) {
-    Attach(capture::Extensions());
     Capture().Show();
 }
 
@@ -48,6 +45,8 @@ AboutTest::~AboutTest() {
 }
 
 capture::GetPIC& AboutTest::Capture() { return capture::CurrentComponent().CaptureWindow(); }
+
+frmAbout& AboutTest::About() { return capture::CurrentComponent().AboutWindow(); }
 
 void AboutTest::ClickCmdOK() { SendMessageW(Capture().Control(capture::ControlId::CmdOK), BM_CLICK, 0, 0); }
 

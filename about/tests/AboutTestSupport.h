@@ -29,7 +29,7 @@ protected:
     ~AboutTest() override;
 
     capture::GetPIC& Capture();
-    frmAbout& About() { return AboutWindow(); }
+    frmAbout& About();
     HWND AboutHwnd() { return About().Window(); }
     // The About button of the capture window, as the user clicks it.
     void ClickCmdOK();

@@ -1,8 +1,6 @@
 #include "photo/CropFrame.h"
 
-#include "GetPIC.h"
-#include "GetPICLayout.h"
-#include "photo/CaptureSession.h"
+#include "Twips.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -24,13 +22,8 @@ SIZE InnerSize(HWND box) {
 FrameBox ToBox(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
 RECT ToRect(const FrameBox& f) { return {f.left, f.top, f.left + f.width, f.top + f.height}; }
 
-PictureBox& Still(GetPIC& window) {
-    SessionOf(window);  // raises when the window is not loaded
-    return *window.Picture1();
-}
-
-FrameBox FrameOf(GetPIC& window) {
-    auto frame = Still(window).Frame();
+FrameBox FrameOf(const PictureBox& still) {
+    auto frame = still.Frame();
     return frame ? ToBox(*frame) : FrameBox{0, 0, 0, 0};
 }
 
@@ -47,10 +40,8 @@ void RenderShownImage(PictureBox& still, HDC target, SIZE inner) {
     BitBlt(target, 0, 0, shape.bmWidth, shape.bmHeight, source.get(), 0, 0, SRCCOPY);
 }
 
-void CopyCropToPreview(GetPIC& window, const RECT& crop) {
-    PictureBox& still = Still(window);
-    PictureBox* preview = window.Picture2();
-    if (!preview || !preview->ImageDc()) return;
+void CopyCropToPreview(PictureBox& still, PictureBox& preview, const RECT& crop) {
+    if (!preview.ImageDc()) return;
     SIZE inner = InnerSize(still.Window());
     WindowDc screen(nullptr);
     UniqueMemoryDc shown(CreateCompatibleDC(screen.get()));
@@ -58,12 +49,12 @@ void CopyCropToPreview(GetPIC& window, const RECT& crop) {
     {
         ScopedSelection selected(shown.get(), canvas.get());
         RenderShownImage(still, shown.get(), inner);
-        preview->Clear();
+        preview.Clear();
         int width = std::abs(crop.left - crop.right), height = std::abs(crop.top - crop.bottom);
-        BitBlt(preview->ImageDc(), 0, 0, width, height, shown.get(), crop.left, crop.top, SRCCOPY);
+        BitBlt(preview.ImageDc(), 0, 0, width, height, shown.get(), crop.left, crop.top, SRCCOPY);
     }
-    InvalidateRect(preview->Window(), nullptr, FALSE);
-    UpdateWindow(preview->Window());
+    InvalidateRect(preview.Window(), nullptr, FALSE);
+    UpdateWindow(preview.Window());
 }
 
 int ButtonOf(UINT message) {
@@ -77,6 +68,24 @@ int ButtonOf(UINT message) {
 
 int ButtonsHeld(WPARAM keys) {
     return ((keys & MK_LBUTTON) ? 1 : 0) | ((keys & MK_RBUTTON) ? 2 : 0) | ((keys & MK_MBUTTON) ? 4 : 0);
+}
+
+// Where a mouse message of the still-photo box finds the pointer: over the
+// frame or not, whether the box holds the mouse, and the position in twips
+// from the frame's top-left corner.
+struct StillPointer {
+    bool over;
+    bool held;
+    float x;
+    float y;
+};
+
+StillPointer PointerOn(const PhotoParts& photo, const PictureBoxMouse& mouse) {
+    FrameBox frame = FrameOf(photo.still);
+    RECT area = ToRect(frame);
+    return {PtInRect(&area, mouse.client) != FALSE, GetCapture() == photo.still.Window(),
+            static_cast<float>((mouse.client.x - frame.left) * kTwipsPerPixel),
+            static_cast<float>((mouse.client.y - frame.top) * kTwipsPerPixel)};
 }
 
 }  // namespace
@@ -94,17 +103,16 @@ FrameBox MoveCropFrame(FrameBox frame, SIZE inner, int buttons, float x, float y
     return frame;
 }
 
-void L_MouseDown(GetPIC& window, int button, float x, float y) {
+void L_MouseDown(CaptureSession& session, int button, float x, float y) {
     if (button != kLeftButtonAlone) return;
-    CaptureSession& session = SessionOf(window);
     session.pressX = Nearest(x);
     session.pressY = Nearest(y);
 }
 
-void L_MouseMove(GetPIC& window, int buttons, float x, float y) {
-    CaptureSession& session = SessionOf(window);
-    PictureBox& still = Still(window);
-    FrameBox before = FrameOf(window);
+void L_MouseMove(const PhotoParts& photo, int buttons, float x, float y) {
+    CaptureSession& session = photo.session;
+    PictureBox& still = photo.still;
+    FrameBox before = FrameOf(still);
     FrameBox after = MoveCropFrame(before, InnerSize(still.Window()), buttons, x, y, session.pressX, session.pressY);
     if (after.left != before.left || after.top != before.top) {
         still.SetFrame(ToRect(after));
@@ -112,54 +120,45 @@ void L_MouseMove(GetPIC& window, int buttons, float x, float y) {
     }
 }
 
-void L_MouseUp(GetPIC& window, int button) {
+void L_MouseUp(const PhotoParts& photo, int button) {
     if (button != kLeftButtonAlone) return;
-    CaptureSession& session = SessionOf(window);
-    FrameBox frame = FrameOf(window);
+    CaptureSession& session = photo.session;
+    FrameBox frame = FrameOf(photo.still);
     session.crop = {frame.left, frame.top, frame.width + frame.left, frame.height + frame.top};
-    CopyCropToPreview(window, session.crop);
-    session.cropFromPhoto = Still(window).Picture() != nullptr;
+    CopyCropToPreview(photo.still, photo.preview, session.crop);
+    session.cropFromPhoto = photo.still.Picture() != nullptr;
 }
 
-void L_KeyDown(GetPIC& window, UINT key) {
+void L_KeyDown(const PhotoParts& photo, UINT key) {
     int dx = key == VK_LEFT ? -1 : key == VK_RIGHT ? 1 : 0;
     int dy = key == VK_UP ? -1 : key == VK_DOWN ? 1 : 0;
     if (!dx && !dy && key != VK_SPACE) return;
-    L_MouseDown(window, kLeftButtonAlone, 0, 0);
-    if (dx || dy) L_MouseMove(window, kLeftButtonAlone, static_cast<float>(dx * kTwipsPerPixel),
+    L_MouseDown(photo.session, kLeftButtonAlone, 0, 0);
+    if (dx || dy) L_MouseMove(photo, kLeftButtonAlone, static_cast<float>(dx * kTwipsPerPixel),
                               static_cast<float>(dy * kTwipsPerPixel));
-    L_MouseUp(window, kLeftButtonAlone);
+    L_MouseUp(photo, kLeftButtonAlone);
 }
 
-void RouteStillMouseToFrame(GetPIC& window, const PictureBoxMouse& mouse) {
-    CaptureSession& session = SessionOf(window);
-    HWND box = Still(window).Window();
-    FrameBox frame = FrameOf(window);
-    RECT area = ToRect(frame);
-    bool over = PtInRect(&area, mouse.client) != FALSE;
-    bool held = GetCapture() == box;
-    float x = static_cast<float>((mouse.client.x - frame.left) * kTwipsPerPixel);
-    float y = static_cast<float>((mouse.client.y - frame.top) * kTwipsPerPixel);
-    int button = ButtonOf(mouse.message);
+void StillMouseMove(const PhotoParts& photo, const PictureBoxMouse& mouse) {
+    StillPointer at = PointerOn(photo, mouse);
+    if (at.held ? photo.session.grabbedByFrame : at.over) L_MouseMove(photo, ButtonsHeld(mouse.keys), at.x, at.y);
+}
 
-    if (mouse.message == WM_MOUSEMOVE) {
-        if (held ? session.grabbedByFrame : over) L_MouseMove(window, ButtonsHeld(mouse.keys), x, y);
-        return;
+void StillMouseDown(const PhotoParts& photo, const PictureBoxMouse& mouse) {
+    StillPointer at = PointerOn(photo, mouse);
+    // The first button pressed decides who gets the events until all are released.
+    if (!at.held) {
+        SetCapture(photo.still.Window());
+        photo.session.grabbedByFrame = at.over;
     }
-    if (button == 0) return;
-    bool down = mouse.message == WM_LBUTTONDOWN || mouse.message == WM_RBUTTONDOWN || mouse.message == WM_MBUTTONDOWN;
-    if (down) {
-        // The first button pressed decides who gets the events until all are released.
-        if (!held) {
-            SetCapture(box);
-            session.grabbedByFrame = over;
-        }
-        if (session.grabbedByFrame) L_MouseDown(window, button, x, y);
-        return;
-    }
-    bool toFrame = held ? session.grabbedByFrame : over;
-    if (held && ButtonsHeld(mouse.keys) == 0) ReleaseCapture();
-    if (toFrame) L_MouseUp(window, button);
+    if (photo.session.grabbedByFrame) L_MouseDown(photo.session, ButtonOf(mouse.message), at.x, at.y);
+}
+
+void StillMouseUp(const PhotoParts& photo, const PictureBoxMouse& mouse) {
+    StillPointer at = PointerOn(photo, mouse);
+    bool toFrame = at.held ? photo.session.grabbedByFrame : at.over;
+    if (at.held && ButtonsHeld(mouse.keys) == 0) ReleaseCapture();
+    if (toFrame) L_MouseUp(photo, ButtonOf(mouse.message));
 }
 
 }  // namespace vardolin::capture

@@ -4,10 +4,9 @@
 #pragma once
 
 #include "PictureBox.h"
+#include "photo/PhotoParts.h"
 
 namespace vardolin::capture {
-
-class GetPIC;
 
 struct FrameBox {
     int left, top, width, height;
@@ -21,17 +20,19 @@ FrameBox MoveCropFrame(FrameBox frame, SIZE inner, int buttons, float x, float y
 
 // The frame's mouse events: button 1 left, 2 right, 4 middle (for a move: the
 // buttons held); pointer position in twips from the frame's top-left corner.
-void L_MouseDown(GetPIC& window, int button, float x, float y);
-void L_MouseMove(GetPIC& window, int buttons, float x, float y);
-void L_MouseUp(GetPIC& window, int button);
+void L_MouseDown(CaptureSession& session, int button, float x, float y);
+void L_MouseMove(const PhotoParts& photo, int buttons, float x, float y);
+void L_MouseUp(const PhotoParts& photo, int button);
 
 // The keyboard's way of framing, on the still-photo box: an arrow key moves
 // the frame one pixel as a short drag would, Space takes the crop where the
 // frame is; both end as a release does, so the crop preview follows.
-void L_KeyDown(GetPIC& window, UINT key);
+void L_KeyDown(const PhotoParts& photo, UINT key);
 
-// Turns the still-photo box's mouse messages into the frame's events: those
+// Turn the still-photo box's mouse messages into the frame's events: those
 // over the frame, and all of them while a button pressed on it is held.
-void RouteStillMouseToFrame(GetPIC& window, const PictureBoxMouse& mouse);
+void StillMouseDown(const PhotoParts& photo, const PictureBoxMouse& mouse);
+void StillMouseMove(const PhotoParts& photo, const PictureBoxMouse& mouse);
+void StillMouseUp(const PhotoParts& photo, const PictureBoxMouse& mouse);
 
 }  // namespace vardolin::capture

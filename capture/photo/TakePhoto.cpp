@@ -1,7 +1,7 @@
 #include "photo/TakePhoto.h"
 
 #include "ComponentError.h"
-#include "GetPIC.h"
+#include "GetPICTexts.h"
 #include "PhotoFiles.h"
 
 #include <string>
@@ -22,8 +22,8 @@ UniqueBitmap LoadBitmapFile(const std::filesystem::path& path) {
         LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
 }
 
-void TakePhoto(GetPIC& window) {
-    CameraControlWindow* camera = window.Camera();
+void TakePhoto(const PhotoParts& photo) {
+    CameraControlWindow* camera = photo.camera;
     if (!camera) throw ComponentError(error_number::kObjectRequired, L"Object required");
     std::filesystem::path still = TemporaryPhotoPath();
     if (std::wstring notice = UnwritableFolderNotice(still.parent_path()); !notice.empty())
@@ -31,29 +31,28 @@ void TakePhoto(GetPIC& window) {
     CameraAutomation(camera->Automation()).SaveFrameBitmap(still.wstring());
     UniqueBitmap picture = LoadBitmapFile(still);
     if (!picture) throw ComponentError(kInvalidPicture, L"Invalid picture");
-    window.Picture1()->SetPicture(std::move(picture));
-    ShowWindow(window.Control(ControlId::Picture1), SW_SHOW);
-    EnableWindow(window.Control(ControlId::Command1), TRUE);
-    SetWindowTextW(window.Control(ControlId::CmdSaveDIB), kRetakeCaption);
+    photo.still.SetPicture(std::move(picture));
+    ShowWindow(photo.still.Window(), SW_SHOW);
+    EnableWindow(photo.storeButton, TRUE);
+    SetWindowTextW(photo.takeButton, kRetakeCaption);
 }
 
-void BackToLivePreview(GetPIC& window) {
-    SetWindowTextW(window.Control(ControlId::CmdSaveDIB), kTakePhotoCaption);
-    EnableWindow(window.Control(ControlId::Command1), FALSE);
-    ShowWindow(window.Control(ControlId::Picture1), SW_HIDE);
+void BackToLivePreview(const PhotoParts& photo) {
+    SetWindowTextW(photo.takeButton, kTakePhotoCaption);
+    EnableWindow(photo.storeButton, FALSE);
+    ShowWindow(photo.still.Window(), SW_HIDE);
     // A camera lost while the still was shown gives nothing to take.
-    CameraControlWindow* camera = window.Camera();
-    if (camera && !camera->Problem().empty()) EnableWindow(window.Control(ControlId::CmdSaveDIB), FALSE);
+    CameraControlWindow* camera = photo.camera;
+    if (camera && !camera->Problem().empty()) EnableWindow(photo.takeButton, FALSE);
 }
 
 }  // namespace
 
 std::filesystem::path TemporaryPhotoPath() { return LibraryFolder() / L"TmpPhoto.bmp"; }
 
-void CmdSaveDIB_Click(GetPIC& window) {
-    if (!window.IsLoaded() || !window.Picture1()) throw ComponentError(error_number::kObjectRequired, L"Object required");
-    if (CaptionOf(window.Control(ControlId::CmdSaveDIB)) == kTakePhotoCaption) TakePhoto(window);
-    else BackToLivePreview(window);
+void TakeOrRetakePhoto(const PhotoParts& photo) {
+    if (CaptionOf(photo.takeButton) == kTakePhotoCaption) TakePhoto(photo);
+    else BackToLivePreview(photo);
 }
 
 }  // namespace vardolin::capture

@@ -2,19 +2,16 @@
 // box, or goes back to the live preview.
 #pragma once
 
+#include "photo/PhotoParts.h"
+
 #include <filesystem>
 
 namespace vardolin::capture {
-
-class GetPIC;
-
-inline constexpr const wchar_t* kTakePhotoCaption = L"先拍照";
-inline constexpr const wchar_t* kRetakeCaption = L"重新照";
 
 // LibraryFolder()\TmpPhoto.bmp: where the camera writes the still.
 std::filesystem::path TemporaryPhotoPath();
 
 // Errors are raised to the caller (the window reports them).
-void CmdSaveDIB_Click(GetPIC& window);
+void TakeOrRetakePhoto(const PhotoParts& photo);
 
 }  // namespace vardolin::capture

@@ -2,11 +2,12 @@
 // depend on the camera control's answers.
 #include "ComponentError.h"
 #include "ContinueOnError.h"
-#include "GetPICExtensions.h"
+#include "RosterTexts.h"
 #include "UntrappedError.h"
 #include "WindowTestSupport.h"
 #include "ThreadWindows.h"
 
+#include <functional>
 #include <map>
 
 namespace vardolin::capture::test {
@@ -37,7 +38,12 @@ public:
     ~FakeCamera() override { DestroyWindow(window_); }
 
     HWND Window() const noexcept override { return window_; }
-    Microsoft::WRL::ComPtr<IDispatch> Automation() override { return this; }
+    Microsoft::WRL::ComPtr<IDispatch> Automation() override {
+        if (failure_) failure_();
+        return this;
+    }
+    // From now on, asking for the control's automation object raises this failure.
+    void FailAutomation(std::function<void()> failure) { failure_ = std::move(failure); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (iid != IID_IUnknown && iid != IID_IDispatch) return *out = nullptr, E_NOINTERFACE;
@@ -64,6 +70,7 @@ private:
     HWND window_;
     std::map<DISPID, Answer> answers_;
     std::vector<DISPID>* calls_;
+    std::function<void()> failure_;
 };
 
 class CameraButtonsTest : public GetPICTest {
@@ -78,13 +85,16 @@ protected:
             {camera_dispid::kSourceDialogAvailable, {source, false}},
         };
         InstallCameraControl([answers, this](HWND parent, const RECT& r, int) {
-            return std::make_unique<FakeCamera>(parent, r, answers, &calls_);
+            auto camera = std::make_unique<FakeCamera>(parent, r, answers, &calls_);
+            camera_ = camera.get();
+            return camera;
         });
         ShowWithHost();
     }
     bool Enabled(ControlId id) { return IsWindowEnabled(Control(id)); }
 
     std::vector<DISPID> calls_;
+    FakeCamera* camera_ = nullptr;
 };
 
 TEST_F(CameraButtonsTest, AFailingQueryEnablesItsButton) {
@@ -113,16 +123,15 @@ TEST_F(CameraButtonsTest, TheDialogButtonsCallTheCameraDialogs) {
     EXPECT_EQ(calls_, (std::vector<DISPID>{camera_dispid::kShowFormatDialog, camera_dispid::kShowSourceDialog}));
 }
 
-class UntrappedErrorTest : public GetPICTest {
-protected:
-    ~UntrappedErrorTest() override { Extensions() = GetPICExtensions{}; }
-};
+// The camera's dialog buttons are event handlers that raise what the camera
+// control raises.
+using UntrappedErrorTest = CameraButtonsTest;
 
 TEST_F(UntrappedErrorTest, AnErrorInAnEventHandlerIsShownWithNumberAndDescription) {
-    Extensions().command1Click = [](GetPIC&) { throw ComponentError(380, L"Invalid property value"); };
-    ShowWithHost();
+    LoadWith(false, true, true);
+    camera_->FailAutomation([] { throw ComponentError(380, L"Invalid property value"); });
 
-    SendMessageW(Control(ControlId::Command1), BM_CLICK, 0, 0);
+    SendMessageW(Control(ControlId::CmdFormatDlg), BM_CLICK, 0, 0);
 
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].text, L"运行时错误 '380':\r\n\r\nInvalid property value");
@@ -132,9 +141,9 @@ TEST_F(UntrappedErrorTest, AnErrorInAnEventHandlerIsShownWithNumberAndDescriptio
 }
 
 TEST_F(UntrappedErrorTest, AnUnknownFailureIsStillReported) {
-    Extensions().cmdOKClick = [](GetPIC&) { throw 42; };
-    ShowWithHost();
-    SendMessageW(Control(ControlId::CmdOK), BM_CLICK, 0, 0);
+    LoadWith(false, true, true);
+    camera_->FailAutomation([] { throw 42; });
+    SendMessageW(Control(ControlId::CmdSourceDlg), BM_CLICK, 0, 0);
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_NE(messages_[0].text.find(L"440"), std::wstring::npos);
 }
@@ -149,14 +158,18 @@ void CALLBACK PickSecondMenuItem(HWND, UINT, UINT_PTR timer, DWORD) {
     }
 }
 
-TEST_F(UntrappedErrorTest, TheMenuRunsTheChosenCommandBeforeItReturns) {
+TEST_F(GetPICTest, TheMenuRunsTheChosenCommandBeforeItReturns) {
     std::vector<MenuItem> chosen;
-    Extensions().menuCommand = [&](GetPIC&, MenuItem item) { chosen.push_back(item); };
     ShowWithHost();
+    // The second item removes the selected entry once the user confirmed it.
+    SendMessageW(Control(ControlId::List1), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"张三"));
+    SendMessageW(Control(ControlId::List1), LB_SETCURSEL, 0, 0);
     // Drive the menu's own loop: two steps down and Enter picks the second item.
     SetTimer(nullptr, 0, 50, PickSecondMenuItem);
 
     Window().PopupMenuThe(7440 + 9600, 120 + 1400);
+    for (const ShownMessage& message : messages_)
+        if (message.caption == roster::kConfirmRemovalTitle) chosen.push_back(MenuItem::Del);
 
     EXPECT_EQ(chosen, (std::vector<MenuItem>{MenuItem::Del}));
 }

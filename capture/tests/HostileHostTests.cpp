@@ -6,9 +6,7 @@
 #include "ComAdopt.h"
 #include "FormShow.h"
 #include "GetPIC.h"
-#include "GetPICExtensions.h"
 #include "MessageBoxSeam.h"
-#include "Roster.h"
 #include "RosterList.h"
 #include "Settings.h"
 
@@ -316,7 +314,6 @@ protected:
           }) {
         RegDeleteTreeW(HKEY_CURRENT_USER, settings::kSectionPath);
         settings::Write(settings::kTopKey, L"0");
-        roster::Attach(Extensions());
         // The host hands its objects to Form_show; this test's host is the first.
         CurrentComponent().hostApplication.Reset();
         FormShow(host_->application.Get(), nullptr, nullptr);

@@ -1,5 +1,5 @@
 // The roster's upper bound on entries, met by an import.
-#include "RosterImport.h"
+#include "RosterTexts.h"
 #include "RosterTestSupport.h"
 
 namespace vardolin::roster::test {

@@ -47,10 +47,11 @@ TEST_F(DragTest, DroppingAnEntryPutsItInFrontOfTheTargetAndSelectsIt) {
 }
 
 TEST_F(DragTest, ADragStartedWithoutSelectionMovesNothing) {
+    ListDrag drag;
     Roster().Select(kNoSelection);
-    List1_MouseDown(Window(), {1, 0, 0, 0});
+    drag.List1_MouseDown(Roster());
     Roster().Select(2);
-    List1_MouseUp(Window(), {1, 0, 0, 0});
+    drag.List1_MouseUp(Roster(), {1, 0, 0, 0}, [](float, float) {});
     EXPECT_EQ(Texts(), (Entries{L"A", L"B", L"C", L"D"}));
 }
 

@@ -1,6 +1,6 @@
 // The menu command Add against the stand-in host.
 #include "BusyHost.h"
-#include "RosterImport.h"
+#include "RosterTexts.h"
 #include "RosterTestSupport.h"
 
 namespace vardolin::roster::test {

@@ -1,8 +1,6 @@
 #include "RosterTestSupport.h"
 
-#include "GetPICExtensions.h"
 #include "PhotoFiles.h"
-#include "Roster.h"
 #include "Settings.h"
 
 #include <fstream>
@@ -18,7 +16,6 @@ RosterTest::RosterTest(bool directDelete, const char* workbookCsv)
     RegDeleteTreeW(HKEY_CURRENT_USER, capture::settings::kSectionPath);
     capture::settings::Write(capture::settings::kTopKey, L"0");
     capture::settings::Write(capture::settings::kDirectDeleteKey, directDelete ? L"1" : L"0");
-    Attach(capture::Extensions());
     capture::CurrentComponent().hostApplication = host_.Application();
     Window().Show();
 }

@@ -4,9 +4,7 @@
 // camera's dialogs. Runs until closed or for a minute.
 #include "Component.h"
 #include "GetPIC.h"
-#include "GetPICExtensions.h"
 #include "camera/CameraChoice.h"
-#include "photo/PhotoCapture.h"
 
 #include <objbase.h>
 
@@ -18,7 +16,6 @@ using namespace vardolin::capture;
 int wmain(int argc, wchar_t** argv) {
     bool still = argc > 1 && wcscmp(argv[1], L"still") == 0;
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    AttachPhotoCapture(Extensions());
     InstallCameraControl(CreateChosenCameraControl);
     GetPIC& window = CurrentComponent().CaptureWindow();
     window.Show();

@@ -1,10 +1,8 @@
 #include "PhotoWindowTest.h"
 
-#include "GetPICExtensions.h"
 #include "PhotoFiles.h"
 #include "Settings.h"
 #include "camera/CameraChoice.h"
-#include "photo/PhotoCapture.h"
 
 
 namespace vardolin::capture::test {
@@ -24,7 +22,6 @@ PhotoWindowTest::PhotoWindowTest()
       }) {
     RegDeleteTreeW(HKEY_CURRENT_USER, settings::kSectionPath);
     RemovePhotoFiles();
-    AttachPhotoCapture(Extensions());
     InstallCameraControl(CreateChosenCameraControl);
     ShowWindowWithCamera();
 }

@@ -5,7 +5,7 @@
 #include "ClsJPEG.h"
 #include "PhotoFiles.h"
 #include "Settings.h"
-#include "photo/StoreCrop.h"
+#include "GetPICTexts.h"
 
 #include <fstream>
 #include <iterator>

@@ -1,0 +1,23 @@
+// What the roster says to the user: its questions, prompts and notices.
+#pragma once
+
+namespace vardolin::roster {
+
+// Asked before an entry is removed; the entry's text follows.
+inline constexpr const wchar_t* kConfirmRemovalText = L"是否移除   ";
+inline constexpr const wchar_t* kConfirmRemovalTitle = L"请确认删除";
+
+// The host's range box of the import.
+inline constexpr const wchar_t* kAddPrompt =
+    L"把选择名字将出现在待摄影列表，请务必选择正确\r\n跨表读取请先激活该工作表，再运行本命令";
+inline constexpr const wchar_t* kAddTitle = L"选择待摄影人员名单";
+
+// Shown when cells were left out because the roster was full.
+inline constexpr const wchar_t* kRosterFullText = L"待摄影列表最多只能容纳 32767 项，其余单元格未添加。";
+inline constexpr const wchar_t* kRosterFullTitle = L"提醒";
+
+// Shown when the host kept refusing the import's calls (a cell being edited,
+// one of its dialogs open); nothing was imported.
+inline constexpr const wchar_t* kHostBusyText = L"表格正忙（可能正在编辑单元格或有对话框未关闭），请结束编辑或关闭对话框后再试。";
+
+}  // namespace vardolin::roster
