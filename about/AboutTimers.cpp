@@ -1,17 +1,14 @@
 #include "AboutTimers.h"
 
-#include <utility>
-
 namespace vardolin::about {
 namespace {
-
-thread_local bool manualTicks = false;
 
 size_t IndexOf(AboutTimer timer) noexcept { return static_cast<size_t>(timer) - 1; }
 
 }  // namespace
 
-AboutTimers::AboutTimers(HWND window) noexcept : window_(window) {}
+AboutTimers::AboutTimers(HWND window, const capture::Environment& environment) noexcept
+    : window_(window), environment_(environment) {}
 
 AboutTimers::~AboutTimers() {
     for (AboutTimer timer : {AboutTimer::Timer1, AboutTimer::Trans, AboutTimer::Timer3})
@@ -47,7 +44,7 @@ bool AboutTimers::Ticking(AboutTimer timer) const noexcept {
 void AboutTimers::Apply(AboutTimer timer) noexcept {
     State& state = StateOf(timer);
     auto id = static_cast<UINT_PTR>(timer);
-    if (Ticking(timer) && !manualTicks) {
+    if (Ticking(timer) && !environment_.timersTickByHand) {
         // The platform raises intervals below its shortest period to that period.
         state.running = SetTimer(window_, id, state.interval, nullptr) != 0;
     } else if (state.running) {
@@ -55,9 +52,5 @@ void AboutTimers::Apply(AboutTimer timer) noexcept {
         state.running = false;
     }
 }
-
-ScopedManualTimerTicks::ScopedManualTimerTicks() noexcept : previous_(std::exchange(manualTicks, true)) {}
-
-ScopedManualTimerTicks::~ScopedManualTimerTicks() { manualTicks = previous_; }
 
 }  // namespace vardolin::about

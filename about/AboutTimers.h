@@ -1,7 +1,10 @@
 // The About window's three timers, each with an interval and an enabled flag
 // like a form's timer control: a timer ticks only while it is enabled and its
-// interval is not 0. Ticks arrive as WM_TIMER with the timer's id.
+// interval is not 0. Ticks arrive as WM_TIMER with the timer's id; an
+// environment whose timers tick by hand starts no platform timer.
 #pragma once
+
+#include "Environment.h"
 
 #include <windows.h>
 
@@ -17,7 +20,7 @@ enum class AboutTimer : UINT_PTR {
 
 class AboutTimers {
 public:
-    explicit AboutTimers(HWND window) noexcept;
+    AboutTimers(HWND window, const capture::Environment& environment) noexcept;
     ~AboutTimers();
     AboutTimers(const AboutTimers&) = delete;
     AboutTimers& operator=(const AboutTimers&) = delete;
@@ -42,21 +45,8 @@ private:
     void Apply(AboutTimer timer) noexcept;
 
     HWND window_;
+    const capture::Environment& environment_;
     std::array<State, 3> states_{};
-};
-
-// While an object of this class lives, no platform timer is started on this
-// thread: the timers keep their flags and intervals, and a test delivers the
-// ticks itself by sending WM_TIMER.
-class ScopedManualTimerTicks {
-public:
-    ScopedManualTimerTicks() noexcept;
-    ~ScopedManualTimerTicks();
-    ScopedManualTimerTicks(const ScopedManualTimerTicks&) = delete;
-    ScopedManualTimerTicks& operator=(const ScopedManualTimerTicks&) = delete;
-
-private:
-    bool previous_;
 };
 
 }  // namespace vardolin::about

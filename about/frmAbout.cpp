@@ -65,7 +65,8 @@ struct frmAbout::Loaded {
     short alphaLimit = 0;    // bound of the running fade: 255 fading in, 0 fading out
 };
 
-frmAbout::frmAbout(capture::TopmostWindow& captureWindow) : captureWindow_(captureWindow) {}
+frmAbout::frmAbout(capture::TopmostWindow& captureWindow, const capture::Environment& environment)
+    : captureWindow_(captureWindow), environment_(environment) {}
 
 frmAbout::~frmAbout() { Discard(); }
 
@@ -132,7 +133,7 @@ void frmAbout::CreateWindowAndControls() {
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ++loadedWindows;  // from here on, destroying the window counts it off
 
-    loaded_->timers = std::make_unique<AboutTimers>(window);
+    loaded_->timers = std::make_unique<AboutTimers>(window, environment_);
     loaded_->timers->Define(AboutTimer::Timer3, true, kFadeStepMs);
     loaded_->timers->Define(AboutTimer::Timer1, false, kHoldMs);
     loaded_->timers->Define(AboutTimer::Trans, false, 0);
@@ -240,7 +241,7 @@ void frmAbout::Label7_Click() {
     // A fade-in or hold still running goes on; its next tick sees the new bound.
     StartFadeOut();
     if (captureWindow_.IsLoaded()) captureWindow_.Cancel_SetTop();
-    OpenWebPage();
+    OpenWebPage(environment_);
 }
 
 void frmAbout::Paint() {

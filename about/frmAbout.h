@@ -7,6 +7,7 @@
 #pragma once
 
 #include "AboutTimers.h"
+#include "Environment.h"
 #include "TopmostWindow.h"
 
 #include <windows.h>
@@ -22,7 +23,7 @@ inline constexpr UINT kFadeStepMs = 1;  // the platform's shortest period sets t
 class frmAbout {
 public:
     // The capture window is put back on top when the About window closes.
-    explicit frmAbout(capture::TopmostWindow& captureWindow);
+    frmAbout(capture::TopmostWindow& captureWindow, const capture::Environment& environment);
     ~frmAbout();
     frmAbout(const frmAbout&) = delete;
     frmAbout& operator=(const frmAbout&) = delete;
@@ -70,6 +71,7 @@ private:
     void StartFadeOut();
 
     capture::TopmostWindow& captureWindow_;
+    const capture::Environment& environment_;
     std::unique_ptr<Loaded> loaded_;
 };
 

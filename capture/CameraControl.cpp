@@ -1,23 +1,14 @@
 #include "CameraControl.h"
 
 #include "LateBinding.h"
-#include "NoCamera.h"
+#include "camera/CameraChoice.h"
 
 namespace vardolin::capture {
-namespace {
 
-CameraControlFactory& InstalledFactory() {
-    static CameraControlFactory factory;
-    return factory;
-}
-
-}  // namespace
-
-void InstallCameraControl(CameraControlFactory factory) { InstalledFactory() = std::move(factory); }
-
-std::unique_ptr<CameraControlWindow> CreateCameraControl(HWND parent, const RECT& bounds, int controlId) {
-    if (InstalledFactory()) return InstalledFactory()(parent, bounds, controlId);
-    return CreateNoCamera(parent, bounds, controlId);
+std::unique_ptr<CameraControlWindow> CreateCameraControl(const Environment& environment, HWND parent,
+                                                         const RECT& bounds, int controlId) {
+    if (environment.cameraControl) return environment.cameraControl(parent, bounds, controlId);
+    return CreateChosenCameraControl(parent, bounds, controlId);
 }
 
 namespace lb = late_binding;

@@ -2,6 +2,8 @@
 // the preview rectangle, driven through its dispatch interface by dispatch id.
 #pragma once
 
+#include "Environment.h"
+
 #include <windows.h>
 #include <oaidl.h>
 #include <wrl/client.h>
@@ -38,14 +40,12 @@ public:
     virtual std::wstring Problem() const { return {}; }
 };
 
-using CameraControlFactory = std::function<std::unique_ptr<CameraControlWindow>(
-    HWND parent, const RECT& bounds, int controlId)>;
+using CameraControlFactory = Environment::CameraControlFactory;
 
-// Makes the capture window create its camera control with this factory from
-// its next load on. Without one, it holds a control that finds no camera.
-void InstallCameraControl(CameraControlFactory factory);
-
-std::unique_ptr<CameraControlWindow> CreateCameraControl(HWND parent, const RECT& bounds, int controlId);
+// The environment's camera control, or without one our video-capture control
+// over the system's webcams.
+std::unique_ptr<CameraControlWindow> CreateCameraControl(const Environment& environment, HWND parent,
+                                                         const RECT& bounds, int controlId);
 
 // The five members of the control, called by dispatch id; failures are raised
 // as ComponentError.

@@ -15,7 +15,7 @@ GetPIC& Component::CaptureWindow() {
 }
 
 about::frmAbout& Component::AboutWindow() {
-    if (!aboutWindow_) aboutWindow_ = std::make_unique<about::frmAbout>(CaptureWindow());
+    if (!aboutWindow_) aboutWindow_ = std::make_unique<about::frmAbout>(CaptureWindow(), environment);
     return *aboutWindow_;
 }
 

@@ -3,6 +3,7 @@
 // long as the loaded library.
 #pragma once
 
+#include "Environment.h"
 #include "JpegQuality.h"
 
 #include <oaidl.h>
@@ -28,6 +29,10 @@ struct Component {
     Microsoft::WRL::ComPtr<IDispatch> hostWorksheet;
 
     JpegQuality jpegQuality;
+
+    // The system as the windows use it: message boxes, the browser, timers
+    // and the camera. Tests put fakes in.
+    Environment& environment = ThreadEnvironment();
 
     // The single capture window instance, created on first use.
     GetPIC& CaptureWindow();

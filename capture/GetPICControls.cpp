@@ -1,5 +1,6 @@
 // The capture window's controls: created from the layout table in tab
 // order, with their fonts and tooltips.
+#include "Component.h"
 #include "ComponentError.h"
 #include "GetPICLoaded.h"
 #include "ModuleInstance.h"
@@ -73,7 +74,7 @@ void GetPIC::CreateControl(const ControlSpec& layout) {
         break;
     }
     case ControlKind::Camera:
-        loaded_->camera = CreateCameraControl(parent, r, id);
+        loaded_->camera = CreateCameraControl(component_.environment, parent, r, id);
         control = loaded_->camera ? loaded_->camera->Window() : nullptr;
         if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ui), FALSE);
         break;

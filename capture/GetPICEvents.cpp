@@ -24,18 +24,22 @@ void GetPIC::CmdOK_Click() noexcept { about::CmdOK_Click(*this, component_.About
 void GetPIC::CmdSaveDIB_Click() { TakeOrRetakePhoto(Photo()); }
 void GetPIC::CmdFormatDlg_Click() { CameraAutomation(CameraDispatch()).ShowFormatDialog(); }
 void GetPIC::CmdSourceDlg_Click() { CameraAutomation(CameraDispatch()).ShowSourceDialog(); }
-void GetPIC::Command1_Click() { StoreCrop(Photo(), Roster(), *this, component_.jpegQuality); }
+void GetPIC::Command1_Click() {
+    StoreCrop(Photo(), Roster(), *this, component_.environment, component_.jpegQuality);
+}
 
 // --- the roster list and its popup menu `the` ---
 
-void GetPIC::List1_DblClick() { roster::List1_DblClick(Roster(), *this, IsChecked(ControlId::Check2)); }
+void GetPIC::List1_DblClick() {
+    roster::List1_DblClick(Roster(), *this, component_.environment, IsChecked(ControlId::Check2));
+}
 void GetPIC::List1_MouseDown(const roster::ListMouseEvent&) { drag_.List1_MouseDown(Roster()); }
 void GetPIC::List1_MouseMove(const roster::ListMouseEvent& event) { drag_.List1_MouseMove(Roster(), ListTools(), event); }
 void GetPIC::List1_MouseUp(const roster::ListMouseEvent& event) {
     drag_.List1_MouseUp(Roster(), event, [this](float x, float y) { PopupMenuThe(x, y); });
 }
-void GetPIC::Add_Click() { roster::Add(Roster(), *this, component_.hostApplication.Get()); }
-void GetPIC::Del_Click() { roster::Del(Roster(), *this); }
+void GetPIC::Add_Click() { roster::Add(Roster(), *this, component_.environment, component_.hostApplication.Get()); }
+void GetPIC::Del_Click() { roster::Del(Roster(), *this, component_.environment); }
 void GetPIC::clearall_Click() { roster::clearall(Roster()); }
 void GetPIC::replace_Click() { roster::replace(Roster()); }
 void GetPIC::totop_Click() { roster::totop(Roster()); }

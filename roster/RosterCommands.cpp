@@ -1,7 +1,6 @@
 #include "RosterCommands.h"
 
 #include "ContinueOnError.h"
-#include "MessageBoxSeam.h"
 #include "StoredPhoto.h"
 
 #include <algorithm>
@@ -11,12 +10,12 @@ namespace {
 
 using capture::RunOrSkip;
 
-void ConfirmedRemoval(RosterList roster, capture::TopmostWindow& window) {
+void ConfirmedRemoval(RosterList roster, capture::TopmostWindow& window, const capture::Environment& environment) {
     int selected = roster.Selection();
     if (selected == kNoSelection) return;
     window.Cancel_SetTop();
-    int answer = capture::ShowMessageBox(window.Window(), kConfirmRemovalText + roster.Text(selected),
-                                         kConfirmRemovalTitle, kConfirmRemovalType);
+    int answer = environment.ShowMessageBox(window.Window(), kConfirmRemovalText + roster.Text(selected),
+                                            kConfirmRemovalTitle, kConfirmRemovalType);
     window.SetTop();
     // Read again: the list may have changed while the question was up.
     selected = roster.Selection();
@@ -36,10 +35,13 @@ void MoveEntry(RosterList& roster, int from, int to) {
 
 }  // namespace
 
-void Del(RosterList roster, capture::TopmostWindow& window) { ConfirmedRemoval(roster, window); }
+void Del(RosterList roster, capture::TopmostWindow& window, const capture::Environment& environment) {
+    ConfirmedRemoval(roster, window, environment);
+}
 
-void List1_DblClick(RosterList roster, capture::TopmostWindow& window, bool directDelete) {
-    if (!directDelete) return ConfirmedRemoval(roster, window);
+void List1_DblClick(RosterList roster, capture::TopmostWindow& window, const capture::Environment& environment,
+                    bool directDelete) {
+    if (!directDelete) return ConfirmedRemoval(roster, window, environment);
     if (int selected = roster.Selection(); selected != kNoSelection) roster.Remove(selected);
 }
 

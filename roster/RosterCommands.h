@@ -3,6 +3,7 @@
 // off the top while a question is up.
 #pragma once
 
+#include "Environment.h"
 #include "RosterList.h"
 #include "RosterTexts.h"
 #include "TopmostWindow.h"
@@ -14,11 +15,12 @@ inline constexpr UINT kConfirmRemovalType = MB_OKCANCEL | MB_ICONINFORMATION | M
 
 // Removes the selected entry after the user confirmed it. The window is off
 // the top while the question is up and on top afterwards, whatever the answer.
-void Del(RosterList roster, capture::TopmostWindow& window);
+void Del(RosterList roster, capture::TopmostWindow& window, const capture::Environment& environment);
 
 // Removes the selected entry: at once with direct delete (Check2) on,
 // otherwise after confirmation.
-void List1_DblClick(RosterList roster, capture::TopmostWindow& window, bool directDelete);
+void List1_DblClick(RosterList roster, capture::TopmostWindow& window, const capture::Environment& environment,
+                    bool directDelete);
 
 void clearall(RosterList roster);
 

@@ -3,7 +3,6 @@
 #include "BusyHost.h"
 #include "ContinueOnError.h"
 #include "Duplicates.h"
-#include "MessageBoxSeam.h"
 #include "PhotoFiles.h"
 #include "RosterTexts.h"
 #include "SpreadsheetHost.h"
@@ -125,16 +124,17 @@ bool ImportPickedCells(const RosterList& roster, SpreadsheetHost& host) {
 
 // Message boxes are shown with the window off the top; afterwards it is put
 // on top again, whatever the option says.
-void Tell(capture::TopmostWindow& window, const wchar_t* text, UINT icon) {
+void Tell(capture::TopmostWindow& window, const capture::Environment& environment, const wchar_t* text, UINT icon) {
     window.Cancel_SetTop();
-    capture::ShowMessageBox(window.Window(), text, kRosterFullTitle, MB_OK | icon);
+    environment.ShowMessageBox(window.Window(), text, kRosterFullTitle, MB_OK | icon);
     window.SetTop();
 }
 
 }  // namespace
 
 
-void Add(RosterList roster, capture::TopmostWindow& window, IDispatch* hostApplication) noexcept {
+void Add(RosterList roster, capture::TopmostWindow& window, const capture::Environment& environment,
+         IDispatch* hostApplication) noexcept {
     RunOrSkip([&] { window.Hide(); });
     SpreadsheetHost host(hostApplication);
     bool hostBusy = false;
@@ -149,9 +149,9 @@ void Add(RosterList roster, capture::TopmostWindow& window, IDispatch* hostAppli
     RunOrSkip([&] { RemoveDuplicates(roster); });
     // The user learns that the spreadsheet is busy before the window is back
     // over it.
-    if (hostBusy) RunOrSkip([&] { Tell(window, kHostBusyText, MB_ICONEXCLAMATION); });
+    if (hostBusy) RunOrSkip([&] { Tell(window, environment, kHostBusyText, MB_ICONEXCLAMATION); });
     RunOrSkip([&] { window.Show(); });
-    if (leftOut) RunOrSkip([&] { Tell(window, kRosterFullText, MB_ICONINFORMATION); });
+    if (leftOut) RunOrSkip([&] { Tell(window, environment, kRosterFullText, MB_ICONINFORMATION); });
 }
 
 }  // namespace vardolin::roster

@@ -2,6 +2,7 @@
 // the host's own range box.
 #pragma once
 
+#include "Environment.h"
 #include "RosterList.h"
 #include "TopmostWindow.h"
 
@@ -14,6 +15,7 @@ namespace vardolin::roster {
 // step runs even when an earlier one failed; a cancelled box adds nothing.
 // Only the cells inside the sheet's used range are read. A host that stays
 // busy ends the import with nothing added, and the user is told why.
-void Add(RosterList roster, capture::TopmostWindow& window, IDispatch* hostApplication) noexcept;
+void Add(RosterList roster, capture::TopmostWindow& window, const capture::Environment& environment,
+         IDispatch* hostApplication) noexcept;
 
 }  // namespace vardolin::roster

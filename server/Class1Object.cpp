@@ -1,9 +1,7 @@
 #include "Class1Object.h"
 
-#include "CameraControl.h"
 #include "FormShow.h"
 #include "HostShutdown.h"
-#include "camera/CameraChoice.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -15,7 +13,6 @@ IDispatch* Deref(IDispatch** object) noexcept { return object ? *object : nullpt
 }  // namespace
 
 STDMETHODIMP Class1Object::Form_show(IDispatch** ap, IDispatch** wb, IDispatch** sh) {
-    capture::InstallCameraControl(capture::CreateChosenCameraControl);
     CloseWindowsWhenHostQuits();
     capture::FormShow(Deref(ap), Deref(wb), Deref(sh));
     return S_OK;

@@ -2,7 +2,7 @@
 
 #include "ComponentError.h"
 #include "JpegError.h"
-#include "MessageBoxSeam.h"
+#include "Environment.h"
 
 #include <exception>
 #include <new>
@@ -48,8 +48,8 @@ std::wstring UntrappedErrorText(long number, const std::wstring& description) {
 void ReportCurrentError(HWND owner) noexcept {
     try {
         NumberedError error = ClassifyCurrentError();
-        ShowMessageBox(owner, UntrappedErrorText(error.number, error.description), kProductTitle,
-                       MB_OK | MB_ICONERROR);
+        ThreadEnvironment().ShowMessageBox(owner, UntrappedErrorText(error.number, error.description),
+                                           kProductTitle, MB_OK | MB_ICONERROR);
     } catch (...) {
         // Reporting must never take the host down; nothing more can be done.
     }

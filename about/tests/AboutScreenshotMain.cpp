@@ -3,15 +3,18 @@
 // minute has passed.
 #include "Component.h"
 #include "GetPIC.h"
+#include "NoCamera.h"
 #include "frmAbout.h"
-#include "mdlmain.h"
 
 #include <objbase.h>
 
 int wmain() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     {
-        vardolin::about::ScopedWebPageOpenerReplacement noBrowser([](const std::wstring&) {});
+        // No browser, and the capture window without a camera.
+        vardolin::capture::Environment& environment = vardolin::capture::CurrentComponent().environment;
+        environment.webPageOpener = [](const std::wstring&) {};
+        environment.cameraControl = vardolin::capture::CreateNoCamera;
         auto& capture = vardolin::capture::CurrentComponent().CaptureWindow();
         capture.Show();
         SendMessageW(capture.Control(vardolin::capture::ControlId::CmdOK), BM_CLICK, 0, 0);

@@ -29,11 +29,11 @@ bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 }
 
 AboutTest::AboutTest()
-    : countPages_([this](const std::wstring& address) { openedPages_.push_back(address); }),
-      countMessages_([this](HWND, const std::wstring& text, const std::wstring&, UINT) {
+    : environment_([this](HWND, const std::wstring& text, const std::wstring&, UINT) {
           messages_.push_back(text);
           return IDOK;
       }) {
+    environment_->webPageOpener = [this](const std::wstring& address) { openedPages_.push_back(address); };
     Capture().Show();
 }
 

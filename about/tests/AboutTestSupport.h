@@ -4,7 +4,7 @@
 
 #include "AboutTimers.h"
 #include "GetPIC.h"
-#include "MessageBoxSeam.h"
+#include "FakeEnvironment.h"
 #include "frmAbout.h"
 #include "mdlmain.h"
 
@@ -44,16 +44,13 @@ protected:
 
     std::vector<std::wstring> openedPages_;
     std::vector<std::wstring> messages_;
-
-private:
-    ScopedWebPageOpenerReplacement countPages_;
-    capture::ScopedMessageBoxReplacement countMessages_;
+    vardolin::test::FakeEnvironment environment_;
 };
 
 // The same with the ticks delivered by hand only.
 class ManualTicksTest : public AboutTest {
 protected:
-    ScopedManualTimerTicks manualTicks_;
+    ManualTicksTest() { environment_->timersTickByHand = true; }
 };
 
 }  // namespace vardolin::about::test

@@ -4,7 +4,6 @@
 #include "ComponentError.h"
 #include "ContinueOnError.h"
 #include "GetPICTexts.h"
-#include "MessageBoxSeam.h"
 #include "PhotoFiles.h"
 #include "photo/SaveAsJpeg.h"
 #include "photo/StoreFailure.h"
@@ -19,9 +18,10 @@ constexpr double kHighestQuality = 100;
 
 // Message boxes are shown with the window off the top; afterwards it is put
 // on top again, whatever the option says.
-void Tell(TopmostWindow& window, const std::wstring& text, const wchar_t* caption, UINT icon) noexcept {
+void Tell(TopmostWindow& window, const Environment& environment, const std::wstring& text, const wchar_t* caption,
+          UINT icon) noexcept {
     RunOrSkip([&] { window.Cancel_SetTop(); });
-    RunOrSkip([&] { ShowMessageBox(window.Window(), text, caption, MB_OK | icon); });
+    RunOrSkip([&] { environment.ShowMessageBox(window.Window(), text, caption, MB_OK | icon); });
     RunOrSkip([&] { window.SetTop(); });
 }
 
@@ -54,7 +54,8 @@ void ClampJpegQuality(JpegQuality& quality) {
     else if (value > kHighestQuality) quality.SetInteger(static_cast<short>(kHighestQuality));
 }
 
-void StoreCrop(const PhotoParts& photo, roster::RosterList roster, TopmostWindow& window, JpegQuality& quality) noexcept {
+void StoreCrop(const PhotoParts& photo, roster::RosterList roster, TopmostWindow& window,
+               const Environment& environment, JpegQuality& quality) noexcept {
     std::wstring entry;
     bool someoneToPhotograph = TestOrAssumeTrue([&] {
         int count = roster.Count();
@@ -62,17 +63,17 @@ void StoreCrop(const PhotoParts& photo, roster::RosterList roster, TopmostWindow
         return (count > 0) & !IsBlank(entry);
     });
     if (!someoneToPhotograph) {
-        Tell(window, kReminderText, kReminderCaption, MB_ICONINFORMATION);
+        Tell(window, environment, kReminderText, kReminderCaption, MB_ICONINFORMATION);
         return;
     }
     if (!IsUsablePhotoName(entry)) {
-        Tell(window, UnusablePhotoNameText(entry), kReminderCaption, MB_ICONEXCLAMATION);
+        Tell(window, environment, UnusablePhotoNameText(entry), kReminderCaption, MB_ICONEXCLAMATION);
         return;
     }
     bool cropped = false;
     RunOrSkip([&] { cropped = photo.session.cropFromPhoto; });
     if (!cropped) {
-        Tell(window, kNoCropText, kReminderCaption, MB_ICONINFORMATION);
+        Tell(window, environment, kNoCropText, kReminderCaption, MB_ICONINFORMATION);
         return;
     }
 
@@ -89,7 +90,7 @@ void StoreCrop(const PhotoParts& photo, roster::RosterList roster, TopmostWindow
     RunOrSkip([&] {
         std::wstring notice = UnwritableFolderNotice(file.parent_path());
         if (notice.empty()) notice = PhotoNotStoredText(DisplayPath(file), stored.failure);
-        Tell(window, notice, kStoreFailedCaption, MB_ICONEXCLAMATION);
+        Tell(window, environment, notice, kStoreFailedCaption, MB_ICONEXCLAMATION);
     });
 }
 

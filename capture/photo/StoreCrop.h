@@ -2,6 +2,7 @@
 // on the roster, who then leaves the roster.
 #pragma once
 
+#include "Environment.h"
 #include "JpegQuality.h"
 #include "RosterList.h"
 #include "TopmostWindow.h"
@@ -14,6 +15,7 @@ namespace vardolin::capture {
 void ClampJpegQuality(JpegQuality& quality);
 
 // Message boxes are shown with the window off the top.
-void StoreCrop(const PhotoParts& photo, roster::RosterList roster, TopmostWindow& window, JpegQuality& quality) noexcept;
+void StoreCrop(const PhotoParts& photo, roster::RosterList roster, TopmostWindow& window,
+               const Environment& environment, JpegQuality& quality) noexcept;
 
 }  // namespace vardolin::capture

@@ -77,18 +77,17 @@ class CameraButtonsTest : public GetPICTest {
 protected:
     ~CameraButtonsTest() override {
         Window().Unload();
-        InstallCameraControl(nullptr);
     }
     void LoadWith(bool formatFails, bool format, bool source) {
         std::map<DISPID, FakeCamera::Answer> answers{
             {camera_dispid::kFormatDialogAvailable, {format, formatFails}},
             {camera_dispid::kSourceDialogAvailable, {source, false}},
         };
-        InstallCameraControl([answers, this](HWND parent, const RECT& r, int) {
+        environment_->cameraControl = [answers, this](HWND parent, const RECT& r, int) {
             auto camera = std::make_unique<FakeCamera>(parent, r, answers, &calls_);
             camera_ = camera.get();
             return camera;
-        });
+        };
         ShowWithHost();
     }
     bool Enabled(ControlId id) { return IsWindowEnabled(Control(id)); }

@@ -6,7 +6,7 @@
 #include "ComAdopt.h"
 #include "FormShow.h"
 #include "GetPIC.h"
-#include "MessageBoxSeam.h"
+#include "FakeEnvironment.h"
 #include "RosterList.h"
 #include "Settings.h"
 
@@ -308,7 +308,7 @@ public:
 class HostileHostTest : public ::testing::Test {
 protected:
     HostileHostTest()
-        : answerMessages_([this](HWND, const std::wstring& text, const std::wstring&, UINT) {
+        : environment_([this](HWND, const std::wstring& text, const std::wstring&, UINT) {
               messages_.push_back(text);
               return IDOK;
           }) {
@@ -354,7 +354,7 @@ protected:
     std::vector<std::wstring> messages_;
 
 private:
-    ScopedMessageBoxReplacement answerMessages_;
+    vardolin::test::FakeEnvironment environment_;
 };
 
 const Entries kBefore{L"老王", L"B"};

@@ -32,7 +32,7 @@ void PumpMessages(std::chrono::milliseconds duration) {
 
 GetPICTest::GetPICTest()
     : host_(devhost::Workbook::FromCsv("Name\n张三\n李四\n")),
-      answerMessages_([this](HWND, const std::wstring& text, const std::wstring& caption, UINT type) {
+      environment_([this](HWND, const std::wstring& text, const std::wstring& caption, UINT type) {
           messages_.push_back({text, caption, type});
           return IDOK;
       }) {}

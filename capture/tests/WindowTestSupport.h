@@ -5,7 +5,7 @@
 #include "Component.h"
 #include "GetPIC.h"
 #include "Host.h"
-#include "MessageBoxSeam.h"
+#include "FakeEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +50,7 @@ protected:
     SettingsSandbox settings_;
     devhost::Host host_;
     std::vector<ShownMessage> messages_;
-    ScopedMessageBoxReplacement answerMessages_;
+    vardolin::test::FakeEnvironment environment_;
 };
 
 }  // namespace vardolin::capture::test

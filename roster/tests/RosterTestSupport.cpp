@@ -9,7 +9,7 @@ namespace vardolin::roster::test {
 
 RosterTest::RosterTest(bool directDelete, const char* workbookCsv)
     : host_(devhost::Workbook::FromCsv(workbookCsv)),
-      answerMessages_([this](HWND, const std::wstring& text, const std::wstring& caption, UINT type) {
+      environment_([this](HWND, const std::wstring& text, const std::wstring& caption, UINT type) {
           messages_.push_back({text, caption, type, IsTopmost()});
           return answer_;
       }) {

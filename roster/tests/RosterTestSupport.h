@@ -6,7 +6,7 @@
 #include "Component.h"
 #include "GetPIC.h"
 #include "Host.h"
-#include "MessageBoxSeam.h"
+#include "FakeEnvironment.h"
 #include "RosterList.h"
 
 #include <gtest/gtest.h>
@@ -69,7 +69,7 @@ protected:
     bool hiddenDuringBox_ = false;
 
 private:
-    capture::ScopedMessageBoxReplacement answerMessages_;
+    vardolin::test::FakeEnvironment environment_;
     std::vector<std::filesystem::path> photos_;
 };
 

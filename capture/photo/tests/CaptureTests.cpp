@@ -176,7 +176,7 @@ TEST_F(CaptureTest, WithoutAWorkingCameraTakingIsDisabledAndTheStillBoxSaysWhy) 
     for (const auto& c : cases) {
         Window().Unload();
         cameraSwitches_.Set(c.switches);
-        InstallCameraControl(c.factory);
+        environment_->cameraControl = c.factory;
         Window().Show();
 
         EXPECT_FALSE(IsWindowEnabled(Control(ControlId::CmdSaveDIB)));

@@ -4,7 +4,6 @@
 // camera's dialogs. Runs until closed or for a minute.
 #include "Component.h"
 #include "GetPIC.h"
-#include "camera/CameraChoice.h"
 
 #include <objbase.h>
 
@@ -16,7 +15,6 @@ using namespace vardolin::capture;
 int wmain(int argc, wchar_t** argv) {
     bool still = argc > 1 && wcscmp(argv[1], L"still") == 0;
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    InstallCameraControl(CreateChosenCameraControl);
     GetPIC& window = CurrentComponent().CaptureWindow();
     window.Show();
     for (const wchar_t* name : {L"张三", L"李四", L"王五"})

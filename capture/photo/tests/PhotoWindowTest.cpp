@@ -16,13 +16,13 @@ void Pump() {
 }  // namespace
 
 PhotoWindowTest::PhotoWindowTest()
-    : answerMessages_([this](HWND, const std::wstring& text, const std::wstring& caption, UINT type) {
+    : environment_([this](HWND, const std::wstring& text, const std::wstring& caption, UINT type) {
           messages_.push_back({text, caption, type});
           return IDOK;
       }) {
     RegDeleteTreeW(HKEY_CURRENT_USER, settings::kSectionPath);
     RemovePhotoFiles();
-    InstallCameraControl(CreateChosenCameraControl);
+    environment_->cameraControl = CreateChosenCameraControl;
     ShowWindowWithCamera();
 }
 
@@ -51,7 +51,6 @@ void PhotoWindowTest::SetCameraTime(std::chrono::milliseconds t) {
 
 PhotoWindowTest::~PhotoWindowTest() {
     Window().Unload();
-    InstallCameraControl({});
     RemovePhotoFiles();
     RegDeleteTreeW(HKEY_CURRENT_USER, settings::kSectionPath);
 }

@@ -6,7 +6,7 @@
 #include "BitmapFile.h"
 #include "Component.h"
 #include "GetPIC.h"
-#include "MessageBoxSeam.h"
+#include "FakeEnvironment.h"
 #include "PhotoCompare.h"
 #include "../../camera/tests/DemoCamera.h"
 
@@ -59,7 +59,7 @@ protected:
 
     CameraSwitches cameraSwitches_{L"time=0"};
     std::vector<ShownMessage> messages_;
-    ScopedMessageBoxReplacement answerMessages_;
+    vardolin::test::FakeEnvironment environment_;
 };
 
 }  // namespace vardolin::capture::test

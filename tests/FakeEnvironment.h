@@ -1,0 +1,33 @@
+// Fakes on the component's environment for as long as a test fixture lives:
+// message boxes go to the test's answer, web pages are opened nowhere, and
+// the capture window gets a camera control that finds no camera; a test may
+// put other fakes in. The environment is put back afterwards.
+#pragma once
+
+#include "Component.h"
+#include "NoCamera.h"
+
+#include <utility>
+
+namespace vardolin::test {
+
+class FakeEnvironment {
+public:
+    explicit FakeEnvironment(capture::Environment::MessageBoxFunction messageBox)
+        : environment_(capture::CurrentComponent().environment), saved_(environment_) {
+        environment_.messageBox = std::move(messageBox);
+        environment_.webPageOpener = [](const std::wstring&) {};
+        environment_.cameraControl = capture::CreateNoCamera;
+    }
+    ~FakeEnvironment() { environment_ = saved_; }
+    FakeEnvironment(const FakeEnvironment&) = delete;
+    FakeEnvironment& operator=(const FakeEnvironment&) = delete;
+
+    capture::Environment* operator->() noexcept { return &environment_; }
+
+private:
+    capture::Environment& environment_;
+    capture::Environment saved_;
+};
+
+}  // namespace vardolin::test

@@ -1,0 +1,25 @@
+#include "Environment.h"
+
+#include <shellapi.h>
+
+namespace vardolin::capture {
+
+int Environment::ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) const {
+    return messageBox(owner, text, caption, type);
+}
+
+int Environment::SystemMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
+    return MessageBoxW(owner, text.c_str(), caption.c_str(), type);
+}
+
+void Environment::OpenInBrowser(const std::wstring& address) {
+    ShellExecuteW(nullptr, L"open", address.c_str(), L"", L"", SW_SHOWNORMAL);
+}
+
+Environment& ThreadEnvironment() {
+    thread_local Environment* environment = nullptr;
+    if (!environment) environment = new Environment();
+    return *environment;
+}
+
+}  // namespace vardolin::capture

@@ -1,0 +1,47 @@
+// What the component asks of the system that a test puts fakes in for:
+// message boxes, the browser, timers and the camera. The product uses the
+// system's own. One per thread, like the component state that holds it.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace vardolin::capture {
+
+class CameraControlWindow;  // capture/CameraControl.h
+
+struct Environment {
+    using MessageBoxFunction =
+        std::function<int(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type)>;
+    using WebPageOpener = std::function<void(const std::wstring& address)>;
+    using CameraControlFactory =
+        std::function<std::unique_ptr<CameraControlWindow>(HWND parent, const RECT& bounds, int controlId)>;
+
+    // Shows a modal message box and returns the button chosen.
+    MessageBoxFunction messageBox = SystemMessageBox;
+    // Opens a web page in the user's browser.
+    WebPageOpener webPageOpener = OpenInBrowser;
+    // While set, timers start no platform timer: they keep their settings,
+    // and a test delivers the ticks itself by sending WM_TIMER.
+    bool timersTickByHand = false;
+    // Makes the capture window's camera control; empty: over the system's
+    // webcams.
+    CameraControlFactory cameraControl;
+
+    int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) const;
+
+    static int SystemMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type);
+    // Whether a browser really started is not checked: the user sees it, or
+    // sees nothing happen.
+    static void OpenInBrowser(const std::wstring& address);
+};
+
+// This thread's environment, created on first use and never destroyed (like
+// the component state, which holds it). The window procedures of every form
+// and control report their errors with its message boxes.
+Environment& ThreadEnvironment();
+
+}  // namespace vardolin::capture
