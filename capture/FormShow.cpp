@@ -1,6 +1,6 @@
 #include "FormShow.h"
 
-#include "Component.h"
+#include "ComponentState.h"
 #include "ContinueOnError.h"
 #include "GetPIC.h"
 
@@ -15,7 +15,7 @@ void KeepFirst(Microsoft::WRL::ComPtr<IDispatch>& kept, IDispatch* offered) {
 
 void FormShow(IDispatch* application, IDispatch* workbook, IDispatch* worksheet) noexcept {
     RunOrSkip([&] {
-        Component& component = CurrentComponent();
+        ComponentState& component = CurrentComponentState();
         RunOrSkip([&] { KeepFirst(component.hostApplication, application); });
         RunOrSkip([&] { KeepFirst(component.hostWorkbook, workbook); });
         RunOrSkip([&] { KeepFirst(component.hostWorksheet, worksheet); });

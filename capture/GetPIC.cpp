@@ -1,6 +1,6 @@
 #include "GetPIC.h"
 
-#include "Component.h"
+#include "ComponentState.h"
 #include "ComponentError.h"
 #include "ContinueOnError.h"
 #include "DialogKeyboard.h"
@@ -46,7 +46,7 @@ void RegisterWindowClasses(WNDPROC windowProc) {
 
 }  // namespace
 
-GetPIC::GetPIC(Component& component) : component_(component) {}
+GetPIC::GetPIC(ComponentState& component) : component_(component) {}
 
 GetPIC::~GetPIC() { Unload(); }
 

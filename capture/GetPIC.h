@@ -18,12 +18,12 @@
 
 namespace vardolin::capture {
 
-struct Component;
+struct ComponentState;
 class ListDrawingTools;
 
 class GetPIC final : public TopmostWindow {
 public:
-    explicit GetPIC(Component& component);
+    explicit GetPIC(ComponentState& component);
     ~GetPIC();
     GetPIC(const GetPIC&) = delete;
     GetPIC& operator=(const GetPIC&) = delete;
@@ -128,7 +128,7 @@ private:
     Microsoft::WRL::ComPtr<IDispatch> CameraDispatch();
     void SetQualityLabel(const std::wstring& quality);
 
-    Component& component_;
+    ComponentState& component_;
     std::unique_ptr<Loaded> loaded_;
     // Kept across loads, as a press leaves it until the next press.
     roster::ListDrag drag_;

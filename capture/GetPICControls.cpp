@@ -1,6 +1,6 @@
 // The capture window's controls: created from the layout table in tab
 // order, with their fonts and tooltips.
-#include "Component.h"
+#include "ComponentState.h"
 #include "ComponentError.h"
 #include "GetPICLoaded.h"
 #include "ModuleInstance.h"

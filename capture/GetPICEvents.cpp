@@ -2,7 +2,7 @@
 // the roster (roster/), the photo (photo/) and the About window (about/).
 // The window's messages are turned into these events at the end of the file.
 #include "AboutButton.h"
-#include "Component.h"
+#include "ComponentState.h"
 #include "ComponentError.h"
 #include "GetPICLoaded.h"
 #include "RosterCommands.h"

@@ -1,6 +1,6 @@
 // The capture window's persisted options: keep on top (Check1), direct delete
 // (Check2) and the JPEG quality (HScroll1, shown in Label2).
-#include "Component.h"
+#include "ComponentState.h"
 #include "ComponentError.h"
 #include "ContinueOnError.h"
 #include "GetPIC.h"

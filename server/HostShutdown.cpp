@@ -4,7 +4,7 @@
 
 #include <new>
 
-#include "Component.h"
+#include "ComponentState.h"
 #include "GetPIC.h"
 #include "SingleInterfaceObject.h"
 #include "frmAbout.h"
@@ -16,8 +16,8 @@ void CloseWindows() noexcept {
     try {
         // The capture window first: the About window then has no capture
         // window to put back on top.
-        capture::CurrentComponent().CaptureWindow().Unload();
-        capture::CurrentComponent().AboutWindow().Unload();
+        capture::CurrentComponentState().CaptureWindow().Unload();
+        capture::CurrentComponentState().AboutWindow().Unload();
     } catch (...) {
         // Closing went as far as it could; the host is going away.
     }

@@ -4,7 +4,7 @@
 // put other fakes in. The environment is put back afterwards.
 #pragma once
 
-#include "Component.h"
+#include "ComponentState.h"
 #include "NoCamera.h"
 
 #include <utility>
@@ -14,7 +14,7 @@ namespace vardolin::test {
 class FakeEnvironment {
 public:
     explicit FakeEnvironment(capture::Environment::MessageBoxFunction messageBox)
-        : environment_(capture::CurrentComponent().environment), saved_(environment_) {
+        : environment_(capture::CurrentComponentState().environment), saved_(environment_) {
         environment_.messageBox = std::move(messageBox);
         environment_.webPageOpener = [](const std::wstring&) {};
         environment_.cameraControl = capture::CreateNoCamera;

@@ -1,6 +1,6 @@
 #include "AboutTestSupport.h"
 
-#include "Component.h"
+#include "ComponentState.h"
 
 namespace vardolin::about::test {
 
@@ -44,9 +44,9 @@ AboutTest::~AboutTest() {
     EXPECT_TRUE(messages_.empty()) << "an error was reported";
 }
 
-capture::GetPIC& AboutTest::Capture() { return capture::CurrentComponent().CaptureWindow(); }
+capture::GetPIC& AboutTest::Capture() { return capture::CurrentComponentState().CaptureWindow(); }
 
-frmAbout& AboutTest::About() { return capture::CurrentComponent().AboutWindow(); }
+frmAbout& AboutTest::About() { return capture::CurrentComponentState().AboutWindow(); }
 
 void AboutTest::ClickCmdOK() { SendMessageW(Capture().Control(capture::ControlId::CmdOK), BM_CLICK, 0, 0); }
 

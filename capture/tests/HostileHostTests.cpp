@@ -2,7 +2,7 @@
 // errors or answer with values of the wrong type. Whatever the host does, the
 // window comes back, the roster keeps its entries, no message is shown, and
 // the next import from a host that behaves works.
-#include "Component.h"
+#include "ComponentState.h"
 #include "ComAdopt.h"
 #include "FormShow.h"
 #include "GetPIC.h"
@@ -315,18 +315,18 @@ protected:
         RegDeleteTreeW(HKEY_CURRENT_USER, settings::kSectionPath);
         settings::Write(settings::kTopKey, L"0");
         // The host hands its objects to Form_show; this test's host is the first.
-        CurrentComponent().hostApplication.Reset();
+        CurrentComponentState().hostApplication.Reset();
         FormShow(host_->application.Get(), nullptr, nullptr);
         roster::RosterList list(List());
         for (const wchar_t* entry : {L"老王", L"B"}) list.Append(entry);
     }
     ~HostileHostTest() override {
         Window().Unload();
-        CurrentComponent().hostApplication.Reset();
+        CurrentComponentState().hostApplication.Reset();
         RegDeleteTreeW(HKEY_CURRENT_USER, settings::kSectionPath);
     }
 
-    GetPIC& Window() { return CurrentComponent().CaptureWindow(); }
+    GetPIC& Window() { return CurrentComponentState().CaptureWindow(); }
     HWND List() { return Window().Control(ControlId::List1); }
     Entries Texts() { return roster::RosterList(List()).Texts(); }
 
@@ -342,7 +342,7 @@ protected:
     // After the hostile import, a host that behaves again is read as usual.
     void ExpectTheNextImportWorks(const Entries& before) {
         host_ = std::make_unique<HostileHost>();
-        CurrentComponent().hostApplication = host_->application;
+        CurrentComponentState().hostApplication = host_->application;
         Add();
         Entries expected = before;
         for (const wchar_t* name : {L"张三", L"李四"})
@@ -557,7 +557,7 @@ TEST_F(HostileHostTest, TheSelectionIsNarrowedToTheUsedRangeWhereTheHostCan) {
 }
 
 TEST_F(HostileHostTest, NoHostAtAllStillShowsTheWindowAgain) {
-    CurrentComponent().hostApplication.Reset();
+    CurrentComponentState().hostApplication.Reset();
     Add();
     EXPECT_EQ(Texts(), kBefore);
     ExpectTheNextImportWorks(kBefore);

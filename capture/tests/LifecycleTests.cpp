@@ -19,9 +19,9 @@ TEST_F(LifecycleTest, FormShowKeepsHostObjectsAndShowsAModelessUnownedWindow) {
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr);
     EXPECT_EQ(GetParent(window), nullptr);
-    EXPECT_EQ(CurrentComponent().hostApplication.Get(), host_.Application().Get());
-    EXPECT_NE(CurrentComponent().hostWorkbook.Get(), nullptr);
-    EXPECT_NE(CurrentComponent().hostWorksheet.Get(), nullptr);
+    EXPECT_EQ(CurrentComponentState().hostApplication.Get(), host_.Application().Get());
+    EXPECT_NE(CurrentComponentState().hostWorkbook.Get(), nullptr);
+    EXPECT_NE(CurrentComponentState().hostWorksheet.Get(), nullptr);
 }
 
 TEST_F(LifecycleTest, SecondFormShowBringsTheOpenWindowBackWithoutLoadingItAgain) {
@@ -36,7 +36,7 @@ TEST_F(LifecycleTest, SecondFormShowBringsTheOpenWindowBackWithoutLoadingItAgain
     EXPECT_EQ(Window().Window(), window);
     EXPECT_EQ(SendMessageW(Control(ControlId::List1), LB_GETCOUNT, 0, 0), 1);
     EXPECT_TRUE(IsTopmost());
-    EXPECT_EQ(CurrentComponent().hostApplication.Get(), host_.Application().Get());
+    EXPECT_EQ(CurrentComponentState().hostApplication.Get(), host_.Application().Get());
 }
 
 TEST_F(LifecycleTest, FormShowAfterCloseLoadsAFreshWindow) {
@@ -54,13 +54,13 @@ TEST_F(LifecycleTest, FormShowAfterCloseLoadsAFreshWindow) {
     EXPECT_EQ(SendMessageW(Control(ControlId::List1), LB_GETCOUNT, 0, 0), 0);
     EXPECT_FALSE(IsTopmost());
     EXPECT_NE(Window().Picture2()->Picture(), nullptr);
-    EXPECT_EQ(CurrentComponent().hostApplication.Get(), host_.Application().Get());
+    EXPECT_EQ(CurrentComponentState().hostApplication.Get(), host_.Application().Get());
 }
 
 TEST_F(LifecycleTest, FormShowWithoutHostObjectsStillShowsTheWindow) {
     FormShow(nullptr, nullptr, nullptr);
     EXPECT_TRUE(Window().IsLoaded());
-    EXPECT_EQ(CurrentComponent().hostApplication.Get(), nullptr);
+    EXPECT_EQ(CurrentComponentState().hostApplication.Get(), nullptr);
 }
 
 SIZE ClientSize(HWND window) {

@@ -83,7 +83,7 @@ TEST_P(QualityRestoreTest, RestoresTheSliderLabelAndStore) {
     EXPECT_EQ(Window().HScroll1Value(), c.slider);
     EXPECT_EQ(SettingsSandbox::Get(L"intQ"), c.storedAfter);
     EXPECT_EQ(Text(Control(ControlId::Label2)), std::wstring(L"图片质量：") + c.label);
-    EXPECT_EQ(CurrentComponent().jpegQuality.Text(), c.label);
+    EXPECT_EQ(CurrentComponentState().jpegQuality.Text(), c.label);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -157,8 +157,8 @@ TEST_F(OptionsTest, SliderMovesInStepsOfTenWithinItsRangeAndStoresEachChange) {
     scroll(SB_LEFT);
     EXPECT_EQ(Window().HScroll1Value(), 50);
     EXPECT_EQ(SettingsSandbox::Get(L"intQ"), L"50");
-    EXPECT_EQ(CurrentComponent().jpegQuality.Text(), L"50");
-    EXPECT_FALSE(CurrentComponent().jpegQuality.IsText());
+    EXPECT_EQ(CurrentComponentState().jpegQuality.Text(), L"50");
+    EXPECT_FALSE(CurrentComponentState().jpegQuality.IsText());
 }
 
 TEST_F(OptionsTest, SliderRefusesValuesOutsideItsRange) {

@@ -2,7 +2,7 @@
 // stand-in host, answered message boxes and message pumping.
 #pragma once
 
-#include "Component.h"
+#include "ComponentState.h"
 #include "GetPIC.h"
 #include "Host.h"
 #include "FakeEnvironment.h"
@@ -39,7 +39,7 @@ protected:
     GetPICTest();
     ~GetPICTest() override;
 
-    GetPIC& Window() { return CurrentComponent().CaptureWindow(); }
+    GetPIC& Window() { return CurrentComponentState().CaptureWindow(); }
     HWND Control(ControlId id) { return Window().Control(id); }
     void ShowWithHost();
     bool IsTopmost() { return (GetWindowLongW(Window().Window(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }

@@ -16,7 +16,7 @@ RosterTest::RosterTest(bool directDelete, const char* workbookCsv)
     RegDeleteTreeW(HKEY_CURRENT_USER, capture::settings::kSectionPath);
     capture::settings::Write(capture::settings::kTopKey, L"0");
     capture::settings::Write(capture::settings::kDirectDeleteKey, directDelete ? L"1" : L"0");
-    capture::CurrentComponent().hostApplication = host_.Application();
+    capture::CurrentComponentState().hostApplication = host_.Application();
     Window().Show();
 }
 

@@ -3,7 +3,7 @@
 // photo files made for a test, and the mouse messages a user's hand sends.
 #pragma once
 
-#include "Component.h"
+#include "ComponentState.h"
 #include "GetPIC.h"
 #include "Host.h"
 #include "FakeEnvironment.h"
@@ -45,7 +45,7 @@ protected:
     explicit RosterTest(bool directDelete = false, const char* workbookCsv = "");
     ~RosterTest() override;
 
-    capture::GetPIC& Window() { return capture::CurrentComponent().CaptureWindow(); }
+    capture::GetPIC& Window() { return capture::CurrentComponentState().CaptureWindow(); }
     HWND List() { return Window().Control(capture::ControlId::List1); }
     RosterList Roster() { return RosterList(List()); }
     Entries Texts() { return Roster().Texts(); }

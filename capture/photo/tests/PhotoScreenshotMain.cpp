@@ -2,7 +2,7 @@
 // at it as a user sees it: "live" leaves the preview running, "still" takes a
 // photo and drags the crop frame over it, "format" and "source" open the
 // camera's dialogs. Runs until closed or for a minute.
-#include "Component.h"
+#include "ComponentState.h"
 #include "GetPIC.h"
 
 #include <objbase.h>
@@ -15,7 +15,7 @@ using namespace vardolin::capture;
 int wmain(int argc, wchar_t** argv) {
     bool still = argc > 1 && wcscmp(argv[1], L"still") == 0;
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    GetPIC& window = CurrentComponent().CaptureWindow();
+    GetPIC& window = CurrentComponentState().CaptureWindow();
     window.Show();
     for (const wchar_t* name : {L"张三", L"李四", L"王五"})
         SendMessageW(window.Control(ControlId::List1), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "BitmapFile.h"
-#include "Component.h"
+#include "ComponentState.h"
 #include "GetPIC.h"
 #include "FakeEnvironment.h"
 #include "PhotoCompare.h"
@@ -32,7 +32,7 @@ protected:
 
     ComApartment com_;  // first, as the host's thread has it: the window and its camera live inside it
 
-    GetPIC& Window() { return CurrentComponent().CaptureWindow(); }
+    GetPIC& Window() { return CurrentComponentState().CaptureWindow(); }
     HWND Control(ControlId id) { return Window().Control(id); }
     std::wstring Text(ControlId id);
     void Click(ControlId id) { SendMessageW(Control(id), BM_CLICK, 0, 0); }

@@ -85,12 +85,12 @@ TEST_F(StoreTest, QualityIsHeldWithin30To100InMemoryOnly) {
     TakePhotoAndCrop();
     std::wstring stored = settings::Read(settings::kQualityKey);
 
-    CurrentComponent().jpegQuality.SetInteger(25);
+    CurrentComponentState().jpegQuality.SetInteger(25);
     Click(ControlId::Command1);
     EXPECT_EQ(LumaTable(PicFolder() / L"low.jpg"), LumaTableAtQuality(30));
-    EXPECT_EQ(CurrentComponent().jpegQuality.Number(), 30);
+    EXPECT_EQ(CurrentComponentState().jpegQuality.Number(), 30);
 
-    CurrentComponent().jpegQuality.SetInteger(120);
+    CurrentComponentState().jpegQuality.SetInteger(120);
     Click(ControlId::Command1);
     EXPECT_EQ(LumaTable(PicFolder() / L"high.jpg"), LumaTableAtQuality(100));
     EXPECT_LT(MeanDifference(DecodeJpeg(PicFolder() / L"low.jpg"), PreviewPixels()), 6.0);
@@ -207,9 +207,9 @@ TEST_F(StoreTest, ARosterIsStoredByKeyboardAlone) {
     EXPECT_TRUE(messages_.empty());
 
     Press(VK_TAB);
-    int quality = static_cast<int>(CurrentComponent().jpegQuality.Number());
+    int quality = static_cast<int>(CurrentComponentState().jpegQuality.Number());
     Press(quality < kQualityMax ? VK_RIGHT : VK_LEFT);
-    EXPECT_EQ(std::abs(CurrentComponent().jpegQuality.Number() - quality), kQualityStep);
+    EXPECT_EQ(std::abs(CurrentComponentState().jpegQuality.Number() - quality), kQualityStep);
 }
 
 TEST_F(StoreTest, ALongNameStoresPastTheOldPathLimit) {

@@ -19,9 +19,9 @@ namespace vardolin::capture {
 
 class GetPIC;
 
-struct Component {
-    Component();
-    ~Component();
+struct ComponentState {
+    ComponentState();
+    ~ComponentState();
 
     // Set by the first Form_show that finds them empty, never replaced.
     Microsoft::WRL::ComPtr<IDispatch> hostApplication;
@@ -47,6 +47,6 @@ private:
 // This thread's component state, created on first use. It is deliberately
 // never destroyed: releasing the host's objects while the library is being
 // unloaded could call into a host that is already shutting down.
-Component& CurrentComponent();
+ComponentState& CurrentComponentState();
 
 }  // namespace vardolin::capture

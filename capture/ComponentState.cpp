@@ -1,4 +1,4 @@
-#include "Component.h"
+#include "ComponentState.h"
 
 #include "FormShow.h"
 #include "GetPIC.h"
@@ -6,22 +6,22 @@
 
 namespace vardolin::capture {
 
-Component::Component() = default;
-Component::~Component() = default;
+ComponentState::ComponentState() = default;
+ComponentState::~ComponentState() = default;
 
-GetPIC& Component::CaptureWindow() {
+GetPIC& ComponentState::CaptureWindow() {
     if (!captureWindow_) captureWindow_ = std::make_unique<GetPIC>(*this);
     return *captureWindow_;
 }
 
-about::frmAbout& Component::AboutWindow() {
+about::frmAbout& ComponentState::AboutWindow() {
     if (!aboutWindow_) aboutWindow_ = std::make_unique<about::frmAbout>(CaptureWindow(), environment);
     return *aboutWindow_;
 }
 
-Component& CurrentComponent() {
-    thread_local Component* current = nullptr;
-    if (!current) current = new Component();
+ComponentState& CurrentComponentState() {
+    thread_local ComponentState* current = nullptr;
+    if (!current) current = new ComponentState();
     return *current;
 }
 
