@@ -2,6 +2,7 @@
 // area, 15 twips to the pixel), its caption, tooltip and tab order.
 #pragma once
 
+#include "GetPICTexts.h"
 #include "Twips.h"
 
 #include <windows.h>
@@ -50,9 +51,6 @@ const ControlSpec& SpecOf(ControlId id) noexcept;
 
 // The crop frame `L` inside Picture1, in Picture1's pixels.
 inline constexpr RECT kCropFrameAtLoad{120, 24, 120 + 156, 24 + 188};
-
-// The quality label's text is this prefix followed by the quality.
-inline constexpr const wchar_t* kQualityLabelPrefix = L"图片质量：";
 
 // Slider range and steps.
 inline constexpr int kQualityMin = 50;

@@ -1,14 +1,39 @@
-// What the capture window says to the user: button captions that change,
-// and the messages of taking and storing photos.
+// What the capture window says to the user: its captions and tooltips, the
+// popup menu `the`, and the messages of taking and storing photos.
 #pragma once
 
 #include <string>
 
 namespace vardolin::capture {
 
+// The controls' captions and tooltips.
+inline constexpr const wchar_t* kCmdOKCaption = L"关于";
+inline constexpr const wchar_t* kCmdSourceDlgCaption = L"视频调节...";
+inline constexpr const wchar_t* kCmdFormatDlgCaption = L"视频格式...";
+inline constexpr const wchar_t* kLabel1Caption =
+    L"    拍照后，移动左边小黑框以选定截取范围，然后点击裁剪，完成照片命名存储";
+inline constexpr const wchar_t* kList1Tooltip = L"双击可删除选项,右击有编辑菜单,可拖曳列表项排序";
+inline constexpr const wchar_t* kCommand1Caption = L"再裁剪";
+inline constexpr const wchar_t* kLabel2Caption = L"图片质量:";
+inline constexpr const wchar_t* kCheck1Caption = L"顶端显示 ";
+inline constexpr const wchar_t* kCheck1Tooltip = L"激活本功能后,窗体将在最顶端显示";
+inline constexpr const wchar_t* kCheck2Caption = L"直接删除";
+inline constexpr const wchar_t* kCheck2Tooltip = L"激活本功能后,双击列表框将直接删除选项";
+
+// The quality label's text is this prefix followed by the quality.
+inline constexpr const wchar_t* kQualityLabelPrefix = L"图片质量：";
+
 // The take-photo button CmdSaveDIB: takes a still, or goes back to the preview.
 inline constexpr const wchar_t* kTakePhotoCaption = L"先拍照";
 inline constexpr const wchar_t* kRetakeCaption = L"重新照";
+
+// The items of the popup menu `the`, in order.
+inline constexpr const wchar_t* kAddCaption = L"添加待摄像列表";
+inline constexpr const wchar_t* kDelCaption = L"移除所选项目";
+inline constexpr const wchar_t* kClearallCaption = L"清空列表";
+inline constexpr const wchar_t* kReplaceCaption = L"剔除己存在图像项";
+inline constexpr const wchar_t* kTotopCaption = L"移到最前面";
+inline constexpr const wchar_t* kTolastCaption = L"移到最后面";
 
 // The store button Command1.
 inline constexpr const wchar_t* kReminderText = L"请右击列表框，选择添加要照像的对象";
@@ -22,6 +47,28 @@ inline std::wstring UnusablePhotoNameText(const std::wstring& entry) {
 
 inline std::wstring PhotoNotStoredText(const std::wstring& path, const std::wstring& why) {
     return L"照片没有保存到“" + path + L"”：" + why + L"。";
+}
+
+// Why a photo was not stored, as PhotoNotStoredText says it.
+inline constexpr const wchar_t* kFolderOfThatNameText = L"已有同名的文件夹";
+inline constexpr const wchar_t* kFileExistsText = L"文件已存在";
+inline constexpr const wchar_t* kFileNotReplaceableText = L"已有的同名文件是只读、隐藏或系统文件，不能替换";
+inline constexpr const wchar_t* kNothingToStoreText = L"没有可保存的图像";
+inline constexpr const wchar_t* kImageUnreadableText = L"无法读取要保存的图像";
+inline constexpr const wchar_t* kDiskFullText = L"磁盘已满";
+inline constexpr const wchar_t* kNoWritePermissionText = L"没有写入权限";
+inline constexpr const wchar_t* kFileNotWritableText = L"无法创建或写入文件";
+inline constexpr const wchar_t* kFolderNotFoundText = L"找不到文件夹";
+inline constexpr const wchar_t* kOutOfMemoryText = L"内存不足";
+inline constexpr const wchar_t* kUnknownErrorText = L"未知错误";
+
+inline std::wstring TemporaryFileNotCreatedText(const std::wstring& path) {
+    return L"无法创建临时文件“" + path + L"”";
+}
+
+// An error's description followed by its number.
+inline std::wstring NumberedErrorText(const std::wstring& description, long number) {
+    return description + L"（错误 " + std::to_wstring(number) + L"）";
 }
 
 }  // namespace vardolin::capture

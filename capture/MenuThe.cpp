@@ -1,6 +1,7 @@
 #include "MenuThe.h"
 
 #include "ComponentError.h"
+#include "GetPICTexts.h"
 
 #include <array>
 
@@ -8,12 +9,12 @@ namespace vardolin::capture {
 namespace {
 
 constexpr std::array<MenuItemSpec, 6> kItems{{
-    {MenuItem::Add, L"添加待摄像列表"},
-    {MenuItem::Del, L"移除所选项目"},
-    {MenuItem::clearall, L"清空列表"},
-    {MenuItem::replace, L"剔除己存在图像项"},
-    {MenuItem::totop, L"移到最前面"},
-    {MenuItem::tolast, L"移到最后面"},
+    {MenuItem::Add, kAddCaption},
+    {MenuItem::Del, kDelCaption},
+    {MenuItem::clearall, kClearallCaption},
+    {MenuItem::replace, kReplaceCaption},
+    {MenuItem::totop, kTotopCaption},
+    {MenuItem::tolast, kTolastCaption},
 }};
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ModuleInstance.h"
+#include "RosterTexts.h"
 #include "SystemMessage.h"
 #include "Win32Handles.h"
 
@@ -49,8 +50,7 @@ std::wstring UnwritableFolderNotice(const std::filesystem::path& folder) {
     if (probe) return {};
     DWORD error = GetLastError();
     if (error == ERROR_FILE_EXISTS) return {};  // a probe of another window: the folder takes files
-    return L"无法在文件夹“" + DisplayPath(folder) + L"”中写入文件：" + SystemMessage(error) +
-           L"。照片存放在 Vardolin 所在的文件夹中，请把 Vardolin 放在您有写入权限的文件夹里（例如 %LOCALAPPDATA%\\Vardolin），不要放在 Program Files 中。";
+    return roster::UnwritableFolderText(DisplayPath(folder), SystemMessage(error));
 }
 
 std::filesystem::path PhotoPath(const std::wstring& entry) {

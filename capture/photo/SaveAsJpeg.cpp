@@ -2,6 +2,7 @@
 
 #include "ClsJPEG.h"
 #include "GdiPictureSource.h"
+#include "GetPICTexts.h"
 #include "PhotoFiles.h"
 #include "ReplaceFile.h"
 #include "SystemMessage.h"
@@ -25,15 +26,15 @@ JpegSaveResult Failed(std::wstring why) { return {false, std::move(why)}; }
 JpegSaveResult WriteReplacing(ClsJPEG& jpeg, const std::filesystem::path& target, bool overwrite) {
     DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
-        if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Failed(L"已有同名的文件夹");
-        if (!overwrite) return Failed(L"文件已存在");
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Failed(kFolderOfThatNameText);
+        if (!overwrite) return Failed(kFileExistsText);
         // These are the files a plain delete would not remove.
         if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
-            return Failed(L"已有的同名文件是只读、隐藏或系统文件，不能替换");
+            return Failed(kFileNotReplaceableText);
     }
     std::filesystem::path replacement = ReplacementPath(target);
     DeleteFileW(replacement.c_str());  // left over from an interrupted store
-    if (jpeg.SaveFile(replacement) != 0) return Failed(L"无法创建临时文件“" + DisplayPath(replacement) + L"”");
+    if (jpeg.SaveFile(replacement) != 0) return Failed(TemporaryFileNotCreatedText(DisplayPath(replacement)));
     if (DWORD error = PutReplacementInPlace(replacement, target)) return Failed(SystemMessage(error));
     return {true, {}};
 }
@@ -53,13 +54,13 @@ SIZE PicturePixelSize(HBITMAP picture) {
 JpegSaveResult SaveAsJpeg(const std::filesystem::path& fileName, PictureBox& box, bool overwrite, uint8_t quality) {
     SIZE size = PicturePixelSize(box.Picture());
     HDC dc = box.ImageDc();
-    if (fileName.empty() || !dc) return Failed(L"没有可保存的图像");
+    if (fileName.empty() || !dc) return Failed(kNothingToStoreText);
 
     ClsJPEG jpeg;
     jpeg.SetQuality(quality);
     jpeg.SetSamplingFrequencies(1, 1, 1, 1, 1, 1);
     GdiPictureSource source(dc);
-    if (jpeg.SampleHDC(source, size.cx, size.cy, 0, 0) != 0) return Failed(L"无法读取要保存的图像");
+    if (jpeg.SampleHDC(source, size.cx, size.cy, 0, 0) != 0) return Failed(kImageUnreadableText);
     return WriteReplacing(jpeg, fileName, overwrite);
 }
 

@@ -1,6 +1,7 @@
 #include "photo/StoreFailure.h"
 
 #include "ComponentError.h"
+#include "GetPICTexts.h"
 #include "JpegError.h"
 
 #include <windows.h>
@@ -20,11 +21,11 @@ std::wstring FromUtf8(const char* text) {
 
 std::wstring Describe(const JpegError& error) {
     switch (error.number()) {
-    case ErrorNumber::DiskFull: return L"磁盘已满";
-    case ErrorNumber::PermissionDenied: return L"没有写入权限";
-    case ErrorNumber::PathFileAccess: return L"无法创建或写入文件";
-    case ErrorNumber::PathNotFound: return L"找不到文件夹";
-    default: return FromUtf8(error.description()) + L"（错误 " + std::to_wstring(error.code()) + L"）";
+    case ErrorNumber::DiskFull: return kDiskFullText;
+    case ErrorNumber::PermissionDenied: return kNoWritePermissionText;
+    case ErrorNumber::PathFileAccess: return kFileNotWritableText;
+    case ErrorNumber::PathNotFound: return kFolderNotFoundText;
+    default: return NumberedErrorText(FromUtf8(error.description()), error.code());
     }
 }
 
@@ -36,11 +37,11 @@ std::wstring DescribeCurrentError() {
     } catch (const JpegError& e) {
         return Describe(e);
     } catch (const ComponentError& e) {
-        return e.description() + L"（错误 " + std::to_wstring(e.number()) + L"）";
+        return NumberedErrorText(e.description(), e.number());
     } catch (const std::bad_alloc&) {
-        return L"内存不足";
+        return kOutOfMemoryText;
     } catch (...) {
-        return L"未知错误";
+        return kUnknownErrorText;
     }
 }
 
