@@ -157,7 +157,7 @@ void GetPIC::EnableCameraButtons() {
     }
 }
 
-void GetPIC::ezVidCap1_StateChanged(WORD notification) {
+void GetPIC::FollowCameraState(WORD notification) {
     // Taking a photo needs a live picture; a still already taken stays usable.
     bool takingPhotos = IsWindowEnabled(Control(ControlId::CmdFormatDlg)) &&
                         IsWindowEnabled(Control(ControlId::CmdSourceDlg)) &&

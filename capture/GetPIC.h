@@ -80,6 +80,7 @@ private:
     void Check1_Click() noexcept;
     void Check2_Click() noexcept;
     void HScroll1_Change();
+    void ezVidCap1_StateChanged(WORD notification);
     void List1_DblClick();
     void List1_MouseDown(const roster::ListMouseEvent& event);
     void List1_MouseMove(const roster::ListMouseEvent& event);
@@ -118,13 +119,18 @@ private:
     static LRESULT CALLBACK ListSubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
                                              UINT_PTR id, DWORD_PTR self);
 
+    // The options' handling (GetPICOptions.cpp): keep on top (Check1), direct
+    // delete (Check2) and the quality (HScroll1), each stored for the next load.
+    void ApplyKeepOnTop() noexcept;
+    void ApplyDirectDelete() noexcept;
+    void ApplyQuality();
     // Part of the load sequence and the option handling.
     void RestoreTopmostOption();
     void RestoreDirectDeleteOption();
     void RestoreQuality();
     void EnableCameraButtons();
     // The camera control's live picture stopped or came back.
-    void ezVidCap1_StateChanged(WORD notification);
+    void FollowCameraState(WORD notification);
     Microsoft::WRL::ComPtr<IDispatch> CameraDispatch();
     void SetQualityLabel(const std::wstring& quality);
 

@@ -24,6 +24,10 @@ void GetPIC::CmdOK_Click() noexcept { about::CmdOK_Click(*this, component_.About
 void GetPIC::CmdSaveDIB_Click() { TakeOrRetakePhoto(Photo()); }
 void GetPIC::CmdFormatDlg_Click() { CameraAutomation(CameraDispatch()).ShowFormatDialog(); }
 void GetPIC::CmdSourceDlg_Click() { CameraAutomation(CameraDispatch()).ShowSourceDialog(); }
+void GetPIC::Check1_Click() noexcept { ApplyKeepOnTop(); }
+void GetPIC::Check2_Click() noexcept { ApplyDirectDelete(); }
+void GetPIC::HScroll1_Change() { ApplyQuality(); }
+void GetPIC::ezVidCap1_StateChanged(WORD notification) { FollowCameraState(notification); }
 void GetPIC::Command1_Click() {
     StoreCrop(Photo(), Roster(), *this, component_.environment, component_.jpegQuality);
 }

@@ -71,7 +71,7 @@ void GetPIC::SetQualityLabel(const std::wstring& quality) {
     SetWindowTextW(Control(ControlId::Label2), (kQualityLabelPrefix + quality).c_str());
 }
 
-void GetPIC::Check1_Click() noexcept {
+void GetPIC::ApplyKeepOnTop() noexcept {
     if (TestOrAssumeTrue([&] { return IsChecked(ControlId::Check1); })) {
         SetTop();
         Store(settings::kTopKey, L"1");
@@ -81,14 +81,14 @@ void GetPIC::Check1_Click() noexcept {
     }
 }
 
-void GetPIC::Check2_Click() noexcept {
+void GetPIC::ApplyDirectDelete() noexcept {
     if (TestOrAssumeTrue([&] { return IsChecked(ControlId::Check1); })) SetTop();
     else Cancel_SetTop();
     if (TestOrAssumeTrue([&] { return IsChecked(ControlId::Check2); })) Store(settings::kDirectDeleteKey, L"1");
     else Store(settings::kDirectDeleteKey, L"0");
 }
 
-void GetPIC::HScroll1_Change() {
+void GetPIC::ApplyQuality() {
     int value = HScroll1Value();
     settings::Write(settings::kQualityKey, std::to_wstring(value));
     component_.jpegQuality.SetInteger(static_cast<short>(value));
