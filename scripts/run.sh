@@ -9,10 +9,9 @@
 #    through the range picker, take a photo, move the crop frame, store three
 #    photos) and says where the photos and a screenshot are.
 # The demo prefix has the crop frame placed on the face in each new still
-# turned on, and the demo camera films the scene named in $demo_camera
-# (its switches, democam/README.md; empty: the camera's usual scene).
-# DEMO_SCENE=photo makes that scene the photograph instead of the drawn
-# portrait.
+# turned on, and the demo camera films the photograph of a face, so each
+# still is framed by itself; DEMO_SCENE=portrait films the camera's drawn
+# portrait instead (no face is found in it, so the frame stays put).
 # First it encodes the demo portrait with the native command-line encoder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,7 +19,7 @@ build=$(realpath -m "${BUILD:-build}")
 demo=$build/demo
 bin=$demo/bin
 wine64=/usr/lib/wine/wine64
-demo_camera=""
+demo_camera=""   # the demo camera's switches (democam/README.md)
 
 portrait() {
   local tool=$build/native/tools/vardolin-jpeg out=$demo/portrait.jpg
@@ -82,7 +81,7 @@ walkthrough() {
   echo "Screenshot of the window with the roster and the crop: $shot"
 }
 
-case "${DEMO_SCENE:-portrait}" in
+case "${DEMO_SCENE:-photo}" in
   portrait) ;;
   photo) demo_camera="scene=photo" ;;
   *) echo "run: DEMO_SCENE is portrait or photo, not '$DEMO_SCENE'" >&2; exit 2 ;;
