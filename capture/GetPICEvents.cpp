@@ -67,7 +67,7 @@ PhotoParts GetPIC::Photo() {
     if (!IsLoaded() || !loaded_->picture1 || !loaded_->picture2)
         throw ComponentError(error_number::kObjectRequired, L"Object required");
     return {*loaded_->picture1, *loaded_->picture2, loaded_->session, loaded_->camera.get(),
-            Control(ControlId::CmdSaveDIB), Control(ControlId::Command1)};
+            Control(ControlId::CmdSaveDIB), Control(ControlId::Command1), Control(ControlId::Label1)};
 }
 
 // --- from window messages to events ---

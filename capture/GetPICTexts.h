@@ -35,6 +35,9 @@ inline constexpr const wchar_t* kReplaceCaption = L"剔除己存在图像项";
 inline constexpr const wchar_t* kTotopCaption = L"移到最前面";
 inline constexpr const wchar_t* kTolastCaption = L"移到最后面";
 
+// Label1 after a still whose face does not fit in the crop frame.
+inline constexpr const wchar_t* kStepBackText = L"人脸超出框，请后退再拍。";
+
 // The store button Command1.
 inline constexpr const wchar_t* kReminderText = L"请右击列表框，选择添加要照像的对象";
 inline constexpr const wchar_t* kReminderCaption = L"提醒";

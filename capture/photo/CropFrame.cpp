@@ -129,6 +129,12 @@ void L_MouseUp(const PhotoParts& photo, int button) {
     session.cropFromPhoto = photo.still.Picture() != nullptr;
 }
 
+void PlaceCropFrame(const PhotoParts& photo, POINT topLeft) {
+    FrameBox frame = FrameOf(photo.still);
+    photo.still.SetFrame(ToRect({topLeft.x, topLeft.y, frame.width, frame.height}));
+    L_MouseUp(photo, kLeftButtonAlone);
+}
+
 void L_KeyDown(const PhotoParts& photo, UINT key) {
     int dx = key == VK_LEFT ? -1 : key == VK_RIGHT ? 1 : 0;
     int dy = key == VK_UP ? -1 : key == VK_DOWN ? 1 : 0;

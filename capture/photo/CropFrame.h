@@ -24,6 +24,10 @@ void L_MouseDown(CaptureSession& session, int button, float x, float y);
 void L_MouseMove(const PhotoParts& photo, int buttons, float x, float y);
 void L_MouseUp(const PhotoParts& photo, int button);
 
+// Puts the frame's top-left corner at topLeft (inner pixels, already kept
+// inside as a drag keeps it) and takes the crop there, as a release does.
+void PlaceCropFrame(const PhotoParts& photo, POINT topLeft);
+
 // The keyboard's way of framing, on the still-photo box: an arrow key moves
 // the frame one pixel as a short drag would, Space takes the crop where the
 // frame is; both end as a release does, so the crop preview follows.

@@ -2,6 +2,9 @@
 
 #include "BitmapFile.h"
 #include "FaceDetector.h"
+#include "GetPICTexts.h"
+#include "camera/AutoFrameSetting.h"
+#include "photo/CropFrame.h"
 
 namespace vardolin::capture {
 
@@ -14,6 +17,19 @@ std::optional<autoframe::FramePlacement> FramingOfLargestFace(HBITMAP picture, S
     std::optional<autoframe::FaceBox> face = autoframe::LargestFace(faces);
     if (!face) return std::nullopt;
     return autoframe::PlaceFrame(*face, {frame.cx, frame.cy}, {inner.cx, inner.cy});
+}
+
+void FrameFaceInNewStill(const PhotoParts& photo) {
+    SetWindowTextW(photo.hint, kLabel1Caption);
+    std::optional<RECT> frame = photo.still.Frame();
+    if (!frame || !AutoFrameEnabled()) return;
+    RECT inner{};
+    GetClientRect(photo.still.Window(), &inner);
+    std::optional<autoframe::FramePlacement> place = FramingOfLargestFace(
+        photo.still.Picture(), {frame->right - frame->left, frame->bottom - frame->top}, {inner.right, inner.bottom});
+    if (!place) return;
+    PlaceCropFrame(photo, {place->left, place->top});
+    if (place->faceLargerThanFrame) SetWindowTextW(photo.hint, kStepBackText);
 }
 
 }  // namespace vardolin::capture

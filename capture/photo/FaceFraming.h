@@ -1,8 +1,9 @@
-// Where the crop frame goes in a new still: on the largest face the detector
-// finds in the picture the still-photo box shows.
+// Placing the crop frame on the face in a new still: the largest face the
+// detector finds in the picture the still-photo box shows.
 #pragma once
 
 #include "FramePlacement.h"
+#include "photo/PhotoParts.h"
 
 #include <windows.h>
 
@@ -14,5 +15,11 @@ namespace vardolin::capture {
 // its top-left corner in an inner area of inner pixels, kept inside that area
 // as a drag keeps it; nothing when no face is found.
 std::optional<autoframe::FramePlacement> FramingOfLargestFace(HBITMAP picture, SIZE frame, SIZE inner);
+
+// After a new still: the hint label says again what to do with it, and with
+// the user's option on the frame goes onto the largest face and the crop is
+// taken there; a face the frame cannot hold makes the label ask the person
+// to step back. Without the option or a face the frame stays where it was.
+void FrameFaceInNewStill(const PhotoParts& photo);
 
 }  // namespace vardolin::capture

@@ -1,6 +1,7 @@
 // What the photo handlers work on: the capture window's still-photo box with
-// the crop frame, the crop preview, the camera, the two photo buttons, and
-// what they remember during one load of the window.
+// the crop frame, the crop preview, the camera, the two photo buttons, the
+// label that explains the still, and what they remember during one load of
+// the window.
 #pragma once
 
 #include "CameraControl.h"
@@ -28,6 +29,7 @@ struct PhotoParts {
     CameraControlWindow* camera;   // null when the window holds none
     HWND takeButton;               // CmdSaveDIB: take a photo / back to the preview
     HWND storeButton;              // Command1: store the crop
+    HWND hint;                     // Label1: what to do with the still
 };
 
 }  // namespace vardolin::capture

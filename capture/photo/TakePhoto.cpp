@@ -3,6 +3,7 @@
 #include "ComponentError.h"
 #include "GetPICTexts.h"
 #include "PhotoFiles.h"
+#include "photo/FaceFraming.h"
 
 #include <string>
 
@@ -35,6 +36,7 @@ void TakePhoto(const PhotoParts& photo) {
     ShowWindow(photo.still.Window(), SW_SHOW);
     EnableWindow(photo.storeButton, TRUE);
     SetWindowTextW(photo.takeButton, kRetakeCaption);
+    FrameFaceInNewStill(photo);
 }
 
 void BackToLivePreview(const PhotoParts& photo) {

@@ -1,6 +1,6 @@
 #include "DemoCamera.h"
 
-#include "DemoScene.h"
+#include "PhotoScene.h"
 
 #include <algorithm>
 
@@ -20,9 +20,10 @@ void PumpFor(std::chrono::milliseconds duration) {
     PumpUntil([] { return false; }, duration);
 }
 
-BitmapPixels DemoScene(std::chrono::milliseconds t) {
+BitmapPixels DemoScene(std::chrono::milliseconds t, democam::Scene which) {
     democam::ScenePicture scene;
-    democam::DrawDemoScene(scene, 320, 240, t);
+    if (which == democam::Scene::Photograph) democam::DrawPhotoScene(scene, 320, 240, t);
+    else democam::DrawDemoScene(scene, 320, 240, t);
     BitmapPixels pixels;
     pixels.Resize(scene.width, scene.height);
     for (int y = 0; y < scene.height; ++y) std::copy_n(scene.Row(y), 3 * scene.width, pixels.Row(y));

@@ -5,6 +5,7 @@
 
 #include "BitmapFile.h"
 #include "CameraTesting.h"
+#include "DemoScene.h"
 
 #include <chrono>
 #include <functional>
@@ -21,7 +22,8 @@ using democam::kSecondDemoCamera;
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(10));
 void PumpFor(std::chrono::milliseconds duration);
 
-// The demo scene at moment t as the 320 x 240 preview shows it.
-BitmapPixels DemoScene(std::chrono::milliseconds t);
+// The demo scene (the drawn portrait, or the photograph) at moment t as the
+// 320 x 240 preview shows it.
+BitmapPixels DemoScene(std::chrono::milliseconds t, democam::Scene scene = democam::Scene::Portrait);
 
 }  // namespace vardolin::capture::test
