@@ -76,14 +76,15 @@ walkthrough() {
   bash scripts/with-xvfb.sh bash -c '
     wineserver -p
     /usr/lib/wine/wine64 cmd /c exit 0 >/dev/null 2>&1 </dev/null
-    bash devhost/app/walkthrough.sh "$1" "$2" 3' walkthrough "$bin" "$shot"
+    bash devhost/app/walkthrough.sh "$1" "$2" 3 "$3"' walkthrough "$bin" "$shot" "$face_check"
   report_photos
   echo "Screenshot of the window with the roster and the crop: $shot"
 }
 
+face_check=""   # the walkthrough's last photo is framed on a face
 case "${DEMO_SCENE:-photo}" in
   portrait) ;;
-  photo) demo_camera="scene=photo" ;;
+  photo) demo_camera="scene=photo" face_check=face ;;
   *) echo "run: DEMO_SCENE is portrait or photo, not '$DEMO_SCENE'" >&2; exit 2 ;;
 esac
 

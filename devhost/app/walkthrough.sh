@@ -2,14 +2,17 @@
 # Plays the demo session on the stand-in host: starts vardolin-devhost.exe on
 # the demo roster, lets vardolin-walkthrough.exe import the roster through the
 # range picker and store three photos, takes a screenshot of the display,
-# checks it, and closes the host.
+# checks it, and closes the host. With "face" the check also requires the
+# last photo's frame on the face in the still (the prefix has the face
+# framing option on and the camera films a face).
 # Expects DISPLAY, WINEPREFIX (vardolin.dll and the demo camera registered)
 # and a running wineserver.
-# Usage: walkthrough.sh BIN_DIR SCREENSHOT.png [PHOTOS]
+# Usage: walkthrough.sh BIN_DIR SCREENSHOT.png [PHOTOS [face]]
 set -euo pipefail
 bin=$(realpath "$1")
 shot=$(realpath -m "$2")
 photos=${3:-3}
+check_face=${4:-}
 : "${DISPLAY:?walkthrough.sh needs an X display}"
 wine64=/usr/lib/wine/wine64
 mkdir -p "$(dirname "$shot")"
@@ -26,7 +29,7 @@ trap 'kill $host 2>/dev/null || true; wait $host 2>/dev/null || true' EXIT
 "$wine64" vardolin-walkthrough.exe play demo-roster.csv "$photos"
 sleep 1   # the last repaints
 xwd -root -silent | /usr/bin/convert xwd:- "png:$shot"
-"$wine64" vardolin-walkthrough.exe check "$(windows_path "$shot")"
+"$wine64" vardolin-walkthrough.exe check "$(windows_path "$shot")" $check_face
 "$wine64" vardolin-walkthrough.exe close
 wait $host
 trap - EXIT

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # End-to-end: the demo session on the stand-in host through window messages,
 # with the registered vardolin.dll and the demo camera (registered by the
-# camera fixture). Passes when the
-# walkthrough and its screenshot check pass, and the Pic folder then holds
+# camera fixture), as make run plays it: the camera films the photograph and
+# the option to frame the face in each still is on, so the last photo is
+# framed by the face finder alone. Passes when the walkthrough and its
+# screenshot check (the frame on the face) pass, and the Pic folder then holds
 # exactly the photos of the first three people on the demo roster, each a
 # JPEG that djpeg decodes to 156 x 188 pixels.
 # Usage (ctest, in the test prefix): walkthrough_test.sh BIN_DIR SCREENSHOT.png
@@ -12,13 +14,16 @@ bin=$(realpath "$1")
 shot=$2
 wine64=/usr/lib/wine/wine64
 
+option='HKCU\Software\Vardolin'
 cleanup() {
   rm -rf "$bin/Pic"
+  "$wine64" reg delete "$option" /v AutoFrame /f >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
 rm -rf "$bin/Pic"
+"$wine64" reg add "$option" /v AutoFrame /t REG_DWORD /d 1 /f >/dev/null
 
-bash "$here/../app/walkthrough.sh" "$bin" "$shot" 3
+VARDOLIN_DEMOCAM=scene=photo bash "$here/../app/walkthrough.sh" "$bin" "$shot" 3 face
 
 failed=0
 expected=("张伟.jpg" "王芳.jpg" "李娜.jpg")   # the first three names on the demo roster

@@ -1,5 +1,7 @@
 #include "ScreenshotCheck.h"
 
+#include "FaceDetector.h"
+#include "FramePlacement.h"
 #include "GetPICLayout.h"
 #include "RemoteWindow.h"
 #include "Walkthrough.h"
@@ -20,6 +22,8 @@ constexpr int kCropWidth = 156;
 constexpr int kCropHeight = 188;
 constexpr int kDarkLevel = 70;           // an outline or text pixel: every channel below this
 constexpr double kSamePictureLevel = 10;  // mean difference per channel of "the same picture"
+// The frame's outline over the face may move what the finder sees a little.
+constexpr int kFaceFrameTolerance = 4;
 
 struct GdiPlusSession {
     GdiPlusSession() {
@@ -94,6 +98,25 @@ std::optional<POINT> FindCropFrame(const Pixels& shot, const RECT& area) {
     return std::nullopt;
 }
 
+// Where the frame goes for the largest face in the area, in screen pixels.
+std::optional<POINT> FramePlaceForFace(const Pixels& shot, const RECT& area) {
+    int width = area.right - area.left, height = area.bottom - area.top;
+    std::vector<uint8_t> bgr(static_cast<size_t>(width) * height * 3);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            uint32_t p = shot.At(area.left + x, area.top + y);
+            uint8_t* out = &bgr[(static_cast<size_t>(y) * width + x) * 3];
+            out[0] = p & 0xFF, out[1] = (p >> 8) & 0xFF, out[2] = (p >> 16) & 0xFF;
+        }
+    autoframe::GreyPicture grey =
+        autoframe::GreyFromBgr(bgr.data(), width, height, static_cast<size_t>(width) * 3, autoframe::RowOrder::TopDown);
+    std::vector<autoframe::FaceBox> faces = autoframe::FindFaces(grey);
+    std::optional<autoframe::FaceBox> face = autoframe::LargestFace(faces);
+    if (!face) return std::nullopt;
+    autoframe::FramePlacement place = autoframe::PlaceFrame(*face, {kCropWidth, kCropHeight}, {width, height});
+    return POINT{area.left + place.left, area.top + place.top};
+}
+
 int DarkPixels(const Pixels& shot, const RECT& area) {
     int count = 0;
     for (int y = area.top; y < area.bottom; ++y)
@@ -112,7 +135,8 @@ public:
 
 }  // namespace
 
-std::vector<std::wstring> CheckScreenshot(const std::filesystem::path& png, const std::filesystem::path& lastPhoto) {
+std::vector<std::wstring> CheckScreenshot(const std::filesystem::path& png, const std::filesystem::path& lastPhoto,
+                                          bool frameOnFace) {
     GdiPlusSession gdiplus;
     Checker check;
     std::optional<Pixels> shot = Decode(png);
@@ -143,6 +167,14 @@ std::vector<std::wstring> CheckScreenshot(const std::filesystem::path& png, cons
         POINT preview{previewArea.left + 1, previewArea.top + 1};
         double difference = MeanDifference(*shot, inner, *shot, preview, {kCropWidth - 2, kCropHeight - 2});
         check.Expect(difference < kSamePictureLevel, L"the crop preview differs from the pixels under the frame");
+    }
+    if (frameOnFace) {
+        std::optional<POINT> onFace = FramePlaceForFace(*shot, stillArea);
+        check.Expect(onFace.has_value(), L"the still on the screen shows no face");
+        if (frame && onFace)
+            check.Expect(std::abs(frame->x - onFace->x) <= kFaceFrameTolerance &&
+                             std::abs(frame->y - onFace->y) <= kFaceFrameTolerance,
+                         L"the crop frame is not where the face finder puts it");
     }
 
     std::optional<Pixels> photo = Decode(lastPhoto);

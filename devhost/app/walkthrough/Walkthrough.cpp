@@ -23,10 +23,10 @@ constexpr const wchar_t* kTakePhoto = L"先拍照";
 constexpr const wchar_t* kRetake = L"重新照";
 constexpr int kMenuItemAdd = 1;
 
-// Where each round grabs the crop frame (pixels of the still-photo box) and
-// how far it drags it. Every grab point lies inside the frame whether or not
-// a new photo puts the frame back where it started; moving down keeps the
-// camera's clock at the top out of the photos.
+// Where each round but the last grabs the crop frame (pixels of the
+// still-photo box) and how far it drags it. Every grab point lies inside the
+// frame wherever a new photo leaves it: where it was, or on the face in the
+// photograph; moving down keeps the drawn scene's clock out of the photos.
 struct FrameMove {
     POINT grab;
     POINT by;
@@ -52,6 +52,7 @@ public:
     explicit Session(const Expectations& expected) : expected_(expected) {}
 
     Outcome Play(int photos) {
+        photos_ = photos;
         FindHost();
         RunMacro();
         ImportRoster();
@@ -118,8 +119,12 @@ private:
         HWND still = Item(capture_, ControlId::Picture1);
         WaitFor(L"the still photo", [&] { return TextOf(take) == kRetake && IsWindowVisible(still); }, process_);
 
-        const FrameMove& move = kFrameMoves[round % std::size(kFrameMoves)];
-        Drag(still, move.grab, {move.grab.x + move.by.x, move.grab.y + move.by.y});
+        // The last photo is stored as the still left the frame: on the face
+        // when the option to frame faces is on and the camera films one.
+        if (round + 1 < photos_) {
+            const FrameMove& move = kFrameMoves[round % std::size(kFrameMoves)];
+            Drag(still, move.grab, {move.grab.x + move.by.x, move.grab.y + move.by.y});
+        }
 
         fs::path photo = RegisteredLibraryFolder() / L"Pic" / (name + L".jpg");
         std::error_code ignored;
@@ -132,6 +137,7 @@ private:
     }
 
     const Expectations& expected_;
+    int photos_ = 0;
     HWND host_ = nullptr;
     HWND grid_ = nullptr;
     HWND capture_ = nullptr;

@@ -1,6 +1,7 @@
 // The demo session, played on a running stand-in host through its windows:
 // run the macro, import the roster through the range picker, then for three
-// people take a photo, move the crop frame and store the crop. Each step is
+// people take a photo, move the crop frame (all but the last, which keeps the
+// frame where the new still put it) and store the crop. Each step is
 // checked as it happens (the roster's names, the picked address, the stored
 // file, the roster moving up).
 #pragma once

@@ -1,6 +1,8 @@
 // vardolin-walkthrough: plays the demo session on a running stand-in host.
 //   vardolin-walkthrough play WORKBOOK.csv [PHOTOS]   import, photograph, store
-//   vardolin-walkthrough check SCREENSHOT.png        check the screen at the end
+//   vardolin-walkthrough check SCREENSHOT.png [face] check the screen at the end
+//                                                    (face: the last photo was
+//                                                    framed on the still's face)
 //   vardolin-walkthrough close                       close the host
 // Prints what it did (UTF-8); exits 1 with the reason when a step fails.
 #include "RemoteWindow.h"
@@ -51,15 +53,17 @@ int Play(const fs::path& workbook, int photos) {
     return 0;
 }
 
-int Check(const fs::path& screenshot) {
-    std::vector<std::wstring> failures = CheckScreenshot(screenshot, NewestPhoto());
+int Check(const fs::path& screenshot, bool frameOnFace) {
+    std::vector<std::wstring> failures = CheckScreenshot(screenshot, NewestPhoto(), frameOnFace);
     for (const std::wstring& failure : failures) Complain(failure);
-    if (failures.empty()) Say(L"the screenshot shows the capture window with the roster, the moved crop frame and the crop");
+    if (failures.empty())
+        Say(std::wstring(L"the screenshot shows the capture window with the roster, the moved crop frame") +
+            (frameOnFace ? L" on the face" : L"") + L" and the crop");
     return failures.empty() ? 0 : 1;
 }
 
 int Usage() {
-    Complain(L"usage: vardolin-walkthrough play WORKBOOK.csv [PHOTOS] | check SCREENSHOT.png | close");
+    Complain(L"usage: vardolin-walkthrough play WORKBOOK.csv [PHOTOS] | check SCREENSHOT.png [face] | close");
     return 2;
 }
 
@@ -72,7 +76,8 @@ int wmain(int argc, wchar_t** argv) {
     int status = 2;
     try {
         if (command == L"play" && argc >= 3) status = Play(argv[2], argc >= 4 ? std::max(1, _wtoi(argv[3])) : 3);
-        else if (command == L"check" && argc >= 3) status = Check(argv[2]);
+        else if (command == L"check" && argc >= 3)
+            status = Check(argv[2], argc >= 4 && std::wstring(argv[3]) == L"face");
         else if (command == L"close") CloseHost(), status = 0;
         else status = Usage();
     } catch (const Failure& failure) {
