@@ -112,8 +112,8 @@ TEST_F(CaptureTest, TheFormatDialogChangesTheCamerasFormatAndThePreviewGoesOn) {
     EXPECT_LT(MeanDifference(StillPixels(), DemoScene(2000ms)), 6.0);  // the whole 16:9 picture, cropped to 4:3
 }
 
-TEST_F(CaptureTest, TheSourceDialogOfOneCameraIsTheCamerasOwnPage) {
-    DialogAnswer answer(kSourceDialogTitle, [](HWND frame) { SendMessageW(frame, WM_COMMAND, IDOK, 0); });
+TEST_F(CaptureTest, TheSourceDialogOfOneCameraClosesWithOkAndTheCameraGoesOn) {
+    DialogAnswer answer(kSourceDialogTitle, [](HWND dialog) { SendMessageW(dialog, WM_COMMAND, IDOK, 0); });
     Click(ControlId::CmdSourceDlg);
     EXPECT_TRUE(answer.Answered());
     EXPECT_TRUE(PumpUntil([&] { return Window().Camera()->Problem().empty(); }));
