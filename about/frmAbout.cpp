@@ -3,10 +3,10 @@
 #include "AboutArtwork.h"
 #include "AboutTexts.h"
 #include "ComponentError.h"
-#include "FormWindowProc.h"
 #include "ModuleInstance.h"
 #include "SetWindowAlpha.h"
 #include "Twips.h"
+#include "UntrappedError.h"
 #include "Win32Handles.h"
 #include "WindowPlacement.h"
 #include "mdlmain.h"
@@ -26,16 +26,6 @@ constexpr capture::TwipsRect kClientTwips{0, 0, 7500, 5250};
 constexpr capture::TwipsRect kLabel7Twips{7080, 0, 375, 300};
 
 std::atomic<int> loadedWindows{0};
-
-void RegisterWindowClass(WNDPROC windowProc) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = windowProc;
-    wc.hInstance = capture::ModuleInstance();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kWindowClass;
-    RegisterClassExW(&wc);  // a second registration fails harmlessly
-}
 
 // BeginPaint and EndPaint as a pair.
 class PaintDc {
@@ -87,7 +77,7 @@ UINT frmAbout::TimerInterval(AboutTimer timer) const noexcept {
 
 void frmAbout::Load() {
     if (IsLoaded()) return;
-    RegisterWindowClass(&frmAbout::WindowProc);
+    RegisterWindowClass();
     loaded_ = std::make_unique<Loaded>();
     capture::DpiUnawareScope unaware;  // scaled by the system, as the capture window
     capture::ModuleActivationScope commonControls6;
@@ -130,7 +120,7 @@ void frmAbout::CreateWindowAndControls() {
                                   capture::ModuleInstance(), nullptr);
     if (!window) capture::ThrowIfFailed(HRESULT_FROM_WIN32(GetLastError()));
     loaded_->window = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    Attach(window);
     ++loadedWindows;  // from here on, destroying the window counts it off
 
     loaded_->timers = std::make_unique<AboutTimers>(window, environment_);
@@ -258,7 +248,14 @@ void frmAbout::Paint() {
     BitBlt(dc.get(), 0, 0, kArtworkWidth, kArtworkHeight, memory.get(), 0, 0, SRCCOPY);
 }
 
-LRESULT frmAbout::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+WNDCLASSEXW frmAbout::WindowClass() noexcept { return capture::NamedWindowClass(kWindowClass, IDC_ARROW); }
+
+// The loaded state (fonts, pictures, timers) goes with the window.
+void frmAbout::OnDetached() noexcept { loaded_.reset(); }
+
+LRESULT frmAbout::OnUncaughtError(HWND window, UINT, WPARAM, LPARAM) noexcept { return capture::ReportUntrapped(window); }
+
+LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND window = loaded_->window;
     switch (message) {
     case WM_TIMER:
@@ -284,10 +281,6 @@ LRESULT frmAbout::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }
-}
-
-LRESULT CALLBACK frmAbout::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return capture::RouteToLoadedForm(window, message, wParam, lParam, &frmAbout::loaded_, &frmAbout::Handle);
 }
 
 }  // namespace vardolin::about

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "AboutTimers.h"
+#include "BaseWindow.h"
 #include "Environment.h"
 #include "TopmostWindow.h"
 
@@ -20,7 +21,7 @@ inline constexpr int kAlphaStep = 5;
 inline constexpr UINT kHoldMs = 30000;
 inline constexpr UINT kFadeStepMs = 1;  // the platform's shortest period sets the real pace
 
-class frmAbout {
+class frmAbout : public capture::BaseWindow<frmAbout> {
 public:
     // The capture window is put back on top when the About window closes.
     frmAbout(capture::TopmostWindow& captureWindow, const capture::Environment& environment);
@@ -51,8 +52,11 @@ public:
 private:
     struct Loaded;
 
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    friend class capture::BaseWindow<frmAbout>;
+    static WNDCLASSEXW WindowClass() noexcept;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnDetached() noexcept;
+    LRESULT OnUncaughtError(HWND window, UINT, WPARAM, LPARAM) noexcept;
     void CreateWindowAndControls();
     void CreateLabel7();
     void AddTooltip();

@@ -1,7 +1,5 @@
 #include "DispatchArgs.h"
 
-#include "Variant.h"
-
 namespace vardolin::server {
 namespace {
 
@@ -12,41 +10,42 @@ bool IsMissing(const VARIANT& value) noexcept {
 }  // namespace
 
 HRESULT DispatchArgs::ExpectCount(unsigned minimum, unsigned maximum) const noexcept {
-    if (Params.cArgs < minimum || Params.cArgs > maximum) return DISP_E_BADPARAMCOUNT;
+    if (params_.cArgs < minimum || params_.cArgs > maximum) return DISP_E_BADPARAMCOUNT;
     // Named arguments must name parameters (0 .. maximum - 1), once each.
-    for (UINT k = 0; k < Params.cNamedArgs; ++k) {
-        DISPID named = Params.rgdispidNamedArgs[k];
+    for (UINT k = 0; k < params_.cNamedArgs; ++k) {
+        DISPID named = params_.rgdispidNamedArgs[k];
         if (named < 0 || static_cast<unsigned>(named) >= maximum) return DISP_E_PARAMNOTFOUND;
     }
     return S_OK;
 }
 
 HRESULT DispatchArgs::ExpectPut() const noexcept {
-    if (Params.cArgs != 1 || Params.cNamedArgs != 1 || Params.rgdispidNamedArgs[0] != PutValue)
+    if (params_.cArgs != 1 || params_.cNamedArgs != 1 || params_.rgdispidNamedArgs[0] != PutValue)
         return DISP_E_BADPARAMCOUNT;
     return S_OK;
 }
 
 int DispatchArgs::Position(DISPID index) const noexcept {
-    for (UINT k = 0; k < Params.cNamedArgs; ++k)
-        if (Params.rgdispidNamedArgs[k] == index) return static_cast<int>(k);
-    UINT positional = Params.cArgs - Params.cNamedArgs;
+    for (UINT k = 0; k < params_.cNamedArgs; ++k)
+        if (params_.rgdispidNamedArgs[k] == index) return static_cast<int>(k);
+    UINT positional = params_.cArgs - params_.cNamedArgs;
     // Positional arguments are stored last to first.
     if (index >= 0 && static_cast<UINT>(index) < positional)
-        return static_cast<int>(Params.cArgs - 1 - static_cast<UINT>(index));
+        return static_cast<int>(params_.cArgs - 1 - static_cast<UINT>(index));
     return -1;
 }
 
-HRESULT DispatchArgs::Convert(DISPID index, VARTYPE type, ScopedVariant& value) const noexcept {
+HRESULT DispatchArgs::Convert(DISPID index, VARTYPE type, capture::Variant& value) const noexcept {
     int position = Position(index);
     if (position < 0) return S_FALSE;
-    HRESULT hr = VariantCopyInd(value.get(), &Params.rgvarg[position]);
-    if (SUCCEEDED(hr) && IsMissing(*value)) return S_FALSE;
+    VARIANT& raw = value.get();
+    HRESULT hr = VariantCopyInd(&raw, &params_.rgvarg[position]);
+    if (SUCCEEDED(hr) && IsMissing(raw)) return S_FALSE;
     // An object stands for its default value; one without a usable one does not fit.
-    if (SUCCEEDED(hr) && type != VT_DISPATCH && FAILED(capture::ReplaceObjectByDefaultValue(*value.get(), nullptr)))
+    if (SUCCEEDED(hr) && type != VT_DISPATCH && FAILED(capture::ReplaceObjectByDefaultValue(raw, nullptr)))
         hr = DISP_E_TYPEMISMATCH;
-    if (SUCCEEDED(hr)) hr = VariantChangeType(value.get(), value.get(), 0, type);
-    if (FAILED(hr) && ArgErr) *ArgErr = static_cast<UINT>(position);
+    if (SUCCEEDED(hr)) hr = VariantChangeType(&raw, &raw, 0, type);
+    if (FAILED(hr) && argErr_) *argErr_ = static_cast<UINT>(position);
     return hr;
 }
 
@@ -56,30 +55,29 @@ HRESULT DispatchArgs::GetLong(DISPID index, LONG& value) const noexcept {
 }
 
 HRESULT DispatchArgs::GetOptionalLong(DISPID index, LONG fallback, LONG& value) const noexcept {
-    ScopedVariant converted;
+    capture::Variant converted;
     HRESULT hr = Convert(index, VT_I4, converted);
-    value = hr == S_OK ? V_I4(&*converted) : fallback;
+    value = hr == S_OK ? V_I4(&converted.get()) : fallback;
     return hr;
 }
 
-HRESULT DispatchArgs::GetString(DISPID index, UniqueBstr& value) const noexcept {
-    ScopedVariant converted;
+HRESULT DispatchArgs::GetString(DISPID index, capture::UniqueBstr& value) const noexcept {
+    capture::Variant converted;
     HRESULT hr = Convert(index, VT_BSTR, converted);
     if (hr == S_FALSE) return DISP_E_PARAMNOTOPTIONAL;
     if (FAILED(hr)) return hr;
     // Take the string out of the variant, which then has nothing to free.
-    VARIANT* raw = converted.get();
-    value.reset(V_BSTR(raw));
-    V_VT(raw) = VT_EMPTY;
+    VARIANT raw = converted.release();
+    value.reset(V_BSTR(&raw));
     return S_OK;
 }
 
 HRESULT DispatchArgs::GetDispatch(DISPID index, Microsoft::WRL::ComPtr<IDispatch>& value) const noexcept {
-    ScopedVariant converted;
+    capture::Variant converted;
     HRESULT hr = Convert(index, VT_DISPATCH, converted);
     if (hr == S_FALSE) return DISP_E_PARAMNOTOPTIONAL;
     if (FAILED(hr)) return hr;
-    value = V_DISPATCH(&*converted);
+    value = V_DISPATCH(&converted.get());
     return S_OK;
 }
 

@@ -8,7 +8,8 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
-#include "ComHandles.h"
+#include "Variant.h"
+#include "Win32Handles.h"
 
 namespace vardolin::server {
 
@@ -17,7 +18,7 @@ public:
     // The index of a property's new value (the named argument of a put).
     static constexpr DISPID PutValue = DISPID_PROPERTYPUT;
 
-    DispatchArgs(const DISPPARAMS& params, UINT* argErr) noexcept : Params(params), ArgErr(argErr) {}
+    DispatchArgs(const DISPPARAMS& params, UINT* argErr) noexcept : params_(params), argErr_(argErr) {}
 
     // DISP_E_BADPARAMCOUNT unless between minimum and maximum arguments came.
     HRESULT ExpectCount(unsigned minimum, unsigned maximum) const noexcept;
@@ -27,17 +28,17 @@ public:
     HRESULT GetLong(DISPID index, LONG& value) const noexcept;
     // A missing argument gives fallback.
     HRESULT GetOptionalLong(DISPID index, LONG fallback, LONG& value) const noexcept;
-    HRESULT GetString(DISPID index, UniqueBstr& value) const noexcept;
+    HRESULT GetString(DISPID index, capture::UniqueBstr& value) const noexcept;
     HRESULT GetDispatch(DISPID index, Microsoft::WRL::ComPtr<IDispatch>& value) const noexcept;
 
 private:
     // Position in rgvarg of the argument, or -1 when the caller left it out.
     int Position(DISPID index) const noexcept;
     // Copies the argument converted to type into value; S_FALSE when missing.
-    HRESULT Convert(DISPID index, VARTYPE type, ScopedVariant& value) const noexcept;
+    HRESULT Convert(DISPID index, VARTYPE type, capture::Variant& value) const noexcept;
 
-    const DISPPARAMS& Params;
-    UINT* ArgErr;
+    const DISPPARAMS& params_;
+    UINT* argErr_;
 };
 
 // Stores a result for the caller, who may not want one (result null).

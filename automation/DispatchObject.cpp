@@ -1,6 +1,6 @@
 #include "DispatchObject.h"
 
-#include "ComHandles.h"
+#include "ModuleInstance.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -9,7 +9,7 @@ namespace vardolin::server {
 HRESULT LoadOwnTypeInfo(REFIID iid, ITypeInfo** info) noexcept {
     try {
         ComPtr<ITypeLib> library;
-        HRESULT hr = LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, &library);
+        HRESULT hr = LoadTypeLibEx(capture::ModulePath().c_str(), REGKIND_NONE, &library);
         return FAILED(hr) ? hr : library->GetTypeInfoOfGuid(iid, info);
     } catch (...) {
         return E_OUTOFMEMORY;

@@ -1,4 +1,4 @@
-// Common base of the automation objects: reference counting, IDispatch over
+// Common base of the automation objects: reference counting (ComObject), IDispatch over
 // the embedded type library (names and type information) with an Invoke that
 // the derived class implements per member, and ISupportErrorInfo.
 #pragma once
@@ -7,10 +7,8 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
-#include <atomic>
-
+#include "ComObject.h"
 #include "DispatchArgs.h"
-#include "Module.h"
 
 namespace vardolin::server {
 
@@ -20,28 +18,14 @@ HRESULT LoadOwnTypeInfo(REFIID iid, ITypeInfo** info) noexcept;
 // DISP_E_EXCEPTION.
 void FillExcepInfo(HRESULT hr, EXCEPINFO& excepInfo) noexcept;
 
-template <class Interface, const IID& InterfaceId>
-class DispatchObject : public Interface, public ISupportErrorInfo, private CountedObject {
+template <class Api, const IID& InterfaceId>
+class DispatchObject : public CountedComObject<DispatchObject<Api, InterfaceId>, Api, ISupportErrorInfo> {
 public:
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == InterfaceId) {
-            *object = static_cast<Interface*>(this);
-        } else if (riid == IID_ISupportErrorInfo) {
-            *object = static_cast<ISupportErrorInfo*>(this);
-        } else {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++References; }
-    STDMETHODIMP_(ULONG) Release() override {
-        ULONG remaining = --References;
-        if (remaining == 0) delete this;
-        return remaining;
+    // The interface table.
+    void* Interface(REFIID riid) noexcept {
+        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == InterfaceId) return static_cast<Api*>(this);
+        if (riid == IID_ISupportErrorInfo) return static_cast<ISupportErrorInfo*>(this);
+        return nullptr;
     }
 
     // IDispatch
@@ -55,13 +39,13 @@ public:
         *info = nullptr;
         if (index != 0) return DISP_E_BADINDEX;
         HRESULT hr = EnsureTypeInfo();
-        if (SUCCEEDED(hr)) TypeInfo.CopyTo(info);
+        if (SUCCEEDED(hr)) typeInfo_.CopyTo(info);
         return hr;
     }
     STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
         if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
         HRESULT hr = EnsureTypeInfo();
-        return FAILED(hr) ? hr : TypeInfo->GetIDsOfNames(names, count, ids);
+        return FAILED(hr) ? hr : typeInfo_->GetIDsOfNames(names, count, ids);
     }
     STDMETHODIMP Invoke(DISPID member, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
                         VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override {
@@ -83,6 +67,7 @@ public:
     }
 
 protected:
+    friend class ComObject<DispatchObject, Api, ISupportErrorInfo>;  // deletes it
     DispatchObject() = default;
     virtual ~DispatchObject() = default;
 
@@ -95,11 +80,10 @@ protected:
 
 private:
     HRESULT EnsureTypeInfo() noexcept {
-        return TypeInfo ? S_OK : LoadOwnTypeInfo(InterfaceId, TypeInfo.ReleaseAndGetAddressOf());
+        return typeInfo_ ? S_OK : LoadOwnTypeInfo(InterfaceId, typeInfo_.ReleaseAndGetAddressOf());
     }
 
-    std::atomic<ULONG> References{1};
-    Microsoft::WRL::ComPtr<ITypeInfo> TypeInfo;
+    Microsoft::WRL::ComPtr<ITypeInfo> typeInfo_;
 };
 
 }  // namespace vardolin::server

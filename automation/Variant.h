@@ -1,4 +1,4 @@
-// An owned VARIANT, and the conversions the component makes the way the
+// An owned VARIANT (cleared on every path), and the conversions the component makes the way the
 // automation runtime makes them.
 #pragma once
 
@@ -25,11 +25,18 @@ public:
     static Variant Missing() noexcept;
 
     const VARIANT& get() const noexcept { return value_; }
+    VARIANT& get() noexcept { return value_; }  // for conversions in place
     VARIANT* put() noexcept {  // clears first: for out-parameters
         VariantClear(&value_);
         return &value_;
     }
     VARTYPE type() const noexcept { return value_.vt; }
+    // Hands the value over to the caller, who then clears it.
+    VARIANT release() noexcept {
+        VARIANT value = value_;
+        VariantInit(&value_);
+        return value;
+    }
 
 private:
     VARIANT value_;

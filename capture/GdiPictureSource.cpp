@@ -27,38 +27,37 @@ bool GdiPictureSource::CreateCanvas(int32_t width, int32_t height) {
     surface->bitmap.reset(CreateDIBSection(surface->dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!surface->bitmap || !bits) return false;
 
-    HGDIOBJ previous = SelectObject(surface->dc.get(), surface->bitmap.get());
-    if (!previous || previous == HGDI_ERROR) return false;
-    surface->selection = decltype(surface->selection)(previous, RestoreSelection{surface->dc.get()});
+    surface->selection = ScopedSelection(surface->dc.get(), surface->bitmap.get());
+    if (!surface->selection) return false;
     if (SetStretchBltMode(surface->dc.get(), HALFTONE) == 0)
         SetStretchBltMode(surface->dc.get(), COLORONCOLOR);
 
     surface->view = {static_cast<uint8_t*>(bits), width, height, static_cast<int32_t>(stride)};
-    Current = std::move(surface);
+    current_ = std::move(surface);
     return true;
 }
 
 void GdiPictureSource::Draw(int32_t srcLeft, int32_t srcTop, int32_t srcWidth, int32_t srcHeight,
                             int32_t destTop, int32_t destWidth, int32_t destHeight) {
-    if (!Current) return;
-    HDC canvas = Current->dc.get();
+    if (!current_) return;
+    HDC canvas = current_->dc.get();
     // The blits' results are not checked: whatever the source yields is
     // encoded as it comes.
     if (srcWidth == destWidth && srcHeight == destHeight) {
-        BitBlt(canvas, 0, destTop, destWidth, destHeight, Source, srcLeft, srcTop, SRCCOPY);
+        BitBlt(canvas, 0, destTop, destWidth, destHeight, source_, srcLeft, srcTop, SRCCOPY);
     } else {
-        StretchBlt(canvas, 0, destTop, destWidth, destHeight, Source, srcLeft, srcTop, srcWidth, srcHeight,
+        StretchBlt(canvas, 0, destTop, destWidth, destHeight, source_, srcLeft, srcTop, srcWidth, srcHeight,
                    SRCCOPY);
     }
     GdiFlush();  // the encoder reads the bits directly
 }
 
 CanvasView GdiPictureSource::Canvas() {
-    if (!Current) return {};
+    if (!current_) return {};
     GdiFlush();
-    return Current->view;
+    return current_->view;
 }
 
-void GdiPictureSource::ReleaseCanvas() { Current.reset(); }
+void GdiPictureSource::ReleaseCanvas() { current_.reset(); }
 
 }  // namespace vardolin::capture

@@ -7,15 +7,15 @@
 #include <windows.h>
 
 #include <memory>
-#include <type_traits>
 
 #include "PictureSource.h"
+#include "Win32Handles.h"
 
 namespace vardolin::capture {
 
 class GdiPictureSource final : public PictureSource {
 public:
-    explicit GdiPictureSource(HDC source) noexcept : Source(source) {}
+    explicit GdiPictureSource(HDC source) noexcept : source_(source) {}
     ~GdiPictureSource() override = default;
     GdiPictureSource(const GdiPictureSource&) = delete;
     GdiPictureSource& operator=(const GdiPictureSource&) = delete;
@@ -27,29 +27,18 @@ public:
     void ReleaseCanvas() override;
 
 private:
-    struct DcDeleter {
-        void operator()(HDC dc) const noexcept { DeleteDC(dc); }
-    };
-    struct BitmapDeleter {
-        void operator()(HBITMAP bitmap) const noexcept { DeleteObject(bitmap); }
-    };
-    // Puts the DC's original bitmap back, so that ours can be deleted.
-    struct RestoreSelection {
-        HDC dc;
-        void operator()(HGDIOBJ previous) const noexcept { SelectObject(dc, previous); }
-    };
-
-    // Members are destroyed last to first: the selection is undone first, then
-    // the bitmap deleted, then the DC.
+    // Members are destroyed last to first: the selection is undone first (the
+    // DC's original bitmap put back, so that ours can be deleted), then the
+    // bitmap deleted, then the DC.
     struct Surface {
-        std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter> dc;
-        std::unique_ptr<std::remove_pointer_t<HBITMAP>, BitmapDeleter> bitmap;
-        std::unique_ptr<void, RestoreSelection> selection{nullptr, RestoreSelection{nullptr}};
+        UniqueMemoryDc dc;
+        UniqueBitmap bitmap;
+        ScopedSelection selection;
         CanvasView view;
     };
 
-    HDC Source;
-    std::unique_ptr<Surface> Current;
+    HDC source_;
+    std::unique_ptr<Surface> current_;
 };
 
 }  // namespace vardolin::capture

@@ -7,7 +7,6 @@
 #include "GetPICLoaded.h"
 #include "ListDrawingTools.h"
 #include "ModuleInstance.h"
-#include "FormWindowProc.h"
 #include "UntrappedError.h"
 #include "WindowPlacement.h"
 
@@ -27,20 +26,10 @@ SIZE OuterSize(HWND window) noexcept {
     return OuterSizeForClient(window, {TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips)});
 }
 
-void RegisterWindowClasses(WNDPROC windowProc) {
+void RegisterWindowClasses() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = windowProc;
-    wc.hInstance = ModuleInstance();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = kWindowClass;
-    RegisterClassExW(&wc);  // a second registration fails harmlessly
+    GetPIC::RegisterWindowClass();
     PictureBox::RegisterWindowClass();
 }
 
@@ -71,7 +60,7 @@ const ListDrawingTools* GetPIC::ListTools() const noexcept {
 
 void GetPIC::Load() {
     if (IsLoaded()) return;
-    RegisterWindowClasses(&GetPIC::WindowProc);
+    RegisterWindowClasses();
     loaded_ = std::make_unique<Loaded>();
     DpiUnawareScope unaware;  // everything the load creates is scaled by the system
     ModuleActivationScope commonControls6;
@@ -108,7 +97,7 @@ void GetPIC::CreateWindowAndControls() {
                                   ModuleInstance(), nullptr);
     if (!window) ThrowIfFailed(HRESULT_FROM_WIN32(GetLastError()));
     loaded_->window = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    Attach(window);
     ++loadedWindows;  // from here on, destroying the window counts it off
 
     // Sized once the window exists, by its own frame.
@@ -186,7 +175,20 @@ void GetPIC::Form_Unload() noexcept {
     --loadedWindows;
 }
 
-LRESULT GetPIC::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+WNDCLASSEXW GetPIC::WindowClass() noexcept {
+    WNDCLASSEXW wc = NamedWindowClass(kWindowClass, IDC_ARROW);
+    wc.style = CS_DBLCLKS;
+    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    return wc;
+}
+
+// The loaded state (fonts, pictures, timers) goes with the window.
+void GetPIC::OnDetached() noexcept { loaded_.reset(); }
+
+LRESULT GetPIC::OnUncaughtError(HWND window, UINT, WPARAM, LPARAM) noexcept { return ReportUntrapped(window); }
+
+LRESULT GetPIC::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND window = loaded_->window;
     switch (message) {
     case WM_COMMAND:
@@ -206,10 +208,6 @@ LRESULT GetPIC::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }
-}
-
-LRESULT CALLBACK GetPIC::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return RouteToLoadedForm(window, message, wParam, lParam, &GetPIC::loaded_, &GetPIC::Handle);
 }
 
 }  // namespace vardolin::capture

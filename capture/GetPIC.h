@@ -4,6 +4,7 @@
 // user closes it, and loaded again by the next Form_show.
 #pragma once
 
+#include "BaseWindow.h"
 #include "CameraControl.h"
 #include "GetPICLayout.h"
 #include "ListDrag.h"
@@ -21,7 +22,7 @@ namespace vardolin::capture {
 struct ComponentState;
 class ListDrawingTools;
 
-class GetPIC final : public TopmostWindow {
+class GetPIC final : public TopmostWindow, public BaseWindow<GetPIC> {
 public:
     explicit GetPIC(ComponentState& component);
     ~GetPIC();
@@ -103,8 +104,11 @@ private:
 
     struct Loaded;
 
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    friend class BaseWindow<GetPIC>;
+    static WNDCLASSEXW WindowClass() noexcept;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnDetached() noexcept;
+    LRESULT OnUncaughtError(HWND window, UINT, WPARAM, LPARAM) noexcept;
     void CreateWindowAndControls();
     void CreateControl(const ControlSpec& layout);
     void AddTooltips();

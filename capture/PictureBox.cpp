@@ -31,14 +31,16 @@ void DrawFrameOutline(HDC dc, const RECT& frame) {
 }  // namespace
 
 PictureBox::PictureBox(HWND parent, int controlId, const RECT& bounds, Options options) {
-    window_.reset(CreateWindowExW(options.border ? WS_EX_CLIENTEDGE : 0, kClassName, L"",
+    // Attached once created: the creation messages are left to the system.
+    HWND window = CreateWindowExW(options.border ? WS_EX_CLIENTEDGE : 0, kClassName, L"",
                                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, bounds.left, bounds.top,
                                   bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), ModuleInstance(),
-                                  this));
+                                  nullptr);
+    if (window) Attach(window);
     if (options.persistentImage && window_) {
-        SIZE size = InnerSize(window_.get());
-        WindowDc screen(window_.get());
+        SIZE size = InnerSize(window_);
+        WindowDc screen(window_);
         image_.reset(CreateCompatibleDC(screen.get()));
         imageBitmap_.reset(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
         imageSelection_ = ScopedSelection(image_.get(), imageBitmap_.get());
@@ -52,9 +54,9 @@ void PictureBox::SetKeyHandler(std::function<void(UINT key)> handler) {
 }
 
 void PictureBox::UpdateTabStop() {
-    LONG_PTR style = GetWindowLongPtrW(window_.get(), GWL_STYLE) & ~LONG_PTR{WS_TABSTOP};
+    LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE) & ~LONG_PTR{WS_TABSTOP};
     if (keys_ && picture_) style |= WS_TABSTOP;
-    SetWindowLongPtrW(window_.get(), GWL_STYLE, style);
+    SetWindowLongPtrW(window_, GWL_STYLE, style);
 }
 
 void PictureBox::SetPicture(UniqueBitmap picture) {
@@ -68,17 +70,17 @@ void PictureBox::Clear() {
         DrawBackground(image_.get());
         DrawPicture(image_.get(), picture_.get());
     }
-    if (window_) InvalidateRect(window_.get(), nullptr, TRUE);
+    if (window_) InvalidateRect(window_, nullptr, TRUE);
 }
 
 void PictureBox::SetNotice(std::wstring notice) {
     notice_ = std::move(notice);
-    if (window_) InvalidateRect(window_.get(), nullptr, TRUE);
+    if (window_) InvalidateRect(window_, nullptr, TRUE);
 }
 
 void PictureBox::DrawNotice(HDC dc) const {
     if (notice_.empty() || picture_) return;
-    SIZE size = InnerSize(window_.get());
+    SIZE size = InnerSize(window_);
     RECT inner{0, 0, size.cx, size.cy};
     ScopedSelection font(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, OPAQUE);
@@ -89,12 +91,12 @@ void PictureBox::DrawNotice(HDC dc) const {
 
 void PictureBox::SetFrame(std::optional<RECT> frame) {
     frame_ = frame;
-    if (window_) InvalidateRect(window_.get(), nullptr, TRUE);
+    if (window_) InvalidateRect(window_, nullptr, TRUE);
 }
 
 void PictureBox::DrawBackground(HDC dc) const {
     RECT inner{0, 0, 0, 0};
-    SIZE size = InnerSize(window_.get());
+    SIZE size = InnerSize(window_);
     inner.right = size.cx;
     inner.bottom = size.cy;
     FillRect(dc, &inner, GetSysColorBrush(COLOR_BTNFACE));
@@ -102,14 +104,14 @@ void PictureBox::DrawBackground(HDC dc) const {
 
 void PictureBox::Paint(HDC dc) {
     if (image_) {
-        SIZE size = InnerSize(window_.get());
+        SIZE size = InnerSize(window_);
         BitBlt(dc, 0, 0, size.cx, size.cy, image_.get(), 0, 0, SRCCOPY);
     } else {
         DrawBackground(dc);
         DrawPicture(dc, picture_.get());
     }
     if (frame_) DrawFrameOutline(dc, *frame_);
-    if (frame_ && GetFocus() == window_.get()) {
+    if (frame_ && GetFocus() == window_) {
         RECT around = *frame_;
         InflateRect(&around, 2, 2);
         DrawFocusRect(dc, &around);
@@ -117,7 +119,12 @@ void PictureBox::Paint(HDC dc) {
     DrawNotice(dc);  // over the frame's outline, on the background colour, so it stays legible
 }
 
-LRESULT PictureBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+// Destroyed before the drawing objects it shows.
+PictureBox::~PictureBox() {
+    if (window_) DestroyWindow(window_);
+}
+
+LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
         return 1;  // WM_PAINT covers the whole inner area
@@ -134,13 +141,13 @@ LRESULT PictureBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        InvalidateRect(window_.get(), nullptr, FALSE);
+        InvalidateRect(window_, nullptr, FALSE);
         return 0;
     case WM_PAINT: {
         PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window_.get(), &ps);
+        HDC dc = BeginPaint(window_, &ps);
         Paint(dc);
-        EndPaint(window_.get(), &ps);
+        EndPaint(window_, &ps);
         return 0;
     }
     default:
@@ -150,36 +157,13 @@ LRESULT PictureBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
-    return DefWindowProcW(window_.get(), message, wParam, lParam);
+    return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-LRESULT CALLBACK PictureBox::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* box = static_cast<PictureBox*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
-    }
-    auto* box = reinterpret_cast<PictureBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        if (box) box->window_.release();
-    }
-    if (!box || !box->window_ || box->window_.get() != window)
-        return DefWindowProcW(window, message, wParam, lParam);
-    LRESULT result = 0;
-    RunUntrapped(GetAncestor(window, GA_ROOT), [&] { result = box->Handle(message, wParam, lParam); });
-    return result;
+LRESULT PictureBox::OnUncaughtError(HWND window, UINT, WPARAM, LPARAM) noexcept {
+    return ReportUntrapped(GetAncestor(window, GA_ROOT));
 }
 
-void PictureBox::RegisterWindowClass() {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = ModuleInstance();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);  // already registered: nothing to do
-}
-
-void PictureBox::UnregisterWindowClass() { UnregisterClassW(kClassName, ModuleInstance()); }
+WNDCLASSEXW PictureBox::WindowClass() noexcept { return NamedWindowClass(kClassName, IDC_ARROW); }
 
 }  // namespace vardolin::capture

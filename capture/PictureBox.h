@@ -3,6 +3,7 @@
 // can carry the outline of a crop frame.
 #pragma once
 
+#include "BaseWindow.h"
 #include "Win32Handles.h"
 
 #include <functional>
@@ -17,7 +18,7 @@ struct PictureBoxMouse {
     POINT client;   // pixels of the box's inner area
 };
 
-class PictureBox {
+class PictureBox : public BaseWindow<PictureBox> {
 public:
     struct Options {
         bool border = false;           // a sunken edge, not part of the inner area
@@ -25,10 +26,11 @@ public:
     };
 
     PictureBox(HWND parent, int controlId, const RECT& bounds, Options options);
+    ~PictureBox();
     PictureBox(const PictureBox&) = delete;
     PictureBox& operator=(const PictureBox&) = delete;
 
-    HWND Window() const noexcept { return window_.get(); }
+    HWND Window() const noexcept { return window_; }
 
     // Takes ownership of the picture; the box shows it from its top-left corner.
     void SetPicture(UniqueBitmap picture);
@@ -57,12 +59,11 @@ public:
     // it has the focus.
     void SetKeyHandler(std::function<void(UINT key)> handler);
 
-    static void RegisterWindowClass();
-    static void UnregisterWindowClass();
-
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    friend class BaseWindow<PictureBox>;
+    static WNDCLASSEXW WindowClass() noexcept;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnUncaughtError(HWND window, UINT, WPARAM, LPARAM) noexcept;
     void Paint(HDC dc);
     void DrawBackground(HDC dc) const;
     void DrawNotice(HDC dc) const;
@@ -77,7 +78,6 @@ private:
     HFONT font_ = nullptr;  // given by the parent with WM_SETFONT, not owned
     std::function<void(const PictureBoxMouse&)> mouse_;
     std::function<void(UINT key)> keys_;
-    UniqueWindow window_;  // last: destroyed before the drawing objects it shows
 };
 
 }  // namespace vardolin::capture

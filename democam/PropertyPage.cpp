@@ -1,5 +1,7 @@
 #include "PropertyPage.h"
 
+#include "ModuleInstance.h"
+
 #include <commctrl.h>
 
 #include <cstring>
@@ -33,7 +35,7 @@ STDMETHODIMP PropertyPage::Activate(HWND parent, LPCRECT rect, BOOL) {
     if (dialog_) return E_UNEXPECTED;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    dialog_ = CreateDialogIndirectParamW(ModuleHandle(), layout_.Get(), parent, DialogProc,
+    dialog_ = CreateDialogIndirectParamW(capture::ModuleInstance(), layout_.Get(), parent, DialogProc,
                                          reinterpret_cast<LPARAM>(this));
     if (!dialog_) return HRESULT_FROM_WIN32(GetLastError());
     MoveWindow(dialog_, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, FALSE);
@@ -69,7 +71,7 @@ STDMETHODIMP PropertyPage::GetPageInfo(PROPPAGEINFO* info) {
 
 STDMETHODIMP PropertyPage::SetObjects(ULONG count, IUnknown** objects) {
     if (count && !objects) return E_POINTER;
-    return Guarded([&] {
+    return server::CatchToHResult([&] {
         Attach(count ? objects[0] : nullptr);
         if (count && !Attached()) return E_NOINTERFACE;
         dirty_ = false;
@@ -94,7 +96,7 @@ STDMETHODIMP PropertyPage::Move(LPCRECT rect) {
 STDMETHODIMP PropertyPage::Apply() {
     if (!dirty_) return S_OK;
     if (!dialog_ || !Attached()) return E_UNEXPECTED;
-    HRESULT hr = Guarded([&] { return Save(dialog_); });
+    HRESULT hr = server::CatchToHResult([&] { return Save(dialog_); });
     if (SUCCEEDED(hr)) dirty_ = false;
     return hr;
 }
@@ -108,7 +110,7 @@ INT_PTR CALLBACK PropertyPage::DialogProc(HWND dialog, UINT message, WPARAM wPar
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         auto* page = reinterpret_cast<PropertyPage*>(lParam);
-        Guarded([&] {
+        server::CatchToHResult([&] {
             if (page->Attached()) page->Load(dialog);
             return S_OK;
         });
@@ -116,7 +118,7 @@ INT_PTR CALLBACK PropertyPage::DialogProc(HWND dialog, UINT message, WPARAM wPar
     }
     auto* page = reinterpret_cast<PropertyPage*>(GetWindowLongPtrW(dialog, DWLP_USER));
     if (!page || (message != WM_COMMAND && message != WM_HSCROLL)) return FALSE;
-    Guarded([&] {
+    server::CatchToHResult([&] {
         if (page->OnControl(dialog, message, wParam, lParam)) page->MarkDirty();
         return S_OK;
     });

@@ -19,7 +19,7 @@ namespace vardolin::democam {
 
 using capture::DialogTemplate;
 
-class PropertyPage : public ComObject<PropertyPage, IPropertyPage> {
+class PropertyPage : public server::CountedComObject<PropertyPage, IPropertyPage> {
 public:
     void* Interface(REFIID iid) noexcept;
 

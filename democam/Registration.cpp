@@ -2,6 +2,7 @@
 
 #include "ComObject.h"
 #include "Handles.h"
+#include "ModuleInstance.h"
 
 #include <dshow.h>
 #include <wrl/client.h>
@@ -28,16 +29,6 @@ std::wstring ClassKeyPath(REFCLSID clsid) {
     return std::wstring(L"CLSID\\") + text;
 }
 
-std::wstring ModulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(ModuleHandle(), path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        if (length < path.size()) return path.substr(0, length);
-        path.resize(path.size() * 2);
-    }
-}
-
 LSTATUS SetText(HKEY key, const wchar_t* name, const std::wstring& value) {
     return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
@@ -53,7 +44,7 @@ LSTATUS CreateKey(const std::wstring& path, UniqueKey& key) {
 
 // HKCR\CLSID\{clsid} = name, with InprocServer32 = this DLL, ThreadingModel Both.
 HRESULT RegisterClass(REFCLSID clsid, const wchar_t* name) {
-    std::wstring path = ClassKeyPath(clsid), module = ModulePath();
+    std::wstring path = ClassKeyPath(clsid), module = capture::ModulePath();
     if (module.empty()) return HRESULT_FROM_WIN32(GetLastError());
     UniqueKey classKey, serverKey;
     LSTATUS status = CreateKey(path, classKey);
@@ -124,7 +115,7 @@ HRESULT UnregisterFromCategory(const CameraIdentity& camera) {
 }  // namespace
 
 HRESULT RegisterCamera(const CameraIdentity& camera) noexcept {
-    return Guarded([&] {
+    return server::CatchToHResult([&] {
         ComScope com;
         HRESULT hr = RegisterClass(camera.clsid, camera.friendlyName);
         for (const PageClass& page : kPages)
@@ -136,7 +127,7 @@ HRESULT RegisterCamera(const CameraIdentity& camera) noexcept {
 }
 
 HRESULT UnregisterCamera(const CameraIdentity& camera) noexcept {
-    return Guarded([&] {
+    return server::CatchToHResult([&] {
         ComScope com;
         HRESULT hr = UnregisterFromCategory(camera);
         HRESULT classHr = UnregisterClass(camera.clsid);

@@ -11,23 +11,6 @@ CellEnumerator::CellEnumerator(std::vector<Area> areas, MakeCell makeCell, Admit
     Reset();
 }
 
-HRESULT CellEnumerator::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IEnumVARIANT) {
-        *out = static_cast<IEnumVARIANT*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG CellEnumerator::Release() {
-    ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-}
-
 void CellEnumerator::Advance() noexcept {
     const Area& area = areas_[area_];
     if (++at_.column <= area.last.column) return;

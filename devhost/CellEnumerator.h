@@ -5,16 +5,16 @@
 #pragma once
 
 #include "CellAddress.h"
+#include "ComObject.h"
 
 #include <oaidl.h>
 
-#include <atomic>
 #include <functional>
 #include <vector>
 
 namespace vardolin::devhost {
 
-class CellEnumerator final : public IEnumVARIANT {
+class CellEnumerator final : public server::ComObject<CellEnumerator, IEnumVARIANT> {
 public:
     // Makes the object of one cell (with one reference for the caller).
     using MakeCell = std::function<IDispatch*(const Cell& cell)>;
@@ -23,15 +23,16 @@ public:
 
     CellEnumerator(std::vector<Area> areas, MakeCell makeCell, Admit admit);
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override;
+    void* Interface(REFIID iid) noexcept {
+        return iid == IID_IUnknown || iid == IID_IEnumVARIANT ? static_cast<IEnumVARIANT*>(this) : nullptr;
+    }
     HRESULT STDMETHODCALLTYPE Next(ULONG wanted, VARIANT* out, ULONG* fetched) override;
     HRESULT STDMETHODCALLTYPE Skip(ULONG count) override;
     HRESULT STDMETHODCALLTYPE Reset() override;
     HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) override;
 
 private:
+    friend class server::ComObject<CellEnumerator, IEnumVARIANT>;  // deletes it
     ~CellEnumerator() = default;
     bool AtEnd() const noexcept { return area_ >= areas_.size(); }
     void Advance() noexcept;
@@ -41,7 +42,6 @@ private:
     Admit admit_;
     size_t area_ = 0;
     Cell at_{};
-    std::atomic<ULONG> references_{1};
 };
 
 }  // namespace vardolin::devhost

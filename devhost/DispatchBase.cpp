@@ -43,41 +43,6 @@ long Arguments::Long(size_t index, long fallback) const {
     return number.lVal;
 }
 
-HRESULT DispatchBase::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch) {
-        *out = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG DispatchBase::Release() {
-    ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-}
-
-HRESULT DispatchBase::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT DispatchBase::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    if (!names || !ids || count == 0) return E_INVALIDARG;
-    Admit(true);
-    for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-    for (const Member& member : Members())
-        if (CompareStringOrdinal(names[0], -1, member.name, -1, TRUE) == CSTR_EQUAL) {
-            ids[0] = member.id;
-            return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
-        }
-    return DISP_E_UNKNOWNNAME;
-}
-
 HRESULT DispatchBase::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                              EXCEPINFO* info, UINT*) {
     if (HRESULT refused = Admit(false); FAILED(refused)) return refused;

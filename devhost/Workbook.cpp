@@ -1,5 +1,7 @@
 #include "Workbook.h"
 
+#include "TextEncoding.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -11,27 +13,19 @@
 namespace vardolin::devhost {
 namespace {
 
-std::wstring Wide(std::string_view utf8) {
-    if (utf8.empty()) return {};
-    int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(length, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
-    return wide;
-}
-
 struct Field {
     std::string text;
     bool quoted = false;
 };
 
 CellValue ToValue(const Field& field) {
-    if (field.quoted) return Wide(field.text);
+    if (field.quoted) return server::Utf8ToWide(field.text);
     if (field.text.empty()) return std::monostate{};
     double number = 0;
     const char* end = field.text.data() + field.text.size();
     auto [stop, error] = std::from_chars(field.text.data(), end, number);
     if (error == std::errc() && stop == end) return number;
-    return Wide(field.text);
+    return server::Utf8ToWide(field.text);
 }
 
 // Splits one CSV record starting at `at`; fields in quotes may hold commas,
@@ -104,13 +98,13 @@ Workbook Workbook::FromCsv(std::string_view utf8) {
     while (at < utf8.size()) {
         if (StartsWith(utf8, at, "#sheet ")) {
             at += 7;
-            book.sheets.push_back({Wide(RestOfLine(utf8, at)), {}});
+            book.sheets.push_back({server::Utf8ToWide(RestOfLine(utf8, at)), {}});
             row = 0;
             continue;
         }
         if (StartsWith(utf8, at, "#active ")) {
             at += 8;
-            activeName = Wide(RestOfLine(utf8, at));
+            activeName = server::Utf8ToWide(RestOfLine(utf8, at));
             continue;
         }
         if (book.sheets.empty()) book.sheets.push_back({L"Sheet1", {}});

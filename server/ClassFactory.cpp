@@ -4,16 +4,17 @@
 
 #include "Class1Object.h"
 #include "JpegObject.h"
-#include "Module.h"
-#include "SingleInterfaceObject.h"
+#include "ComObject.h"
 
 namespace vardolin::server {
 namespace {
 
 template <class Object>
-class ClassFactory final : public SingleInterfaceObject<ClassFactory<Object>, IClassFactory, IID_IClassFactory>,
-                           private CountedObject {
+class ClassFactory final : public CountedComObject<ClassFactory<Object>, IClassFactory> {
 public:
+    void* Interface(REFIID riid) noexcept {
+        return riid == IID_IUnknown || riid == IID_IClassFactory ? static_cast<IClassFactory*>(this) : nullptr;
+    }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
         if (!object) return E_POINTER;
         *object = nullptr;

@@ -13,10 +13,7 @@ using namespace vardolin::server;
 extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        SetModuleHandle(instance);
-        DisableThreadLibraryCalls(instance);
-    }
+    if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(instance);
     return TRUE;
 }
 

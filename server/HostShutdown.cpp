@@ -4,9 +4,9 @@
 
 #include <new>
 
+#include "ComObject.h"
 #include "ComponentState.h"
 #include "GetPIC.h"
-#include "SingleInterfaceObject.h"
 #include "frmAbout.h"
 
 namespace vardolin::server {
@@ -25,8 +25,11 @@ void CloseWindows() noexcept {
 
 // Told by COM about every CoInitialize and CoUninitialize of the thread it
 // was registered on. It stays registered: the DLL is never unloaded under it.
-class ApartmentSpy final : public SingleInterfaceObject<ApartmentSpy, IInitializeSpy, IID_IInitializeSpy> {
+class ApartmentSpy final : public ComObject<ApartmentSpy, IInitializeSpy> {
 public:
+    void* Interface(REFIID riid) noexcept {
+        return riid == IID_IUnknown || riid == IID_IInitializeSpy ? static_cast<IInitializeSpy*>(this) : nullptr;
+    }
     STDMETHODIMP PreInitialize(DWORD, DWORD) override { return S_OK; }
     STDMETHODIMP PostInitialize(HRESULT result, DWORD, DWORD) override { return result; }
     // Before the last uninitialisation, while the camera graph and everything

@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <string>
 
-#include "AnsiCodePage.h"
 #include "AutomationError.h"
-#include "ComHandles.h"
 #include "GdiPictureSource.h"
+#include "TextEncoding.h"
+#include "Win32Handles.h"
 
 namespace vardolin::server {
 namespace {
@@ -131,7 +131,7 @@ HRESULT JpegObject::InvokeSampleHDC(const DispatchArgs& args, VARIANT* result) {
 
 HRESULT JpegObject::InvokeComment(WORD flags, const DispatchArgs& args, VARIANT* result) {
     if (IsPut(flags)) {
-        UniqueBstr value;
+        capture::UniqueBstr value;
         HRESULT hr = args.ExpectPut();
         if (SUCCEEDED(hr)) hr = args.GetString(DispatchArgs::PutValue, value);
         return FAILED(hr) ? hr : put_Comment(value.get());
@@ -144,7 +144,7 @@ HRESULT JpegObject::InvokeComment(WORD flags, const DispatchArgs& args, VARIANT*
 }
 
 HRESULT JpegObject::InvokeSaveFile(const DispatchArgs& args, VARIANT* result) {
-    UniqueBstr name;
+    capture::UniqueBstr name;
     LONG status = 0;
     HRESULT hr = args.ExpectCount(1, 1);
     if (SUCCEEDED(hr)) hr = args.GetString(0, name);

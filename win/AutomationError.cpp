@@ -6,18 +6,11 @@
 #include <new>
 
 #include "JpegError.h"
+#include "TextEncoding.h"
 
 using Microsoft::WRL::ComPtr;
 
 namespace vardolin::server {
-
-std::wstring Utf8ToWide(std::string_view text) {
-    if (text.empty()) return {};
-    int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
 
 HRESULT RaiseError(HRESULT hr, REFIID iid, const std::wstring& description) noexcept {
     ComPtr<ICreateErrorInfo> create;

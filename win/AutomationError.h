@@ -12,8 +12,6 @@
 
 namespace vardolin::server {
 
-std::wstring Utf8ToWide(std::string_view text);
-
 // Sets the thread's error info (description, no source) and returns hr.
 HRESULT RaiseError(HRESULT hr, REFIID iid, const std::wstring& description) noexcept;
 

@@ -1,17 +1,9 @@
-// State of the loaded DLL: its handle and the counts that decide whether
-// DllCanUnloadNow may let it go.
+// The counts that decide whether DllCanUnloadNow may let the DLL go: its live
+// COM objects and the locks of IClassFactory::LockServer. Each DLL links its
+// own copy.
 #pragma once
 
-#include <windows.h>
-
-#include <string>
-
 namespace vardolin::server {
-
-void SetModuleHandle(HMODULE module) noexcept;
-HMODULE ModuleHandle() noexcept;
-// Full path of vardolin.dll itself.
-std::wstring ModulePath();
 
 // Every COM object of the DLL (class factories included) counts itself from
 // construction to destruction.

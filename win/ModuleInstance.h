@@ -1,10 +1,15 @@
-// The module (DLL or test program) that holds the capture window's code.
+// The module (DLL or test program) that holds this code: its handle, found
+// from the code's own address, and its file.
 #pragma once
 
 #include <windows.h>
 
+#include <string>
+
 namespace vardolin::capture {
 
 HINSTANCE ModuleInstance() noexcept;
+// Full path of the module's file.
+std::wstring ModulePath();
 
 }  // namespace vardolin::capture

@@ -3,20 +3,13 @@
 #include "ComponentError.h"
 #include "JpegError.h"
 #include "Environment.h"
+#include "TextEncoding.h"
 
 #include <exception>
 #include <new>
 
 namespace vardolin::capture {
 namespace {
-
-std::wstring FromUtf8(const char* text) {
-    int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    if (length <= 1) return {};
-    std::wstring wide(length - 1, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), length);
-    return wide;
-}
 
 struct NumberedError {
     long number;
@@ -29,11 +22,11 @@ NumberedError ClassifyCurrentError() {
     } catch (const ComponentError& e) {
         return {e.number(), e.description()};
     } catch (const JpegError& e) {
-        return {e.code(), FromUtf8(e.description())};
+        return {e.code(), server::Utf8ToWide(e.description())};
     } catch (const std::bad_alloc&) {
         return {7, L"Out of memory"};
     } catch (const std::exception& e) {
-        return {error_number::kAutomationError, FromUtf8(e.what())};
+        return {error_number::kAutomationError, server::Utf8ToWide(e.what())};
     } catch (...) {
         return {error_number::kAutomationError, L"Automation error"};
     }

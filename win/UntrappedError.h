@@ -24,6 +24,13 @@ void RunUntrapped(HWND owner, Handler&& handler) noexcept {
     }
 }
 
+// For a window procedure's catch block: reports the error, and the message's
+// result is 0.
+inline LRESULT ReportUntrapped(HWND owner) noexcept {
+    ReportCurrentError(owner);
+    return 0;
+}
+
 // The text of the message for an error number and description.
 std::wstring UntrappedErrorText(long number, const std::wstring& description);
 

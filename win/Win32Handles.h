@@ -1,8 +1,10 @@
-// Owners for the Win32 handles the capture window uses: each one releases its
-// handle exactly once, on every path.
+// Owners for the Win32 and COM handles of every part (windows, GDI objects,
+// device contexts, registry keys, kernel objects, BSTRs): each one releases
+// its handle exactly once, on every path.
 #pragma once
 
 #include <windows.h>
+#include <oleauto.h>
 
 #include <utility>
 
@@ -89,6 +91,12 @@ struct HookTraits {
 };
 using UniqueHook = UniqueHandle<HookTraits>;
 
+struct BstrTraits {
+    using Handle = BSTR;
+    static void Close(BSTR text) noexcept { SysFreeString(text); }
+};
+using UniqueBstr = UniqueHandle<BstrTraits>;
+
 // A device context taken with GetDC, given back with ReleaseDC.
 class WindowDc {
 public:
@@ -138,6 +146,9 @@ public:
     ScopedSelection(const ScopedSelection&) = delete;
     ScopedSelection& operator=(const ScopedSelection&) = delete;
     ~ScopedSelection() { reset(); }
+
+    // Whether the object was selected (and will be deselected).
+    explicit operator bool() const noexcept { return previous_ && previous_ != HGDI_ERROR; }
 
     void reset() noexcept {
         if (dc_ && previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);

@@ -1,6 +1,7 @@
 #include "camera/CameraGraph.h"
 
 #include "ComAdopt.h"
+#include "ComObject.h"
 #include "camera/FormatChoice.h"
 
 #include <atomic>
@@ -14,20 +15,10 @@ namespace vardolin::capture {
 using Microsoft::WRL::ComPtr;
 
 // Notes the time of every sample the grabber sees, on the streaming thread.
-class SampleClock final : public ISampleGrabberCB {
+class SampleClock final : public server::ComObject<SampleClock, ISampleGrabberCB> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        *out = iid == IID_IUnknown || iid == IID_ISampleGrabberCB ? static_cast<ISampleGrabberCB*>(this) : nullptr;
-        if (!*out) return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --references_;
-        if (!left) delete this;
-        return left;
+    void* Interface(REFIID iid) noexcept {
+        return iid == IID_IUnknown || iid == IID_ISampleGrabberCB ? static_cast<ISampleGrabberCB*>(this) : nullptr;
     }
     HRESULT STDMETHODCALLTYPE SampleCB(double, IMediaSample*) override {
         lastSample_ = GetTickCount64();
@@ -38,7 +29,6 @@ public:
     ULONGLONG LastSample() const noexcept { return lastSample_; }
 
 private:
-    std::atomic<ULONG> references_{1};
     std::atomic<ULONGLONG> lastSample_{0};
 };
 

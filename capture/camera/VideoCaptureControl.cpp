@@ -1,5 +1,6 @@
 #include "camera/VideoCaptureControl.h"
 
+#include "BaseWindow.h"
 #include "ModuleInstance.h"
 #include "UntrappedError.h"
 #include "Win32Handles.h"
@@ -18,59 +19,40 @@ bool FullyCovered(HWND window) {
     return !dc || GetClipBox(dc.get(), &box) == NULLREGION;
 }
 
-class VideoCaptureControl final : public CameraControlWindow {
+class VideoCaptureControl final : public CameraControlWindow, public BaseWindow<VideoCaptureControl> {
 public:
     VideoCaptureControl(HWND parent, const RECT& bounds, int controlId, std::shared_ptr<VideoSource> source)
         : source_(std::move(source)) {
         RegisterWindowClass();
-        window_.reset(CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, bounds.left,
-                                      bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), ModuleInstance(),
-                                      this));
+        CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, bounds.left, bounds.top,
+                        bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), ModuleInstance(), this);
         if (!window_) return;
-        source_->Open(window_.get(), kGraphEvent);
+        source_->Open(window_, kGraphEvent);
         live_ = source_->Problem() == CameraProblem::None;
-        SetTimer(window_.get(), kPreviewTimer, kPreviewIntervalMs, nullptr);
+        SetTimer(window_, kPreviewTimer, kPreviewIntervalMs, nullptr);
     }
     ~VideoCaptureControl() override {
-        if (window_) KillTimer(window_.get(), kPreviewTimer);
+        if (!window_) return;
+        KillTimer(window_, kPreviewTimer);
+        DestroyWindow(window_);
     }
 
-    HWND Window() const noexcept override { return window_.get(); }
+    HWND Window() const noexcept override { return window_; }
     Microsoft::WRL::ComPtr<IDispatch> Automation() override {
-        return CreateCameraControlObject(source_, window_ ? GetAncestor(window_.get(), GA_ROOT) : nullptr);
+        return CreateCameraControlObject(source_, window_ ? GetAncestor(window_, GA_ROOT) : nullptr);
     }
     std::wstring Problem() const override { return ProblemText(source_->Problem()); }
 
 private:
-    static void RegisterWindowClass() {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = WindowProc;
-        wc.hInstance = ModuleInstance();
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kClassName;
-        RegisterClassExW(&wc);  // already registered: nothing to do
+    friend class BaseWindow<VideoCaptureControl>;
+    static WNDCLASSEXW WindowClass() noexcept { return NamedWindowClass(kClassName, IDC_ARROW); }
+    LRESULT OnUncaughtError(HWND window, UINT, WPARAM, LPARAM) noexcept {
+        return ReportUntrapped(GetAncestor(window, GA_ROOT));
     }
 
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_NCCREATE) {
-            auto* control = static_cast<VideoCaptureControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
-        }
-        auto* control = reinterpret_cast<VideoCaptureControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (message == WM_NCDESTROY) {
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            if (control) control->window_.release();
-            control = nullptr;
-        }
-        if (!control) return DefWindowProcW(window, message, wParam, lParam);
-        LRESULT result = 0;
-        RunUntrapped(GetAncestor(window, GA_ROOT), [&] { result = control->Handle(window, message, wParam, lParam); });
-        return result;
-    }
-
-    LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+        HWND window = window_;
         switch (message) {
         case kGraphEvent:
             Follow(window);
@@ -133,7 +115,6 @@ private:
     BitmapPixels frame_;
     HFONT font_ = nullptr;  // given by the parent with WM_SETFONT, not owned
     bool live_ = false;
-    UniqueWindow window_;  // last: destroyed first
 };
 
 }  // namespace

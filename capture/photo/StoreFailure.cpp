@@ -3,6 +3,7 @@
 #include "ComponentError.h"
 #include "GetPICTexts.h"
 #include "JpegError.h"
+#include "TextEncoding.h"
 
 #include <windows.h>
 
@@ -11,21 +12,13 @@
 namespace vardolin::capture {
 namespace {
 
-std::wstring FromUtf8(const char* text) {
-    int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    if (length <= 1) return {};
-    std::wstring wide(length - 1, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), length);
-    return wide;
-}
-
 std::wstring Describe(const JpegError& error) {
     switch (error.number()) {
     case ErrorNumber::DiskFull: return kDiskFullText;
     case ErrorNumber::PermissionDenied: return kNoWritePermissionText;
     case ErrorNumber::PathFileAccess: return kFileNotWritableText;
     case ErrorNumber::PathNotFound: return kFolderNotFoundText;
-    default: return NumberedErrorText(FromUtf8(error.description()), error.code());
+    default: return NumberedErrorText(server::Utf8ToWide(error.description()), error.code());
     }
 }
 

@@ -2,17 +2,17 @@
 
 namespace vardolin::devhost::app {
 
-FontPtr CreateSheetFont(int pixelHeight) {
-    return FontPtr(CreateFontW(-pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+UniqueFont CreateSheetFont(int pixelHeight) {
+    return UniqueFont(CreateFontW(-pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                                L"SimSun"));
 }
 
-FontPtr CreateMessageFont() {
+UniqueFont CreateMessageFont() {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return CreateSheetFont(14);
-    return FontPtr(CreateFontIndirectW(&metrics.lfMessageFont));
+    return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
 }  // namespace vardolin::devhost::app

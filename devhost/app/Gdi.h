@@ -1,45 +1,21 @@
-// Owners for the GDI objects and device contexts the host's windows draw
-// with, and the font its windows use.
+// The fonts the host's windows use; their GDI objects and device contexts
+// are owned with the handle owners of Win32Handles.h.
 #pragma once
 
-#include <windows.h>
-
-#include <memory>
-#include <type_traits>
+#include "Win32Handles.h"
 
 namespace vardolin::devhost::app {
 
-struct GdiObjectDeleter {
-    void operator()(void* object) const noexcept { DeleteObject(static_cast<HGDIOBJ>(object)); }
-};
-template <class Handle>
-using GdiPtr = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
-using FontPtr = GdiPtr<HFONT>;
-using BrushPtr = GdiPtr<HBRUSH>;
-using PenPtr = GdiPtr<HPEN>;
-using BitmapPtr = GdiPtr<HBITMAP>;
-
-struct MemoryDcDeleter {
-    void operator()(HDC dc) const noexcept { DeleteDC(dc); }
-};
-using MemoryDcPtr = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
-
-// Selects an object into a device context for as long as it lives.
-class Selected {
-public:
-    Selected(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(SelectObject(dc, object)) {}
-    ~Selected() { SelectObject(dc_, old_); }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
+using capture::ScopedSelection;
+using capture::UniqueBitmap;
+using capture::UniqueBrush;
+using capture::UniqueFont;
+using capture::UniqueMemoryDc;
+using capture::UniquePen;
 
 // The face that shows Chinese and Latin names alike, at a pixel height.
-FontPtr CreateSheetFont(int pixelHeight);
+UniqueFont CreateSheetFont(int pixelHeight);
 // The system's message font, for labels, buttons and edit boxes.
-FontPtr CreateMessageFont();
+UniqueFont CreateMessageFont();
 
 }  // namespace vardolin::devhost::app

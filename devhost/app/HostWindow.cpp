@@ -1,5 +1,4 @@
 #include "HostWindow.h"
-#include "RoutedWindowProc.h"
 
 #include "FormShowMacro.h"
 
@@ -30,18 +29,7 @@ BOOL CALLBACK CloseCaptionedWindow(HWND window, LPARAM host) {
 }  // namespace
 
 HostWindow::HostWindow(Workbook book) : host_(std::move(book)), font_(CreateMessageFont()) {
-    static const ATOM registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = &HostWindow::WindowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        wc.lpszClassName = kHostWindowClass;
-        return RegisterClassExW(&wc);
-    }();
-    (void)registered;
+    RegisterWindowClass();
     CreateWindowExW(WS_EX_CONTROLPARENT, kHostWindowClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20, 900, 640,
                     nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (!window_) throw std::runtime_error("cannot create the host window");
@@ -210,11 +198,14 @@ void HostWindow::CloseComponentWindows() {
     EnumThreadWindows(GetCurrentThreadId(), &CloseCaptionedWindow, reinterpret_cast<LPARAM>(window_));
 }
 
-LRESULT CALLBACK HostWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return RouteToObject(window, message, wParam, lParam, &HostWindow::window_, &HostWindow::Handle);
+WNDCLASSEXW HostWindow::WindowClass() noexcept {
+    WNDCLASSEXW wc = capture::NamedWindowClass(kHostWindowClass, IDC_ARROW);
+    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    return wc;
 }
 
-LRESULT HostWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SIZE:
         Layout();

@@ -4,6 +4,7 @@
 // type 8 shows the range picker over this window.
 #pragma once
 
+#include "BaseWindow.h"
 #include "Gdi.h"
 #include "Host.h"
 #include "RangePicker.h"
@@ -25,7 +26,7 @@ enum HostControl : int {
     kGrid = 14,
 };
 
-class HostWindow {
+class HostWindow : public capture::BaseWindow<HostWindow> {
 public:
     explicit HostWindow(Workbook book);
     ~HostWindow();
@@ -44,8 +45,9 @@ public:
     void OpenWorkbook(const std::wstring& file);
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    friend class capture::BaseWindow<HostWindow>;
+    static WNDCLASSEXW WindowClass() noexcept;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
     void Layout();
     void OnCommand(int id);
@@ -60,8 +62,7 @@ private:
     void Report(const std::wstring& text, UINT icon);
 
     Host host_;
-    FontPtr font_;
-    HWND window_ = nullptr;
+    UniqueFont font_;
     std::unique_ptr<SheetGrid> grid_;
     RangePicker* picker_ = nullptr;  // the range picker while it is up
     RangeRef shownSelection_{};

@@ -20,16 +20,7 @@ std::wstring Trimmed(std::wstring text) {
 RangePicker::RangePicker(HWND host, const std::wstring& prompt, const std::wstring& title, IsValidAddress isValid)
     : host_(host), title_(title), isValid_(std::move(isValid)), font_(CreateMessageFont()),
       titleFont_(CreateSheetFont(16)), promptFont_(CreateSheetFont(14)), background_(CreateSolidBrush(kBackground)) {
-    static const ATOM registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = &RangePicker::WindowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kRangePickerClass;
-        return RegisterClassExW(&wc);
-    }();
-    (void)registered;
+    RegisterWindowClass();
     RECT client{};
     GetClientRect(host_, &client);
     CreateWindowExW(WS_EX_CONTROLPARENT, kRangePickerClass, title.c_str(), WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER, 0, 0,
@@ -108,29 +99,11 @@ void RangePicker::Accept() {
     SetFocus(GetDlgItem(window_, kPickerAddress));
 }
 
-LRESULT CALLBACK RangePicker::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<RangePicker*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<RangePicker*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        self->Cancel();
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    try {
-        return self->Handle(message, wParam, lParam);
-    } catch (...) {
-        self->Cancel();
-        return 0;
-    }
+WNDCLASSEXW RangePicker::WindowClass() noexcept {
+    return capture::NamedWindowClass(kRangePickerClass, IDC_ARROW);
 }
 
-LRESULT RangePicker::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT RangePicker::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         if (LOWORD(wParam) == kPickerOk) Accept();

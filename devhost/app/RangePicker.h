@@ -5,6 +5,7 @@
 // works as well. OK accepts only a valid address.
 #pragma once
 
+#include "BaseWindow.h"
 #include "Gdi.h"
 
 #include <windows.h>
@@ -29,7 +30,7 @@ enum RangePickerControl : int {
     kPickerCancel = IDCANCEL,
 };
 
-class RangePicker {
+class RangePicker : public capture::BaseWindow<RangePicker> {
 public:
     using IsValidAddress = std::function<bool(const std::wstring&)>;
 
@@ -48,8 +49,15 @@ public:
     HWND Window() const noexcept { return window_; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    friend class capture::BaseWindow<RangePicker>;
+    static WNDCLASSEXW WindowClass() noexcept;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // A closed bar, or an error in a handler, cancels the question.
+    void OnDetached() noexcept { Cancel(); }
+    LRESULT OnUncaughtError(HWND, UINT, WPARAM, LPARAM) noexcept {
+        Cancel();
+        return 0;
+    }
     void CreateControls(const std::wstring& prompt, const std::wstring& title);
     void Accept();
     std::wstring AddressText() const;
@@ -57,11 +65,10 @@ private:
     HWND host_;
     std::wstring title_;
     IsValidAddress isValid_;
-    FontPtr font_;
-    FontPtr titleFont_;
-    FontPtr promptFont_;
-    BrushPtr background_;
-    HWND window_ = nullptr;
+    UniqueFont font_;
+    UniqueFont titleFont_;
+    UniqueFont promptFont_;
+    UniqueBrush background_;
     bool finished_ = false;
     std::optional<std::wstring> answer_;
 };

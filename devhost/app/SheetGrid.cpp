@@ -1,5 +1,4 @@
 #include "SheetGrid.h"
-#include "RoutedWindowProc.h"
 
 #include <windowsx.h>
 
@@ -34,9 +33,9 @@ void Fill(HDC dc, const RECT& r, COLORREF colour) {
 }
 
 void Outline(HDC dc, RECT r, COLORREF colour, int width, int style = PS_SOLID) {
-    PenPtr pen(CreatePen(style, style == PS_SOLID ? width : 1, colour));
-    Selected usePen(dc, pen.get());
-    Selected noFill(dc, GetStockObject(NULL_BRUSH));
+    UniquePen pen(CreatePen(style, style == PS_SOLID ? width : 1, colour));
+    ScopedSelection usePen(dc, pen.get());
+    ScopedSelection noFill(dc, GetStockObject(NULL_BRUSH));
     for (int i = 0; i < width; ++i) {
         Rectangle(dc, r.left, r.top, r.right, r.bottom);
         InflateRect(&r, -1, -1);
@@ -48,17 +47,8 @@ void Outline(HDC dc, RECT r, COLORREF colour, int width, int style = PS_SOLID) {
 
 SheetGrid::SheetGrid(HWND parent, int controlId, Workbook& book, OnSelect onSelect)
     : book_(book), onSelect_(std::move(onSelect)), font_(CreateSheetFont(16)), headerFont_(CreateMessageFont()) {
-    static const ATOM registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = &SheetGrid::WindowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_CROSS);
-        wc.lpszClassName = kSheetGridClass;
-        return RegisterClassExW(&wc);
-    }();
-    (void)registered;
-    window_ = CreateWindowExW(WS_EX_CLIENTEDGE, kSheetGridClass, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL,
+    RegisterWindowClass();
+    CreateWindowExW(WS_EX_CLIENTEDGE, kSheetGridClass, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL,
                               0, 0, 100, 100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
                               GetModuleHandleW(nullptr), this);
 }
@@ -79,11 +69,9 @@ void SheetGrid::Refresh() {
 
 void SheetGrid::ScrollHome() { ScrollTo(1, 1); }
 
-LRESULT CALLBACK SheetGrid::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return RouteToObject(window, message, wParam, lParam, &SheetGrid::window_, &SheetGrid::Handle);
-}
+WNDCLASSEXW SheetGrid::WindowClass() noexcept { return capture::NamedWindowClass(kSheetGridClass, IDC_CROSS); }
 
-LRESULT SheetGrid::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SheetGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
@@ -91,10 +79,10 @@ LRESULT SheetGrid::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         RECT client;
         GetClientRect(window_, &client);
         // Drawn off screen first: no flicker while dragging.
-        MemoryDcPtr buffer(CreateCompatibleDC(dc));
-        BitmapPtr bitmap(CreateCompatibleBitmap(dc, std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom)));
+        UniqueMemoryDc buffer(CreateCompatibleDC(dc));
+        UniqueBitmap bitmap(CreateCompatibleBitmap(dc, std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom)));
         {
-            Selected useBitmap(buffer.get(), bitmap.get());
+            ScopedSelection useBitmap(buffer.get(), bitmap.get());
             Paint(buffer.get(), client);
             BitBlt(dc, 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
         }
@@ -144,7 +132,7 @@ void SheetGrid::Paint(HDC dc, const RECT& client) {
 }
 
 void SheetGrid::PaintHeaders(HDC dc, const RECT& client) {
-    Selected useFont(dc, headerFont_.get());
+    ScopedSelection useFont(dc, headerFont_.get());
     SetTextColor(dc, kHeaderText);
     Fill(dc, {0, 0, client.right, kColumnHeaderHeight}, kHeaderFill);
     Fill(dc, {0, 0, kRowHeaderWidth, client.bottom}, kHeaderFill);
@@ -179,7 +167,7 @@ void SheetGrid::PaintCells(HDC dc, const RECT& client) {
         Fill(dc, {0, y, client.right, y + 1}, kGridLine);
     }
     if (book_.sheets.empty()) return;
-    Selected useFont(dc, font_.get());
+    ScopedSelection useFont(dc, font_.get());
     SetTextColor(dc, RGB(0, 0, 0));
     SetBkMode(dc, TRANSPARENT);
     const Worksheet& sheet = book_.sheets.at(book_.ActiveSheet());

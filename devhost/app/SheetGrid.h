@@ -4,6 +4,7 @@
 // pressing and dragging the left button; Ctrl adds another area.
 #pragma once
 
+#include "BaseWindow.h"
 #include "Gdi.h"
 #include "GridGeometry.h"
 #include "Workbook.h"
@@ -15,7 +16,7 @@ namespace vardolin::devhost::app {
 
 inline constexpr const wchar_t* kSheetGridClass = L"VardolinSheetGrid";
 
-class SheetGrid {
+class SheetGrid : public capture::BaseWindow<SheetGrid> {
 public:
     // Called while the user selects cells, with the areas selected so far.
     using OnSelect = std::function<void(const std::vector<Area>&)>;
@@ -35,8 +36,9 @@ public:
     void ScrollHome();
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    friend class capture::BaseWindow<SheetGrid>;
+    static WNDCLASSEXW WindowClass() noexcept;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint(HDC dc, const RECT& client);
     void PaintHeaders(HDC dc, const RECT& client);
     void PaintCells(HDC dc, const RECT& client);
@@ -56,9 +58,8 @@ private:
     Cell anchor_{1, 1};
     bool dragging_ = false;
     std::vector<Area> marquee_;
-    FontPtr font_;
-    FontPtr headerFont_;
-    HWND window_ = nullptr;
+    UniqueFont font_;
+    UniqueFont headerFont_;
 };
 
 }  // namespace vardolin::devhost::app

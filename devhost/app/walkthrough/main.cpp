@@ -7,6 +7,7 @@
 // Prints what it did (UTF-8); exits 1 with the reason when a step fails.
 #include "RemoteWindow.h"
 #include "ScreenshotCheck.h"
+#include "TextEncoding.h"
 #include "Walkthrough.h"
 
 #include <objbase.h>
@@ -22,10 +23,7 @@ namespace fs = std::filesystem;
 namespace {
 
 void Print(HANDLE stream, const std::wstring& line) {
-    std::wstring text = line + L"\n";
-    int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), length, nullptr, nullptr);
+    std::string utf8 = vardolin::server::WideToUtf8(line + L"\n");
     DWORD written = 0;
     WriteFile(stream, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }

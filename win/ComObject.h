@@ -1,7 +1,7 @@
-// The one IUnknown implementation of the DLL: reference counting, a
-// QueryInterface that asks the derived class for the interface, the count of
-// live objects that DllCanUnloadNow reads, and a guard that keeps C++
-// exceptions from crossing a COM boundary.
+// The one IUnknown of the product's COM objects: an atomic reference count, a
+// QueryInterface over the interface table the derived class writes, and
+// (for CountedComObject) the module's count of live objects that
+// DllCanUnloadNow reads.
 #pragma once
 
 #include <windows.h>
@@ -9,29 +9,14 @@
 
 #include <atomic>
 #include <new>
+#include <utility>
 
-namespace vardolin::democam {
+#include "Module.h"
 
-// Objects (and server locks) alive in this DLL.
-void ModuleAddRef() noexcept;
-void ModuleRelease() noexcept;
-bool ModuleInUse() noexcept;
-HMODULE ModuleHandle() noexcept;
+namespace vardolin::server {
 
-// Runs body and turns any exception into an HRESULT.
-template <class Body>
-HRESULT Guarded(Body&& body) noexcept {
-    try {
-        return body();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_UNEXPECTED;
-    }
-}
-
-// Derived implements `void* Interface(REFIID) noexcept`, returning the
-// interface pointer it offers for the IID, or null.
+// Derived implements `void* Interface(REFIID) noexcept`, its interface table:
+// the pointer it offers for the IID, or null. It starts with one reference.
 template <class Derived, class... Interfaces>
 class ComObject : public Interfaces... {
 public:
@@ -53,19 +38,39 @@ public:
     }
 
 protected:
-    ComObject() noexcept { ModuleAddRef(); }
-    ~ComObject() { ModuleRelease(); }
+    ComObject() noexcept = default;
+    ~ComObject() = default;
 
 private:
     std::atomic<ULONG> references_{1};
 };
+
+// A ComObject that keeps its DLL loaded while it lives.
+template <class Derived, class... Interfaces>
+class CountedComObject : public ComObject<Derived, Interfaces...>, private CountedObject {
+protected:
+    CountedComObject() noexcept = default;
+    ~CountedComObject() = default;
+};
+
+// Runs body and turns any exception into an HRESULT.
+template <class Body>
+HRESULT CatchToHResult(Body&& body) noexcept {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+}
 
 // Creates a Derived (constructed with one reference) and asks it for iid.
 template <class Derived, class... Args>
 HRESULT CreateAndQuery(REFIID iid, void** out, Args&&... args) noexcept {
     if (!out) return E_POINTER;
     *out = nullptr;
-    return Guarded([&] {
+    return CatchToHResult([&] {
         auto* object = new Derived(std::forward<Args>(args)...);
         HRESULT hr = object->QueryInterface(iid, out);
         object->Release();
@@ -73,4 +78,4 @@ HRESULT CreateAndQuery(REFIID iid, void** out, Args&&... args) noexcept {
     });
 }
 
-}  // namespace vardolin::democam
+}  // namespace vardolin::server
