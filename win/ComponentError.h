@@ -8,12 +8,17 @@
 #include <stdexcept>
 #include <string>
 
+#include "JpegError.h"
+
 namespace vardolin::capture {
 
+// The numbers the encoder raises are its own (JpegError); the others the
+// component adds here.
 namespace error_number {
-inline constexpr long kOverflow = 6;
+inline constexpr long kOverflow = static_cast<long>(ErrorNumber::Overflow);
+inline constexpr long kOutOfMemory = 7;
 inline constexpr long kTypeMismatch = 13;
-inline constexpr long kPathFileAccess = 75;
+inline constexpr long kPathFileAccess = static_cast<long>(ErrorNumber::PathFileAccess);
 inline constexpr long kInvalidPropertyValue = 380;
 inline constexpr long kObjectRequired = 424;
 inline constexpr long kAutomationError = 440;

@@ -24,7 +24,7 @@ NumberedError ClassifyCurrentError() {
     } catch (const JpegError& e) {
         return {e.code(), server::Utf8ToWide(e.description())};
     } catch (const std::bad_alloc&) {
-        return {7, L"Out of memory"};
+        return {error_number::kOutOfMemory, L"Out of memory"};
     } catch (const std::exception& e) {
         return {error_number::kAutomationError, server::Utf8ToWide(e.what())};
     } catch (...) {
