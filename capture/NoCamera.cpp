@@ -1,4 +1,5 @@
 #include "NoCamera.h"
+#include "camera/CameraTexts.h"
 #include "ComAdopt.h"
 #include "CameraDispatch.h"
 
@@ -31,7 +32,7 @@ public:
             if (info) {
                 *info = EXCEPINFO{};
                 info->scode = E_FAIL;
-                info->bstrDescription = SysAllocString(L"没有可用的摄像头");
+                info->bstrDescription = SysAllocString(kNoCameraAvailableText);
             }
             return DISP_E_EXCEPTION;
         default:

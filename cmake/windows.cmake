@@ -159,3 +159,4 @@ set(VARDOLIN_COMPONENT_LIBRARIES vardolin_capture vardolin_roster vardolin_about
 
 add_subdirectory(server)
 add_subdirectory(devhost)
+add_subdirectory(tests)

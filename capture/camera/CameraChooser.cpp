@@ -1,4 +1,5 @@
 #include "camera/CameraChooser.h"
+#include "camera/CameraTexts.h"
 
 #include "ModuleInstance.h"
 #include "UntrappedError.h"
@@ -62,10 +63,10 @@ std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstrin
                                          const std::function<void(HWND dialog, size_t index)>& showSettings) {
     constexpr short kWidth = 220, kHeight = 88;
     DialogTemplate dialog(kSourceDialogTitle, kWidth, kHeight);
-    dialog.AddControl(0xFFFF, L"STATIC", L"摄像头：", SS_LEFT, 7, 9, 36, 10);
+    dialog.AddControl(0xFFFF, L"STATIC", kCameraLabel, SS_LEFT, 7, 9, 36, 10);
     dialog.AddControl(kCameraList, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 43, 7, 170, 80);
-    dialog.AddControl(kCameraSettings, L"BUTTON", L"摄像头设置...", WS_TABSTOP | BS_PUSHBUTTON, 43, 27, 70, 14);
-    dialog.AddControl(kAutoFrame, L"BUTTON", L"拍照后自动框选人脸", WS_TABSTOP | BS_AUTOCHECKBOX, 43, 48, 170, 10);
+    dialog.AddControl(kCameraSettings, L"BUTTON", kCameraSettingsCaption, WS_TABSTOP | BS_PUSHBUTTON, 43, 27, 70, 14);
+    dialog.AddControl(kAutoFrame, L"BUTTON", kAutoFrameCaption, WS_TABSTOP | BS_AUTOCHECKBOX, 43, 48, 170, 10);
     dialog.AddOkCancel(67, kWidth);
     ChooserState state{names, current, showSettings};
     if (DialogBoxIndirectParamW(ModuleInstance(), dialog.Get(), owner, ChooserProc, reinterpret_cast<LPARAM>(&state)) !=

@@ -3,6 +3,8 @@
 // still.
 #pragma once
 
+#include "camera/CameraTexts.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -11,8 +13,6 @@
 #include <string>
 
 namespace vardolin::capture {
-
-inline constexpr const wchar_t* kSourceDialogTitle = L"视频调节";
 
 namespace chooser_control {
 inline constexpr WORD kCameraList = 200;

@@ -1,4 +1,5 @@
 #include "camera/CameraControlObject.h"
+#include "camera/CameraTexts.h"
 #include "ComAdopt.h"
 #include "CameraDispatch.h"
 
@@ -88,10 +89,10 @@ private:
         BitmapPixels frame;
         if (!source_->CurrentFrame(frame)) {
             CameraProblem problem = source_->Problem();
-            return Raise(info, problem == CameraProblem::None ? L"摄像头还没有送来画面" : ProblemText(problem));
+            return Raise(info, problem == CameraProblem::None ? kNoFrameYetText : ProblemText(problem));
         }
         if (DWORD error = WriteBitmapFile(file, frame))
-            return Raise(info, L"无法写入文件“" + file + L"”：" + SystemMessage(error));
+            return Raise(info, kCannotWriteFileBefore + file + kCannotWriteFileAfter + SystemMessage(error));
         return S_OK;
     }
 

@@ -1,6 +1,8 @@
 // Why the control shows no live picture, and the one line it shows instead.
 #pragma once
 
+#include "camera/CameraTexts.h"
+
 #include <windows.h>
 
 namespace vardolin::capture {
@@ -10,11 +12,11 @@ enum class CameraProblem { None, NoCamera, InUse, AccessDenied, UnusableFormat, 
 inline const wchar_t* ProblemText(CameraProblem problem) {
     switch (problem) {
     case CameraProblem::None: return L"";
-    case CameraProblem::NoCamera: return L"未找到摄像头";
-    case CameraProblem::InUse: return L"摄像头正被其他程序使用";
-    case CameraProblem::AccessDenied: return L"系统的隐私设置不允许使用摄像头";
-    case CameraProblem::UnusableFormat: return L"无法使用摄像头的视频格式";
-    case CameraProblem::Lost: return L"摄像头已断开，重新连接后自动恢复";
+    case CameraProblem::NoCamera: return kNoCameraFoundText;
+    case CameraProblem::InUse: return kCameraInUseText;
+    case CameraProblem::AccessDenied: return kCameraAccessDeniedText;
+    case CameraProblem::UnusableFormat: return kUnusableFormatText;
+    case CameraProblem::Lost: return kCameraLostText;
     }
     return L"";
 }

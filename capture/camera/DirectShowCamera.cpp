@@ -1,4 +1,5 @@
 #include "camera/DirectShowCamera.h"
+#include "camera/CameraTexts.h"
 
 #include "camera/AutoFrameSetting.h"
 #include "camera/CameraChooser.h"
@@ -124,7 +125,7 @@ void DirectShowCamera::ShowFormatDialog(HWND owner) {
     // format needs a new connection: the graph is built again afterwards. The
     // device stays chosen even when that fails, so another format can be tried.
     graph_.reset();
-    ShowPages(owner, CapturePinOf(device_.Get()).Get(), L"视频格式");
+    ShowPages(owner, CapturePinOf(device_.Get()).Get(), kFormatPagesTitle);
     graph_ = CameraGraph::Start(device_, false, notify_, problem_);
     startedAt_ = GetTickCount64();
 }

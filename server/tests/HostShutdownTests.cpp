@@ -5,7 +5,7 @@
 #include "GetPICLayout.h"
 #include "FormShowCall.h"
 #include "ThreadWindows.h"
-#include "../../capture/camera/tests/DemoCamera.h"
+#include "DemoCamera.h"
 
 #include <gtest/gtest.h>
 #include <imm.h>

@@ -6,7 +6,7 @@
 #include "DemoCamera.h"
 #include "DialogAnswer.h"
 #include "Win32Handles.h"
-#include "../../photo/tests/PhotoCompare.h"
+#include "PhotoCompare.h"
 #include "camera/AutoFrameSetting.h"
 #include "camera/CameraChoice.h"
 #include "camera/CameraChooser.h"

@@ -8,7 +8,7 @@
 #include "camera/CameraChooser.h"
 #include "camera/VideoDevices.h"
 
-#include "../../camera/tests/DialogAnswer.h"
+#include "DialogAnswer.h"
 #include "DemoCamDll.h"
 
 #include <optional>

@@ -8,7 +8,7 @@
 #include "FormShowCall.h"
 #include "ThreadWindows.h"
 #include "Win32Handles.h"
-#include "../../camera/tests/DemoCamera.h"
+#include "DemoCamera.h"
 
 #include <gtest/gtest.h>
 #include <oleauto.h>

@@ -8,7 +8,7 @@
 #include "GetPIC.h"
 #include "FakeEnvironment.h"
 #include "PhotoCompare.h"
-#include "../../camera/tests/DemoCamera.h"
+#include "DemoCamera.h"
 
 #include <gtest/gtest.h>
 
