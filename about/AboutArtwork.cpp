@@ -14,7 +14,7 @@ namespace vardolin::about {
 using Microsoft::WRL::ComPtr;
 
 std::span<const BYTE> ArtworkJpeg() noexcept {
-    HMODULE module = capture::ModuleInstance();
+    HMODULE module = vardolin::ModuleInstance();
     HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(IDR_ABOUT_ARTWORK), RT_RCDATA);
     if (!found) return {};
     HGLOBAL loaded = LoadResource(module, found);  // module memory: never freed
@@ -23,9 +23,9 @@ std::span<const BYTE> ArtworkJpeg() noexcept {
     return {static_cast<const BYTE*>(bytes), SizeofResource(module, found)};
 }
 
-capture::UniqueBitmap DecodePicture(std::span<const BYTE> jpeg) noexcept {
+vardolin::UniqueBitmap DecodePicture(std::span<const BYTE> jpeg) noexcept {
     if (jpeg.empty() || jpeg.size() > MAXDWORD) return {};
-    ComPtr<IStream> stream = capture::AdoptReference(SHCreateMemStream(jpeg.data(), static_cast<UINT>(jpeg.size())));
+    ComPtr<IStream> stream = vardolin::AdoptReference(SHCreateMemStream(jpeg.data(), static_cast<UINT>(jpeg.size())));
     if (!stream) return {};
     ComPtr<IPicture> picture;
     if (FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(jpeg.size()), FALSE, IID_IPicture,
@@ -37,10 +37,10 @@ capture::UniqueBitmap DecodePicture(std::span<const BYTE> jpeg) noexcept {
         return {};
     // The picture owns its bitmap and deletes it on release: keep a copy.
     auto bitmap = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
-    return capture::UniqueBitmap(
+    return vardolin::UniqueBitmap(
         static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
-capture::UniqueBitmap LoadArtwork() noexcept { return DecodePicture(ArtworkJpeg()); }
+vardolin::UniqueBitmap LoadArtwork() noexcept { return DecodePicture(ArtworkJpeg()); }
 
 }  // namespace vardolin::about

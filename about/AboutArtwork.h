@@ -17,10 +17,10 @@ inline constexpr int kArtworkHeight = 350;
 std::span<const BYTE> ArtworkJpeg() noexcept;
 
 // Decodes JPEG data into a bitmap of its own; empty when it cannot be decoded.
-capture::UniqueBitmap DecodePicture(std::span<const BYTE> jpeg) noexcept;
+vardolin::UniqueBitmap DecodePicture(std::span<const BYTE> jpeg) noexcept;
 
 // The decoded artwork; empty when it cannot be had (the window then shows a
 // plain background).
-capture::UniqueBitmap LoadArtwork() noexcept;
+vardolin::UniqueBitmap LoadArtwork() noexcept;
 
 }  // namespace vardolin::about

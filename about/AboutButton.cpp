@@ -4,10 +4,10 @@
 
 namespace vardolin::about {
 
-void CmdOK_Click(capture::TopmostWindow& captureWindow, frmAbout& about) noexcept {
+void CmdOK_Click(vardolin::TopmostWindow& captureWindow, frmAbout& about) noexcept {
     // The About window puts the capture window on top again when it closes.
     captureWindow.Cancel_SetTop();
-    capture::RunOrSkip([&] { about.Show(); });
+    vardolin::RunOrSkip([&] { about.Show(); });
 }
 
 }  // namespace vardolin::about

@@ -7,7 +7,7 @@ size_t IndexOf(AboutTimer timer) noexcept { return static_cast<size_t>(timer) - 
 
 }  // namespace
 
-AboutTimers::AboutTimers(HWND window, const capture::Environment& environment) noexcept
+AboutTimers::AboutTimers(HWND window, const vardolin::Environment& environment) noexcept
     : window_(window), environment_(environment) {}
 
 AboutTimers::~AboutTimers() {

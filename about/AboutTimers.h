@@ -20,7 +20,7 @@ enum class AboutTimer : UINT_PTR {
 
 class AboutTimers {
 public:
-    AboutTimers(HWND window, const capture::Environment& environment) noexcept;
+    AboutTimers(HWND window, const vardolin::Environment& environment) noexcept;
     ~AboutTimers();
     AboutTimers(const AboutTimers&) = delete;
     AboutTimers& operator=(const AboutTimers&) = delete;
@@ -45,7 +45,7 @@ private:
     void Apply(AboutTimer timer) noexcept;
 
     HWND window_;
-    const capture::Environment& environment_;
+    const vardolin::Environment& environment_;
     std::array<State, 3> states_{};
 };
 

@@ -22,8 +22,8 @@ constexpr const wchar_t* kWindowClass = L"VardolinfrmAbout";
 constexpr int kLabel7Id = 7;
 
 // The client area and the close spot over the artwork's close mark, in twips.
-constexpr capture::TwipsRect kClientTwips{0, 0, 7500, 5250};
-constexpr capture::TwipsRect kLabel7Twips{7080, 0, 375, 300};
+constexpr vardolin::TwipsRect kClientTwips{0, 0, 7500, 5250};
+constexpr vardolin::TwipsRect kLabel7Twips{7080, 0, 375, 300};
 
 std::atomic<int> loadedWindows{0};
 
@@ -48,14 +48,14 @@ private:
 struct frmAbout::Loaded {
     HWND window = nullptr;  // destroyed by closing, never by this object
     HWND label7 = nullptr;
-    capture::UniqueBitmap artwork = LoadArtwork();
-    capture::UniqueWindow tooltip;  // released at unload, while Label7 still exists
+    vardolin::UniqueBitmap artwork = LoadArtwork();
+    vardolin::UniqueWindow tooltip;  // released at unload, while Label7 still exists
     std::unique_ptr<AboutTimers> timers;
     short currentAlpha = 0;  // the opacity last asked for
     short alphaLimit = 0;    // bound of the running fade: 255 fading in, 0 fading out
 };
 
-frmAbout::frmAbout(capture::TopmostWindow& captureWindow, const capture::Environment& environment)
+frmAbout::frmAbout(vardolin::TopmostWindow& captureWindow, const vardolin::Environment& environment)
     : captureWindow_(captureWindow), environment_(environment) {}
 
 frmAbout::~frmAbout() { Discard(); }
@@ -79,8 +79,8 @@ void frmAbout::Load() {
     if (IsLoaded()) return;
     RegisterWindowClass();
     loaded_ = std::make_unique<Loaded>();
-    capture::DpiUnawareScope unaware;  // scaled by the system, as the capture window
-    capture::ModuleActivationScope commonControls6;
+    vardolin::DpiUnawareScope unaware;  // scaled by the system, as the capture window
+    vardolin::ModuleActivationScope commonControls6;
     try {
         CreateWindowAndControls();
     } catch (...) {
@@ -111,14 +111,14 @@ void frmAbout::Discard() noexcept {
 }
 
 void frmAbout::CreateWindowAndControls() {
-    RECT client = capture::ToPixels(kClientTwips);
+    RECT client = vardolin::ToPixels(kClientTwips);
     int width = client.right - client.left;
     int height = client.bottom - client.top;
-    POINT at = capture::CentredOnHostMonitor({width, height});
+    POINT at = vardolin::CentredOnHostMonitor({width, height});
     // No border and no title bar: the window is all client area.
     HWND window = CreateWindowExW(0, kWindowClass, kCaption, WS_POPUP, at.x, at.y, width, height, nullptr, nullptr,
-                                  capture::ModuleInstance(), nullptr);
-    if (!window) capture::ThrowIfFailed(HRESULT_FROM_WIN32(GetLastError()));
+                                  vardolin::ModuleInstance(), nullptr);
+    if (!window) vardolin::ThrowIfFailed(HRESULT_FROM_WIN32(GetLastError()));
     loaded_->window = window;
     Attach(window);
     ++loadedWindows;  // from here on, destroying the window counts it off
@@ -132,14 +132,14 @@ void frmAbout::CreateWindowAndControls() {
 }
 
 void frmAbout::CreateLabel7() {
-    RECT r = capture::ToPixels(kLabel7Twips);
+    RECT r = vardolin::ToPixels(kLabel7Twips);
     // No text; SS_NOTIFY makes it clickable, and the window's colour handler
     // leaves its background unpainted so that the close mark shows through.
     loaded_->label7 = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOTIFY, r.left, r.top,
                                       r.right - r.left, r.bottom - r.top, loaded_->window,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLabel7Id)),
-                                      capture::ModuleInstance(), nullptr);
-    if (!loaded_->label7) capture::ThrowIfFailed(HRESULT_FROM_WIN32(GetLastError()));
+                                      vardolin::ModuleInstance(), nullptr);
+    if (!loaded_->label7) vardolin::ThrowIfFailed(HRESULT_FROM_WIN32(GetLastError()));
 }
 
 void frmAbout::AddTooltip() {
@@ -147,7 +147,7 @@ void frmAbout::AddTooltip() {
     loaded_->tooltip.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                           capture::ModuleInstance(), nullptr));
+                                           vardolin::ModuleInstance(), nullptr));
     if (!loaded_->tooltip) return;  // a tooltip is a convenience
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
@@ -243,17 +243,17 @@ void frmAbout::Paint() {
         FillRect(dc.get(), &client, static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH)));
         return;
     }
-    capture::UniqueMemoryDc memory(CreateCompatibleDC(dc.get()));
-    capture::ScopedSelection artwork(memory.get(), loaded_->artwork.get());
+    vardolin::UniqueMemoryDc memory(CreateCompatibleDC(dc.get()));
+    vardolin::ScopedSelection artwork(memory.get(), loaded_->artwork.get());
     BitBlt(dc.get(), 0, 0, kArtworkWidth, kArtworkHeight, memory.get(), 0, 0, SRCCOPY);
 }
 
-WNDCLASSEXW frmAbout::WindowClass() noexcept { return capture::NamedWindowClass(kWindowClass, IDC_ARROW); }
+WNDCLASSEXW frmAbout::WindowClass() noexcept { return vardolin::NamedWindowClass(kWindowClass, IDC_ARROW); }
 
 // The loaded state (fonts, pictures, timers) goes with the window.
 void frmAbout::OnDetached() noexcept { loaded_.reset(); }
 
-LRESULT frmAbout::OnUncaughtError(HWND window, UINT, WPARAM, LPARAM) noexcept { return capture::ReportUntrapped(window); }
+LRESULT frmAbout::OnUncaughtError(HWND window, UINT, WPARAM, LPARAM) noexcept { return vardolin::ReportUntrapped(window); }
 
 LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND window = loaded_->window;

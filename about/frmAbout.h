@@ -21,10 +21,10 @@ inline constexpr int kAlphaStep = 5;
 inline constexpr UINT kHoldMs = 30000;
 inline constexpr UINT kFadeStepMs = 1;  // the platform's shortest period sets the real pace
 
-class frmAbout : public capture::BaseWindow<frmAbout> {
+class frmAbout : public vardolin::BaseWindow<frmAbout> {
 public:
     // The capture window is put back on top when the About window closes.
-    frmAbout(capture::TopmostWindow& captureWindow, const capture::Environment& environment);
+    frmAbout(vardolin::TopmostWindow& captureWindow, const vardolin::Environment& environment);
     ~frmAbout();
     frmAbout(const frmAbout&) = delete;
     frmAbout& operator=(const frmAbout&) = delete;
@@ -52,7 +52,7 @@ public:
 private:
     struct Loaded;
 
-    friend class capture::BaseWindow<frmAbout>;
+    friend class vardolin::BaseWindow<frmAbout>;
     static WNDCLASSEXW WindowClass() noexcept;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnDetached() noexcept;
@@ -74,8 +74,8 @@ private:
     // Full opacity, and the fade-out counting down from it.
     void StartFadeOut();
 
-    capture::TopmostWindow& captureWindow_;
-    const capture::Environment& environment_;
+    vardolin::TopmostWindow& captureWindow_;
+    const vardolin::Environment& environment_;
     std::unique_ptr<Loaded> loaded_;
 };
 

@@ -2,7 +2,7 @@
 
 namespace vardolin::about {
 
-void OpenWebPage(const capture::Environment& environment) noexcept {
+void OpenWebPage(const vardolin::Environment& environment) noexcept {
     try {
         environment.webPageOpener(kMakerWebPage);
     } catch (...) {

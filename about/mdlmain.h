@@ -10,6 +10,6 @@ inline constexpr const wchar_t* kMakerWebPage = L"https://vardolin.example/";
 // Opens the maker's web page with the environment's browser. Whether a
 // browser really started is not checked: the user sees it, or sees nothing
 // happen.
-void OpenWebPage(const capture::Environment& environment) noexcept;
+void OpenWebPage(const vardolin::Environment& environment) noexcept;
 
 }  // namespace vardolin::about

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace vardolin::capture {
+namespace vardolin {
 namespace {
 
 // The refusal of a spreadsheet running in the same process.
@@ -45,4 +45,4 @@ bool PauseBeforeRetry(DWORD firstTry) noexcept {
     }
 }
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

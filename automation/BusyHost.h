@@ -13,7 +13,7 @@
 
 #include <stdexcept>
 
-namespace vardolin::capture {
+namespace vardolin {
 
 // How long a refused call is made again.
 inline constexpr DWORD kBusyHostPatienceMs = 2000;
@@ -47,4 +47,4 @@ auto RetryWhileHostBusy(Call&& call) -> decltype(call()) {
     }
 }
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

@@ -1,6 +1,6 @@
 #include "DispatchArgs.h"
 
-namespace vardolin::server {
+namespace vardolin {
 namespace {
 
 bool IsMissing(const VARIANT& value) noexcept {
@@ -35,14 +35,14 @@ int DispatchArgs::Position(DISPID index) const noexcept {
     return -1;
 }
 
-HRESULT DispatchArgs::Convert(DISPID index, VARTYPE type, capture::Variant& value) const noexcept {
+HRESULT DispatchArgs::Convert(DISPID index, VARTYPE type, vardolin::Variant& value) const noexcept {
     int position = Position(index);
     if (position < 0) return S_FALSE;
     VARIANT& raw = value.get();
     HRESULT hr = VariantCopyInd(&raw, &params_.rgvarg[position]);
     if (SUCCEEDED(hr) && IsMissing(raw)) return S_FALSE;
     // An object stands for its default value; one without a usable one does not fit.
-    if (SUCCEEDED(hr) && type != VT_DISPATCH && FAILED(capture::ReplaceObjectByDefaultValue(raw, nullptr)))
+    if (SUCCEEDED(hr) && type != VT_DISPATCH && FAILED(vardolin::ReplaceObjectByDefaultValue(raw, nullptr)))
         hr = DISP_E_TYPEMISMATCH;
     if (SUCCEEDED(hr)) hr = VariantChangeType(&raw, &raw, 0, type);
     if (FAILED(hr) && argErr_) *argErr_ = static_cast<UINT>(position);
@@ -55,14 +55,14 @@ HRESULT DispatchArgs::GetLong(DISPID index, LONG& value) const noexcept {
 }
 
 HRESULT DispatchArgs::GetOptionalLong(DISPID index, LONG fallback, LONG& value) const noexcept {
-    capture::Variant converted;
+    vardolin::Variant converted;
     HRESULT hr = Convert(index, VT_I4, converted);
     value = hr == S_OK ? V_I4(&converted.get()) : fallback;
     return hr;
 }
 
-HRESULT DispatchArgs::GetString(DISPID index, capture::UniqueBstr& value) const noexcept {
-    capture::Variant converted;
+HRESULT DispatchArgs::GetString(DISPID index, vardolin::UniqueBstr& value) const noexcept {
+    vardolin::Variant converted;
     HRESULT hr = Convert(index, VT_BSTR, converted);
     if (hr == S_FALSE) return DISP_E_PARAMNOTOPTIONAL;
     if (FAILED(hr)) return hr;
@@ -73,7 +73,7 @@ HRESULT DispatchArgs::GetString(DISPID index, capture::UniqueBstr& value) const 
 }
 
 HRESULT DispatchArgs::GetDispatch(DISPID index, Microsoft::WRL::ComPtr<IDispatch>& value) const noexcept {
-    capture::Variant converted;
+    vardolin::Variant converted;
     HRESULT hr = Convert(index, VT_DISPATCH, converted);
     if (hr == S_FALSE) return DISP_E_PARAMNOTOPTIONAL;
     if (FAILED(hr)) return hr;
@@ -101,4 +101,4 @@ HRESULT ReturnString(VARIANT* result, BSTR value) noexcept {
     return S_OK;
 }
 
-}  // namespace vardolin::server
+}  // namespace vardolin

@@ -11,7 +11,7 @@
 #include "Variant.h"
 #include "Win32Handles.h"
 
-namespace vardolin::server {
+namespace vardolin {
 
 class DispatchArgs {
 public:
@@ -28,14 +28,14 @@ public:
     HRESULT GetLong(DISPID index, LONG& value) const noexcept;
     // A missing argument gives fallback.
     HRESULT GetOptionalLong(DISPID index, LONG fallback, LONG& value) const noexcept;
-    HRESULT GetString(DISPID index, capture::UniqueBstr& value) const noexcept;
+    HRESULT GetString(DISPID index, vardolin::UniqueBstr& value) const noexcept;
     HRESULT GetDispatch(DISPID index, Microsoft::WRL::ComPtr<IDispatch>& value) const noexcept;
 
 private:
     // Position in rgvarg of the argument, or -1 when the caller left it out.
     int Position(DISPID index) const noexcept;
     // Copies the argument converted to type into value; S_FALSE when missing.
-    HRESULT Convert(DISPID index, VARTYPE type, capture::Variant& value) const noexcept;
+    HRESULT Convert(DISPID index, VARTYPE type, vardolin::Variant& value) const noexcept;
 
     const DISPPARAMS& params_;
     UINT* argErr_;
@@ -45,4 +45,4 @@ private:
 HRESULT ReturnLong(VARIANT* result, LONG value) noexcept;
 HRESULT ReturnString(VARIANT* result, BSTR value) noexcept;  // takes ownership
 
-}  // namespace vardolin::server
+}  // namespace vardolin

@@ -4,12 +4,12 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace vardolin::server {
+namespace vardolin {
 
 HRESULT LoadOwnTypeInfo(REFIID iid, ITypeInfo** info) noexcept {
     try {
         ComPtr<ITypeLib> library;
-        HRESULT hr = LoadTypeLibEx(capture::ModulePath().c_str(), REGKIND_NONE, &library);
+        HRESULT hr = LoadTypeLibEx(vardolin::ModulePath().c_str(), REGKIND_NONE, &library);
         return FAILED(hr) ? hr : library->GetTypeInfoOfGuid(iid, info);
     } catch (...) {
         return E_OUTOFMEMORY;
@@ -23,4 +23,4 @@ void FillExcepInfo(HRESULT hr, EXCEPINFO& excepInfo) noexcept {
     if (GetErrorInfo(0, &info) == S_OK) info->GetDescription(&excepInfo.bstrDescription);
 }
 
-}  // namespace vardolin::server
+}  // namespace vardolin

@@ -10,7 +10,7 @@
 #include "ComObject.h"
 #include "DispatchArgs.h"
 
-namespace vardolin::server {
+namespace vardolin {
 
 // Loads the type information of interface iid from the DLL's own type library.
 HRESULT LoadOwnTypeInfo(REFIID iid, ITypeInfo** info) noexcept;
@@ -86,4 +86,4 @@ private:
     Microsoft::WRL::ComPtr<ITypeInfo> typeInfo_;
 };
 
-}  // namespace vardolin::server
+}  // namespace vardolin

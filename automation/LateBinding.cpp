@@ -4,7 +4,7 @@
 
 #include <dispex.h>
 
-namespace vardolin::capture::late_binding {
+namespace vardolin::late_binding {
 namespace {
 
 class OwnedBstr {
@@ -93,4 +93,4 @@ bool NextItem(IEnumVARIANT* items, Variant& item) {
     return hr == S_OK && fetched == 1;
 }
 
-}  // namespace vardolin::capture::late_binding
+}  // namespace vardolin::late_binding

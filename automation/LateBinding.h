@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace vardolin::capture::late_binding {
+namespace vardolin::late_binding {
 
 using Microsoft::WRL::ComPtr;
 
@@ -41,4 +41,4 @@ ComPtr<IEnumVARIANT> Enumerator(IDispatch* collection);
 // The enumerator's next item; false when the items have ended.
 bool NextItem(IEnumVARIANT* items, Variant& item);
 
-}  // namespace vardolin::capture::late_binding
+}  // namespace vardolin::late_binding

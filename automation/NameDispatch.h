@@ -10,9 +10,9 @@
 
 #include "ComObject.h"
 
-namespace vardolin::capture {
+namespace vardolin {
 
-class NameDispatch : public server::ComObject<NameDispatch, IDispatch> {
+class NameDispatch : public vardolin::ComObject<NameDispatch, IDispatch> {
 public:
     void* Interface(REFIID iid) noexcept {
         return iid == IID_IUnknown || iid == IID_IDispatch ? static_cast<IDispatch*>(this) : nullptr;
@@ -37,7 +37,7 @@ public:
     }
 
 protected:
-    friend class server::ComObject<NameDispatch, IDispatch>;  // deletes it
+    friend class vardolin::ComObject<NameDispatch, IDispatch>;  // deletes it
     struct Member {
         const wchar_t* name;
         DISPID id;
@@ -49,4 +49,4 @@ protected:
     virtual HRESULT Admit(bool /*lookupOnly*/) { return S_OK; }
 };
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

@@ -2,7 +2,7 @@
 
 #include "BusyHost.h"
 
-namespace vardolin::capture {
+namespace vardolin {
 
 namespace lb = late_binding;
 
@@ -58,4 +58,4 @@ std::wstring SpreadsheetHost::CellText(const VARIANT& cell) {
     return RetryWhileHostBusy([&] { return ToText(lb::Get(object.Get(), L"Value").get()); });
 }
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

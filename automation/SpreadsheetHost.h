@@ -12,7 +12,7 @@
 #include <functional>
 #include <string>
 
-namespace vardolin::capture {
+namespace vardolin {
 
 class SpreadsheetHost {
 public:
@@ -57,4 +57,4 @@ private:
     IDispatch* application_;
 };
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

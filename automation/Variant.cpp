@@ -6,7 +6,7 @@
 
 #include <utility>
 
-namespace vardolin::capture {
+namespace vardolin {
 
 Variant::Variant(const std::wstring& text) {
     VariantInit(&value_);
@@ -118,4 +118,4 @@ double TextToNumber(const std::wstring& text) {
     return number;
 }
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace vardolin::capture {
+namespace vardolin {
 
 class Variant {
 public:
@@ -60,4 +60,4 @@ bool ToBool(const VARIANT& value);
 // empty or non-numeric text raises a type mismatch.
 double TextToNumber(const std::wstring& text);
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

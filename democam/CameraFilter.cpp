@@ -57,7 +57,7 @@ STDMETHODIMP CameraFilter::GetClassID(CLSID* clsid) {
 // A removed device fails every start; a device another program holds fails
 // only to open (a camera we already stream from stays ours).
 HRESULT CameraFilter::DeviceAvailable(bool opening) const {
-    return server::CatchToHResult([&] {
+    return vardolin::CatchToHResult([&] {
         Switches switches = ReadSwitches(identity_.friendlyName);
         if (switches.unplugged) return kDeviceGone;
         return opening && switches.inUse ? kDeviceBusy : S_OK;
@@ -97,7 +97,7 @@ STDMETHODIMP CameraFilter::Run(REFERENCE_TIME start) {
         if (HRESULT hr = PauseLocked(); FAILED(hr)) return hr;
     if (pin_.Allocator() && pin_.Receiver()) {
         if (HRESULT hr = pin_.Allocator()->Commit(); FAILED(hr)) return hr;
-        HRESULT hr = server::CatchToHResult([&] {
+        HRESULT hr = vardolin::CatchToHResult([&] {
             StreamSetup setup{pin_.Allocator(), pin_.Receiver(), clock_, pin_.ConnectionFormat(),
                               identity_.friendlyName, events_, static_cast<IBaseFilter*>(this)};
             return streamer_.Run(std::move(setup), start);
@@ -156,7 +156,7 @@ STDMETHODIMP CameraFilter::QueryFilterInfo(FILTER_INFO* info) {
 }
 
 STDMETHODIMP CameraFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) {
-    return server::CatchToHResult([&] {
+    return vardolin::CatchToHResult([&] {
         std::lock_guard guard(lock_);
         graph_ = graph;
         name_ = name ? name : L"";

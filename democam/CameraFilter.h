@@ -18,7 +18,7 @@
 
 namespace vardolin::democam {
 
-class CameraFilter final : public server::CountedComObject<CameraFilter, IBaseFilter, IAMVideoProcAmp, ISpecifyPropertyPages,
+class CameraFilter final : public vardolin::CountedComObject<CameraFilter, IBaseFilter, IAMVideoProcAmp, ISpecifyPropertyPages,
                                             IAMFilterMiscFlags> {
 public:
     explicit CameraFilter(const CameraIdentity& identity);

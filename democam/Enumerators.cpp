@@ -23,7 +23,7 @@ HRESULT HandOut(const VideoFormat& format, AM_MEDIA_TYPE** out) noexcept { retur
 
 // Item is what the snapshot keeps, Element what Next hands out.
 template <class Enum, class Item, class Element>
-class Enumerator final : public server::CountedComObject<Enumerator<Enum, Item, Element>, Enum> {
+class Enumerator final : public vardolin::CountedComObject<Enumerator<Enum, Item, Element>, Enum> {
 public:
     Enumerator(std::vector<Item> items, size_t next) : items_(std::move(items)), next_(next) {}
 
@@ -50,7 +50,7 @@ public:
         return S_OK;
     }
     STDMETHODIMP Clone(Enum** out) override {
-        return server::CreateAndQuery<Enumerator>(__uuidof(Enum), reinterpret_cast<void**>(out), items_, next_);
+        return vardolin::CreateAndQuery<Enumerator>(__uuidof(Enum), reinterpret_cast<void**>(out), items_, next_);
     }
 
 private:
@@ -61,15 +61,15 @@ private:
 }  // namespace
 
 HRESULT CreatePinEnumerator(std::span<IPin* const> pins, IEnumPins** out) noexcept {
-    return server::CatchToHResult([&] {
-        return server::CreateAndQuery<Enumerator<IEnumPins, ComPtr<IPin>, IPin*>>(
+    return vardolin::CatchToHResult([&] {
+        return vardolin::CreateAndQuery<Enumerator<IEnumPins, ComPtr<IPin>, IPin*>>(
             IID_IEnumPins, reinterpret_cast<void**>(out), std::vector<ComPtr<IPin>>(pins.begin(), pins.end()), 0);
     });
 }
 
 HRESULT CreateMediaTypeEnumerator(std::span<const VideoFormat> formats, IEnumMediaTypes** out) noexcept {
-    return server::CatchToHResult([&] {
-        return server::CreateAndQuery<Enumerator<IEnumMediaTypes, VideoFormat, AM_MEDIA_TYPE*>>(
+    return vardolin::CatchToHResult([&] {
+        return vardolin::CreateAndQuery<Enumerator<IEnumMediaTypes, VideoFormat, AM_MEDIA_TYPE*>>(
             IID_IEnumMediaTypes, reinterpret_cast<void**>(out), std::vector<VideoFormat>(formats.begin(), formats.end()),
             0);
     });

@@ -18,10 +18,10 @@ namespace {
 using Creator = HRESULT (*)(REFIID iid, void** out) noexcept;
 
 HRESULT CreateFirstCamera(REFIID iid, void** out) noexcept {
-    return server::CreateAndQuery<CameraFilter>(iid, out, Cameras()[0]);
+    return vardolin::CreateAndQuery<CameraFilter>(iid, out, Cameras()[0]);
 }
 HRESULT CreateSecondCamera(REFIID iid, void** out) noexcept {
-    return server::CreateAndQuery<CameraFilter>(iid, out, Cameras()[1]);
+    return vardolin::CreateAndQuery<CameraFilter>(iid, out, Cameras()[1]);
 }
 
 struct ServedClass {
@@ -35,7 +35,7 @@ const ServedClass kClasses[] = {
     {kPicturePageClsid, CreatePicturePage},
 };
 
-class ClassFactory final : public server::CountedComObject<ClassFactory, IClassFactory> {
+class ClassFactory final : public vardolin::CountedComObject<ClassFactory, IClassFactory> {
 public:
     explicit ClassFactory(Creator create) noexcept : create_(create) {}
 
@@ -49,7 +49,7 @@ public:
         return outer ? CLASS_E_NOAGGREGATION : create_(iid, out);
     }
     STDMETHODIMP LockServer(BOOL lock) override {
-        server::LockModule(lock != FALSE);
+        vardolin::LockModule(lock != FALSE);
         return S_OK;
     }
 
@@ -72,11 +72,11 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
     if (!out) return E_POINTER;
     *out = nullptr;
     for (const ServedClass& served : kClasses)
-        if (IsEqualCLSID(served.clsid, clsid)) return vardolin::server::CreateAndQuery<ClassFactory>(iid, out, served.create);
+        if (IsEqualCLSID(served.clsid, clsid)) return vardolin::CreateAndQuery<ClassFactory>(iid, out, served.create);
     return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return vardolin::server::CanUnload() ? S_OK : S_FALSE; }
+extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return vardolin::CanUnload() ? S_OK : S_FALSE; }
 
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() { return RegisterCamera(Cameras()[0]); }
 

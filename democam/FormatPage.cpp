@@ -100,6 +100,6 @@ private:
 
 }  // namespace
 
-HRESULT CreateFormatPage(REFIID iid, void** out) noexcept { return server::CreateAndQuery<FormatPage>(iid, out); }
+HRESULT CreateFormatPage(REFIID iid, void** out) noexcept { return vardolin::CreateAndQuery<FormatPage>(iid, out); }
 
 }  // namespace vardolin::democam

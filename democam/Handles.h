@@ -7,10 +7,10 @@
 
 namespace vardolin::democam {
 
-using capture::ScopedSelection;
-using capture::UniqueEvent;
-using capture::UniqueGdiObject;
-using capture::UniqueKey;
-using capture::UniqueMemoryDc;
+using vardolin::ScopedSelection;
+using vardolin::UniqueEvent;
+using vardolin::UniqueGdiObject;
+using vardolin::UniqueKey;
+using vardolin::UniqueMemoryDc;
 
 }  // namespace vardolin::democam

@@ -69,7 +69,7 @@ std::vector<VideoFormat> OutputPin::Preferred() const {
 
 STDMETHODIMP OutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* type) {
     if (!receivePin) return E_POINTER;
-    return server::CatchToHResult([&] {
+    return vardolin::CatchToHResult([&] {
         Guard guard(filter_.Lock());
         if (connected_) return VFW_E_ALREADY_CONNECTED;
         if (filter_.State() != State_Stopped) return VFW_E_NOT_STOPPED;
@@ -183,19 +183,19 @@ STDMETHODIMP OutputPin::QueryId(LPWSTR* id) {
 
 STDMETHODIMP OutputPin::QueryAccept(const AM_MEDIA_TYPE* type) {
     if (!type) return E_POINTER;
-    return server::CatchToHResult([&] { return MatchMediaType(*type, Offered()) ? S_OK : S_FALSE; });
+    return vardolin::CatchToHResult([&] { return MatchMediaType(*type, Offered()) ? S_OK : S_FALSE; });
 }
 
 STDMETHODIMP OutputPin::EnumMediaTypes(IEnumMediaTypes** types) {
     if (!types) return E_POINTER;
-    return server::CatchToHResult([&] {
+    return vardolin::CatchToHResult([&] {
         Guard guard(filter_.Lock());
         return CreateMediaTypeEnumerator(Preferred(), types);
     });
 }
 
 STDMETHODIMP OutputPin::SetFormat(AM_MEDIA_TYPE* type) {
-    return server::CatchToHResult([&] {
+    return vardolin::CatchToHResult([&] {
         Guard guard(filter_.Lock());
         if (filter_.State() != State_Stopped) return VFW_E_NOT_STOPPED;
         if (!type) {
@@ -211,7 +211,7 @@ STDMETHODIMP OutputPin::SetFormat(AM_MEDIA_TYPE* type) {
 
 STDMETHODIMP OutputPin::GetFormat(AM_MEDIA_TYPE** type) {
     if (!type) return E_POINTER;
-    return server::CatchToHResult([&] {
+    return vardolin::CatchToHResult([&] {
         Guard guard(filter_.Lock());
         if (connected_) return NewMediaType(connectionFormat_, type);
         return NewMediaType(Preferred().front(), type);
@@ -220,7 +220,7 @@ STDMETHODIMP OutputPin::GetFormat(AM_MEDIA_TYPE** type) {
 
 STDMETHODIMP OutputPin::GetNumberOfCapabilities(int* count, int* size) {
     if (!count || !size) return E_POINTER;
-    return server::CatchToHResult([&] {
+    return vardolin::CatchToHResult([&] {
         *count = static_cast<int>(Offered().size());
         *size = sizeof(VIDEO_STREAM_CONFIG_CAPS);
         return S_OK;
@@ -231,7 +231,7 @@ STDMETHODIMP OutputPin::GetStreamCaps(int index, AM_MEDIA_TYPE** type, BYTE* cap
     if (!type || !caps) return E_POINTER;
     *type = nullptr;
     if (index < 0) return E_INVALIDARG;
-    return server::CatchToHResult([&] {
+    return vardolin::CatchToHResult([&] {
         std::vector<VideoFormat> offered = Offered();
         if (static_cast<size_t>(index) >= offered.size()) return S_FALSE;
         VIDEO_STREAM_CONFIG_CAPS described = DescribeCaps(offered[index]);

@@ -97,6 +97,6 @@ private:
 
 }  // namespace
 
-HRESULT CreatePicturePage(REFIID iid, void** out) noexcept { return server::CreateAndQuery<PicturePage>(iid, out); }
+HRESULT CreatePicturePage(REFIID iid, void** out) noexcept { return vardolin::CreateAndQuery<PicturePage>(iid, out); }
 
 }  // namespace vardolin::democam

@@ -17,9 +17,9 @@
 
 namespace vardolin::democam {
 
-using capture::DialogTemplate;
+using vardolin::DialogTemplate;
 
-class PropertyPage : public server::CountedComObject<PropertyPage, IPropertyPage> {
+class PropertyPage : public vardolin::CountedComObject<PropertyPage, IPropertyPage> {
 public:
     void* Interface(REFIID iid) noexcept;
 

@@ -44,7 +44,7 @@ LSTATUS CreateKey(const std::wstring& path, UniqueKey& key) {
 
 // HKCR\CLSID\{clsid} = name, with InprocServer32 = this DLL, ThreadingModel Both.
 HRESULT RegisterClass(REFCLSID clsid, const wchar_t* name) {
-    std::wstring path = ClassKeyPath(clsid), module = capture::ModulePath();
+    std::wstring path = ClassKeyPath(clsid), module = vardolin::ModulePath();
     if (module.empty()) return HRESULT_FROM_WIN32(GetLastError());
     UniqueKey classKey, serverKey;
     LSTATUS status = CreateKey(path, classKey);
@@ -115,7 +115,7 @@ HRESULT UnregisterFromCategory(const CameraIdentity& camera) {
 }  // namespace
 
 HRESULT RegisterCamera(const CameraIdentity& camera) noexcept {
-    return server::CatchToHResult([&] {
+    return vardolin::CatchToHResult([&] {
         ComScope com;
         HRESULT hr = RegisterClass(camera.clsid, camera.friendlyName);
         for (const PageClass& page : kPages)
@@ -127,7 +127,7 @@ HRESULT RegisterCamera(const CameraIdentity& camera) noexcept {
 }
 
 HRESULT UnregisterCamera(const CameraIdentity& camera) noexcept {
-    return server::CatchToHResult([&] {
+    return vardolin::CatchToHResult([&] {
         ComScope com;
         HRESULT hr = UnregisterFromCategory(camera);
         HRESULT classHr = UnregisterClass(camera.clsid);

@@ -14,7 +14,7 @@
 
 namespace vardolin::devhost {
 
-class CellEnumerator final : public server::ComObject<CellEnumerator, IEnumVARIANT> {
+class CellEnumerator final : public vardolin::ComObject<CellEnumerator, IEnumVARIANT> {
 public:
     // Makes the object of one cell (with one reference for the caller).
     using MakeCell = std::function<IDispatch*(const Cell& cell)>;
@@ -32,7 +32,7 @@ public:
     HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) override;
 
 private:
-    friend class server::ComObject<CellEnumerator, IEnumVARIANT>;  // deletes it
+    friend class vardolin::ComObject<CellEnumerator, IEnumVARIANT>;  // deletes it
     ~CellEnumerator() = default;
     bool AtEnd() const noexcept { return area_ >= areas_.size(); }
     void Advance() noexcept;

@@ -36,7 +36,7 @@ private:
     std::vector<const VARIANT*> values_;
 };
 
-class DispatchBase : public capture::NameDispatch {
+class DispatchBase : public vardolin::NameDispatch {
 public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                      EXCEPINFO* info, UINT* argumentError) override;

@@ -283,7 +283,7 @@ HRESULT HostState::Admit(bool lookupOnly) {
 
 Host::Host(Workbook book) : state_(std::make_shared<HostState>()) {
     state_->book = std::move(book);
-    application_ = capture::AdoptReference<IDispatch>(new ApplicationObject(state_));
+    application_ = vardolin::AdoptReference<IDispatch>(new ApplicationObject(state_));
 }
 
 void Host::RefuseCalls(int count, HRESULT refusal) {
@@ -292,11 +292,11 @@ void Host::RefuseCalls(int count, HRESULT refusal) {
 }
 
 ComPtr<IDispatch> Host::ActiveWorkbook() const {
-    return capture::AdoptReference<IDispatch>(new WorkbookObject(state_));
+    return vardolin::AdoptReference<IDispatch>(new WorkbookObject(state_));
 }
 
 ComPtr<IDispatch> Host::ActiveSheet() const {
-    return capture::AdoptReference<IDispatch>(new SheetObject(state_, state_->book.ActiveSheet()));
+    return vardolin::AdoptReference<IDispatch>(new SheetObject(state_, state_->book.ActiveSheet()));
 }
 
 }  // namespace vardolin::devhost

@@ -19,13 +19,13 @@ struct Field {
 };
 
 CellValue ToValue(const Field& field) {
-    if (field.quoted) return server::Utf8ToWide(field.text);
+    if (field.quoted) return vardolin::Utf8ToWide(field.text);
     if (field.text.empty()) return std::monostate{};
     double number = 0;
     const char* end = field.text.data() + field.text.size();
     auto [stop, error] = std::from_chars(field.text.data(), end, number);
     if (error == std::errc() && stop == end) return number;
-    return server::Utf8ToWide(field.text);
+    return vardolin::Utf8ToWide(field.text);
 }
 
 // Splits one CSV record starting at `at`; fields in quotes may hold commas,
@@ -98,13 +98,13 @@ Workbook Workbook::FromCsv(std::string_view utf8) {
     while (at < utf8.size()) {
         if (StartsWith(utf8, at, "#sheet ")) {
             at += 7;
-            book.sheets.push_back({server::Utf8ToWide(RestOfLine(utf8, at)), {}});
+            book.sheets.push_back({vardolin::Utf8ToWide(RestOfLine(utf8, at)), {}});
             row = 0;
             continue;
         }
         if (StartsWith(utf8, at, "#active ")) {
             at += 8;
-            activeName = server::Utf8ToWide(RestOfLine(utf8, at));
+            activeName = vardolin::Utf8ToWide(RestOfLine(utf8, at));
             continue;
         }
         if (book.sheets.empty()) book.sheets.push_back({L"Sheet1", {}});

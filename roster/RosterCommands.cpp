@@ -8,9 +8,9 @@
 namespace vardolin::roster {
 namespace {
 
-using capture::RunOrSkip;
+using vardolin::RunOrSkip;
 
-void ConfirmedRemoval(RosterList roster, capture::TopmostWindow& window, const capture::Environment& environment) {
+void ConfirmedRemoval(RosterList roster, vardolin::TopmostWindow& window, const vardolin::Environment& environment) {
     int selected = roster.Selection();
     if (selected == kNoSelection) return;
     window.Cancel_SetTop();
@@ -35,11 +35,11 @@ void MoveEntry(RosterList& roster, int from, int to) {
 
 }  // namespace
 
-void Del(RosterList roster, capture::TopmostWindow& window, const capture::Environment& environment) {
+void Del(RosterList roster, vardolin::TopmostWindow& window, const vardolin::Environment& environment) {
     ConfirmedRemoval(roster, window, environment);
 }
 
-void List1_DblClick(RosterList roster, capture::TopmostWindow& window, const capture::Environment& environment,
+void List1_DblClick(RosterList roster, vardolin::TopmostWindow& window, const vardolin::Environment& environment,
                     bool directDelete) {
     if (!directDelete) return ConfirmedRemoval(roster, window, environment);
     if (int selected = roster.Selection(); selected != kNoSelection) roster.Remove(selected);

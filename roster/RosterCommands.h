@@ -15,11 +15,11 @@ inline constexpr UINT kConfirmRemovalType = MB_OKCANCEL | MB_ICONINFORMATION | M
 
 // Removes the selected entry after the user confirmed it. The window is off
 // the top while the question is up and on top afterwards, whatever the answer.
-void Del(RosterList roster, capture::TopmostWindow& window, const capture::Environment& environment);
+void Del(RosterList roster, vardolin::TopmostWindow& window, const vardolin::Environment& environment);
 
 // Removes the selected entry: at once with direct delete (Check2) on,
 // otherwise after confirmation.
-void List1_DblClick(RosterList roster, capture::TopmostWindow& window, const capture::Environment& environment,
+void List1_DblClick(RosterList roster, vardolin::TopmostWindow& window, const vardolin::Environment& environment,
                     bool directDelete);
 
 void clearall(RosterList roster);

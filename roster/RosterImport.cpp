@@ -14,9 +14,9 @@
 namespace vardolin::roster {
 namespace {
 
-using capture::HostBusy;
-using capture::RunOrSkip;
-using capture::SpreadsheetHost;
+using vardolin::HostBusy;
+using vardolin::RunOrSkip;
+using vardolin::SpreadsheetHost;
 using Microsoft::WRL::ComPtr;
 
 // Runs one step of the import: a failure skips the step, as in every handler
@@ -98,12 +98,12 @@ ComPtr<IDispatch> CellsToRead(SpreadsheetHost& host, IDispatch* selection) {
 // other failure skips its step. Returns whether names were left out because
 // the roster was full.
 bool ImportPickedCells(const RosterList& roster, SpreadsheetHost& host) {
-    capture::Variant answer;
+    vardolin::Variant answer;
     RunOrSkipUnlessBusy([&] { answer = host.InputBox(kAddPrompt, kAddTitle); });
     // Anything but a range means the box was cancelled: nothing is read, not
     // even what happens to be selected in the host.
     ComPtr<IDispatch> picked;
-    RunOrSkip([&] { picked = capture::late_binding::ToObject(answer); });
+    RunOrSkip([&] { picked = vardolin::late_binding::ToObject(answer); });
     if (!picked) return false;
 
     // The address has no sheet name: the cells are read from the same
@@ -124,7 +124,7 @@ bool ImportPickedCells(const RosterList& roster, SpreadsheetHost& host) {
 
 // Message boxes are shown with the window off the top; afterwards it is put
 // on top again, whatever the option says.
-void Tell(capture::TopmostWindow& window, const capture::Environment& environment, const wchar_t* text, UINT icon) {
+void Tell(vardolin::TopmostWindow& window, const vardolin::Environment& environment, const wchar_t* text, UINT icon) {
     window.Cancel_SetTop();
     environment.ShowMessageBox(window.Window(), text, kRosterFullTitle, MB_OK | icon);
     window.SetTop();
@@ -133,7 +133,7 @@ void Tell(capture::TopmostWindow& window, const capture::Environment& environmen
 }  // namespace
 
 
-void Add(RosterList roster, capture::TopmostWindow& window, const capture::Environment& environment,
+void Add(RosterList roster, vardolin::TopmostWindow& window, const vardolin::Environment& environment,
          IDispatch* hostApplication) noexcept {
     RunOrSkip([&] { window.Hide(); });
     SpreadsheetHost host(hostApplication);

@@ -15,7 +15,7 @@ namespace vardolin::roster {
 // step runs even when an earlier one failed; a cancelled box adds nothing.
 // Only the cells inside the sheet's used range are read. A host that stays
 // busy ends the import with nothing added, and the user is told why.
-void Add(RosterList roster, capture::TopmostWindow& window, const capture::Environment& environment,
+void Add(RosterList roster, vardolin::TopmostWindow& window, const vardolin::Environment& environment,
          IDispatch* hostApplication) noexcept;
 
 }  // namespace vardolin::roster

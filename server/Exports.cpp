@@ -8,6 +8,7 @@
 #include "Module.h"
 #include "Registration.h"
 
+using namespace vardolin;
 using namespace vardolin::server;
 
 extern "C" {

@@ -131,7 +131,7 @@ HRESULT JpegObject::InvokeSampleHDC(const DispatchArgs& args, VARIANT* result) {
 
 HRESULT JpegObject::InvokeComment(WORD flags, const DispatchArgs& args, VARIANT* result) {
     if (IsPut(flags)) {
-        capture::UniqueBstr value;
+        vardolin::UniqueBstr value;
         HRESULT hr = args.ExpectPut();
         if (SUCCEEDED(hr)) hr = args.GetString(DispatchArgs::PutValue, value);
         return FAILED(hr) ? hr : put_Comment(value.get());
@@ -144,7 +144,7 @@ HRESULT JpegObject::InvokeComment(WORD flags, const DispatchArgs& args, VARIANT*
 }
 
 HRESULT JpegObject::InvokeSaveFile(const DispatchArgs& args, VARIANT* result) {
-    capture::UniqueBstr name;
+    vardolin::UniqueBstr name;
     LONG status = 0;
     HRESULT hr = args.ExpectCount(1, 1);
     if (SUCCEEDED(hr)) hr = args.GetString(0, name);

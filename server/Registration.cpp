@@ -99,7 +99,7 @@ HKEY Hive(RegistrationScope scope) noexcept {
     return scope == RegistrationScope::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
 
-HRESULT OpenClassesRoot(RegistrationScope scope, capture::UniqueKey& root) noexcept {
+HRESULT OpenClassesRoot(RegistrationScope scope, vardolin::UniqueKey& root) noexcept {
     HKEY key = nullptr;
     LONG status = RegCreateKeyExW(Hive(scope), L"Software\\Classes", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
                                   &key, nullptr);
@@ -182,9 +182,9 @@ HRESULT UnregisterTypeLibrary(RegistrationScope scope, HKEY root) {
 }
 
 HRESULT WriteAll(RegistrationScope scope) {
-    capture::UniqueKey root;
+    vardolin::UniqueKey root;
     HRESULT hr = OpenClassesRoot(scope, root);
-    std::wstring modulePath = capture::ModulePath();
+    std::wstring modulePath = vardolin::ModulePath();
     if (SUCCEEDED(hr) && modulePath.empty()) hr = E_UNEXPECTED;
     for (const ClassEntry& entry : kClasses)
         if (SUCCEEDED(hr)) hr = WriteClass(root.get(), entry, modulePath);
@@ -193,7 +193,7 @@ HRESULT WriteAll(RegistrationScope scope) {
 }
 
 HRESULT RemoveAll(RegistrationScope scope) {
-    capture::UniqueKey root;
+    vardolin::UniqueKey root;
     HRESULT hr = OpenClassesRoot(scope, root);
     if (FAILED(hr)) return hr;
     // Go on after a failure so that as much as possible is removed. This

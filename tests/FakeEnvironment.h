@@ -13,7 +13,7 @@ namespace vardolin::test {
 
 class FakeEnvironment {
 public:
-    explicit FakeEnvironment(capture::Environment::MessageBoxFunction messageBox)
+    explicit FakeEnvironment(vardolin::Environment::MessageBoxFunction messageBox)
         : environment_(capture::CurrentComponentState().environment), saved_(environment_) {
         environment_.messageBox = std::move(messageBox);
         environment_.webPageOpener = [](const std::wstring&) {};
@@ -23,11 +23,11 @@ public:
     FakeEnvironment(const FakeEnvironment&) = delete;
     FakeEnvironment& operator=(const FakeEnvironment&) = delete;
 
-    capture::Environment* operator->() noexcept { return &environment_; }
+    vardolin::Environment* operator->() noexcept { return &environment_; }
 
 private:
-    capture::Environment& environment_;
-    capture::Environment saved_;
+    vardolin::Environment& environment_;
+    vardolin::Environment saved_;
 };
 
 }  // namespace vardolin::test

@@ -10,7 +10,7 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace vardolin::server {
+namespace vardolin {
 
 HRESULT RaiseError(HRESULT hr, REFIID iid, const std::wstring& description) noexcept {
     ComPtr<ICreateErrorInfo> create;
@@ -46,4 +46,4 @@ HRESULT ErrorFromCurrentException(REFIID iid) noexcept {
     }
 }
 
-}  // namespace vardolin::server
+}  // namespace vardolin

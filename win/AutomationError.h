@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace vardolin::server {
+namespace vardolin {
 
 // Sets the thread's error info (description, no source) and returns hr.
 HRESULT RaiseError(HRESULT hr, REFIID iid, const std::wstring& description) noexcept;
@@ -32,4 +32,4 @@ HRESULT Guarded(REFIID iid, Body&& body) noexcept {
     }
 }
 
-}  // namespace vardolin::server
+}  // namespace vardolin

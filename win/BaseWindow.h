@@ -15,7 +15,7 @@
 
 #include "ModuleInstance.h"
 
-namespace vardolin::capture {
+namespace vardolin {
 
 // A class description with a name and a system cursor; the rest is left to
 // the caller or the system's defaults.
@@ -87,4 +87,4 @@ private:
     }
 };
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

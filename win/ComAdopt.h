@@ -4,7 +4,7 @@
 
 #include <wrl/client.h>
 
-namespace vardolin::capture {
+namespace vardolin {
 
 // Microsoft's ComPtr::Attach takes the reference over; mingw-w64's Attach adds
 // one of its own, so an attached new object would never be freed. This adopts
@@ -16,4 +16,4 @@ Microsoft::WRL::ComPtr<T> AdoptReference(T* owned) noexcept {
     return pointer;
 }
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

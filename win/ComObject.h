@@ -13,7 +13,7 @@
 
 #include "Module.h"
 
-namespace vardolin::server {
+namespace vardolin {
 
 // Derived implements `void* Interface(REFIID) noexcept`, its interface table:
 // the pointer it offers for the IID, or null. It starts with one reference.
@@ -78,4 +78,4 @@ HRESULT CreateAndQuery(REFIID iid, void** out, Args&&... args) noexcept {
     });
 }
 
-}  // namespace vardolin::server
+}  // namespace vardolin

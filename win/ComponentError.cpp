@@ -2,7 +2,7 @@
 
 #include <oleauto.h>
 
-namespace vardolin::capture {
+namespace vardolin {
 namespace {
 
 std::wstring SystemMessage(HRESULT hr) {
@@ -54,4 +54,4 @@ void ThrowIfFailed(HRESULT hr, EXCEPINFO* info) {
     throw ComponentError(ErrorNumberOf(hr), description);
 }
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

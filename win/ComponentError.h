@@ -10,7 +10,7 @@
 
 #include "JpegError.h"
 
-namespace vardolin::capture {
+namespace vardolin {
 
 // The numbers the encoder raises are its own (JpegError); the others the
 // component adds here.
@@ -50,4 +50,4 @@ long ErrorNumberOf(HRESULT hr) noexcept;
 // a ComponentError. Does nothing for a success code.
 void ThrowIfFailed(HRESULT hr, EXCEPINFO* info = nullptr);
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

@@ -5,7 +5,7 @@
 
 #include <utility>
 
-namespace vardolin::capture {
+namespace vardolin {
 
 // Runs one step; any failure in it is swallowed.
 template <class Step>
@@ -26,4 +26,4 @@ bool TestOrAssumeTrue(Test&& test) noexcept {
     }
 }
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

@@ -1,6 +1,6 @@
 #include "DialogKeyboard.h"
 
-namespace vardolin::capture {
+namespace vardolin {
 namespace {
 
 thread_local HWND navigatedWindow = nullptr;
@@ -42,4 +42,4 @@ DialogKeyboard::DialogKeyboard(HWND window)
 
 DialogKeyboard::~DialogKeyboard() { navigatedWindow = previous_; }
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

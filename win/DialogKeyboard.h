@@ -8,7 +8,7 @@
 
 #include "Win32Handles.h"
 
-namespace vardolin::capture {
+namespace vardolin {
 
 class DialogKeyboard {
 public:
@@ -22,4 +22,4 @@ private:
     UniqueHook hook_;
 };
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

@@ -1,6 +1,6 @@
 #include "DialogTemplate.h"
 
-namespace vardolin::capture {
+namespace vardolin {
 namespace {
 
 // The header fields after style and extended style: item count, x, y, cx, cy.
@@ -60,4 +60,4 @@ void DialogTemplate::AlignToDword() {
     if (words_.size() % 2) words_.push_back(0);
 }
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace vardolin::capture {
+namespace vardolin {
 
 class DialogTemplate {
 public:
@@ -37,4 +37,4 @@ private:
     short width_, height_;
 };
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

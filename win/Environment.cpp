@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-namespace vardolin::capture {
+namespace vardolin {
 
 int Environment::ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) const {
     return messageBox(owner, text, caption, type);
@@ -22,4 +22,4 @@ Environment& ThreadEnvironment() {
     return *environment;
 }
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

@@ -9,16 +9,18 @@
 #include <memory>
 #include <string>
 
-namespace vardolin::capture {
+namespace vardolin {
 
+namespace capture {
 class CameraControlWindow;  // capture/CameraControl.h
+}
 
 struct Environment {
     using MessageBoxFunction =
         std::function<int(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type)>;
     using WebPageOpener = std::function<void(const std::wstring& address)>;
     using CameraControlFactory =
-        std::function<std::unique_ptr<CameraControlWindow>(HWND parent, const RECT& bounds, int controlId)>;
+        std::function<std::unique_ptr<capture::CameraControlWindow>(HWND parent, const RECT& bounds, int controlId)>;
 
     // Shows a modal message box and returns the button chosen.
     MessageBoxFunction messageBox = SystemMessageBox;
@@ -44,4 +46,4 @@ struct Environment {
 // and control report their errors with its message boxes.
 Environment& ThreadEnvironment();
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-namespace vardolin::server {
+namespace vardolin {
 namespace {
 std::atomic<long> liveObjects{0};
 std::atomic<long> locks{0};
@@ -13,4 +13,4 @@ void ObjectDestroyed() noexcept { --liveObjects; }
 void LockModule(bool lock) noexcept { lock ? ++locks : --locks; }
 bool CanUnload() noexcept { return liveObjects == 0 && locks == 0; }
 
-}  // namespace vardolin::server
+}  // namespace vardolin

@@ -3,7 +3,7 @@
 // own copy.
 #pragma once
 
-namespace vardolin::server {
+namespace vardolin {
 
 // Every COM object of the DLL (class factories included) counts itself from
 // construction to destruction.
@@ -22,4 +22,4 @@ public:
     ~CountedObject() { ObjectDestroyed(); }
 };
 
-}  // namespace vardolin::server
+}  // namespace vardolin

@@ -1,6 +1,6 @@
 #include "ModuleInstance.h"
 
-namespace vardolin::capture {
+namespace vardolin {
 
 HINSTANCE ModuleInstance() noexcept {
     HMODULE module = nullptr;
@@ -22,4 +22,4 @@ std::wstring ModulePath() {
     }
 }
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

@@ -6,10 +6,10 @@
 
 #include <string>
 
-namespace vardolin::capture {
+namespace vardolin {
 
 HINSTANCE ModuleInstance() noexcept;
 // Full path of the module's file.
 std::wstring ModulePath();
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

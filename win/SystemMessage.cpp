@@ -1,6 +1,6 @@
 #include "SystemMessage.h"
 
-namespace vardolin::capture {
+namespace vardolin {
 
 std::wstring SystemMessage(DWORD error) {
     wchar_t* text = nullptr;
@@ -14,4 +14,4 @@ std::wstring SystemMessage(DWORD error) {
     return message;
 }
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

@@ -5,8 +5,8 @@
 
 #include <string>
 
-namespace vardolin::capture {
+namespace vardolin {
 
 std::wstring SystemMessage(DWORD error);
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace vardolin::server {
+namespace vardolin {
 
 std::wstring Utf8ToWide(std::string_view text) {
     if (text.empty()) return {};
@@ -33,4 +33,4 @@ int ToAnsiByte(char16_t c) noexcept {
     return static_cast<unsigned char>(bytes[0]);
 }
 
-}  // namespace vardolin::server
+}  // namespace vardolin

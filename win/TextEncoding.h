@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace vardolin::server {
+namespace vardolin {
 
 std::wstring Utf8ToWide(std::string_view text);
 std::string WideToUtf8(std::wstring_view text);
@@ -16,4 +16,4 @@ std::string WideToUtf8(std::wstring_view text);
 // single-byte form there (no mapping, or a lead byte plus trail byte).
 int ToAnsiByte(char16_t c) noexcept;
 
-}  // namespace vardolin::server
+}  // namespace vardolin

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-namespace vardolin::capture {
+namespace vardolin {
 
 class TopmostWindow {
 public:
@@ -23,4 +23,4 @@ protected:
     ~TopmostWindow() = default;
 };
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace vardolin::capture {
+namespace vardolin {
 
 inline constexpr int kTwipsPerPixel = 15;
 
@@ -20,4 +20,4 @@ constexpr RECT ToPixels(const TwipsRect& twips) noexcept {
     return {left, top, left + TwipsToPixels(twips.width), top + TwipsToPixels(twips.height)};
 }
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

@@ -8,7 +8,7 @@
 #include <exception>
 #include <new>
 
-namespace vardolin::capture {
+namespace vardolin {
 namespace {
 
 struct NumberedError {
@@ -22,11 +22,11 @@ NumberedError ClassifyCurrentError() {
     } catch (const ComponentError& e) {
         return {e.number(), e.description()};
     } catch (const JpegError& e) {
-        return {e.code(), server::Utf8ToWide(e.description())};
+        return {e.code(), vardolin::Utf8ToWide(e.description())};
     } catch (const std::bad_alloc&) {
         return {error_number::kOutOfMemory, L"Out of memory"};
     } catch (const std::exception& e) {
-        return {error_number::kAutomationError, server::Utf8ToWide(e.what())};
+        return {error_number::kAutomationError, vardolin::Utf8ToWide(e.what())};
     } catch (...) {
         return {error_number::kAutomationError, L"Automation error"};
     }
@@ -48,4 +48,4 @@ void ReportCurrentError(HWND owner) noexcept {
     }
 }
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

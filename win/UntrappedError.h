@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace vardolin::capture {
+namespace vardolin {
 
 // The product's title, used for the capture window and its error messages.
 inline constexpr const wchar_t* kProductTitle = L"Vardolin";
@@ -34,4 +34,4 @@ inline LRESULT ReportUntrapped(HWND owner) noexcept {
 // The text of the message for an error number and description.
 std::wstring UntrappedErrorText(long number, const std::wstring& description);
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

@@ -8,7 +8,7 @@
 
 #include <utility>
 
-namespace vardolin::capture {
+namespace vardolin {
 
 // A move-only owner of one handle, released by Traits::Close.
 template <class Traits>
@@ -161,4 +161,4 @@ private:
     HGDIOBJ previous_ = nullptr;
 };
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

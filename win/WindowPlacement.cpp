@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace vardolin::capture {
+namespace vardolin {
 namespace {
 
 using SetThreadDpiAwarenessContextFn = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
@@ -85,4 +85,4 @@ POINT CentredOnHostMonitor(SIZE outer) noexcept {
     return {std::max(x, work.left), std::max(y, work.top)};
 }
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

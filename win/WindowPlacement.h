@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace vardolin::capture {
+namespace vardolin {
 
 // Creates the windows of its lifetime DPI-unaware, so that the system scales
 // them on high-DPI displays and one pixel stays 15 twips for the crop code.
@@ -46,4 +46,4 @@ SIZE OuterSizeForClient(HWND window, SIZE client) noexcept;
 // there is none), kept inside that work area.
 POINT CentredOnHostMonitor(SIZE outer) noexcept;
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

@@ -12,7 +12,7 @@ int wmain() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     {
         // No browser, and the capture window without a camera.
-        vardolin::capture::Environment& environment = vardolin::capture::CurrentComponentState().environment;
+        vardolin::Environment& environment = vardolin::capture::CurrentComponentState().environment;
         environment.webPageOpener = [](const std::wstring&) {};
         environment.cameraControl = vardolin::capture::CreateNoCamera;
         auto& capture = vardolin::capture::CurrentComponentState().CaptureWindow();

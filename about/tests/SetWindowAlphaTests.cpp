@@ -7,8 +7,8 @@
 namespace vardolin::about {
 namespace {
 
-capture::UniqueWindow MakePopup() {
-    return capture::UniqueWindow(
+vardolin::UniqueWindow MakePopup() {
+    return vardolin::UniqueWindow(
         CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 10, 10, 50, 40, nullptr, nullptr, nullptr, nullptr));
 }
 
@@ -22,7 +22,7 @@ int Alpha(HWND window) {
 }
 
 TEST(SetWindowAlpha, OutOfRangeReturns1AndLeavesTheWindowUntouched) {
-    capture::UniqueWindow window = MakePopup();
+    vardolin::UniqueWindow window = MakePopup();
     ASSERT_TRUE(window);
     LONG plain = ExtendedStyle(window.get());
     for (short alpha : {256, -1}) EXPECT_EQ(SetWindowAlpha(window.get(), alpha), alpha_result::kOutOfRange);

@@ -61,8 +61,8 @@ TEST_F(WindowTest, AboutButtonWhileOpenOnlyBringsTheWindowToTheFront) {
 // Each channel of the decoded artwork near what was drawn there (JPEG loses a
 // little around sharp edges).
 void ExpectColourNear(HBITMAP bitmap, int x, int y, COLORREF drawn) {
-    capture::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    capture::ScopedSelection selected(dc.get(), bitmap);
+    vardolin::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    vardolin::ScopedSelection selected(dc.get(), bitmap);
     COLORREF seen = GetPixel(dc.get(), x, y);
     int difference = std::max({std::abs(GetRValue(seen) - GetRValue(drawn)), std::abs(GetGValue(seen) - GetGValue(drawn)),
                                std::abs(GetBValue(seen) - GetBValue(drawn))});
@@ -70,7 +70,7 @@ void ExpectColourNear(HBITMAP bitmap, int x, int y, COLORREF drawn) {
 }
 
 TEST(AboutArtwork, StoredJpegDecodesToTheDrawingWithItsCloseMark) {
-    capture::UniqueBitmap artwork = LoadArtwork();
+    vardolin::UniqueBitmap artwork = LoadArtwork();
     ASSERT_TRUE(artwork);
     BITMAP info{};
     GetObjectW(artwork.get(), sizeof info, &info);

@@ -15,7 +15,7 @@ namespace vardolin::capture {
 using Microsoft::WRL::ComPtr;
 
 // Notes the time of every sample the grabber sees, on the streaming thread.
-class SampleClock final : public server::ComObject<SampleClock, ISampleGrabberCB> {
+class SampleClock final : public vardolin::ComObject<SampleClock, ISampleGrabberCB> {
 public:
     void* Interface(REFIID iid) noexcept {
         return iid == IID_IUnknown || iid == IID_ISampleGrabberCB ? static_cast<ISampleGrabberCB*>(this) : nullptr;

@@ -18,7 +18,7 @@ std::wstring Describe(const JpegError& error) {
     case ErrorNumber::PermissionDenied: return kNoWritePermissionText;
     case ErrorNumber::PathFileAccess: return kFileNotWritableText;
     case ErrorNumber::PathNotFound: return kFolderNotFoundText;
-    default: return NumberedErrorText(server::Utf8ToWide(error.description()), error.code());
+    default: return NumberedErrorText(vardolin::Utf8ToWide(error.description()), error.code());
     }
 }
 

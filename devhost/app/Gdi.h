@@ -6,12 +6,12 @@
 
 namespace vardolin::devhost::app {
 
-using capture::ScopedSelection;
-using capture::UniqueBitmap;
-using capture::UniqueBrush;
-using capture::UniqueFont;
-using capture::UniqueMemoryDc;
-using capture::UniquePen;
+using vardolin::ScopedSelection;
+using vardolin::UniqueBitmap;
+using vardolin::UniqueBrush;
+using vardolin::UniqueFont;
+using vardolin::UniqueMemoryDc;
+using vardolin::UniquePen;
 
 // The face that shows Chinese and Latin names alike, at a pixel height.
 UniqueFont CreateSheetFont(int pixelHeight);

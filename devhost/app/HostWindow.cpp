@@ -199,7 +199,7 @@ void HostWindow::CloseComponentWindows() {
 }
 
 WNDCLASSEXW HostWindow::WindowClass() noexcept {
-    WNDCLASSEXW wc = capture::NamedWindowClass(kHostWindowClass, IDC_ARROW);
+    WNDCLASSEXW wc = vardolin::NamedWindowClass(kHostWindowClass, IDC_ARROW);
     wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     return wc;

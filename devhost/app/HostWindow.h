@@ -26,7 +26,7 @@ enum HostControl : int {
     kGrid = 14,
 };
 
-class HostWindow : public capture::BaseWindow<HostWindow> {
+class HostWindow : public vardolin::BaseWindow<HostWindow> {
 public:
     explicit HostWindow(Workbook book);
     ~HostWindow();
@@ -45,7 +45,7 @@ public:
     void OpenWorkbook(const std::wstring& file);
 
 private:
-    friend class capture::BaseWindow<HostWindow>;
+    friend class vardolin::BaseWindow<HostWindow>;
     static WNDCLASSEXW WindowClass() noexcept;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();

@@ -100,7 +100,7 @@ void RangePicker::Accept() {
 }
 
 WNDCLASSEXW RangePicker::WindowClass() noexcept {
-    return capture::NamedWindowClass(kRangePickerClass, IDC_ARROW);
+    return vardolin::NamedWindowClass(kRangePickerClass, IDC_ARROW);
 }
 
 LRESULT RangePicker::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -30,7 +30,7 @@ enum RangePickerControl : int {
     kPickerCancel = IDCANCEL,
 };
 
-class RangePicker : public capture::BaseWindow<RangePicker> {
+class RangePicker : public vardolin::BaseWindow<RangePicker> {
 public:
     using IsValidAddress = std::function<bool(const std::wstring&)>;
 
@@ -49,7 +49,7 @@ public:
     HWND Window() const noexcept { return window_; }
 
 private:
-    friend class capture::BaseWindow<RangePicker>;
+    friend class vardolin::BaseWindow<RangePicker>;
     static WNDCLASSEXW WindowClass() noexcept;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // A closed bar, or an error in a handler, cancels the question.

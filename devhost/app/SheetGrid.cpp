@@ -69,7 +69,7 @@ void SheetGrid::Refresh() {
 
 void SheetGrid::ScrollHome() { ScrollTo(1, 1); }
 
-WNDCLASSEXW SheetGrid::WindowClass() noexcept { return capture::NamedWindowClass(kSheetGridClass, IDC_CROSS); }
+WNDCLASSEXW SheetGrid::WindowClass() noexcept { return vardolin::NamedWindowClass(kSheetGridClass, IDC_CROSS); }
 
 LRESULT SheetGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

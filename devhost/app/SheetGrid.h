@@ -16,7 +16,7 @@ namespace vardolin::devhost::app {
 
 inline constexpr const wchar_t* kSheetGridClass = L"VardolinSheetGrid";
 
-class SheetGrid : public capture::BaseWindow<SheetGrid> {
+class SheetGrid : public vardolin::BaseWindow<SheetGrid> {
 public:
     // Called while the user selects cells, with the areas selected so far.
     using OnSelect = std::function<void(const std::vector<Area>&)>;
@@ -36,7 +36,7 @@ public:
     void ScrollHome();
 
 private:
-    friend class capture::BaseWindow<SheetGrid>;
+    friend class vardolin::BaseWindow<SheetGrid>;
     static WNDCLASSEXW WindowClass() noexcept;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint(HDC dc, const RECT& client);

@@ -102,8 +102,8 @@ TEST_F(BusyHostTest, AHostThatStaysBusyIsToldOfOnceAndTheRosterStaysAsItWas) {
         Window().RunMenuCommand(capture::MenuItem::Add);
         DWORD waited = GetTickCount() - started;
 
-        EXPECT_GE(waited, capture::kBusyHostPatienceMs - 100);
-        EXPECT_LT(waited, capture::kBusyHostPatienceMs + 3000);
+        EXPECT_GE(waited, vardolin::kBusyHostPatienceMs - 100);
+        EXPECT_LT(waited, vardolin::kBusyHostPatienceMs + 3000);
         EXPECT_EQ(Texts(), (Entries{L"甲", L"乙"}));
         ASSERT_EQ(messages_.size(), 1u);
         EXPECT_EQ(messages_[0].text, kHostBusyText);

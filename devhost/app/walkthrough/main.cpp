@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 namespace {
 
 void Print(HANDLE stream, const std::wstring& line) {
-    std::string utf8 = vardolin::server::WideToUtf8(line + L"\n");
+    std::string utf8 = vardolin::WideToUtf8(line + L"\n");
     DWORD written = 0;
     WriteFile(stream, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
