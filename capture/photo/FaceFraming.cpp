@@ -8,13 +8,16 @@
 
 namespace vardolin::capture {
 
-std::optional<autoframe::FramePlacement> FramingOfLargestFace(HBITMAP picture, SIZE frame, SIZE inner) {
-    BitmapPixels pixels = ReadBitmapPixels(picture);
-    if (pixels.Empty()) return std::nullopt;
-    autoframe::GreyPicture grey = autoframe::GreyFromBgr(pixels.bits.data(), pixels.width, pixels.height,
-                                                         pixels.Stride(), autoframe::RowOrder::BottomUp);
+std::optional<autoframe::FaceBox> LargestFaceIn(const BitmapPixels& picture) {
+    if (picture.Empty()) return std::nullopt;
+    autoframe::GreyPicture grey = autoframe::GreyFromBgr(picture.bits.data(), picture.width, picture.height,
+                                                         picture.Stride(), autoframe::RowOrder::BottomUp);
     std::vector<autoframe::FaceBox> faces = autoframe::FindFaces(grey);
-    std::optional<autoframe::FaceBox> face = autoframe::LargestFace(faces);
+    return autoframe::LargestFace(faces);
+}
+
+std::optional<autoframe::FramePlacement> FramingOfLargestFace(const BitmapPixels& picture, SIZE frame, SIZE inner) {
+    std::optional<autoframe::FaceBox> face = LargestFaceIn(picture);
     if (!face) return std::nullopt;
     return autoframe::PlaceFrame(*face, {frame.cx, frame.cy}, {inner.cx, inner.cy});
 }
@@ -26,7 +29,7 @@ void FrameFaceInNewStill(const PhotoParts& photo) {
     RECT inner{};
     GetClientRect(photo.still.Window(), &inner);
     std::optional<autoframe::FramePlacement> place = FramingOfLargestFace(
-        photo.still.Picture(), {frame->right - frame->left, frame->bottom - frame->top}, {inner.right, inner.bottom});
+        ReadBitmapPixels(photo.still.Picture()), {frame->right - frame->left, frame->bottom - frame->top}, {inner.right, inner.bottom});
     if (!place) return;
     PlaceCropFrame(photo, {place->left, place->top});
     if (place->faceLargerThanFrame) SetWindowTextW(photo.hint, kStepBackText);

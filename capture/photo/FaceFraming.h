@@ -2,6 +2,8 @@
 // detector finds in the picture the still-photo box shows.
 #pragma once
 
+#include "BitmapFile.h"
+#include "FaceBox.h"
 #include "FramePlacement.h"
 #include "photo/PhotoParts.h"
 
@@ -11,10 +13,13 @@
 
 namespace vardolin::capture {
 
+// The largest face the detector finds in a bottom-up 24-bit picture.
+std::optional<autoframe::FaceBox> LargestFaceIn(const BitmapPixels& picture);
+
 // The frame's place for the largest face in picture, which the box shows from
 // its top-left corner in an inner area of inner pixels, kept inside that area
 // as a drag keeps it; nothing when no face is found.
-std::optional<autoframe::FramePlacement> FramingOfLargestFace(HBITMAP picture, SIZE frame, SIZE inner);
+std::optional<autoframe::FramePlacement> FramingOfLargestFace(const BitmapPixels& picture, SIZE frame, SIZE inner);
 
 // After a new still: the hint label says again what to do with it, and with
 // the user's option on the frame goes onto the largest face and the crop is

@@ -1,13 +1,12 @@
 // The crop frame on the face after a still, through the take-photo button:
 // the demo camera's photograph (a face), its drawn portrait (no face the
 // finder takes), and a picture of our own with a face too large for the frame.
-#include "FaceDetector.h"
-#include "FramePlacement.h"
 #include "GetPICTexts.h"
 #include "PhotoWindowTest.h"
 #include "camera/AutoFrameSetting.h"
 #include "camera/VideoCaptureControl.h"
 #include "camera/VideoDevices.h"
+#include "photo/FaceFraming.h"
 
 #include <algorithm>
 
@@ -19,19 +18,10 @@ using democam::Scene;
 
 constexpr SIZE kFrameSize{156, 188};
 
-std::optional<autoframe::FaceBox> LargestFaceIn(const BitmapPixels& picture) {
-    autoframe::GreyPicture grey = autoframe::GreyFromBgr(picture.bits.data(), picture.width, picture.height,
-                                                         picture.Stride(), autoframe::RowOrder::BottomUp);
-    std::vector<autoframe::FaceBox> faces = autoframe::FindFaces(grey);
-    return autoframe::LargestFace(faces);
-}
-
 // Where the face finder puts the frame's corner for the largest face in the
 // picture; nothing without a face.
 std::optional<autoframe::FramePlacement> FinderPlace(const BitmapPixels& picture, SIZE inner) {
-    std::optional<autoframe::FaceBox> face = LargestFaceIn(picture);
-    if (!face) return std::nullopt;
-    return autoframe::PlaceFrame(*face, {kFrameSize.cx, kFrameSize.cy}, {inner.cx, inner.cy});
+    return FramingOfLargestFace(picture, kFrameSize, inner);
 }
 
 // A camera that films one picture, which the test may change.
