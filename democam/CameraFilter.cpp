@@ -34,6 +34,9 @@ const ControlRange* RangeOf(long property) noexcept {
 CameraFilter::CameraFilter(const CameraIdentity& identity) : identity_(identity), pin_(*this), streamer_(controls_) {
     controls_.brightness = kDefaultBrightness;
     controls_.contrast = kDefaultContrast;
+    Switches switches = ReadSwitches(identity_);
+    pinPages_ = switches.pinPages;
+    filterPages_ = switches.filterPages;
 }
 
 CameraFilter::~CameraFilter() { streamer_.Stop(); }
@@ -43,7 +46,7 @@ void* CameraFilter::Interface(REFIID iid) noexcept {
         IsEqualIID(iid, IID_IBaseFilter))
         return static_cast<IBaseFilter*>(this);
     if (IsEqualIID(iid, IID_IAMVideoProcAmp)) return static_cast<IAMVideoProcAmp*>(this);
-    if (IsEqualIID(iid, IID_ISpecifyPropertyPages)) return static_cast<ISpecifyPropertyPages*>(this);
+    if (IsEqualIID(iid, IID_ISpecifyPropertyPages) && filterPages_) return static_cast<ISpecifyPropertyPages*>(this);
     if (IsEqualIID(iid, IID_IAMFilterMiscFlags)) return static_cast<IAMFilterMiscFlags*>(this);
     return nullptr;
 }
@@ -58,9 +61,9 @@ STDMETHODIMP CameraFilter::GetClassID(CLSID* clsid) {
 // only to open (a camera we already stream from stays ours).
 HRESULT CameraFilter::DeviceAvailable(bool opening) const {
     return vardolin::CatchToHResult([&] {
-        Switches switches = ReadSwitches(identity_.friendlyName);
+        Switches switches = ReadSwitches(identity_);
         if (switches.unplugged) return kDeviceGone;
-        return opening && switches.inUse ? kDeviceBusy : S_OK;
+        return opening && InUseNow(switches) ? kDeviceBusy : S_OK;
     });
 }
 
@@ -99,7 +102,7 @@ STDMETHODIMP CameraFilter::Run(REFERENCE_TIME start) {
         if (HRESULT hr = pin_.Allocator()->Commit(); FAILED(hr)) return hr;
         HRESULT hr = vardolin::CatchToHResult([&] {
             StreamSetup setup{pin_.Allocator(), pin_.Receiver(), clock_, pin_.ConnectionFormat(),
-                              identity_.friendlyName, events_, static_cast<IBaseFilter*>(this)};
+                              &identity_, events_, static_cast<IBaseFilter*>(this)};
             return streamer_.Run(std::move(setup), start);
         });
         if (FAILED(hr)) return hr;

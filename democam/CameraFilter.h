@@ -30,6 +30,8 @@ public:
     std::recursive_mutex& Lock() noexcept { return lock_; }
     FILTER_STATE State() const noexcept { return state_; }
     const CameraIdentity& Identity() const noexcept { return identity_; }
+    // Whether the pin offers property pages (fixed for the object's life).
+    bool PinPages() const noexcept { return pinPages_; }
 
     // IPersist, IMediaFilter
     STDMETHODIMP GetClassID(CLSID* clsid) override;
@@ -66,6 +68,8 @@ private:
     std::atomic<int>& Control(long property) noexcept;
 
     const CameraIdentity& identity_;
+    bool pinPages_ = true;
+    bool filterPages_ = true;
     std::recursive_mutex lock_;
     FILTER_STATE state_ = State_Stopped;
     Microsoft::WRL::ComPtr<IReferenceClock> clock_;

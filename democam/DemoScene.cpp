@@ -93,6 +93,13 @@ void ScenePicture::Resize(int newWidth, int newHeight) {
     bits.resize(stride * static_cast<size_t>(newHeight));
 }
 
+void InvertPicture(ScenePicture& picture) noexcept {
+    for (int y = 0; y < picture.height; ++y) {
+        uint8_t* row = picture.Row(y);
+        for (int i = 0; i < picture.width * 3; ++i) row[i] = static_cast<uint8_t>(255 - row[i]);
+    }
+}
+
 void DrawDemoScene(ScenePicture& picture, int width, int height, std::chrono::milliseconds t) {
     picture.Resize(std::max(width, 1), std::max(height, 1));
     StagePlacement stage = StagePlacement::For(picture.width, picture.height);

@@ -44,4 +44,8 @@ inline constexpr long kSceneProperty = 0x100;
 // at least 1). t also sets the clock, read as the time since midnight.
 void DrawDemoScene(ScenePicture& picture, int width, int height, std::chrono::milliseconds t);
 
+// Every channel v becomes 255 - v: the twin camera's picture, which tells it
+// apart from the first camera of the same name.
+void InvertPicture(ScenePicture& picture) noexcept;
+
 }  // namespace vardolin::democam

@@ -3,14 +3,14 @@
 //   regsvr32 vardolin-democam.dll                  registers the first camera
 //   regsvr32 /n /i:second vardolin-democam.dll     registers the second camera
 //   regsvr32 /u /n /i:second vardolin-democam.dll  removes the second camera
+//   regsvr32 /n /i:twin vardolin-democam.dll       registers the twin (the first camera's name)
+//   regsvr32 /u /n /i:twin vardolin-democam.dll    removes the twin
 //   regsvr32 /u vardolin-democam.dll               removes every key of the DLL
 #include "CameraFilter.h"
 #include "ComObject.h"
 #include "Identity.h"
 #include "PropertyPages.h"
 #include "Registration.h"
-
-#include <cwchar>
 
 namespace vardolin::democam {
 namespace {
@@ -23,6 +23,9 @@ HRESULT CreateFirstCamera(REFIID iid, void** out) noexcept {
 HRESULT CreateSecondCamera(REFIID iid, void** out) noexcept {
     return vardolin::CreateAndQuery<CameraFilter>(iid, out, Cameras()[1]);
 }
+HRESULT CreateTwinCamera(REFIID iid, void** out) noexcept {
+    return vardolin::CreateAndQuery<CameraFilter>(iid, out, Cameras()[2]);
+}
 
 struct ServedClass {
     const CLSID& clsid;
@@ -31,6 +34,7 @@ struct ServedClass {
 const ServedClass kClasses[] = {
     {kCameraClsid, CreateFirstCamera},
     {kSecondCameraClsid, CreateSecondCamera},
+    {kTwinCameraClsid, CreateTwinCamera},
     {kFormatPageClsid, CreateFormatPage},
     {kPicturePageClsid, CreatePicturePage},
 };
@@ -57,12 +61,6 @@ private:
     Creator create_;
 };
 
-// DllInstall's command line names the camera: "second".
-const CameraIdentity* CameraOfCommandLine(const wchar_t* commandLine) noexcept {
-    if (commandLine && _wcsicmp(commandLine, L"second") == 0) return &Cameras()[1];
-    return nullptr;
-}
-
 }  // namespace
 }  // namespace vardolin::democam
 
@@ -88,7 +86,8 @@ extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() {
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllInstall(BOOL install, LPCWSTR commandLine) {
-    const CameraIdentity* camera = CameraOfCommandLine(commandLine);
+    // The command line names the camera: "second" or "twin".
+    const CameraIdentity* camera = CameraByInstallName(commandLine);
     if (!camera) return E_INVALIDARG;
     return install ? RegisterCamera(*camera) : UnregisterCamera(*camera);
 }

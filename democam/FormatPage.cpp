@@ -45,7 +45,10 @@ private:
 
 std::optional<VideoFormat> FormatOf(const AM_MEDIA_TYPE* type) {
     static constexpr PixelFormat kAll[] = {PixelFormat::Rgb24, PixelFormat::Yuy2, PixelFormat::Nv12};
-    return type ? MatchMediaType(*type, OfferedFormats(kAll)) : std::nullopt;
+    if (!type) return std::nullopt;
+    for (FormatBlock block : {FormatBlock::VideoInfo, FormatBlock::VideoInfo2})
+        if (auto format = MatchMediaType(*type, OfferedFormats(kAll, block))) return format;
+    return std::nullopt;
 }
 
 class FormatPage final : public PropertyPage {

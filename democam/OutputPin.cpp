@@ -42,7 +42,8 @@ STDMETHODIMP OutputPin::QueryInterface(REFIID iid, void** out) {
     if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPin)) *out = static_cast<IPin*>(this);
     else if (IsEqualIID(iid, IID_IAMStreamConfig)) *out = static_cast<IAMStreamConfig*>(this);
     else if (IsEqualIID(iid, IID_IKsPropertySet)) *out = static_cast<IKsPropertySet*>(this);
-    else if (IsEqualIID(iid, IID_ISpecifyPropertyPages)) *out = static_cast<ISpecifyPropertyPages*>(this);
+    else if (IsEqualIID(iid, IID_ISpecifyPropertyPages) && filter_.PinPages())
+        *out = static_cast<ISpecifyPropertyPages*>(this);
     else {
         *out = nullptr;
         return E_NOINTERFACE;
@@ -55,14 +56,19 @@ STDMETHODIMP_(ULONG) OutputPin::AddRef() { return filter_.AddRef(); }
 STDMETHODIMP_(ULONG) OutputPin::Release() { return filter_.Release(); }
 
 std::vector<VideoFormat> OutputPin::Offered() const {
-    return OfferedFormats(ReadSwitches(filter_.Identity().friendlyName).formats);
+    Switches switches = ReadSwitches(filter_.Identity());
+    return OfferedFormats(switches.formats, switches.formatBlock);
 }
 
 std::vector<VideoFormat> OutputPin::Preferred() const {
     std::vector<VideoFormat> offered = Offered();
     if (chosen_) {
-        auto same = [&](const VideoFormat& f) { return f.SameImage(*chosen_); };
-        if (std::any_of(offered.begin(), offered.end(), same)) return {*chosen_};
+        auto same = std::find_if(offered.begin(), offered.end(), [&](const VideoFormat& f) { return f.SameImage(*chosen_); });
+        if (same != offered.end()) {
+            VideoFormat preferred = *chosen_;
+            preferred.block = same->block;  // described as the camera describes formats now
+            return {preferred};
+        }
     }
     return offered;
 }

@@ -101,14 +101,22 @@ HRESULT RegisterInCategory(const CameraIdentity& camera) {
     filter.dwMerit = MERIT_DO_NOT_USE;
     filter.cPins2 = 1;
     filter.rgPins2 = &pin;
-    return mapper->RegisterFilter(camera.clsid, camera.friendlyName, nullptr, &CLSID_VideoInputDeviceCategory,
-                                  camera.friendlyName, &filter);
+    HRESULT hr = mapper->RegisterFilter(camera.clsid, camera.friendlyName, nullptr, &CLSID_VideoInputDeviceCategory,
+                                        camera.instanceKey, &filter);
+    if (FAILED(hr)) return hr;
+    // The device path, as a USB camera's property bag has it: what tells
+    // cameras of the same name apart.
+    UniqueKey instance;
+    std::wstring key = ClassKeyPath(CLSID_VideoInputDeviceCategory) + L"\\Instance\\" + camera.instanceKey;
+    LSTATUS status = CreateKey(key, instance);
+    if (status == ERROR_SUCCESS) status = SetText(instance.get(), L"DevicePath", camera.devicePath);
+    return HRESULT_FROM_WIN32(status);
 }
 
 HRESULT UnregisterFromCategory(const CameraIdentity& camera) {
     ComPtr<IFilterMapper2> mapper;
     if (HRESULT hr = FilterMapper(mapper); FAILED(hr)) return hr;
-    HRESULT hr = mapper->UnregisterFilter(&CLSID_VideoInputDeviceCategory, camera.friendlyName, camera.clsid);
+    HRESULT hr = mapper->UnregisterFilter(&CLSID_VideoInputDeviceCategory, camera.instanceKey, camera.clsid);
     return hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) ? S_OK : hr;
 }
 

@@ -17,7 +17,7 @@ using std::chrono::milliseconds;
 // Draws the frames of one stream, reusing its picture buffer.
 class FrameSource {
 public:
-    explicit FrameSource(const VideoFormat& format) : format_(format) {}
+    FrameSource(const VideoFormat& format, Stage stage) : format_(format), stage_(stage) {}
 
     void Draw(const Switches& switches, const CameraControls& controls) {
         milliseconds t = switches.frozenTime.value_or(TimeOfDay());
@@ -26,6 +26,7 @@ public:
         else
             DrawDemoScene(scene_, format_.width, format_.height, t);
         AdjustPicture(scene_, controls.brightness, controls.contrast);
+        if (stage_ == Stage::Inverted) InvertPicture(scene_);
     }
     bool Write(uint8_t* out, size_t capacity) const { return WriteFrame(scene_, format_, out, capacity); }
 
@@ -37,6 +38,7 @@ private:
     }
 
     VideoFormat format_;
+    Stage stage_;
     ScenePicture scene_;
 };
 
@@ -74,9 +76,10 @@ bool Streamer::WaitForStop(DWORD milliseconds) const noexcept {
 void Streamer::StreamFrames() noexcept {
     HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     try {
-        FrameSource source(setup_.format);
+        FrameSource source(setup_.format, setup_.camera->stage);
         const auto interval = std::chrono::microseconds(setup_.format.frameInterval / 10);
-        auto due = std::chrono::steady_clock::now();
+        const auto started = std::chrono::steady_clock::now();
+        auto due = started;
         long long frameNumber = 0;
         for (;;) {
             auto wait = std::chrono::duration_cast<milliseconds>(due - std::chrono::steady_clock::now());
@@ -85,12 +88,15 @@ void Streamer::StreamFrames() noexcept {
             if (due < std::chrono::steady_clock::now()) due = std::chrono::steady_clock::now();  // no catching up
             if (!delivering_) continue;
 
-            Switches switches = ReadSwitches(setup_.cameraName);
+            Switches switches = ReadSwitches(*setup_.camera);
             if (switches.unplugged) {
                 AwaitReturnOfDevice();
                 break;
             }
             if (switches.stalled) continue;
+            // A slow camera: the first frame of a start comes late (counted
+            // from the thread's start, which is each Run from stopped).
+            if (frameNumber == 0 && std::chrono::steady_clock::now() - started < switches.firstFrameDelay) continue;
             source.Draw(switches, controls_);
             HRESULT hr = DeliverFrame(source, frameNumber++);
             // Downstream refused (stopping, flushing or failed): wait for our Stop.
@@ -115,7 +121,7 @@ void Streamer::AwaitReturnOfDevice() noexcept {
     Notify(0);
     try {
         while (!WaitForStop(kReturnPollMs))
-            if (!ReadSwitches(setup_.cameraName).unplugged) {
+            if (!ReadSwitches(*setup_.camera).unplugged) {
                 Notify(1);
                 break;
             }

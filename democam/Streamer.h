@@ -4,6 +4,7 @@
 
 #include "DemoScene.h"
 #include "Handles.h"
+#include "Identity.h"
 #include "VideoFormat.h"
 
 #include <windows.h>
@@ -11,7 +12,6 @@
 #include <wrl/client.h>
 
 #include <atomic>
-#include <string>
 #include <thread>
 
 namespace vardolin::democam {
@@ -21,7 +21,7 @@ struct StreamSetup {
     Microsoft::WRL::ComPtr<IMemInputPin> receiver;
     Microsoft::WRL::ComPtr<IReferenceClock> clock;  // may be null: samples are then stamped by count
     VideoFormat format;
-    std::wstring cameraName;                        // selects the test switches that apply
+    const CameraIdentity* camera = nullptr;         // selects the switches that apply, and the stage
     IMediaEventSink* events = nullptr;              // the graph's, valid while the graph runs us
     IUnknown* filter = nullptr;                     // param1 of EC_DEVICE_LOST
 };

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cwchar>
+#include <cwctype>
 #include <string>
 
 namespace vardolin::democam {
@@ -41,40 +42,67 @@ void ApplyFormats(std::wstring_view list, Switches& switches) {
     if (!formats.empty()) switches.formats = formats;
 }
 
-void ApplyTime(std::wstring_view value, Switches& switches) {
+// A count of milliseconds: digits only.
+std::optional<std::chrono::milliseconds> Milliseconds(std::wstring_view value) {
     std::wstring digits(value);
     wchar_t* end = nullptr;
     long long ms = std::wcstoll(digits.c_str(), &end, 10);
-    if (!digits.empty() && end && *end == L'\0' && ms >= 0) switches.frozenTime = std::chrono::milliseconds(ms);
+    if (digits.empty() || !iswdigit(digits[0]) || !end || *end != L'\0' || ms < 0) return std::nullopt;
+    return std::chrono::milliseconds(ms);
 }
+
+void ApplyPages(std::wstring_view where, Switches& switches) {
+    bool pin = SameText(where, L"pin"), filter = SameText(where, L"filter"), both = SameText(where, L"both");
+    if (pin || both) switches.pinPages = false;
+    if (filter || both) switches.filterPages = false;
+}
+
+// When the DLL was loaded into the process: where inuse=MS counts from.
+const std::chrono::steady_clock::time_point kLoaded = std::chrono::steady_clock::now();
 
 void ApplyScene(std::wstring_view name, Switches& switches) {
     if (SameText(name, L"portrait")) switches.scene = Scene::Portrait;
     else if (SameText(name, L"photo")) switches.scene = Scene::Photograph;
 }
 
+// The value of entry when it is "name=value".
+std::optional<std::wstring_view> ValueOf(std::wstring_view entry, std::wstring_view name) {
+    if (entry.size() <= name.size() + 1 || entry[name.size()] != L'=' || !SameText(entry.substr(0, name.size()), name))
+        return std::nullopt;
+    return entry.substr(name.size() + 1);
+}
+
 void Apply(std::wstring_view entry, Switches& switches) {
-    constexpr std::wstring_view kFormats = L"formats=", kTime = L"time=", kScene = L"scene=";
     if (SameText(entry, L"inuse")) switches.inUse = true;
     else if (SameText(entry, L"unplugged")) switches.unplugged = true;
     else if (SameText(entry, L"stalled")) switches.stalled = true;
-    else if (entry.size() > kFormats.size() && SameText(entry.substr(0, kFormats.size()), kFormats))
-        ApplyFormats(entry.substr(kFormats.size()), switches);
-    else if (entry.size() > kTime.size() && SameText(entry.substr(0, kTime.size()), kTime))
-        ApplyTime(entry.substr(kTime.size()), switches);
-    else if (entry.size() > kScene.size() && SameText(entry.substr(0, kScene.size()), kScene))
-        ApplyScene(entry.substr(kScene.size()), switches);
+    else if (SameText(entry, L"vih2")) switches.formatBlock = FormatBlock::VideoInfo2;
+    else if (auto value = ValueOf(entry, L"inuse")) {
+        if (auto ms = Milliseconds(*value)) switches.inUseFor = ms;
+    } else if (auto value = ValueOf(entry, L"firstframe")) {
+        if (auto ms = Milliseconds(*value)) switches.firstFrameDelay = *ms;
+    } else if (auto value = ValueOf(entry, L"time")) {
+        if (auto ms = Milliseconds(*value)) switches.frozenTime = ms;
+    } else if (auto value = ValueOf(entry, L"formats")) ApplyFormats(*value, switches);
+    else if (auto value = ValueOf(entry, L"scene")) ApplyScene(*value, switches);
+    else if (auto value = ValueOf(entry, L"nopages")) ApplyPages(*value, switches);
 }
 
 }  // namespace
 
-Switches ParseSwitches(std::wstring_view text, std::wstring_view cameraName) {
+bool InUseNow(const Switches& switches) noexcept {
+    return switches.inUse || (switches.inUseFor && std::chrono::steady_clock::now() - kLoaded < *switches.inUseFor);
+}
+
+Switches ParseSwitches(std::wstring_view text, const CameraIdentity& camera) {
     Switches switches;
     for (std::wstring_view entry : Split(text, L';')) {
-        // Switch values hold no ':', so the last one ends a camera name.
+        // Switch values and device paths hold no ':', so the last one ends
+        // the camera's name or path.
         size_t colon = entry.rfind(L':');
         if (colon != std::wstring_view::npos) {
-            if (!SameText(entry.substr(0, colon), cameraName)) continue;
+            std::wstring_view addressed = entry.substr(0, colon);
+            if (!SameText(addressed, camera.friendlyName) && !SameText(addressed, camera.devicePath)) continue;
             entry.remove_prefix(colon + 1);
         }
         Apply(entry, switches);
@@ -82,14 +110,14 @@ Switches ParseSwitches(std::wstring_view text, std::wstring_view cameraName) {
     return switches;
 }
 
-Switches ReadSwitches(std::wstring_view cameraName) {
+Switches ReadSwitches(const CameraIdentity& camera) {
     std::wstring value(256, L'\0');
     for (;;) {
         DWORD length = GetEnvironmentVariableW(L"VARDOLIN_DEMOCAM", value.data(), static_cast<DWORD>(value.size()));
         if (length == 0) return {};
         if (length < value.size()) {
             value.resize(length);
-            return ParseSwitches(value, cameraName);
+            return ParseSwitches(value, camera);
         }
         value.resize(length);  // too small: length is the size needed
     }

@@ -8,6 +8,10 @@
 //                    HRESULT_FROM_WIN32(ERROR_BUSY) (0x800700AA), what a USB
 //                    camera's driver returns while another program holds
 //                    the device; a camera already streaming goes on.
+//   inuse=MS         in use as above until MS milliseconds after the camera
+//                    DLL was loaded into the process, then free (a video
+//                    call that ends). The DLL stays loaded while any of its
+//                    objects lives.
 //   unplugged        the camera stops delivering and reports EC_DEVICE_LOST
 //                    once (param1: the filter's IUnknown, param2: 0, device
 //                    removed); while set, Pause/Run fail with
@@ -18,19 +22,32 @@
 //   stalled          the camera keeps running but delivers no frame and says
 //                    nothing, as a hung driver does; frames resume when the
 //                    entry goes.
+//   firstframe=MS    after each Run from the stopped state the first frame
+//                    comes MS milliseconds late (a slow USB camera); the
+//                    frames after it come at the usual rate.
 //   formats=LIST     offer only these pixel formats (',' between them: rgb24,
 //                    yuy2, nv12), each at 320x240, 640x480 and 1280x720.
+//   vih2             every media type offered, reported and accepted has a
+//                    VIDEOINFOHEADER2 format block (FORMAT_VideoInfo2); types
+//                    with a VIDEOINFOHEADER are refused.
+//   nopages=WHERE    pin, filter or both: that object does not offer
+//                    ISpecifyPropertyPages, as page-less cameras do. Read
+//                    when the camera object is created (an object's
+//                    interfaces do not change while it lives).
 //   time=MS          freeze the scene clock at MS milliseconds (the clock
 //                    shows it as a time of day), so frames are repeatable.
 //   scene=NAME       film this scene whatever the camera's scene control
 //                    says: portrait (the drawn one) or photo (PhotoScene.h).
 //
-// An entry may start with a camera's friendly name and ':' to apply to that
-// camera only, e.g. "Vardolin Demo Camera 2:inuse". Unknown entries are
+// An entry may start with a camera's friendly name or its device path and ':'
+// to apply to that camera only, e.g. "Vardolin Demo Camera 2:inuse". The
+// twin camera shares the first camera's friendly name, so its name reaches
+// both; a device path (Identity.cpp) reaches one. Unknown entries are
 // ignored. Without the variable the camera offers RGB24 and YUY2.
 #pragma once
 
 #include "DemoScene.h"
+#include "Identity.h"
 #include "VideoFormat.h"
 
 #include <chrono>
@@ -42,17 +59,27 @@ namespace vardolin::democam {
 
 struct Switches {
     bool inUse = false;
+    // In use until this long after the DLL was loaded (with inUse false).
+    std::optional<std::chrono::milliseconds> inUseFor;
     bool unplugged = false;
     bool stalled = false;
+    std::chrono::milliseconds firstFrameDelay{0};
     std::vector<PixelFormat> formats{PixelFormat::Rgb24, PixelFormat::Yuy2};
+    FormatBlock formatBlock = FormatBlock::VideoInfo;
+    bool pinPages = true;
+    bool filterPages = true;
     std::optional<std::chrono::milliseconds> frozenTime;
     std::optional<Scene> scene;
 };
 
-// The switches in text that apply to the camera called cameraName.
-Switches ParseSwitches(std::wstring_view text, std::wstring_view cameraName);
+// Whether the camera is held by another program at this moment.
+bool InUseNow(const Switches& switches) noexcept;
+
+// The switches in text that apply to the camera of that friendly name and
+// device path.
+Switches ParseSwitches(std::wstring_view text, const CameraIdentity& camera);
 
 // The switches of this process's environment for that camera.
-Switches ReadSwitches(std::wstring_view cameraName);
+Switches ReadSwitches(const CameraIdentity& camera);
 
 }  // namespace vardolin::democam

@@ -5,6 +5,7 @@
 #include <uuids.h>
 
 #include <cstring>
+#include <utility>
 
 namespace vardolin::democam {
 namespace {
@@ -32,6 +33,66 @@ WORD BitsPerPixel(PixelFormat pixels) noexcept {
 
 bool IsNull(const GUID& guid) noexcept { return IsEqualGUID(guid, GUID_NULL); }
 
+// What both format blocks share: the frame interval and the bitmap header.
+struct BlockFields {
+    REFERENCE_TIME frameInterval;
+    BITMAPINFOHEADER header;
+};
+
+std::optional<BlockFields> ReadBlock(const AM_MEDIA_TYPE& type) {
+    if (!type.pbFormat) return std::nullopt;
+    if (IsEqualGUID(type.formattype, FORMAT_VideoInfo) && type.cbFormat >= sizeof(VIDEOINFOHEADER)) {
+        const auto* info = reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat);
+        return BlockFields{info->AvgTimePerFrame, info->bmiHeader};
+    }
+    if (IsEqualGUID(type.formattype, FORMAT_VideoInfo2) && type.cbFormat >= sizeof(VIDEOINFOHEADER2)) {
+        const auto* info = reinterpret_cast<const VIDEOINFOHEADER2*>(type.pbFormat);
+        return BlockFields{info->AvgTimePerFrame, info->bmiHeader};
+    }
+    return std::nullopt;
+}
+
+BITMAPINFOHEADER BitmapHeader(const VideoFormat& format) noexcept {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = format.width;
+    header.biHeight = format.height;  // RGB24 bottom-up as a DIB; YUV formats are top-down regardless
+    header.biPlanes = 1;
+    header.biBitCount = BitsPerPixel(format.pixels);
+    header.biCompression = FourCc(format.pixels);
+    header.biSizeImage = static_cast<DWORD>(format.ImageSize());
+    return header;
+}
+
+// The format block, allocated with CoTaskMemAlloc; null when out of memory.
+BYTE* NewFormatBlock(const VideoFormat& format, ULONG& size) noexcept {
+    DWORD bitRate = static_cast<DWORD>(format.ImageSize() * 8 * (10000000 / format.frameInterval));
+    if (format.block == FormatBlock::VideoInfo2) {
+        auto* info = static_cast<VIDEOINFOHEADER2*>(CoTaskMemAlloc(sizeof(VIDEOINFOHEADER2)));
+        if (!info) return nullptr;
+        std::memset(info, 0, sizeof *info);
+        info->AvgTimePerFrame = format.frameInterval;
+        info->dwBitRate = bitRate;
+        info->dwInterlaceFlags = 0;  // progressive frames
+        // Square pixels: the picture's aspect ratio is its size's, reduced.
+        DWORD a = static_cast<DWORD>(format.width), b = static_cast<DWORD>(format.height);
+        while (b) a = std::exchange(b, a % b);
+        info->dwPictAspectRatioX = static_cast<DWORD>(format.width) / a;
+        info->dwPictAspectRatioY = static_cast<DWORD>(format.height) / a;
+        info->bmiHeader = BitmapHeader(format);
+        size = sizeof *info;
+        return reinterpret_cast<BYTE*>(info);
+    }
+    auto* info = static_cast<VIDEOINFOHEADER*>(CoTaskMemAlloc(sizeof(VIDEOINFOHEADER)));
+    if (!info) return nullptr;
+    std::memset(info, 0, sizeof *info);
+    info->AvgTimePerFrame = format.frameInterval;
+    info->dwBitRate = bitRate;
+    info->bmiHeader = BitmapHeader(format);
+    size = sizeof *info;
+    return reinterpret_cast<BYTE*>(info);
+}
+
 }  // namespace
 
 size_t VideoFormat::ImageSize() const noexcept {
@@ -51,50 +112,42 @@ const GUID& VideoFormat::Subtype() const noexcept {
     }
 }
 
+const GUID& VideoFormat::FormatType() const noexcept {
+    return block == FormatBlock::VideoInfo2 ? FORMAT_VideoInfo2 : FORMAT_VideoInfo;
+}
+
 std::wstring VideoFormat::Describe() const {
     const wchar_t* name = pixels == PixelFormat::Yuy2 ? L"YUY2" : pixels == PixelFormat::Nv12 ? L"NV12" : L"RGB24";
     return std::to_wstring(width) + L" x " + std::to_wstring(height) + L" " + name;
 }
 
-std::vector<VideoFormat> OfferedFormats(std::span<const PixelFormat> pixelFormats) {
+std::vector<VideoFormat> OfferedFormats(std::span<const PixelFormat> pixelFormats, FormatBlock block) {
     std::vector<VideoFormat> formats;
     for (PixelFormat pixels : pixelFormats)
-        for (Size size : kSizes) formats.push_back({pixels, size.width, size.height, kDefaultFrameInterval});
+        for (Size size : kSizes) formats.push_back({pixels, size.width, size.height, kDefaultFrameInterval, block});
     return formats;
 }
 
 std::optional<VideoFormat> MatchMediaType(const AM_MEDIA_TYPE& type, std::span<const VideoFormat> offered) {
     if (!IsNull(type.majortype) && !IsEqualGUID(type.majortype, MEDIATYPE_Video)) return std::nullopt;
-    if (!IsNull(type.formattype) && !IsEqualGUID(type.formattype, FORMAT_VideoInfo)) return std::nullopt;
-    const VIDEOINFOHEADER* info = nullptr;
-    if (IsEqualGUID(type.formattype, FORMAT_VideoInfo) && type.pbFormat && type.cbFormat >= sizeof(VIDEOINFOHEADER))
-        info = reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat);
+    std::optional<BlockFields> block = ReadBlock(type);
     for (const VideoFormat& format : offered) {
         if (!IsNull(type.subtype) && !IsEqualGUID(type.subtype, format.Subtype())) continue;
-        if (!info) return format;
-        if (info->bmiHeader.biWidth != format.width || info->bmiHeader.biHeight != format.height) continue;
+        if (!IsNull(type.formattype) && !IsEqualGUID(type.formattype, format.FormatType())) continue;
+        if (!block) return format;
+        if (block->header.biWidth != format.width || block->header.biHeight != format.height) continue;
         VideoFormat chosen = format;
-        if (info->AvgTimePerFrame >= kShortestFrameInterval && info->AvgTimePerFrame <= kDefaultFrameInterval)
-            chosen.frameInterval = info->AvgTimePerFrame;
+        if (block->frameInterval >= kShortestFrameInterval && block->frameInterval <= kDefaultFrameInterval)
+            chosen.frameInterval = block->frameInterval;
         return chosen;
     }
     return std::nullopt;
 }
 
 HRESULT DescribeMediaType(const VideoFormat& format, AM_MEDIA_TYPE& type) noexcept {
-    auto* info = static_cast<VIDEOINFOHEADER*>(CoTaskMemAlloc(sizeof(VIDEOINFOHEADER)));
-    if (!info) return E_OUTOFMEMORY;
-    std::memset(info, 0, sizeof *info);
-    info->AvgTimePerFrame = format.frameInterval;
-    info->dwBitRate = static_cast<DWORD>(format.ImageSize() * 8 * (10000000 / format.frameInterval));
-    BITMAPINFOHEADER& header = info->bmiHeader;
-    header.biSize = sizeof header;
-    header.biWidth = format.width;
-    header.biHeight = format.height;  // RGB24 bottom-up as a DIB; YUV formats are top-down regardless
-    header.biPlanes = 1;
-    header.biBitCount = BitsPerPixel(format.pixels);
-    header.biCompression = FourCc(format.pixels);
-    header.biSizeImage = static_cast<DWORD>(format.ImageSize());
+    ULONG size = 0;
+    BYTE* block = NewFormatBlock(format, size);
+    if (!block) return E_OUTOFMEMORY;
 
     type = AM_MEDIA_TYPE{};
     type.majortype = MEDIATYPE_Video;
@@ -102,15 +155,15 @@ HRESULT DescribeMediaType(const VideoFormat& format, AM_MEDIA_TYPE& type) noexce
     type.bFixedSizeSamples = TRUE;
     type.bTemporalCompression = FALSE;
     type.lSampleSize = static_cast<ULONG>(format.ImageSize());
-    type.formattype = FORMAT_VideoInfo;
-    type.cbFormat = sizeof(VIDEOINFOHEADER);
-    type.pbFormat = reinterpret_cast<BYTE*>(info);
+    type.formattype = format.FormatType();
+    type.cbFormat = size;
+    type.pbFormat = block;
     return S_OK;
 }
 
 VIDEO_STREAM_CONFIG_CAPS DescribeCaps(const VideoFormat& format) noexcept {
     VIDEO_STREAM_CONFIG_CAPS caps{};
-    caps.guid = FORMAT_VideoInfo;
+    caps.guid = format.FormatType();
     caps.InputSize = caps.MinCroppingSize = caps.MaxCroppingSize = {format.width, format.height};
     caps.MinOutputSize = caps.MaxOutputSize = {format.width, format.height};
     caps.CropGranularityX = caps.CropGranularityY = caps.CropAlignX = caps.CropAlignY = 1;

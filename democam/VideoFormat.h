@@ -14,6 +14,10 @@ namespace vardolin::democam {
 
 enum class PixelFormat { Rgb24, Yuy2, Nv12 };
 
+// The format block of a media type: FORMAT_VideoInfo (VIDEOINFOHEADER) or
+// FORMAT_VideoInfo2 (VIDEOINFOHEADER2, which adds the picture's aspect ratio).
+enum class FormatBlock { VideoInfo, VideoInfo2 };
+
 // 15 frames a second by default; a format may ask for up to 30.
 inline constexpr REFERENCE_TIME kDefaultFrameInterval = 666666;
 inline constexpr REFERENCE_TIME kShortestFrameInterval = 333333;
@@ -23,9 +27,11 @@ struct VideoFormat {
     int width = 640;
     int height = 480;
     REFERENCE_TIME frameInterval = kDefaultFrameInterval;
+    FormatBlock block = FormatBlock::VideoInfo;
 
     size_t ImageSize() const noexcept;
     const GUID& Subtype() const noexcept;
+    const GUID& FormatType() const noexcept;
     std::wstring Describe() const;  // "640 x 480 RGB24"
     bool SameImage(const VideoFormat& other) const noexcept {
         return pixels == other.pixels && width == other.width && height == other.height;
@@ -33,11 +39,13 @@ struct VideoFormat {
 };
 
 // Every format of the given pixel formats at the three sizes, the default
-// (640 x 480 of the first pixel format) first.
-std::vector<VideoFormat> OfferedFormats(std::span<const PixelFormat> pixelFormats);
+// (640 x 480 of the first pixel format) first, described by that block.
+std::vector<VideoFormat> OfferedFormats(std::span<const PixelFormat> pixelFormats,
+                                        FormatBlock block = FormatBlock::VideoInfo);
 
 // The offered format a (possibly partial) media type asks for: null fields
-// match anything, a format block must name one of the offered sizes.
+// match anything, a format block must be of the offered kind and name one of
+// the offered sizes.
 std::optional<VideoFormat> MatchMediaType(const AM_MEDIA_TYPE& type, std::span<const VideoFormat> offered);
 
 // Fills type (its format block allocated with CoTaskMemAlloc).
