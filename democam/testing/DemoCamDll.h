@@ -49,20 +49,38 @@ private:
     HMODULE module_;
 };
 
-// The second camera ("Vardolin Demo Camera 2") registered while it lives.
-class SecondCamera {
+// A camera that DllInstall registers (regsvr32 /n /i:NAME), registered while
+// it lives and removed again after.
+class InstalledCamera {
 public:
-    SecondCamera() : registered_(SUCCEEDED(dll_.InstallSecond(true))) {}
-    ~SecondCamera() {
-        if (registered_) dll_.InstallSecond(false);
+    explicit InstalledCamera(const wchar_t* installName)
+        : installName_(installName), registered_(SUCCEEDED(dll_.Install(true, installName))) {}
+    ~InstalledCamera() {
+        if (registered_) dll_.Install(false, installName_);
     }
-    SecondCamera(const SecondCamera&) = delete;
-    SecondCamera& operator=(const SecondCamera&) = delete;
+    InstalledCamera(const InstalledCamera&) = delete;
+    InstalledCamera& operator=(const InstalledCamera&) = delete;
     bool Registered() const noexcept { return registered_; }
 
 private:
     DemoCamDll dll_;
+    const wchar_t* installName_;
     bool registered_;
+};
+
+// The second camera ("Vardolin Demo Camera 2") registered while it lives.
+class SecondCamera : public InstalledCamera {
+public:
+    SecondCamera() : InstalledCamera(L"second") {}
+};
+
+// The twin registered while it lives: the first camera's friendly name
+// ("Vardolin Demo Camera"), its own device path (kTwinDemoCameraPath) and
+// moniker, its picture inverted (InvertPicture in DemoScene.h). The device
+// enumerator lists it after the first camera.
+class TwinCamera : public InstalledCamera {
+public:
+    TwinCamera() : InstalledCamera(L"twin") {}
 };
 
 // No demo camera registered while it lives; then the first camera again, as

@@ -1,7 +1,9 @@
 #include "CaptureGraph.h"
 
+#include <dvdmedia.h>
 #include <uuids.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 
@@ -58,47 +60,55 @@ private:
     long count_ = 0;
 };
 
-std::vector<std::wstring> VideoInputDeviceNames() {
-    std::vector<std::wstring> names;
+namespace {
+std::wstring ReadProperty(IPropertyBag* bag, const wchar_t* name) {
+    VARIANT value;
+    VariantInit(&value);
+    std::wstring text;
+    if (SUCCEEDED(bag->Read(name, &value, nullptr)) && value.vt == VT_BSTR) text = value.bstrVal;
+    VariantClear(&value);
+    return text;
+}
+}  // namespace
+
+std::vector<VideoInputDevice> VideoInputDevices() {
+    std::vector<VideoInputDevice> listed;
     ComPtr<ICreateDevEnum> devices;
     ComPtr<IEnumMoniker> monikers;
     if (FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&devices))) ||
         devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &monikers, 0) != S_OK)
-        return names;
+        return listed;
     ComPtr<IMoniker> moniker;
     while (monikers->Next(1, &moniker, nullptr) == S_OK) {
+        VideoInputDevice device;
         ComPtr<IPropertyBag> bag;
-        VARIANT name;
-        VariantInit(&name);
-        if (SUCCEEDED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag))) &&
-            SUCCEEDED(bag->Read(L"FriendlyName", &name, nullptr)) && name.vt == VT_BSTR)
-            names.emplace_back(name.bstrVal);
-        VariantClear(&name);
-        moniker.Reset();
+        if (SUCCEEDED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag)))) {
+            device.friendlyName = ReadProperty(bag.Get(), L"FriendlyName");
+            device.devicePath = ReadProperty(bag.Get(), L"DevicePath");
+        }
+        LPOLESTR displayName = nullptr;
+        if (SUCCEEDED(moniker->GetDisplayName(nullptr, nullptr, &displayName))) device.displayName = displayName;
+        CoTaskMemFree(displayName);
+        device.moniker = std::move(moniker);
+        listed.push_back(std::move(device));
     }
+    return listed;
+}
+
+std::vector<std::wstring> VideoInputDeviceNames() {
+    std::vector<std::wstring> names;
+    for (VideoInputDevice& device : VideoInputDevices()) names.push_back(device.friendlyName);
     return names;
 }
 
-ComPtr<IBaseFilter> OpenVideoInputDevice(const std::wstring& friendlyName) {
-    ComPtr<ICreateDevEnum> devices;
-    ComPtr<IEnumMoniker> monikers;
-    if (FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&devices))) ||
-        devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &monikers, 0) != S_OK)
-        return nullptr;
-    ComPtr<IMoniker> moniker;
-    while (monikers->Next(1, &moniker, nullptr) == S_OK) {
-        ComPtr<IPropertyBag> bag;
-        VARIANT name;
-        VariantInit(&name);
-        bool wanted = SUCCEEDED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag))) &&
-                      SUCCEEDED(bag->Read(L"FriendlyName", &name, nullptr)) && name.vt == VT_BSTR &&
-                      friendlyName == name.bstrVal;
-        VariantClear(&name);
-        ComPtr<IBaseFilter> filter;
-        if (wanted && SUCCEEDED(moniker->BindToObject(nullptr, nullptr, IID_PPV_ARGS(&filter)))) return filter;
-        moniker.Reset();
-    }
-    return nullptr;
+ComPtr<IBaseFilter> OpenVideoInputDevice(const std::wstring& nameOrPath) {
+    std::vector<VideoInputDevice> devices = VideoInputDevices();
+    auto named = std::find_if(devices.begin(), devices.end(), [&](auto& d) { return d.friendlyName == nameOrPath; });
+    if (named == devices.end())
+        named = std::find_if(devices.begin(), devices.end(), [&](auto& d) { return d.devicePath == nameOrPath; });
+    ComPtr<IBaseFilter> filter;
+    if (named != devices.end()) named->moniker->BindToObject(nullptr, nullptr, IID_PPV_ARGS(&filter));
+    return filter;
 }
 
 ComPtr<IPin> CapturePin(IBaseFilter* camera) {
@@ -115,6 +125,21 @@ ComPtr<IAMStreamConfig> StreamConfig(IBaseFilter* camera) {
     return config;
 }
 
+BITMAPINFOHEADER BitmapHeaderOf(const AM_MEDIA_TYPE& type) {
+    if (type.pbFormat && IsEqualGUID(type.formattype, FORMAT_VideoInfo) && type.cbFormat >= sizeof(VIDEOINFOHEADER))
+        return reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader;
+    if (type.pbFormat && IsEqualGUID(type.formattype, FORMAT_VideoInfo2) && type.cbFormat >= sizeof(VIDEOINFOHEADER2))
+        return reinterpret_cast<const VIDEOINFOHEADER2*>(type.pbFormat)->bmiHeader;
+    return BITMAPINFOHEADER{};
+}
+
+void FreeMediaType(AM_MEDIA_TYPE* type) {
+    if (!type) return;
+    CoTaskMemFree(type->pbFormat);
+    if (type->pUnk) type->pUnk->Release();
+    CoTaskMemFree(type);
+}
+
 HRESULT ChooseFormat(IBaseFilter* camera, const GUID& subtype, int width, int height) {
     ComPtr<IAMStreamConfig> config = StreamConfig(camera);
     if (!config) return E_NOINTERFACE;
@@ -124,25 +149,23 @@ HRESULT ChooseFormat(IBaseFilter* camera, const GUID& subtype, int width, int he
         AM_MEDIA_TYPE* type = nullptr;
         VIDEO_STREAM_CONFIG_CAPS caps{};
         if (config->GetStreamCaps(i, &type, reinterpret_cast<BYTE*>(&caps)) != S_OK) continue;
-        auto* info = reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat);
+        BITMAPINFOHEADER header = BitmapHeaderOf(*type);
         HRESULT hr = S_FALSE;
-        if (IsEqualGUID(type->subtype, subtype) && info->bmiHeader.biWidth == width &&
-            info->bmiHeader.biHeight == height)
+        if (IsEqualGUID(type->subtype, subtype) && header.biWidth == width && header.biHeight == height)
             hr = config->SetFormat(type);
-        CoTaskMemFree(type->pbFormat);
-        CoTaskMemFree(type);
+        FreeMediaType(type);
         if (hr != S_FALSE) return hr;
     }
     return VFW_E_INVALIDMEDIATYPE;
 }
 
-CaptureGraph::CaptureGraph(ComPtr<IBaseFilter> camera, const GUID& grabberSubtype)
+CaptureGraph::CaptureGraph(ComPtr<IBaseFilter> camera, const GUID& grabberSubtype, const GUID& grabberFormat)
     : camera_(std::move(camera)), collector_(new Collector) {
     ComPtr<IBaseFilter> grabberFilter, sink;
     AM_MEDIA_TYPE wanted{};
     wanted.majortype = MEDIATYPE_Video;
     wanted.subtype = grabberSubtype;
-    wanted.formattype = FORMAT_VideoInfo;
+    wanted.formattype = grabberFormat;
     HRESULT hr = camera_ ? S_OK : E_POINTER;
     if (SUCCEEDED(hr)) hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&graph_));
     if (SUCCEEDED(hr))
@@ -184,13 +207,14 @@ HRESULT CaptureGraph::WaitForState(std::chrono::milliseconds timeout, OAFilterSt
 std::optional<Frame> CaptureGraph::NextFrame(std::chrono::milliseconds timeout) { return collector_->Next(timeout); }
 long CaptureGraph::FramesSoFar() { return collector_->Count(); }
 
-BITMAPINFOHEADER CaptureGraph::ConnectedHeader() {
+BITMAPINFOHEADER CaptureGraph::ConnectedHeader(GUID* formatType) {
     BITMAPINFOHEADER header{};
     ComPtr<IPin> pin = CapturePin(camera_.Get());
     AM_MEDIA_TYPE type{};
+    if (formatType) *formatType = GUID_NULL;
     if (pin && SUCCEEDED(pin->ConnectionMediaType(&type))) {
-        if (type.pbFormat && type.cbFormat >= sizeof(VIDEOINFOHEADER))
-            header = reinterpret_cast<VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader;
+        header = BitmapHeaderOf(type);
+        if (formatType) *formatType = type.formattype;
         CoTaskMemFree(type.pbFormat);
         if (type.pUnk) type.pUnk->Release();
     }

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <dshow.h>
 #include <qedit.h>
+#include <uuids.h>
 #include <wrl/client.h>
 
 #include "CameraTesting.h"
@@ -25,12 +26,21 @@ using Microsoft::WRL::ComPtr;
 inline constexpr const wchar_t* kFirstCamera = kDemoCamera;
 inline constexpr const wchar_t* kSecondCamera = kSecondDemoCamera;
 
+// A video input device as the system device enumerator lists it.
+struct VideoInputDevice {
+    std::wstring friendlyName;
+    std::wstring devicePath;   // empty when its property bag has none
+    std::wstring displayName;  // the moniker's
+    ComPtr<IMoniker> moniker;
+};
+std::vector<VideoInputDevice> VideoInputDevices();
+
 // The friendly names of the video input devices, in enumeration order.
 std::vector<std::wstring> VideoInputDeviceNames();
 
-// The device of that friendly name, created through its moniker; null when
-// it is not listed.
-ComPtr<IBaseFilter> OpenVideoInputDevice(const std::wstring& friendlyName);
+// The first listed device of that friendly name (or, failing that, that
+// device path), created through its moniker; null when it is not listed.
+ComPtr<IBaseFilter> OpenVideoInputDevice(const std::wstring& nameOrPath);
 
 struct Frame {
     std::vector<uint8_t> bytes;
@@ -39,8 +49,10 @@ struct Frame {
 
 class CaptureGraph {
 public:
-    // Builds the graph for camera; the grabber accepts only grabberSubtype.
-    CaptureGraph(ComPtr<IBaseFilter> camera, const GUID& grabberSubtype);
+    // Builds the graph for camera; the grabber accepts only grabberSubtype
+    // with that format block (GUID_NULL: any).
+    CaptureGraph(ComPtr<IBaseFilter> camera, const GUID& grabberSubtype,
+                 const GUID& grabberFormat = FORMAT_VideoInfo);
     ~CaptureGraph();
 
     HRESULT Built() const noexcept { return built_; }
@@ -52,8 +64,9 @@ public:
     // The next frame arriving within timeout, or none.
     std::optional<Frame> NextFrame(std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
     long FramesSoFar();
-    // The connected format (VIDEOINFOHEADER) between camera and graph.
-    BITMAPINFOHEADER ConnectedHeader();
+    // The connected format between camera and graph: its format block and
+    // bitmap header (from a VIDEOINFOHEADER or VIDEOINFOHEADER2).
+    BITMAPINFOHEADER ConnectedHeader(GUID* formatType = nullptr);
     // The next graph event within timeout: code, param1, param2.
     std::optional<std::tuple<long, LONG_PTR, LONG_PTR>> NextEvent(std::chrono::milliseconds timeout);
 
@@ -75,6 +88,10 @@ private:
 // The camera's capture pin (found by category, as the product finds it).
 ComPtr<IPin> CapturePin(IBaseFilter* camera);
 ComPtr<IAMStreamConfig> StreamConfig(IBaseFilter* camera);
+// The bitmap header of a VIDEOINFOHEADER or VIDEOINFOHEADER2 media type.
+BITMAPINFOHEADER BitmapHeaderOf(const AM_MEDIA_TYPE& type);
+// Frees a media type handed out through a pointer.
+void FreeMediaType(AM_MEDIA_TYPE* type);
 // Sets the offered format of that subtype and size.
 HRESULT ChooseFormat(IBaseFilter* camera, const GUID& subtype, int width, int height);
 

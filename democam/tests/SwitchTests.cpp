@@ -1,10 +1,14 @@
 // The failures the test switches stand for, seen through the graph as a
 // capture program sees a real camera fail.
 #include "CaptureGraph.h"
+#include "DemoCamDll.h"
 
 #include <gtest/gtest.h>
 #include <evcode.h>
 #include <uuids.h>
+
+#include <string>
+#include <thread>
 
 namespace vardolin::democam::camtest {
 namespace {
@@ -20,20 +24,27 @@ constexpr HRESULT kGone = HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED);
 // GetState (Wine runs graphs asynchronously and returns E_FAIL there).
 TEST(DemoCameraSwitches, StartFailsWhileInUseOrUnplugged) {
     struct Case {
-        const wchar_t* switches;
+        std::wstring switches;
         HRESULT pause;
     };
+    const std::wstring firstPath = kDemoCameraPath, secondPath = kSecondDemoCameraPath;
     const Case cases[] = {
         {L"inuse", kBusy},
         {L"Vardolin Demo Camera:inuse", kBusy},
         {L"Vardolin Demo Camera 2:inuse", S_OK},  // another camera's switch
+        {firstPath + L":inuse", kBusy},           // addressed by device path
+        {secondPath + L":inuse", S_OK},
         {L"unplugged", kGone},
         {L"time=5;inuse", kBusy},
         {L"formats=rgb24;unplugged", kGone},
+        {L"inuse=600000", kBusy},  // ten minutes from the DLL's loading
+        {L"inuse=0", S_OK},
+        {L"inuse=x", S_OK},  // not a number: no switch
+        {L"Vardolin Demo Camera 2:inuse=600000", S_OK},
     };
     ComScope com;
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "VARDOLIN_DEMOCAM=" << std::string(c.switches, c.switches + wcslen(c.switches)));
+        SCOPED_TRACE(testing::Message() << "VARDOLIN_DEMOCAM=" << std::string(c.switches.begin(), c.switches.end()));
         CameraSwitches switches(c.switches);
         ComPtr<IBaseFilter> alone = OpenVideoInputDevice(kFirstCamera);
         EXPECT_EQ(alone->Pause(), c.pause);
@@ -88,6 +99,98 @@ TEST(DemoCameraSwitches, UnpluggedWhileRunningReportsDeviceLostAndStops) {
     switches.Set(L"");
     ASSERT_HRESULT_SUCCEEDED(graph.Run());
     EXPECT_TRUE(graph.NextFrame());
+}
+
+// inuse=MS: busy until MS after the DLL was loaded, then a start succeeds
+// and frames flow, in the same process and with the same camera object.
+TEST(DemoCameraSwitches, InUseForAWhileThenFree) {
+    ComScope com;
+    auto beforeLoading = std::chrono::steady_clock::now();
+    DemoCamDll dll;  // the first load of the DLL in this process
+    ASSERT_TRUE(dll.Loaded());
+    auto loaded = std::chrono::steady_clock::now();
+    auto busyFor = std::chrono::duration_cast<std::chrono::milliseconds>(loaded - beforeLoading) + 3000ms;
+    CameraSwitches switches(L"inuse=" + std::to_wstring(busyFor.count()));
+
+    ComPtr<IBaseFilter> camera = OpenVideoInputDevice(kFirstCamera);
+    ASSERT_TRUE(camera);
+    EXPECT_EQ(camera->Pause(), kBusy);
+    camera->Stop();
+    CaptureGraph graph(camera, MEDIASUBTYPE_RGB24);
+    ASSERT_HRESULT_SUCCEEDED(graph.Built());
+    EXPECT_FALSE(SUCCEEDED(graph.Run()) && SUCCEEDED(graph.WaitForState(2000ms)) && graph.NextFrame(300ms));
+    graph.Stop();
+
+    std::this_thread::sleep_until(loaded + busyFor + 100ms);
+    ASSERT_HRESULT_SUCCEEDED(graph.Run());
+    EXPECT_HRESULT_SUCCEEDED(graph.WaitForState(2000ms));
+    EXPECT_TRUE(graph.NextFrame());
+}
+
+// firstframe=MS: each start from stopped waits that long for its first
+// frame; the frames after it keep the usual rate (15 a second).
+TEST(DemoCameraSwitches, FirstFrameComesLateAfterEachStart) {
+    struct Case {
+        const wchar_t* switches;
+        std::chrono::milliseconds earliest, latest;
+    };
+    const Case cases[] = {
+        {L"", 0ms, 1000ms},
+        {L"firstframe=1500", 1400ms, 3000ms},
+        {L"Vardolin Demo Camera 2:firstframe=1500", 0ms, 1000ms},
+    };
+    ComScope com;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::string(c.switches, c.switches + wcslen(c.switches)));
+        CameraSwitches switches(c.switches);
+        CaptureGraph graph(OpenVideoInputDevice(kFirstCamera), MEDIASUBTYPE_RGB24);
+        ASSERT_HRESULT_SUCCEEDED(graph.Built());
+        for (int start = 0; start < 2; ++start) {
+            auto started = std::chrono::steady_clock::now();
+            ASSERT_HRESULT_SUCCEEDED(graph.Run());
+            ASSERT_TRUE(graph.NextFrame(c.latest + 1000ms));
+            auto waited = std::chrono::steady_clock::now() - started;
+            EXPECT_GE(waited, c.earliest);
+            EXPECT_LE(waited, c.latest);
+            auto first = std::chrono::steady_clock::now();
+            EXPECT_TRUE(graph.NextFrame(500ms));
+            EXPECT_LT(std::chrono::steady_clock::now() - first, 500ms);
+            ASSERT_HRESULT_SUCCEEDED(graph.Stop());
+        }
+    }
+}
+
+// nopages=pin|filter|both: that object offers no ISpecifyPropertyPages (as
+// page-less cameras do), and the camera still films.
+TEST(DemoCameraSwitches, NoPagesHidesThePropertyPages) {
+    struct Case {
+        const wchar_t* switches;
+        bool pinPages, filterPages;
+    };
+    const Case cases[] = {
+        {L"", true, true},
+        {L"nopages=pin", false, true},
+        {L"nopages=filter", true, false},
+        {L"nopages=both", false, false},
+        {L"nopages=pin;nopages=filter", false, false},
+        {L"Vardolin Demo Camera 2:nopages=both", true, true},
+    };
+    ComScope com;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::string(c.switches, c.switches + wcslen(c.switches)));
+        CameraSwitches switches(c.switches);
+        ComPtr<IBaseFilter> camera = OpenVideoInputDevice(kFirstCamera);
+        ASSERT_TRUE(camera);
+        ComPtr<ISpecifyPropertyPages> pages;
+        EXPECT_EQ(SUCCEEDED(CapturePin(camera.Get()).As(&pages)), c.pinPages);
+        EXPECT_EQ(SUCCEEDED(camera.As(&pages)), c.filterPages);
+        switches.Set(L"");  // the object keeps what it offered when created
+        EXPECT_EQ(SUCCEEDED(camera.As(&pages)), c.filterPages);
+        CaptureGraph graph(camera, MEDIASUBTYPE_RGB24);
+        ASSERT_HRESULT_SUCCEEDED(graph.Built());
+        ASSERT_HRESULT_SUCCEEDED(graph.Run());
+        EXPECT_TRUE(graph.NextFrame());
+    }
 }
 
 }  // namespace
