@@ -131,7 +131,7 @@ TEST(DemoCamera, Vih2CameraDescribesEveryFormatWithVideoInfoHeader2) {
     // A sample grabber that asks for VIDEOINFOHEADER cannot connect; one
     // that asks for VIDEOINFOHEADER2 gets the scene (so does one that leaves
     // the block open, under Wine; the Windows grabber takes no
-    // VIDEOINFOHEADER2 at all).
+    // VIDEOINFOHEADER2 at all, as documented).
     struct Grabber {
         GUID format;
         bool connects;
@@ -216,8 +216,7 @@ TEST(DemoCamera, YuvOnlyCameraOffersAndDeliversThatFormat) {
             VIDEO_STREAM_CONFIG_CAPS caps{};
             ASSERT_EQ(config->GetStreamCaps(i, &type, reinterpret_cast<BYTE*>(&caps)), S_OK);
             EXPECT_TRUE(IsEqualGUID(type->subtype, layout.subtype));
-            CoTaskMemFree(type->pbFormat);
-            CoTaskMemFree(type);
+            FreeMediaType(type);
         }
 
         CaptureGraph graph(camera, layout.subtype);
@@ -355,8 +354,7 @@ TEST(DemoCamera, NothingStaysAliveAfterASession) {
         ASSERT_HRESULT_SUCCEEDED(pin->EnumMediaTypes(&types));
         AM_MEDIA_TYPE* type = nullptr;
         while (types->Next(1, &type, nullptr) == S_OK) {
-            CoTaskMemFree(type->pbFormat);
-            CoTaskMemFree(type);
+            FreeMediaType(type);
         }
         EXPECT_EQ(dll.CanUnloadNow(), S_FALSE);  // still in use here
     }

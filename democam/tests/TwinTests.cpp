@@ -70,7 +70,9 @@ TEST(DemoCameraTwin, SameNameOwnPathOwnPicture) {
     for (const Addressed& c : cases) {
         SCOPED_TRACE(std::string(c.switches.begin(), c.switches.end()));
         switches.Set(c.switches);
-        for (auto [path, busy] : {std::pair{kDemoCameraPath, c.firstBusy}, std::pair{kTwinDemoCameraPath, c.twinBusy}}) {
+        const std::pair<const wchar_t*, bool> cameras[] = {{kDemoCameraPath, c.firstBusy},
+                                                           {kTwinDemoCameraPath, c.twinBusy}};
+        for (auto [path, busy] : cameras) {
             ComPtr<IBaseFilter> camera = OpenVideoInputDevice(path);
             ASSERT_TRUE(camera);
             EXPECT_EQ(camera->Pause(), busy ? HRESULT_FROM_WIN32(ERROR_BUSY) : S_OK);
