@@ -51,6 +51,15 @@ std::optional<std::chrono::milliseconds> Milliseconds(std::wstring_view value) {
     return std::chrono::milliseconds(ms);
 }
 
+// A wait of MS milliseconds; beyond about eleven days it is as good as
+// forever, and a cap keeps it within the clock's range.
+std::optional<std::chrono::milliseconds> Wait(std::wstring_view value) {
+    constexpr std::chrono::milliseconds kLongest{1'000'000'000};
+    std::optional<std::chrono::milliseconds> ms = Milliseconds(value);
+    if (ms && *ms > kLongest) ms = kLongest;
+    return ms;
+}
+
 void ApplyPages(std::wstring_view where, Switches& switches) {
     bool pin = SameText(where, L"pin"), filter = SameText(where, L"filter"), both = SameText(where, L"both");
     if (pin || both) switches.pinPages = false;
@@ -78,9 +87,9 @@ void Apply(std::wstring_view entry, Switches& switches) {
     else if (SameText(entry, L"stalled")) switches.stalled = true;
     else if (SameText(entry, L"vih2")) switches.formatBlock = FormatBlock::VideoInfo2;
     else if (auto value = ValueOf(entry, L"inuse")) {
-        if (auto ms = Milliseconds(*value)) switches.inUseFor = ms;
+        if (auto ms = Wait(*value)) switches.inUseFor = ms;
     } else if (auto value = ValueOf(entry, L"firstframe")) {
-        if (auto ms = Milliseconds(*value)) switches.firstFrameDelay = *ms;
+        if (auto ms = Wait(*value)) switches.firstFrameDelay = *ms;
     } else if (auto value = ValueOf(entry, L"time")) {
         if (auto ms = Milliseconds(*value)) switches.frozenTime = ms;
     } else if (auto value = ValueOf(entry, L"formats")) ApplyFormats(*value, switches);
