@@ -19,24 +19,16 @@
 namespace vardolin::capture::test {
 namespace {
 
-std::vector<VideoDevice> Devices(std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> namesAndPaths) {
-    std::vector<VideoDevice> devices;
-    for (auto [name, path] : namesAndPaths) devices.push_back({name, path, nullptr});
-    return devices;
-}
-
 TEST(CameraIdentity, DuplicateNamesAreNumberedInTheSystemsOrder) {
     const struct {
         std::vector<std::wstring> names, shown;
     } cases[] = {
         {{}, {}},
-        {{L"USB Camera", L"Integrated"}, {L"USB Camera", L"Integrated"}},
         {{L"USB Camera", L"Integrated", L"USB Camera", L"USB Camera"},
          {L"USB Camera", L"Integrated", L"USB Camera (2)", L"USB Camera (3)"}},
         // A camera really called like a numbered duplicate keeps its name.
         {{L"A", L"A", L"A (2)"}, {L"A", L"A (3)", L"A (2)"}},
         {{L"A (2)", L"A", L"A"}, {L"A (2)", L"A", L"A (3)"}},
-        {{L"", L""}, {L"", L" (2)"}},
     };
     for (const auto& c : cases) {
         std::vector<VideoDevice> devices;
@@ -45,79 +37,62 @@ TEST(CameraIdentity, DuplicateNamesAreNumberedInTheSystemsOrder) {
     }
 }
 
-TEST(CameraIdentity, TheRememberedCameraIsFoundByPathThenByName) {
-    std::vector<VideoDevice> devices =
-        Devices({{L"USB Camera", L"\\\\?\\usb#1"}, {L"Integrated", L"\\\\?\\pci#2"}, {L"USB Camera", L"\\\\?\\usb#3"}});
+TEST(CameraIdentity, TheRememberedCameraIsFoundByPathThenByNameAndTriedFirst) {
+    const std::vector<VideoDevice> devices = {
+        {L"USB Camera", L"usb#1", nullptr}, {L"Integrated", L"pci#2", nullptr}, {L"USB Camera", L"usb#3", nullptr}};
     const struct {
         CameraChoice remembered;
         std::optional<size_t> found;
     } cases[] = {
-        {{L"USB Camera", L"\\\\?\\usb#3"}, 2},    // the second of the same name
-        {{L"Renamed", L"\\\\?\\pci#2"}, 1},       // the path decides
-        {{L"USB Camera", L"\\\\?\\usb#9"}, 0},    // path gone: the first of the name
-        {{L"Integrated", L""}, 1},                // stored before paths were
-        {{L"Other", L"\\\\?\\usb#9"}, std::nullopt},
-        {{L"", L""}, std::nullopt},
+        {{L"USB Camera", L"usb#3"}, 2}, {{L"Renamed", L"pci#2"}, 1},  {{L"USB Camera", L"usb#9"}, 0},
+        {{L"Integrated", L""}, 1},      {{L"Other", L"usb#9"}, std::nullopt}, {{L"", L""}, std::nullopt},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FindRemembered(devices, c.remembered), c.found) << c.remembered.name << c.remembered.path;
         std::vector<VideoDevice> order = InTryOrder(devices, c.remembered);
         ASSERT_EQ(order.size(), devices.size());
-        EXPECT_EQ(order[0].path, devices[c.found.value_or(0)].path) << "the remembered camera is tried first";
+        EXPECT_EQ(order[0].path, devices[c.found.value_or(0)].path);
     }
-    EXPECT_EQ(InTryOrder(devices, CameraChoice{L"", L"\\\\?\\usb#3"})[1].path, L"\\\\?\\usb#1")
-        << "the others keep their order";
+    EXPECT_EQ(InTryOrder(devices, CameraChoice{L"", L"usb#3"})[1].path, L"usb#1") << "the others keep their order";
 }
 
-// Stored per user: the path beside the name, of any length; storing by name
-// alone drops an older path so it cannot outrank the name.
-TEST(CameraIdentity, TheChoiceIsStoredWithItsPath) {
-    const std::wstring longPath = L"\\\\?\\usb#vid_0c45&pid_6366&mi_00#" + std::wstring(400, L'7') + L"#{guid}";
-    for (const std::wstring& path : {std::wstring(L"\\\\?\\usb#1"), longPath}) {
-        RememberCamera({L"USB Camera", path, nullptr});
-        CameraChoice stored = RememberedCamera();
-        EXPECT_EQ(stored.name, L"USB Camera");
-        EXPECT_EQ(stored.path, path);
-    }
-    RememberCameraName(L"Integrated");
-    EXPECT_EQ(RememberedCamera().name, L"Integrated");
-    EXPECT_EQ(RememberedCamera().path, L"");
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, kCameraNameValue);
-    EXPECT_EQ(RememberedCamera().name, L"");
-}
-
-// Two registered cameras are told apart by path even though neither is a
-// hardware device: the path falls back to the moniker's display name.
-TEST(CameraIdentity, EveryDeviceHasItsOwnPath) {
+// Each registered camera has a path of its own (software cameras: the
+// moniker's display name) that is stored beside its name and finds it again;
+// a path of any length is kept whole, and storing by name alone drops it.
+TEST(CameraIdentity, EachCameraIsStoredAndFoundAgainByItsPath) {
     ComApartment com;
     democam::SecondCamera second;
     ASSERT_TRUE(second.Registered());
     std::vector<VideoDevice> devices = VideoInputDevices();
     ASSERT_EQ(devices.size(), 2u);
-    for (size_t i = 0; i < devices.size(); ++i) {
-        EXPECT_FALSE(devices[i].path.empty());
-        EXPECT_EQ(FindRemembered(devices, {L"", devices[i].path}), i);
-    }
     EXPECT_NE(devices[0].path, devices[1].path);
+    for (size_t i = 0; i < devices.size(); ++i) {
+        RememberCamera(devices[i]);
+        EXPECT_EQ(RememberedCamera().name, devices[i].name);
+        EXPECT_EQ(FindRemembered(devices, {L"", RememberedCamera().path}), i);
+    }
+    const std::wstring longPath = L"\\\\?\\usb#vid_0c45&pid_6366#" + std::wstring(400, L'7');
+    RememberCamera({L"USB Camera", longPath, nullptr});
+    EXPECT_EQ(RememberedCamera().path, longPath);
+    RememberCameraName(L"Integrated");
+    EXPECT_EQ(RememberedCamera().path, L"");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, kCameraNameValue);
 }
 
 TEST(FormatList, SubtypesAreNamedByPixelFormat) {
-    GUID nv12 = MEDIASUBTYPE_YUY2;
-    nv12.Data1 = MAKEFOURCC('N', 'V', '1', '2');
-    GUID y8 = MEDIASUBTYPE_YUY2;
-    y8.Data1 = MAKEFOURCC('Y', '8', ' ', ' ');
-    GUID unprintable = MEDIASUBTYPE_YUY2;
-    unprintable.Data1 = 3;
-    const struct {
-        GUID subtype;
-        const wchar_t* name;
-    } cases[] = {
-        {MEDIASUBTYPE_RGB24, L"RGB24"}, {MEDIASUBTYPE_RGB32, L"RGB32"}, {MEDIASUBTYPE_YUY2, L"YUY2"},
-        {nv12, L"NV12"},                {MEDIASUBTYPE_MJPG, L"MJPG"},   {y8, L"Y8"},
-        {unprintable, L"{00000003-0000-0010-8000-00AA00389B71}"},
+    auto fourCc = [](DWORD code) {
+        GUID subtype = MEDIASUBTYPE_YUY2;
+        subtype.Data1 = code;
+        return subtype;
+    };
+    const std::pair<GUID, const wchar_t*> cases[] = {
+        {MEDIASUBTYPE_RGB24, L"RGB24"},
+        {fourCc(MAKEFOURCC('N', 'V', '1', '2')), L"NV12"},
+        {fourCc(MAKEFOURCC('Y', '8', ' ', ' ')), L"Y8"},
+        {fourCc(3), L"{00000003-0000-0010-8000-00AA00389B71}"},
         {MEDIASUBTYPE_RGB8, L"{E436EB7A-524F-11CE-9F53-0020AF0BA770}"},
     };
-    for (const auto& c : cases) EXPECT_EQ(SubtypeName(c.subtype), c.name);
+    for (auto [subtype, name] : cases) EXPECT_EQ(SubtypeName(subtype), name);
 }
 
 // The list shows every format in the camera's order with the current one
@@ -132,8 +107,11 @@ TEST(FormatList, AnswersTheEntryChosen) {
         End end;
         std::optional<size_t> chosen;
     } cases[] = {
-        {0, 2, End::Ok, 2},          {1, std::nullopt, End::Ok, 1}, {std::nullopt, 1, End::DoubleClick, 1},
-        {0, 2, End::Cancel, std::nullopt}, {std::nullopt, std::nullopt, End::Ok, std::nullopt},
+        {0, 2, End::Ok, 2},
+        {1, std::nullopt, End::Ok, 1},
+        {std::nullopt, 1, End::DoubleClick, 1},
+        {0, 2, End::Cancel, std::nullopt},
+        {std::nullopt, std::nullopt, End::Ok, std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.current.value_or(9) << c.pick.value_or(9) << static_cast<int>(c.end));
