@@ -83,14 +83,15 @@ INT_PTR CALLBACK FormatListProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 std::optional<size_t> ChooseFormat(HWND owner, std::span<const OfferedFormat> formats, std::optional<size_t> current) {
     if (formats.empty()) return std::nullopt;
-    constexpr short kWidth = 180, kListHeight = 100, kHeight = 7 + 12 + kListHeight + 21;
+    constexpr short kWidth = 180, kListTop = 19, kListHeight = 100;
+    constexpr short kButtonRow = kListTop + kListHeight + 7, kHeight = kButtonRow + 21;
     DialogTemplate dialog(kFormatPagesTitle, kWidth, kHeight);
     dialog.AddControl(0xFFFF, L"STATIC", kFormatListLabel, SS_LEFT, 7, 7, kWidth - 14, 10);
     // Listed in the camera's order: the index is the one the camera gave.
     dialog.AddControl(kFormatList, L"LISTBOX", L"",
-                      WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 7, 19, kWidth - 14,
-                      kListHeight);
-    dialog.AddOkCancel(kHeight - 21, kWidth);
+                      WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 7, kListTop,
+                      kWidth - 14, kListHeight);
+    dialog.AddOkCancel(kButtonRow, kWidth);
     FormatListState state{formats, current};
     if (DialogBoxIndirectParamW(ModuleInstance(), dialog.Get(), owner, FormatListProc,
                                 reinterpret_cast<LPARAM>(&state)) != IDOK)
