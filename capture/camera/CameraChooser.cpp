@@ -82,6 +82,9 @@ INT_PTR CALLBACK ChooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstring> names, SourceChoice current,
                                          const std::function<bool(size_t index)>& hasSettings,
                                          const std::function<void(HWND dialog, size_t index)>& showSettings) {
+    // The answer is always an index into names.
+    if (names.empty()) return std::nullopt;
+    if (current.camera >= names.size()) current.camera = 0;
     // One row per choice, the dialog's buttons in the last; a further choice
     // is another row above the buttons. The tab order follows the rows.
     constexpr short kWidth = 220, kLeft = 43, kRow = 20;

@@ -30,7 +30,8 @@ struct SourceChoice {
     bool autoFrame;
 };
 
-// What the user chose, starting from current; nothing when the user cancels.
+// What the user chose, starting from current (the first camera when current
+// is not one of them); nothing when the user cancels or there is no camera.
 // The settings button is enabled while hasSettings holds for the camera
 // selected in the list; showSettings opens that camera's pages.
 std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstring> names, SourceChoice current,

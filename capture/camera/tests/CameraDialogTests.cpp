@@ -176,6 +176,7 @@ TEST(SourceDialog, OffersSettingsAndPrivacyPagesAsTheSelectedCameraHasThem) {
     EXPECT_EQ(opened, std::vector<std::wstring>{kCameraPrivacyPage});
     ASSERT_TRUE(chosen);
     EXPECT_EQ(chosen->camera, 0u);
+    EXPECT_EQ(ChooseSource(nullptr, {}, {0, false}, nullptr), std::nullopt) << "no camera: no dialog";
 }
 
 }  // namespace
