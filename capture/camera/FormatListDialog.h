@@ -20,8 +20,7 @@ inline constexpr WORD kFormatList = 300;
 // "640 x 480  YUY2", the current one selected. The index chosen with OK (or
 // by double-clicking an entry); nothing on Cancel, when nothing was selected,
 // or when there are no formats to list.
-std::optional<size_t> ChooseFormat(HWND owner, std::span<const OfferedFormat> formats,
-                                   std::optional<size_t> current);
+std::optional<size_t> ChooseFormat(HWND owner, std::span<const OfferedFormat> formats, std::optional<size_t> current);
 
 // The entry of a format in that list.
 std::wstring FormatListText(const OfferedFormat& format);
