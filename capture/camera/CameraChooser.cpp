@@ -1,9 +1,10 @@
 #include "camera/CameraChooser.h"
 #include "camera/CameraTexts.h"
 
+#include "DialogTemplate.h"
+#include "Environment.h"
 #include "ModuleInstance.h"
 #include "UntrappedError.h"
-#include "DialogTemplate.h"
 
 namespace vardolin::capture {
 namespace {
@@ -13,12 +14,23 @@ using namespace chooser_control;
 struct ChooserState {
     std::span<const std::wstring> names;
     SourceChoice chosen;
+    const std::function<bool(size_t)>& hasSettings;
     const std::function<void(HWND, size_t)>& showSettings;
 };
 
 size_t Selected(HWND dialog, size_t fallback) {
     LRESULT selected = SendDlgItemMessageW(dialog, kCameraList, CB_GETCURSEL, 0, 0);
     return selected >= 0 ? static_cast<size_t>(selected) : fallback;
+}
+
+// The settings button offers only what the selected camera has.
+void FollowSelection(HWND dialog, const ChooserState& state) {
+    size_t selected = Selected(dialog, state.chosen.camera);
+    bool enable = selected < state.names.size() && state.hasSettings(selected);
+    HWND button = GetDlgItem(dialog, kCameraSettings);
+    // A disabled button cannot keep the focus: it goes on to the next control.
+    if (!enable && GetFocus() == button) SendMessageW(dialog, WM_NEXTDLGCTL, 0, FALSE);
+    EnableWindow(button, enable);
 }
 
 INT_PTR ChooserMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -30,12 +42,20 @@ INT_PTR ChooserMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
             SendDlgItemMessageW(dialog, kCameraList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
         SendDlgItemMessageW(dialog, kCameraList, CB_SETCURSEL, state->chosen.camera, 0);
         CheckDlgButton(dialog, kAutoFrame, state->chosen.autoFrame ? BST_CHECKED : BST_UNCHECKED);
+        FollowSelection(dialog, *state);
         return TRUE;
     }
     if (message != WM_COMMAND) return FALSE;
     switch (LOWORD(wParam)) {
+    case kCameraList:
+        if (HIWORD(wParam) != CBN_SELCHANGE) return FALSE;
+        FollowSelection(dialog, *state);
+        return TRUE;
     case kCameraSettings:
         state->showSettings(dialog, Selected(dialog, state->chosen.camera));
+        return TRUE;
+    case kPrivacySettings:
+        ThreadEnvironment().webPageOpener(kCameraPrivacyPage);
         return TRUE;
     case IDOK:
         state->chosen = {Selected(dialog, state->chosen.camera),
@@ -60,19 +80,39 @@ INT_PTR CALLBACK ChooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 }  // namespace
 
 std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstring> names, SourceChoice current,
+                                         const std::function<bool(size_t index)>& hasSettings,
                                          const std::function<void(HWND dialog, size_t index)>& showSettings) {
-    constexpr short kWidth = 220, kHeight = 88;
+    // The answer is always an index into names.
+    if (names.empty()) return std::nullopt;
+    if (current.camera >= names.size()) current.camera = 0;
+    // One row per choice, the dialog's buttons in the last; a further choice
+    // is another row above the buttons. The tab order follows the rows.
+    constexpr short kWidth = 220, kLeft = 43, kRow = 20;
+    constexpr short kCameraRow = 7, kSettingsRow = kCameraRow + kRow, kFramingRow = kSettingsRow + kRow + 1;
+    constexpr short kButtonRow = kFramingRow + kRow - 1, kHeight = kButtonRow + 21;
     DialogTemplate dialog(kSourceDialogTitle, kWidth, kHeight);
-    dialog.AddControl(0xFFFF, L"STATIC", kCameraLabel, SS_LEFT, 7, 9, 36, 10);
-    dialog.AddControl(kCameraList, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 43, 7, 170, 80);
-    dialog.AddControl(kCameraSettings, L"BUTTON", kCameraSettingsCaption, WS_TABSTOP | BS_PUSHBUTTON, 43, 27, 70, 14);
-    dialog.AddControl(kAutoFrame, L"BUTTON", kAutoFrameCaption, WS_TABSTOP | BS_AUTOCHECKBOX, 43, 48, 170, 10);
-    dialog.AddOkCancel(67, kWidth);
-    ChooserState state{names, current, showSettings};
+    dialog.AddControl(0xFFFF, L"STATIC", kCameraLabel, SS_LEFT, 7, kCameraRow + 2, 36, 10);
+    dialog.AddControl(kCameraList, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kLeft, kCameraRow,
+                      170, 80);
+    dialog.AddControl(kCameraSettings, L"BUTTON", kCameraSettingsCaption, WS_TABSTOP | BS_PUSHBUTTON, kLeft,
+                      kSettingsRow, 70, 14);
+    dialog.AddControl(kAutoFrame, L"BUTTON", kAutoFrameCaption, WS_TABSTOP | BS_AUTOCHECKBOX, kLeft, kFramingRow, 170,
+                      10);
+    // Always there: a camera refused by the system's privacy settings is
+    // allowed again on that page, whatever the control could find out.
+    dialog.AddControl(kPrivacySettings, L"BUTTON", kPrivacySettingsCaption, WS_TABSTOP | BS_PUSHBUTTON, 7, kButtonRow,
+                      60, 14);
+    dialog.AddOkCancel(kButtonRow, kWidth);
+    ChooserState state{names, current, hasSettings, showSettings};
     if (DialogBoxIndirectParamW(ModuleInstance(), dialog.Get(), owner, ChooserProc, reinterpret_cast<LPARAM>(&state)) !=
         IDOK)
         return std::nullopt;
     return state.chosen;
+}
+
+std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstring> names, SourceChoice current,
+                                         const std::function<void(HWND dialog, size_t index)>& showSettings) {
+    return ChooseSource(owner, names, current, [](size_t) { return true; }, showSettings);
 }
 
 }  // namespace vardolin::capture

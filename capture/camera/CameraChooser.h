@@ -1,6 +1,6 @@
 // The source dialog: which camera to use, a way to each camera's own
-// settings pages, and whether the crop frame goes onto the face in each new
-// still.
+// settings pages and to the system's camera privacy settings, and whether the
+// crop frame goes onto the face in each new still.
 #pragma once
 
 #include "camera/CameraTexts.h"
@@ -18,15 +18,26 @@ namespace chooser_control {
 inline constexpr WORD kCameraList = 200;
 inline constexpr WORD kCameraSettings = 201;
 inline constexpr WORD kAutoFrame = 202;
+inline constexpr WORD kPrivacySettings = 203;
 }  // namespace chooser_control
+
+// Where Windows lets the user allow or block the camera for applications;
+// opened with the environment's web page opener.
+inline constexpr const wchar_t* kCameraPrivacyPage = L"ms-settings:privacy-webcam";
 
 struct SourceChoice {
     size_t camera;  // index into the names shown
     bool autoFrame;
 };
 
-// What the user chose, starting from current; nothing when the user cancels.
-// showSettings opens the pages of the camera selected in the list.
+// What the user chose, starting from current (the first camera when current
+// is not one of them); nothing when the user cancels or there is no camera.
+// The settings button is enabled while hasSettings holds for the camera
+// selected in the list; showSettings opens that camera's pages.
+std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstring> names, SourceChoice current,
+                                         const std::function<bool(size_t index)>& hasSettings,
+                                         const std::function<void(HWND dialog, size_t index)>& showSettings);
+// As above, for callers whose cameras all have settings pages.
 std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstring> names, SourceChoice current,
                                          const std::function<void(HWND dialog, size_t index)>& showSettings);
 

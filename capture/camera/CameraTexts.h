@@ -1,6 +1,6 @@
 // What the video-capture control and its dialogs say to the user: the one
 // line shown instead of a live picture, the errors of taking a frame, and the
-// source dialog's labels.
+// dialogs' labels.
 #pragma once
 
 namespace vardolin::capture {
@@ -8,7 +8,7 @@ namespace vardolin::capture {
 // Instead of the live picture.
 inline constexpr const wchar_t* kNoCameraFoundText = L"未找到摄像头";
 inline constexpr const wchar_t* kCameraInUseText = L"摄像头正被其他程序使用";
-inline constexpr const wchar_t* kCameraAccessDeniedText = L"系统的隐私设置不允许使用摄像头";
+inline constexpr const wchar_t* kCameraAccessDeniedText = L"摄像头被系统隐私设置或安全软件阻止";
 inline constexpr const wchar_t* kUnusableFormatText = L"无法使用摄像头的视频格式";
 inline constexpr const wchar_t* kCameraLostText = L"摄像头已断开，重新连接后自动恢复";
 
@@ -18,11 +18,13 @@ inline constexpr const wchar_t* kNoCameraAvailableText = L"没有可用的摄像
 inline constexpr const wchar_t* kCannotWriteFileBefore = L"无法写入文件“";  // then the file
 inline constexpr const wchar_t* kCannotWriteFileAfter = L"”：";            // then the system's reason
 
-// The camera's format pages and the source dialog.
+// The camera's format pages (or our own format list) and the source dialog.
 inline constexpr const wchar_t* kFormatPagesTitle = L"视频格式";
 inline constexpr const wchar_t* kSourceDialogTitle = L"视频调节";
 inline constexpr const wchar_t* kCameraLabel = L"摄像头：";
 inline constexpr const wchar_t* kCameraSettingsCaption = L"摄像头设置...";
 inline constexpr const wchar_t* kAutoFrameCaption = L"拍照后自动框选人脸";
+inline constexpr const wchar_t* kPrivacySettingsCaption = L"隐私设置...";
+inline constexpr const wchar_t* kFormatListLabel = L"格式：";
 
 }  // namespace vardolin::capture

@@ -45,7 +45,7 @@ class DirectShowCamera final : public VideoSource {
 public:
     void Open(HWND window, UINT message) override {
         notify_ = {window, message};
-        OpenFirstThatStarts(InTryOrder(VideoInputDevices(), RememberedCameraName()));
+        OpenFirstThatStarts(InTryOrder(VideoInputDevices(), RememberedCamera()));
     }
     void Poll() override;
 
@@ -67,7 +67,7 @@ private:
     }
 
     CameraGraph::Notify notify_{};
-    std::wstring name_;  // of the device in use, or of the one that was lost
+    CameraChoice inUse_;  // the device in use, or the one that was lost
     ComPtr<IBaseFilter> device_;
     std::unique_ptr<CameraGraph> graph_;
     CameraProblem problem_ = CameraProblem::NoCamera;
@@ -85,7 +85,7 @@ bool DirectShowCamera::StartDevice(const VideoDevice& device, bool choosePreview
     graph_ = CameraGraph::Start(filter, choosePreviewFormat, notify_, problem_);
     if (!graph_) return false;
     device_ = std::move(filter);
-    name_ = device.name;
+    inUse_ = {device.name, device.path};
     startedAt_ = GetTickCount64();
     return true;
 }
@@ -115,7 +115,7 @@ void DirectShowCamera::Poll() {
     }
     if (problem_ != CameraProblem::Lost || now - lastAttempt_ < kReconnectIntervalMs) return;
     // The lost camera first when it is back, then the others.
-    OpenFirstThatStarts(InTryOrder(InTryOrder(VideoInputDevices(), RememberedCameraName()), name_));
+    OpenFirstThatStarts(InTryOrder(InTryOrder(VideoInputDevices(), RememberedCamera()), inUse_));
     if (!graph_) problem_ = CameraProblem::Lost;
 }
 
@@ -135,21 +135,27 @@ void DirectShowCamera::ShowSourceDialog(HWND owner) {
     // its own pages from there.
     std::vector<VideoDevice> devices = VideoInputDevices();
     if (devices.empty()) return;
-    std::vector<std::wstring> names;
-    for (const VideoDevice& d : devices) names.push_back(d.name);
-    size_t current = std::find(names.begin(), names.end(), name_) - names.begin();
+    std::vector<std::wstring> names = ChooserNames(devices);
+    size_t current = FindRemembered(devices, inUse_).value_or(0);
+    auto filterOf = [&](size_t index) {
+        return device_ && devices[index].path == inUse_.path ? device_ : BindDevice(devices[index]);
+    };
+    std::vector<std::optional<bool>> hasPages(devices.size());
+    auto hasSettings = [&](size_t index) {
+        if (!hasPages[index]) hasPages[index] = HasPages(filterOf(index).Get());
+        return *hasPages[index];
+    };
     auto showSettings = [&](HWND dialog, size_t index) {
-        if (device_ && devices[index].name == name_) return ShowPages(dialog, device_.Get(), kSourceDialogTitle);
-        ComPtr<IBaseFilter> other = BindDevice(devices[index]);
-        ShowPages(dialog, other.Get(), kSourceDialogTitle);
+        ShowPages(dialog, filterOf(index).Get(), kSourceDialogTitle);
     };
     std::optional<SourceChoice> chosen =
-        ChooseSource(owner, names, {current < names.size() ? current : 0, AutoFrameEnabled()}, showSettings);
+        ChooseSource(owner, names, {current, AutoFrameEnabled()}, hasSettings, showSettings);
     if (!chosen) return;
     RememberAutoFrame(chosen->autoFrame);
-    const std::wstring& camera = names[chosen->camera];
-    RememberCameraName(camera);
-    if (camera != name_ || !graph_) OpenFirstThatStarts(InTryOrder(std::move(devices), camera));
+    const VideoDevice& camera = devices[chosen->camera];
+    RememberCamera(camera);
+    CameraChoice choice{camera.name, camera.path};
+    if (choice.path != inUse_.path || !graph_) OpenFirstThatStarts(InTryOrder(std::move(devices), choice));
 }
 
 }  // namespace

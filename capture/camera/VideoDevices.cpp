@@ -10,16 +10,55 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
-std::wstring FriendlyName(IMoniker* moniker) {
-    ComPtr<IPropertyBag> bag;
-    if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag)))) return {};
+std::wstring ReadProperty(IPropertyBag* bag, const wchar_t* property) {
     VARIANT value;
     VariantInit(&value);
-    std::wstring name;
-    if (SUCCEEDED(bag->Read(L"FriendlyName", &value, nullptr)) && value.vt == VT_BSTR && value.bstrVal)
-        name = value.bstrVal;
+    std::wstring text;
+    if (SUCCEEDED(bag->Read(property, &value, nullptr)) && value.vt == VT_BSTR && value.bstrVal)
+        text = value.bstrVal;
     VariantClear(&value);
-    return name;
+    return text;
+}
+
+std::wstring DisplayName(IMoniker* moniker) {
+    LPOLESTR name = nullptr;
+    if (FAILED(moniker->GetDisplayName(nullptr, nullptr, &name)) || !name) return {};
+    std::wstring text = name;
+    CoTaskMemFree(name);
+    return text;
+}
+
+VideoDevice DescribeDevice(ComPtr<IMoniker> moniker) {
+    VideoDevice device{{}, {}, moniker};
+    ComPtr<IPropertyBag> bag;
+    if (SUCCEEDED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag)))) {
+        device.name = ReadProperty(bag.Get(), L"FriendlyName");
+        device.path = ReadProperty(bag.Get(), L"DevicePath");
+    }
+    // Software cameras have no device path; their display name names their
+    // filter, which tells them apart just as well.
+    if (device.path.empty()) device.path = DisplayName(moniker.Get());
+    return device;
+}
+
+// A string value of the camera setting key, of any length; empty when absent.
+std::wstring ReadSetting(const wchar_t* value) {
+    DWORD bytes = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, kCameraSettingKey, value, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
+        ERROR_SUCCESS)
+        return {};
+    std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
+    bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    if (RegGetValueW(HKEY_CURRENT_USER, kCameraSettingKey, value, RRF_RT_REG_SZ, nullptr, text.data(), &bytes) !=
+        ERROR_SUCCESS)
+        return {};
+    text.resize(wcslen(text.c_str()));
+    return text;
+}
+
+void WriteSetting(const wchar_t* value, const std::wstring& text) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, value, REG_SZ, text.c_str(),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
 }  // namespace
@@ -35,16 +74,54 @@ std::vector<VideoDevice> VideoInputDevices() {
         return devices;
     ComPtr<IMoniker> moniker;
     while (monikers->Next(1, &moniker, nullptr) == S_OK) {
-        devices.push_back({FriendlyName(moniker.Get()), moniker});
+        devices.push_back(DescribeDevice(moniker));
         moniker.Reset();
     }
     return devices;
 }
 
-std::vector<VideoDevice> InTryOrder(std::vector<VideoDevice> devices, const std::wstring& remembered) {
-    if (!remembered.empty())
+std::vector<std::wstring> ChooserNames(std::span<const VideoDevice> devices) {
+    std::vector<std::wstring> names;
+    auto taken = [&](const std::wstring& name) {
+        return std::find(names.begin(), names.end(), name) != names.end() ||
+               std::any_of(devices.begin(), devices.end(), [&](const VideoDevice& d) { return d.name == name; });
+    };
+    for (const VideoDevice& device : devices) {
+        std::wstring name = device.name;
+        // A camera really named like a numbered duplicate ("USB Camera (2)")
+        // pushes the number further, so no two entries read the same.
+        if (std::find(names.begin(), names.end(), name) != names.end()) {
+            int number = 2;
+            do name = device.name + L" (" + std::to_wstring(number++) + L")";
+            while (taken(name));
+        }
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+
+std::optional<size_t> FindRemembered(std::span<const VideoDevice> devices, const CameraChoice& remembered) {
+    auto index = [&](auto matches) -> std::optional<size_t> {
+        auto found = std::find_if(devices.begin(), devices.end(), matches);
+        if (found == devices.end()) return std::nullopt;
+        return static_cast<size_t>(found - devices.begin());
+    };
+    if (!remembered.path.empty())
+        if (auto byPath = index([&](const VideoDevice& d) { return d.path == remembered.path; })) return byPath;
+    if (remembered.name.empty()) return std::nullopt;
+    return index([&](const VideoDevice& d) { return d.name == remembered.name; });
+}
+
+std::vector<VideoDevice> InTryOrder(std::vector<VideoDevice> devices, const CameraChoice& remembered) {
+    if (auto found = FindRemembered(devices, remembered))
+        std::rotate(devices.begin(), devices.begin() + *found, devices.begin() + *found + 1);
+    return devices;
+}
+
+std::vector<VideoDevice> InTryOrder(std::vector<VideoDevice> devices, const std::wstring& rememberedName) {
+    if (!rememberedName.empty())
         std::stable_partition(devices.begin(), devices.end(),
-                              [&](const VideoDevice& d) { return d.name == remembered; });
+                              [&](const VideoDevice& d) { return d.name == rememberedName; });
     return devices;
 }
 
@@ -55,18 +132,18 @@ ComPtr<IBaseFilter> BindDevice(const VideoDevice& device, HRESULT* result) {
     return SUCCEEDED(hr) ? filter : nullptr;
 }
 
-std::wstring RememberedCameraName() {
-    wchar_t value[256] = {};
-    DWORD bytes = sizeof value;
-    if (RegGetValueW(HKEY_CURRENT_USER, kCameraSettingKey, kCameraNameValue, RRF_RT_REG_SZ, nullptr, value, &bytes) !=
-        ERROR_SUCCESS)
-        return {};
-    return value;
+CameraChoice RememberedCamera() { return {ReadSetting(kCameraNameValue), ReadSetting(kCameraPathValue)}; }
+
+void RememberCamera(const VideoDevice& device) {
+    WriteSetting(kCameraNameValue, device.name);
+    WriteSetting(kCameraPathValue, device.path);
 }
 
+std::wstring RememberedCameraName() { return ReadSetting(kCameraNameValue); }
+
 void RememberCameraName(const std::wstring& name) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, kCameraNameValue, REG_SZ, name.c_str(),
-                    static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));
+    WriteSetting(kCameraNameValue, name);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, kCameraPathValue);
 }
 
 }  // namespace vardolin::capture

@@ -1,33 +1,59 @@
-// The video input devices of the system (webcams), by friendly name, and the
-// camera the user chose last time.
+// The video input devices of the system (webcams), each known by its device
+// path, and the camera the user chose last time.
 #pragma once
 
 #include <objidl.h>
 #include <strmif.h>
 #include <wrl/client.h>
 
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 namespace vardolin::capture {
 
 struct VideoDevice {
-    std::wstring name;
+    std::wstring name;  // the friendly name, which several cameras may share
+    // Tells cameras of the same name apart: the device path, or the
+    // moniker's display name for a device that has none.
+    std::wstring path;
     Microsoft::WRL::ComPtr<IMoniker> moniker;
 };
 
 // Every device of the video input category, in the system's order.
 std::vector<VideoDevice> VideoInputDevices();
 
+// The names the source dialog lists, one per device in the same order: a
+// name that an earlier device already has gets " (2)", " (3)"... so that
+// every entry can be told apart.
+std::vector<std::wstring> ChooserNames(std::span<const VideoDevice> devices);
+
+// The camera chosen in the source dialog, as stored.
+struct CameraChoice {
+    std::wstring name;
+    std::wstring path;  // empty when only the name was stored
+};
+
+// Index of the remembered camera in devices: the one with its path; when no
+// device has that path (or none was stored), the first with its name.
+std::optional<size_t> FindRemembered(std::span<const VideoDevice> devices, const CameraChoice& remembered);
+
 // The remembered camera first (when it is there), the others in their order.
-std::vector<VideoDevice> InTryOrder(std::vector<VideoDevice> devices, const std::wstring& remembered);
+std::vector<VideoDevice> InTryOrder(std::vector<VideoDevice> devices, const CameraChoice& remembered);
+std::vector<VideoDevice> InTryOrder(std::vector<VideoDevice> devices, const std::wstring& rememberedName);
 
 // The filter of a device; null when it cannot be bound.
 Microsoft::WRL::ComPtr<IBaseFilter> BindDevice(const VideoDevice& device, HRESULT* result = nullptr);
 
-// HKCU\Software\Vardolin, value CameraName: the camera chosen in the source dialog.
+// HKCU\Software\Vardolin, values CameraName and CameraPath (both REG_SZ): the
+// camera chosen in the source dialog.
 inline constexpr const wchar_t* kCameraSettingKey = L"Software\\Vardolin";
 inline constexpr const wchar_t* kCameraNameValue = L"CameraName";
+inline constexpr const wchar_t* kCameraPathValue = L"CameraPath";
+CameraChoice RememberedCamera();
+void RememberCamera(const VideoDevice& device);
+// By name alone: a stored path is removed, so it cannot outrank the name.
 std::wstring RememberedCameraName();
 void RememberCameraName(const std::wstring& name);
 
