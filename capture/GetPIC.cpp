@@ -9,6 +9,7 @@
 #include "ModuleInstance.h"
 #include "UntrappedError.h"
 #include "WindowPlacement.h"
+#include "photo/TakePhoto.h"
 
 #include <commctrl.h>
 
@@ -125,33 +126,47 @@ void GetPIC::Form_Load() {
 }
 
 void GetPIC::EnableCameraButtons() {
-    {
-        Microsoft::WRL::ComPtr<IDispatch> control;
-        RunOrSkip([&] { control = CameraDispatch(); });
-        CameraAutomation camera(control);
-        if (TestOrAssumeTrue([&] { return camera.FormatDialogAvailable(); }))
-            RunOrSkip([&] { EnableWindow(Control(ControlId::CmdFormatDlg), TRUE); });
-        if (TestOrAssumeTrue([&] { return camera.SourceDialogAvailable(); }))
-            RunOrSkip([&] { EnableWindow(Control(ControlId::CmdSourceDlg), TRUE); });
-    }  // the reference to the control goes here
+    AskCameraDialogs();
     if (TestOrAssumeTrue([&] {
             return IsWindowEnabled(Control(ControlId::CmdFormatDlg)) &&
                    IsWindowEnabled(Control(ControlId::CmdSourceDlg));
         })) {
         RunOrSkip([&] { EnableWindow(Control(ControlId::CmdSaveDIB), TRUE); });
         RunOrSkip([&] { ShowWindow(Control(ControlId::Picture1), SW_HIDE); });
+        // The camera opens in the background: taking a photo waits for its first frame.
+        RunOrSkip([&] {
+            if (!loaded_->camera->Problem().empty()) EnableWindow(Control(ControlId::CmdSaveDIB), FALSE);
+        });
     } else {
         // The empty still box covers the preview: it says why there is no camera picture.
         RunOrSkip([&] { loaded_->picture1->SetNotice(loaded_->camera->Problem()); });
     }
 }
 
+void GetPIC::AskCameraDialogs() {
+    Microsoft::WRL::ComPtr<IDispatch> control;
+    RunOrSkip([&] { control = CameraDispatch(); });
+    CameraAutomation camera(control);
+    bool format = TestOrAssumeTrue([&] { return camera.FormatDialogAvailable(); });
+    RunOrSkip([&] { EnableWindow(Control(ControlId::CmdFormatDlg), format); });
+    bool source = TestOrAssumeTrue([&] { return camera.SourceDialogAvailable(); });
+    RunOrSkip([&] { EnableWindow(Control(ControlId::CmdSourceDlg), source); });
+}  // the reference to the control goes here
+
 void GetPIC::FollowCameraState(WORD notification) {
-    // Taking a photo needs a live picture; a still already taken stays usable.
-    bool takingPhotos = IsWindowEnabled(Control(ControlId::CmdFormatDlg)) &&
-                        IsWindowEnabled(Control(ControlId::CmdSourceDlg)) &&
-                        !(GetWindowLongW(Control(ControlId::Picture1), GWL_STYLE) & WS_VISIBLE);
-    if (takingPhotos) EnableWindow(Control(ControlId::CmdSaveDIB), notification == camera_notification::kLive);
+    // A camera may appear, start, stop or go at any time: the dialogs follow
+    // what the control offers now, and taking a photo needs a live picture.
+    // A still already taken stays usable.
+    AskCameraDialogs();
+    if (!OffersNewPhoto(Control(ControlId::CmdSaveDIB))) return;
+    bool offered = IsWindowEnabled(Control(ControlId::CmdFormatDlg)) && IsWindowEnabled(Control(ControlId::CmdSourceDlg));
+    bool live = offered && notification == camera_notification::kLive;
+    if (live && (GetWindowLongW(Control(ControlId::Picture1), GWL_STYLE) & WS_VISIBLE)) {
+        // The still box covered the preview because there was no camera: uncover it.
+        loaded_->picture1->SetNotice(L"");
+        ShowWindow(Control(ControlId::Picture1), SW_HIDE);
+    }
+    EnableWindow(Control(ControlId::CmdSaveDIB), live);
 }
 
 Microsoft::WRL::ComPtr<IDispatch> GetPIC::CameraDispatch() {

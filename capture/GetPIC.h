@@ -133,6 +133,7 @@ private:
     void RestoreDirectDeleteOption();
     void RestoreQuality();
     void EnableCameraButtons();
+    void AskCameraDialogs();
     // The camera control's live picture stopped or came back.
     void FollowCameraState(WORD notification);
     Microsoft::WRL::ComPtr<IDispatch> CameraDispatch();

@@ -6,14 +6,29 @@
 
 namespace vardolin::capture::test {
 
+namespace {
+std::chrono::steady_clock::duration longestDispatch{};
+}
+
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-    auto end = std::chrono::steady_clock::now() + timeout;
-    while (!done() && std::chrono::steady_clock::now() < end) {
+    using clock = std::chrono::steady_clock;
+    auto end = clock::now() + timeout;
+    while (!done() && clock::now() < end) {
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            auto start = clock::now();
+            DispatchMessageW(&msg);
+            longestDispatch = std::max(longestDispatch, clock::now() - start);
+        }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
     return done();
+}
+
+std::chrono::microseconds TakeLongestDispatch() {
+    auto longest = std::chrono::duration_cast<std::chrono::microseconds>(longestDispatch);
+    longestDispatch = {};
+    return longest;
 }
 
 void PumpFor(std::chrono::milliseconds duration) {

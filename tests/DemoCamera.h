@@ -21,6 +21,9 @@ using democam::kSecondDemoCamera;
 // Runs this thread's messages until done() holds or the time is up; done() at the end.
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(10));
 void PumpFor(std::chrono::milliseconds duration);
+// The longest that handling one message took in PumpUntil since the last
+// call: how long the thread's windows were kept waiting.
+std::chrono::microseconds TakeLongestDispatch();
 
 // The demo scene (the drawn portrait, or the photograph) at moment t as the
 // 320 x 240 preview shows it.

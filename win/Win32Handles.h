@@ -68,6 +68,7 @@ struct KernelHandleTraits {
     static void Close(HANDLE h) noexcept { CloseHandle(h); }
 };
 using UniqueEvent = UniqueHandle<KernelHandleTraits>;
+using UniqueThread = UniqueHandle<KernelHandleTraits>;
 
 // Files: CreateFile's failure value INVALID_HANDLE_VALUE is kept as null.
 using UniqueFile = UniqueHandle<KernelHandleTraits>;

@@ -6,6 +6,7 @@
 namespace vardolin::capture {
 
 // Instead of the live picture.
+inline constexpr const wchar_t* kCameraStartingText = L"正在打开摄像头…";
 inline constexpr const wchar_t* kNoCameraFoundText = L"未找到摄像头";
 inline constexpr const wchar_t* kCameraInUseText = L"摄像头正被其他程序使用";
 inline constexpr const wchar_t* kCameraAccessDeniedText = L"摄像头被系统隐私设置或安全软件阻止";

@@ -4,16 +4,26 @@
 #include "camera/AutoFrameSetting.h"
 #include "camera/CameraChooser.h"
 #include "camera/CameraGraph.h"
+#include "camera/CameraWorker.h"
+#include "camera/FormatListDialog.h"
+#include "camera/MediaTypes.h"
 #include "camera/VideoDevices.h"
 
 #include <olectl.h>
 
 #include <algorithm>
+#include <mutex>
 
 namespace vardolin::capture {
 namespace {
 
 using Microsoft::WRL::ComPtr;
+
+// How often the worker looks at the running camera (events, first frame, silence).
+constexpr DWORD kWatchIntervalMs = 250;
+// How long the window waits for a graph to stop before a driver's format
+// pages, which can only change a stopped pin.
+constexpr DWORD kStopForPagesMs = 5000;
 
 struct PropertyPages : CAUUID {
     PropertyPages() noexcept : CAUUID{} {}
@@ -41,110 +51,297 @@ void ShowPages(HWND owner, IUnknown* object, const wchar_t* caption) {
     OleCreatePropertyFrame(owner, 0, 0, caption, 1, objects, pages.cElems, pages.pElems, 0, 0, nullptr);
 }
 
+// What the window's thread may see of the camera: written by the worker,
+// read by the window under the lock.
+struct CameraView {
+    CameraProblem problem = CameraProblem::Starting;
+    bool listed = false;              // at least one camera is there to choose
+    std::shared_ptr<FrameTap> tap;    // of the running graph
+    ComPtr<IBaseFilter> device;       // the camera the dialogs are about
+    std::wstring path;                // its key
+};
+
+// The camera as the worker runs it. Every method but View and Tap runs on
+// the worker thread.
+class CameraCore {
+public:
+    CameraCore(HWND window, UINT message, bool listed) : window_(window), message_(message) { view_.listed = listed; }
+
+    CameraView View() {
+        std::lock_guard<std::mutex> held(lock_);
+        return view_;
+    }
+    std::shared_ptr<FrameTap> Tap() {
+        std::lock_guard<std::mutex> held(lock_);
+        return view_.tap;
+    }
+    CameraProblem Problem() {
+        std::lock_guard<std::mutex> held(lock_);
+        return view_.problem;
+    }
+
+    void Open() { OpenFirstThatStarts(TryOrder(VideoInputDevices())); }
+    void Watch();
+    // A device arrived or went: a camera without a picture is looked for now.
+    void DevicesChanged() {
+        if (!graph_) Retry();
+    }
+    // The user chose this camera (already remembered): it goes first.
+    void Choose(const std::wstring& path) {
+        std::erase(silent_, path);
+        lostPath_.clear();
+        if (graph_ && path == current_.path) return;
+        OpenFirstThatStarts(TryOrder(VideoInputDevices()));
+    }
+    void StopGraph() {
+        graph_.reset();
+        frameSeen_ = false;
+        problem_ = CameraProblem::Starting;
+        Publish();
+    }
+    // The same device again, in the format it now holds.
+    void Restart() {
+        if (!device_) return Retry();
+        graph_ = CameraGraph::Start(device_, false, problem_);
+        Started(GetTickCount64());
+    }
+    void UseFormat(size_t index) {
+        StopGraph();
+        ComPtr<IAMStreamConfig> config = StreamConfigOf(CapturePinOf(device_.Get()).Get());
+        OfferedTypes offered = OfferedTypesOf(config.Get());
+        if (index < offered.types.size()) config->SetFormat(offered.types[index].get());
+        Restart();
+    }
+    // The last job: everything of the camera is released on this thread.
+    void Close() {
+        graph_.reset();
+        device_.Reset();
+        std::lock_guard<std::mutex> held(lock_);
+        view_ = CameraView{};
+        window_ = nullptr;
+    }
+
+private:
+    std::vector<VideoDevice> TryOrder(std::vector<VideoDevice> devices) const;
+    void OpenFirstThatStarts(const std::vector<VideoDevice>& devices);
+    void Started(ULONGLONG now);
+    void Retry();
+    void Lose(ULONGLONG now) {
+        lostPath_ = current_.path;
+        graph_.reset();
+        problem_ = CameraProblem::Lost;
+        lastAttempt_ = now;
+        Publish();
+    }
+    void Publish();
+
+    std::mutex lock_;
+    CameraView view_;
+    HWND window_;
+    UINT message_;
+
+    // The worker's own state.
+    ComPtr<IBaseFilter> device_;
+    VideoDevice current_;
+    bool listed_ = false;
+    std::unique_ptr<CameraGraph> graph_;
+    CameraProblem problem_ = CameraProblem::Starting;
+    bool frameSeen_ = false;
+    ULONGLONG startedAt_ = 0;
+    ULONGLONG lastAttempt_ = 0;
+    std::wstring lostPath_;             // tried first when it is back
+    std::vector<std::wstring> silent_;  // started but sent nothing: tried last
+};
+
+std::vector<VideoDevice> CameraCore::TryOrder(std::vector<VideoDevice> devices) const {
+    std::optional<size_t> remembered = FindRemembered(devices, RememberedCamera());
+    std::vector<std::pair<int, size_t>> ranks;
+    for (size_t i = 0; i < devices.size(); ++i) {
+        const std::wstring& path = devices[i].path;
+        int rank = std::ranges::find(silent_, path) != silent_.end() ? 3
+                   : !lostPath_.empty() && path == lostPath_         ? 0
+                   : remembered == i                                  ? 1
+                                                                      : 2;
+        ranks.emplace_back(rank, i);
+    }
+    std::ranges::stable_sort(ranks, {}, &std::pair<int, size_t>::first);
+    std::vector<VideoDevice> ordered;
+    for (auto [rank, i] : ranks) ordered.push_back(std::move(devices[i]));
+    return ordered;
+}
+
+void CameraCore::OpenFirstThatStarts(const std::vector<VideoDevice>& devices) {
+    graph_.reset();
+    ULONGLONG now = GetTickCount64();
+    lastAttempt_ = now;
+    listed_ = !devices.empty();
+    // Without a camera that starts, the reason shown is the first device's:
+    // the one the user expects. The dialogs are about that one too.
+    CameraProblem first = CameraProblem::NoCamera;
+    ComPtr<IBaseFilter> firstDevice;
+    VideoDevice firstEntry;
+    for (const VideoDevice& device : devices) {
+        HRESULT bound = S_OK;
+        ComPtr<IBaseFilter> filter = BindDevice(device, &bound);
+        CameraProblem problem = ProblemOfRunFailure(bound);
+        if (filter) graph_ = CameraGraph::Start(filter, true, problem);
+        if (graph_) {
+            device_ = std::move(filter);
+            current_ = device;
+            return Started(now);
+        }
+        if (!firstDevice && first == CameraProblem::NoCamera) {
+            first = problem;
+            firstDevice = filter;
+            firstEntry = device;
+        }
+    }
+    // A lost camera that is not back yet is still called lost.
+    problem_ = problem_ == CameraProblem::Lost && !graph_ ? CameraProblem::Lost : first;
+    device_ = std::move(firstDevice);
+    current_ = std::move(firstEntry);
+    Publish();
+}
+
+// After a start: the graph runs and waits for its first frame, or the start failed.
+void CameraCore::Started(ULONGLONG now) {
+    startedAt_ = now;
+    frameSeen_ = false;
+    if (graph_) {
+        // Until the first frame: a camera that was silent before says so, a
+        // lost one coming back is still called lost, any other is starting.
+        if (std::ranges::find(silent_, current_.path) != silent_.end()) problem_ = CameraProblem::Silent;
+        else if (problem_ != CameraProblem::Lost) problem_ = CameraProblem::Starting;
+    }
+    Publish();
+}
+
+void CameraCore::Retry() {
+    CameraProblem before = problem_;
+    OpenFirstThatStarts(TryOrder(VideoInputDevices()));
+    if (!graph_ && before == CameraProblem::Lost) problem_ = CameraProblem::Lost;
+}
+
+void CameraCore::Watch() {
+    ULONGLONG now = GetTickCount64();
+    if (!graph_) {
+        if (now - lastAttempt_ >= kRetryIntervalMs) Retry();
+        return;
+    }
+    if (graph_->TakeDeviceLost()) return Lose(now);
+    const FrameTap& tap = *graph_->Tap();
+    if (tap.SampleCount() == 0) {
+        if (now - startedAt_ <= kFirstFrameGraceMs) return;
+        // Started but silent: the next camera gets its turn, this one goes last.
+        if (std::ranges::find(silent_, current_.path) == silent_.end()) silent_.push_back(current_.path);
+        if (lostPath_ == current_.path) lostPath_.clear();
+        return Retry();
+    }
+    if (!frameSeen_) {
+        frameSeen_ = true;
+        std::erase(silent_, current_.path);
+        lostPath_.clear();
+        problem_ = CameraProblem::None;
+        Publish();
+    }
+    ULONGLONG last = tap.LastSampleTick();  // may be a moment after now
+    if (last < now && now - last > kSilentCameraMs) Lose(now);
+}
+
+void CameraCore::Publish() {
+    HWND window = nullptr;
+    {
+        std::lock_guard<std::mutex> held(lock_);
+        if (!window_) return;
+        view_.problem = problem_;
+        view_.listed = listed_ || device_;
+        view_.tap = graph_ && frameSeen_ ? graph_->Tap() : nullptr;
+        view_.device = device_;
+        view_.path = current_.path;
+        window = window_;
+    }
+    PostMessageW(window, message_, 0, 0);
+}
+
+// The window's side: answers from what the worker published and hands every
+// step that talks to a camera to the worker.
 class DirectShowCamera final : public VideoSource {
 public:
-    void Open(HWND window, UINT message) override {
-        notify_ = {window, message};
-        OpenFirstThatStarts(InTryOrder(VideoInputDevices(), RememberedCamera()));
+    ~DirectShowCamera() override {
+        if (!worker_) return;
+        worker_->Post([core = core_] { core->Close(); });
     }
-    void Poll() override;
 
-    bool CurrentFrame(BitmapPixels& frame) override { return graph_ && graph_->LatestFrame(frame); }
-    CameraProblem Problem() const override { return problem_; }
+    void Open(HWND window, UINT message) override {
+        // Whether there is a camera at all answers the dialogs' availability
+        // from the start; the worker opens one.
+        core_ = std::make_shared<CameraCore>(window, message, !VideoInputDevices().empty());
+        worker_ = std::make_unique<CameraWorker>([core = core_] { core->Watch(); }, kWatchIntervalMs);
+        worker_->Post([core = core_] { core->Open(); });
+    }
+    void DevicesChanged() override {
+        if (worker_) worker_->Post([core = core_] { core->DevicesChanged(); });
+    }
 
-    bool FormatDialogAvailable() override { return graph_ && HasPages(CapturePinOf(device_.Get()).Get()); }
-    // The source dialog always has the camera choice and the framing option.
-    bool SourceDialogAvailable() override { return graph_ != nullptr; }
+    uint64_t FrameNumber() const override {
+        std::shared_ptr<FrameTap> tap = core_ ? core_->Tap() : nullptr;
+        return tap ? tap->SampleCount() : 0;
+    }
+    bool CurrentFrame(BitmapPixels& frame) override {
+        std::shared_ptr<FrameTap> tap = core_ ? core_->Tap() : nullptr;
+        return tap && tap->LatestFrame(frame);
+    }
+    CameraProblem Problem() const override { return core_ ? core_->Problem() : CameraProblem::NoCamera; }
+
+    // Both dialogs are there whenever a camera is: another one can be chosen,
+    // and a camera without format pages has our list.
+    bool FormatDialogAvailable() override { return core_ && core_->View().listed; }
+    bool SourceDialogAvailable() override { return core_ && core_->View().listed; }
     void ShowFormatDialog(HWND owner) override;
     void ShowSourceDialog(HWND owner) override;
 
 private:
-    bool StartDevice(const VideoDevice& device, bool choosePreviewFormat);
-    void OpenFirstThatStarts(const std::vector<VideoDevice>& devices);
-    void Stop() noexcept {
-        graph_.reset();
-        device_.Reset();
-    }
-
-    CameraGraph::Notify notify_{};
-    CameraChoice inUse_;  // the device in use, or the one that was lost
-    ComPtr<IBaseFilter> device_;
-    std::unique_ptr<CameraGraph> graph_;
-    CameraProblem problem_ = CameraProblem::NoCamera;
-    ULONGLONG startedAt_ = 0;
-    ULONGLONG lastAttempt_ = 0;
+    std::shared_ptr<CameraCore> core_;
+    std::unique_ptr<CameraWorker> worker_;
 };
 
-bool DirectShowCamera::StartDevice(const VideoDevice& device, bool choosePreviewFormat) {
-    HRESULT bound = S_OK;
-    ComPtr<IBaseFilter> filter = BindDevice(device, &bound);
-    if (!filter) {
-        problem_ = ProblemOfRunFailure(bound);
-        return false;
-    }
-    graph_ = CameraGraph::Start(filter, choosePreviewFormat, notify_, problem_);
-    if (!graph_) return false;
-    device_ = std::move(filter);
-    inUse_ = {device.name, device.path};
-    startedAt_ = GetTickCount64();
-    return true;
-}
-
-void DirectShowCamera::OpenFirstThatStarts(const std::vector<VideoDevice>& devices) {
-    Stop();
-    lastAttempt_ = GetTickCount64();
-    // The reason shown is the first device's: the one the user expects.
-    CameraProblem first = CameraProblem::NoCamera;
-    for (const VideoDevice& device : devices) {
-        if (StartDevice(device, true)) return;
-        if (first == CameraProblem::NoCamera) first = problem_;
-    }
-    problem_ = first;
-}
-
-void DirectShowCamera::Poll() {
-    ULONGLONG now = GetTickCount64();
-    if (graph_) {
-        ULONGLONG lastSign = std::max(graph_->LastSampleTick(), startedAt_);
-        if (graph_->TakeDeviceLost() || now - lastSign > kSilentCameraMs) {
-            Stop();
-            problem_ = CameraProblem::Lost;
-            lastAttempt_ = now;
-        }
+void DirectShowCamera::ShowFormatDialog(HWND owner) {
+    CameraView view = core_ ? core_->View() : CameraView{};
+    if (!view.device) return;
+    ComPtr<IPin> pin = CapturePinOf(view.device.Get());
+    if (HasPages(pin.Get())) {
+        // A driver's pages change the pin's format, which needs the graph
+        // stopped; the graph is built again afterwards. The device stays
+        // chosen even when that fails, so another format can be tried.
+        bool enabled = owner && IsWindowEnabled(owner);
+        if (enabled) EnableWindow(owner, FALSE);
+        worker_->RunAndPump([core = core_] { core->StopGraph(); }, kStopForPagesMs);
+        if (enabled) EnableWindow(owner, TRUE);
+        ShowPages(owner, pin.Get(), kFormatPagesTitle);
+        worker_->Post([core = core_] { core->Restart(); });
         return;
     }
-    if (problem_ != CameraProblem::Lost || now - lastAttempt_ < kReconnectIntervalMs) return;
-    // The lost camera first when it is back, then the others.
-    OpenFirstThatStarts(InTryOrder(InTryOrder(VideoInputDevices(), RememberedCamera()), inUse_));
-    if (!graph_) problem_ = CameraProblem::Lost;
-}
-
-void DirectShowCamera::ShowFormatDialog(HWND owner) {
-    if (!device_) return;
-    // A pin's format can only change while the graph is stopped, and the new
-    // format needs a new connection: the graph is built again afterwards. The
-    // device stays chosen even when that fails, so another format can be tried.
-    graph_.reset();
-    ShowPages(owner, CapturePinOf(device_.Get()).Get(), kFormatPagesTitle);
-    graph_ = CameraGraph::Start(device_, false, notify_, problem_);
-    startedAt_ = GetTickCount64();
+    // No pages of its own: our list of what the pin offers.
+    ComPtr<IAMStreamConfig> config = StreamConfigOf(pin.Get());
+    OfferedTypes offered = OfferedTypesOf(config.Get());
+    if (auto chosen = ChooseFormat(owner, offered.formats, CurrentFormatIn(config.Get(), offered)))
+        worker_->Post([core = core_, index = *chosen] { core->UseFormat(index); });
 }
 
 void DirectShowCamera::ShowSourceDialog(HWND owner) {
     // The user picks a camera, also when the current one failed, and reaches
-    // its own pages from there.
+    // its own pages from there when it has any.
     std::vector<VideoDevice> devices = VideoInputDevices();
-    if (devices.empty()) return;
+    if (devices.empty() || !core_) return;
+    CameraView view = core_->View();
     std::vector<std::wstring> names = ChooserNames(devices);
-    size_t current = FindRemembered(devices, inUse_).value_or(0);
+    auto byPath = std::ranges::find(devices, view.path, &VideoDevice::path);
+    size_t current = byPath != devices.end() ? static_cast<size_t>(byPath - devices.begin())
+                                             : FindRemembered(devices, RememberedCamera()).value_or(0);
     auto filterOf = [&](size_t index) {
-        return device_ && devices[index].path == inUse_.path ? device_ : BindDevice(devices[index]);
+        return view.device && devices[index].path == view.path ? view.device : BindDevice(devices[index]);
     };
-    std::vector<std::optional<bool>> hasPages(devices.size());
-    auto hasSettings = [&](size_t index) {
-        if (!hasPages[index]) hasPages[index] = HasPages(filterOf(index).Get());
-        return *hasPages[index];
-    };
+    auto hasSettings = [&](size_t index) { return HasPages(filterOf(index).Get()); };
     auto showSettings = [&](HWND dialog, size_t index) {
         ShowPages(dialog, filterOf(index).Get(), kSourceDialogTitle);
     };
@@ -154,8 +351,7 @@ void DirectShowCamera::ShowSourceDialog(HWND owner) {
     RememberAutoFrame(chosen->autoFrame);
     const VideoDevice& camera = devices[chosen->camera];
     RememberCamera(camera);
-    CameraChoice choice{camera.name, camera.path};
-    if (choice.path != inUse_.path || !graph_) OpenFirstThatStarts(InTryOrder(std::move(devices), choice));
+    worker_->Post([core = core_, path = camera.path] { core->Choose(path); });
 }
 
 }  // namespace

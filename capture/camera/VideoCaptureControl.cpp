@@ -6,12 +6,35 @@
 #include "Win32Handles.h"
 #include "camera/CameraControlObject.h"
 
+#include <dbt.h>
+
+#include <algorithm>
+
 namespace vardolin::capture {
 namespace {
 
 constexpr const wchar_t* kClassName = L"VardolinVideoCapture";
 constexpr UINT_PTR kPreviewTimer = 1;
-constexpr UINT kGraphEvent = WM_APP + 1;
+constexpr UINT kCameraChanged = WM_APP + 1;
+
+struct DeviceNotificationTraits {
+    using Handle = HDEVNOTIFY;
+    static void Close(HDEVNOTIFY h) noexcept { UnregisterDeviceNotification(h); }
+};
+using UniqueDeviceNotification = UniqueHandle<DeviceNotificationTraits>;
+
+// The device interface class of capture devices (KSCATEGORY_CAPTURE), under
+// which every webcam's driver registers.
+constexpr GUID kCaptureDeviceInterface = {0x65E8773D, 0x8F56, 0x11D0, {0xA3, 0xB9, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
+
+// Asks the system to tell window when a video capture device arrives or goes.
+UniqueDeviceNotification NotifyVideoDevices(HWND window) {
+    DEV_BROADCAST_DEVICEINTERFACE_W filter{};
+    filter.dbcc_size = sizeof filter;
+    filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    filter.dbcc_classguid = kCaptureDeviceInterface;
+    return UniqueDeviceNotification(RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE));
+}
 
 bool FullyCovered(HWND window) {
     WindowDc dc(window);  // clipped to what siblings and the parent leave visible
@@ -28,12 +51,16 @@ public:
                         bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), ModuleInstance(), this);
         if (!window_) return;
-        source_->Open(window_, kGraphEvent);
-        live_ = source_->Problem() == CameraProblem::None;
+        devices_ = NotifyVideoDevices(window_);
+        source_->Open(window_, kCameraChanged);
+        problem_ = source_->Problem();
+        available_[0] = source_->FormatDialogAvailable();
+        available_[1] = source_->SourceDialogAvailable();
         SetTimer(window_, kPreviewTimer, kPreviewIntervalMs, nullptr);
     }
     ~VideoCaptureControl() override {
         if (!window_) return;
+        devices_.reset();
         KillTimer(window_, kPreviewTimer);
         DestroyWindow(window_);
     }
@@ -42,7 +69,7 @@ public:
     Microsoft::WRL::ComPtr<IDispatch> Automation() override {
         return CreateCameraControlObject(source_, window_ ? GetAncestor(window_, GA_ROOT) : nullptr);
     }
-    std::wstring Problem() const override { return ProblemText(source_->Problem()); }
+    std::wstring Problem() const override { return ProblemText(problem_); }
 
 private:
     friend class BaseWindow<VideoCaptureControl>;
@@ -54,16 +81,15 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         HWND window = window_;
         switch (message) {
-        case kGraphEvent:
+        case kCameraChanged:
             Follow(window);
             return 0;
+        case WM_DEVICECHANGE:
+            if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) source_->DevicesChanged();
+            return TRUE;
         case WM_TIMER:
             if (wParam != kPreviewTimer) return 0;
-            Follow(window);
-            if (live_ && !FullyCovered(window)) {
-                if (!source_->CurrentFrame(frame_)) frame_ = {};
-                InvalidateRect(window, nullptr, FALSE);
-            }
+            ShowNewFrame(window);
             return 0;
         case WM_ERASEBKGND:
             return 1;  // WM_PAINT covers everything
@@ -84,16 +110,33 @@ private:
         }
     }
 
-    // Lets the source follow its camera and tells the parent when the live
-    // picture stops or comes back.
-    void Follow(HWND window) {
-        source_->Poll();
-        bool live = source_->Problem() == CameraProblem::None;
-        if (live == live_) return;
-        live_ = live;
-        if (!live) frame_ = {};
+    // The only work of a preview tick: a frame that changed, copied and
+    // scaled, when the preview can be seen.
+    void ShowNewFrame(HWND window) {
+        if (problem_ != CameraProblem::None || FullyCovered(window)) return;
+        uint64_t number = source_->FrameNumber();
+        if (number == shownFrame_) return;
+        shownFrame_ = number;
+        if (!source_->CurrentFrame(frame_)) frame_ = {};
         InvalidateRect(window, nullptr, FALSE);
-        WORD code = live ? camera_notification::kLive : camera_notification::kStopped;
+    }
+
+    // Takes what the source says now and tells the parent that the camera
+    // changed: the live picture stopped or came back, or the dialogs'
+    // availability may differ.
+    void Follow(HWND window) {
+        CameraProblem problem = source_->Problem();
+        bool availability[] = {source_->FormatDialogAvailable(), source_->SourceDialogAvailable()};
+        bool same = problem == problem_ && std::equal(std::begin(availability), std::end(availability), available_);
+        if (same) return;
+        problem_ = problem;
+        std::copy(std::begin(availability), std::end(availability), available_);
+        if (problem != CameraProblem::None) {
+            frame_ = {};
+            shownFrame_ = 0;
+        }
+        InvalidateRect(window, nullptr, FALSE);
+        WORD code = problem == CameraProblem::None ? camera_notification::kLive : camera_notification::kStopped;
         SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), code),
                      reinterpret_cast<LPARAM>(window));
     }
@@ -104,17 +147,20 @@ private:
         DrawBitmapPixels(dc, 0, 0, frame_);
         ExcludeClipRect(dc, 0, 0, frame_.width, frame_.height);
         FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        if (live_) return;
+        if (problem_ == CameraProblem::None) return;
         ScopedSelection font(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(255, 255, 255));
-        DrawTextW(dc, ProblemText(source_->Problem()), -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        DrawTextW(dc, ProblemText(problem_), -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
 
     std::shared_ptr<VideoSource> source_;
+    UniqueDeviceNotification devices_;
     BitmapPixels frame_;
+    uint64_t shownFrame_ = 0;
     HFONT font_ = nullptr;  // given by the parent with WM_SETFONT, not owned
-    bool live_ = false;
+    CameraProblem problem_ = CameraProblem::Starting;
+    bool available_[2] = {};  // the format and the source dialog, as last told
 };
 
 }  // namespace

@@ -1,4 +1,7 @@
 // Where the video-capture control gets its pictures and driver dialogs from.
+// Everything here is called on the window's (the host's user-interface)
+// thread and returns at once: a source that talks to a camera does that
+// elsewhere and tells the window when something changed.
 #pragma once
 
 #include "BitmapFile.h"
@@ -6,19 +9,23 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 namespace vardolin::capture {
 
 class VideoSource {
 public:
     virtual ~VideoSource() = default;
 
-    // Connects to the camera; its events arrive at window as message, and
-    // each should be answered with Poll.
+    // Connects to the camera. Whenever Problem or the dialogs' availability
+    // changes, message is posted to window.
     virtual void Open(HWND window, UINT message) = 0;
-    // Follows the camera: takes its events, notices a camera that stopped
-    // delivering, and reconnects one that was lost.
-    virtual void Poll() = 0;
+    // A video device arrived or went: a source without a picture tries again now.
+    virtual void DevicesChanged() {}
 
+    // Counts the camera's frames; changes whenever a new one arrived, 0 while
+    // there is none.
+    virtual uint64_t FrameNumber() const = 0;
     // The latest live frame as the 320 x 240 preview picture; false when the
     // camera delivers none (never an old frame of a lost camera).
     virtual bool CurrentFrame(BitmapPixels& frame) = 0;

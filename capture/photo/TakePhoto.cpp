@@ -53,8 +53,10 @@ void BackToLivePreview(const PhotoParts& photo) {
 std::filesystem::path TemporaryPhotoPath() { return LibraryFolder() / L"TmpPhoto.bmp"; }
 
 void TakeOrRetakePhoto(const PhotoParts& photo) {
-    if (CaptionOf(photo.takeButton) == kTakePhotoCaption) TakePhoto(photo);
+    if (OffersNewPhoto(photo.takeButton)) TakePhoto(photo);
     else BackToLivePreview(photo);
 }
+
+bool OffersNewPhoto(HWND takeButton) { return CaptionOf(takeButton) == kTakePhotoCaption; }
 
 }  // namespace vardolin::capture

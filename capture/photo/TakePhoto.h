@@ -14,4 +14,7 @@ std::filesystem::path TemporaryPhotoPath();
 // Errors are raised to the caller (the window reports them).
 void TakeOrRetakePhoto(const PhotoParts& photo);
 
+// Whether the take button offers a new photo (no still is shown).
+bool OffersNewPhoto(HWND takeButton);
+
 }  // namespace vardolin::capture

@@ -29,7 +29,7 @@ class PictureCamera final : public VideoSource {
 public:
     explicit PictureCamera(std::shared_ptr<BitmapPixels> picture) : picture_(std::move(picture)) {}
     void Open(HWND, UINT) override {}
-    void Poll() override {}
+    uint64_t FrameNumber() const override { return ++frames_; }
     bool CurrentFrame(BitmapPixels& frame) override {
         frame = *picture_;
         return true;
@@ -42,6 +42,7 @@ public:
 
 private:
     std::shared_ptr<BitmapPixels> picture_;
+    mutable uint64_t frames_ = 0;  // every look finds a new frame: the test may change the picture
 };
 
 // The picture enlarged 5:2 about the centre of the face, which stays put.

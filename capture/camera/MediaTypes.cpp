@@ -1,0 +1,67 @@
+#include "camera/MediaTypes.h"
+
+#include <dvdmedia.h>
+
+#include <cstdlib>
+
+namespace vardolin::capture {
+
+void FreeMediaTypeFields(AM_MEDIA_TYPE& type) noexcept {
+    if (type.cbFormat) CoTaskMemFree(type.pbFormat);
+    if (type.pUnk) type.pUnk->Release();
+    type = AM_MEDIA_TYPE{};
+}
+
+void MediaTypeFree::operator()(AM_MEDIA_TYPE* type) const noexcept {
+    FreeMediaTypeFields(*type);
+    CoTaskMemFree(type);
+}
+
+const BITMAPINFOHEADER* VideoHeaderOf(const AM_MEDIA_TYPE& type) noexcept {
+    if (!type.pbFormat) return nullptr;
+    if (type.formattype == FORMAT_VideoInfo && type.cbFormat >= sizeof(VIDEOINFOHEADER))
+        return &reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader;
+    if (type.formattype == FORMAT_VideoInfo2 && type.cbFormat >= sizeof(VIDEOINFOHEADER2))
+        return &reinterpret_cast<const VIDEOINFOHEADER2*>(type.pbFormat)->bmiHeader;
+    return nullptr;
+}
+
+Microsoft::WRL::ComPtr<IAMStreamConfig> StreamConfigOf(IPin* pin) {
+    Microsoft::WRL::ComPtr<IAMStreamConfig> config;
+    if (pin) pin->QueryInterface(IID_PPV_ARGS(&config));
+    return config;
+}
+
+OfferedTypes OfferedTypesOf(IAMStreamConfig* config) {
+    OfferedTypes offered;
+    int count = 0, size = 0;
+    if (!config || FAILED(config->GetNumberOfCapabilities(&count, &size)) || size != sizeof(VIDEO_STREAM_CONFIG_CAPS))
+        return offered;
+    for (int i = 0; i < count; ++i) {
+        AM_MEDIA_TYPE* raw = nullptr;
+        VIDEO_STREAM_CONFIG_CAPS caps{};
+        if (FAILED(config->GetStreamCaps(i, &raw, reinterpret_cast<BYTE*>(&caps))) || !raw) continue;
+        OwnedMediaType type(raw);
+        const BITMAPINFOHEADER* header = VideoHeaderOf(*type);
+        if (!header) continue;
+        offered.formats.push_back({type->subtype, header->biWidth, std::abs(header->biHeight)});
+        offered.types.push_back(std::move(type));
+    }
+    return offered;
+}
+
+std::optional<size_t> CurrentFormatIn(IAMStreamConfig* config, const OfferedTypes& offered) {
+    AM_MEDIA_TYPE* raw = nullptr;
+    if (!config || FAILED(config->GetFormat(&raw)) || !raw) return std::nullopt;
+    OwnedMediaType current(raw);
+    const BITMAPINFOHEADER* header = VideoHeaderOf(*current);
+    if (!header) return std::nullopt;
+    for (size_t i = 0; i < offered.formats.size(); ++i) {
+        const OfferedFormat& f = offered.formats[i];
+        if (f.subtype == current->subtype && f.width == header->biWidth && f.height == std::abs(header->biHeight))
+            return i;
+    }
+    return std::nullopt;
+}
+
+}  // namespace vardolin::capture

@@ -1,0 +1,49 @@
+// DirectShow media types as the camera code reads them: owners for the
+// types the system hands out, the bitmap header of a video type whichever
+// format block carries it (VIDEOINFOHEADER or VIDEOINFOHEADER2), and the
+// formats a capture pin offers.
+#pragma once
+
+#include "camera/FormatChoice.h"
+
+#include <dshow.h>
+#include <wrl/client.h>
+
+#include <memory>
+#include <vector>
+
+namespace vardolin::capture {
+
+void FreeMediaTypeFields(AM_MEDIA_TYPE& type) noexcept;
+
+// A media type filled in by a call (the fields are ours to free).
+struct MediaType : AM_MEDIA_TYPE {
+    MediaType() noexcept : AM_MEDIA_TYPE{} {}
+    MediaType(const MediaType&) = delete;
+    MediaType& operator=(const MediaType&) = delete;
+    ~MediaType() { FreeMediaTypeFields(*this); }
+};
+
+// A media type allocated whole by the system (IAMStreamConfig hands these out).
+struct MediaTypeFree {
+    void operator()(AM_MEDIA_TYPE* type) const noexcept;
+};
+using OwnedMediaType = std::unique_ptr<AM_MEDIA_TYPE, MediaTypeFree>;
+
+// The bitmap header of a video media type; null when the type has none.
+const BITMAPINFOHEADER* VideoHeaderOf(const AM_MEDIA_TYPE& type) noexcept;
+
+Microsoft::WRL::ComPtr<IAMStreamConfig> StreamConfigOf(IPin* pin);
+
+// What a capture pin offers through IAMStreamConfig, in its order: each
+// video type with its size and subtype (types without a bitmap header are left out).
+struct OfferedTypes {
+    std::vector<OwnedMediaType> types;
+    std::vector<OfferedFormat> formats;  // formats[i] describes types[i]
+};
+OfferedTypes OfferedTypesOf(IAMStreamConfig* config);
+
+// The pin's current format as an entry of offered, when it is one of them.
+std::optional<size_t> CurrentFormatIn(IAMStreamConfig* config, const OfferedTypes& offered);
+
+}  // namespace vardolin::capture
