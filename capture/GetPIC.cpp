@@ -161,10 +161,11 @@ void GetPIC::FollowCameraState(WORD notification) {
     if (!OffersNewPhoto(Control(ControlId::CmdSaveDIB))) return;
     bool offered = IsWindowEnabled(Control(ControlId::CmdFormatDlg)) && IsWindowEnabled(Control(ControlId::CmdSourceDlg));
     bool live = offered && notification == camera_notification::kLive;
-    if (live && (GetWindowLongW(Control(ControlId::Picture1), GWL_STYLE) & WS_VISIBLE)) {
-        // The still box covered the preview because there was no camera: uncover it.
-        loaded_->picture1->SetNotice(L"");
-        ShowWindow(Control(ControlId::Picture1), SW_HIDE);
+    if (GetWindowLongW(Control(ControlId::Picture1), GWL_STYLE) & WS_VISIBLE) {
+        // The still box covers the preview because there was no camera: it
+        // says why until the live picture comes.
+        loaded_->picture1->SetNotice(live ? L"" : loaded_->camera->Problem());
+        if (live) ShowWindow(Control(ControlId::Picture1), SW_HIDE);
     }
     EnableWindow(Control(ControlId::CmdSaveDIB), live);
 }

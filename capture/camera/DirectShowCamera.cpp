@@ -65,7 +65,10 @@ struct CameraView {
 // the worker thread.
 class CameraCore {
 public:
-    CameraCore(HWND window, UINT message, bool listed) : window_(window), message_(message) { view_.listed = listed; }
+    CameraCore(HWND window, UINT message, bool listed) : window_(window), message_(message) {
+        view_.listed = listed;
+        view_.problem = listed ? CameraProblem::Starting : CameraProblem::NoCamera;
+    }
 
     CameraView View() {
         std::lock_guard<std::mutex> held(lock_);
@@ -86,11 +89,23 @@ public:
     void DevicesChanged() {
         if (!graph_) Retry();
     }
+    // Until the worker has switched to the camera the user chose, no frame
+    // of the other one is offered.
+    void Switching() {
+        HWND window = nullptr;
+        {
+            std::lock_guard<std::mutex> held(lock_);
+            view_.problem = CameraProblem::Starting;
+            view_.tap.reset();
+            window = window_;
+        }
+        PostMessageW(window, message_, 0, 0);
+    }
     // The user chose this camera (already remembered): it goes first.
     void Choose(const std::wstring& path) {
         std::erase(silent_, path);
         lostPath_.clear();
-        if (graph_ && path == current_.path) return;
+        if (graph_ && path == current_.path) return Publish();
         OpenFirstThatStarts(TryOrder(VideoInputDevices()));
     }
     void StopGraph() {
@@ -351,6 +366,7 @@ void DirectShowCamera::ShowSourceDialog(HWND owner) {
     RememberAutoFrame(chosen->autoFrame);
     const VideoDevice& camera = devices[chosen->camera];
     RememberCamera(camera);
+    if (camera.path != view.path) core_->Switching();
     worker_->Post([core = core_, path = camera.path] { core->Choose(path); });
 }
 

@@ -69,7 +69,7 @@ public:
     Microsoft::WRL::ComPtr<IDispatch> Automation() override {
         return CreateCameraControlObject(source_, window_ ? GetAncestor(window_, GA_ROOT) : nullptr);
     }
-    std::wstring Problem() const override { return ProblemText(problem_); }
+    std::wstring Problem() const override { return ProblemText(source_->Problem()); }
 
 private:
     friend class BaseWindow<VideoCaptureControl>;
