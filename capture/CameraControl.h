@@ -2,6 +2,7 @@
 // the preview rectangle, driven through its dispatch interface by dispatch id.
 #pragma once
 
+#include "BitmapFile.h"
 #include "Environment.h"
 
 #include <windows.h>
@@ -38,6 +39,9 @@ public:
     virtual Microsoft::WRL::ComPtr<IDispatch> Automation() = 0;
     // One line saying why there is no live picture; empty while there is one.
     virtual std::wstring Problem() const { return {}; }
+    // The last still's 4:3 picture at the camera's full detail, when photos
+    // larger than the designed size are wanted; null otherwise.
+    virtual std::shared_ptr<const BitmapPixels> StillDetail() const { return nullptr; }
 };
 
 using CameraControlFactory = Environment::CameraControlFactory;

@@ -5,6 +5,9 @@
 #include "Environment.h"
 #include "ModuleInstance.h"
 #include "UntrappedError.h"
+#include "camera/AutoFrameSetting.h"
+
+#include <algorithm>
 
 namespace vardolin::capture {
 namespace {
@@ -16,6 +19,7 @@ struct ChooserState {
     SourceChoice chosen;
     const std::function<bool(size_t)>& hasSettings;
     const std::function<void(HWND, size_t)>& showSettings;
+    const std::function<CameraDetail(size_t)>& detailOf;
 };
 
 size_t Selected(HWND dialog, size_t fallback) {
@@ -31,6 +35,19 @@ void FollowSelection(HWND dialog, const ChooserState& state) {
     // A disabled button cannot keep the focus: it goes on to the next control.
     if (!enable && GetFocus() == button) SendMessageW(dialog, WM_NEXTDLGCTL, 0, FALSE);
     EnableWindow(button, enable);
+
+    // The photo sizes the selected camera has the detail for.
+    CameraDetail detail = state.detailOf && selected < state.names.size() ? state.detailOf(selected) : CameraDetail{};
+    for (int scale = 1; scale <= kLargestPhotoScale; ++scale)
+        EnableWindow(GetDlgItem(dialog, kPhotoSize + scale - 1), scale == 1 || scale <= detail.scale);
+    SetDlgItemTextW(dialog, kPhotoSizeNote,
+                    detail.scale < kLargestPhotoScale ? LargestPictureText(detail.width, detail.height).c_str() : L"");
+}
+
+int CheckedPhotoScale(HWND dialog, int fallback) {
+    for (int scale = 1; scale <= kLargestPhotoScale; ++scale)
+        if (IsDlgButtonChecked(dialog, kPhotoSize + scale - 1) == BST_CHECKED) return scale;
+    return fallback;
 }
 
 INT_PTR ChooserMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -42,6 +59,8 @@ INT_PTR ChooserMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
             SendDlgItemMessageW(dialog, kCameraList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
         SendDlgItemMessageW(dialog, kCameraList, CB_SETCURSEL, state->chosen.camera, 0);
         CheckDlgButton(dialog, kAutoFrame, state->chosen.autoFrame ? BST_CHECKED : BST_UNCHECKED);
+        CheckRadioButton(dialog, kPhotoSize, kPhotoSize + kLargestPhotoScale - 1,
+                         kPhotoSize + std::clamp(state->chosen.photoScale, 1, kLargestPhotoScale) - 1);
         FollowSelection(dialog, *state);
         return TRUE;
     }
@@ -59,7 +78,8 @@ INT_PTR ChooserMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case IDOK:
         state->chosen = {Selected(dialog, state->chosen.camera),
-                         IsDlgButtonChecked(dialog, kAutoFrame) == BST_CHECKED};
+                         IsDlgButtonChecked(dialog, kAutoFrame) == BST_CHECKED,
+                         CheckedPhotoScale(dialog, state->chosen.photoScale)};
         EndDialog(dialog, IDOK);
         return TRUE;
     case IDCANCEL:
@@ -81,7 +101,8 @@ INT_PTR CALLBACK ChooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 
 std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstring> names, SourceChoice current,
                                          const std::function<bool(size_t index)>& hasSettings,
-                                         const std::function<void(HWND dialog, size_t index)>& showSettings) {
+                                         const std::function<void(HWND dialog, size_t index)>& showSettings,
+                                         const std::function<CameraDetail(size_t index)>& detailOf) {
     // The answer is always an index into names.
     if (names.empty()) return std::nullopt;
     if (current.camera >= names.size()) current.camera = 0;
@@ -89,7 +110,8 @@ std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstrin
     // is another row above the buttons. The tab order follows the rows.
     constexpr short kWidth = 220, kLeft = 43, kRow = 20;
     constexpr short kCameraRow = 7, kSettingsRow = kCameraRow + kRow, kFramingRow = kSettingsRow + kRow + 1;
-    constexpr short kButtonRow = kFramingRow + kRow - 1, kHeight = kButtonRow + 21;
+    constexpr short kSizeRow = kFramingRow + kRow - 4, kSizeNoteRow = kSizeRow + 13;
+    constexpr short kButtonRow = kSizeNoteRow + kRow - 2, kHeight = kButtonRow + 21;
     DialogTemplate dialog(kSourceDialogTitle, kWidth, kHeight);
     dialog.AddControl(0xFFFF, L"STATIC", kCameraLabel, SS_LEFT, 7, kCameraRow + 2, 36, 10);
     dialog.AddControl(kCameraList, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kLeft, kCameraRow,
@@ -98,12 +120,18 @@ std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstrin
                       kSettingsRow, 70, 14);
     dialog.AddControl(kAutoFrame, L"BUTTON", kAutoFrameCaption, WS_TABSTOP | BS_AUTOCHECKBOX, kLeft, kFramingRow, 170,
                       10);
+    dialog.AddControl(0xFFFF, L"STATIC", kPhotoSizeLabel, SS_LEFT, 7, kSizeRow + 1, 36, 10);
+    for (int scale = 1; scale <= kLargestPhotoScale; ++scale)
+        dialog.AddControl(kPhotoSize + scale - 1, L"BUTTON", PhotoSizeText(scale).c_str(),
+                          BS_AUTORADIOBUTTON | (scale == 1 ? WS_GROUP | WS_TABSTOP : 0),
+                          static_cast<short>(kLeft + (scale - 1) * 57), kSizeRow, 55, 10);
+    dialog.AddControl(kPhotoSizeNote, L"STATIC", L"", SS_LEFT | WS_GROUP, kLeft, kSizeNoteRow, 170, 10);
     // Always there: a camera refused by the system's privacy settings is
     // allowed again on that page, whatever the control could find out.
     dialog.AddControl(kPrivacySettings, L"BUTTON", kPrivacySettingsCaption, WS_TABSTOP | BS_PUSHBUTTON, 7, kButtonRow,
                       60, 14);
     dialog.AddOkCancel(kButtonRow, kWidth);
-    ChooserState state{names, current, hasSettings, showSettings};
+    ChooserState state{names, current, hasSettings, showSettings, detailOf};
     if (DialogBoxIndirectParamW(ModuleInstance(), dialog.Get(), owner, ChooserProc, reinterpret_cast<LPARAM>(&state)) !=
         IDOK)
         return std::nullopt;

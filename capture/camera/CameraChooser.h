@@ -19,6 +19,8 @@ inline constexpr WORD kCameraList = 200;
 inline constexpr WORD kCameraSettings = 201;
 inline constexpr WORD kAutoFrame = 202;
 inline constexpr WORD kPrivacySettings = 203;
+inline constexpr WORD kPhotoSize = 204;  // 204, 205, 206: photos of 1, 2, 3 times 156 x 188
+inline constexpr WORD kPhotoSizeNote = 207;
 }  // namespace chooser_control
 
 // Where Windows lets the user allow or block the camera for applications;
@@ -28,15 +30,27 @@ inline constexpr const wchar_t* kCameraPrivacyPage = L"ms-settings:privacy-webca
 struct SourceChoice {
     size_t camera;  // index into the names shown
     bool autoFrame;
+    int photoScale = 1;  // the stored photo is this many times 156 x 188
+};
+
+// What a camera can give photos: the largest scale with real detail, and its
+// largest picture.
+struct CameraDetail {
+    int scale = 3;
+    int width = 0;
+    int height = 0;
 };
 
 // What the user chose, starting from current (the first camera when current
 // is not one of them); nothing when the user cancels or there is no camera.
 // The settings button is enabled while hasSettings holds for the camera
-// selected in the list; showSettings opens that camera's pages.
+// selected in the list; showSettings opens that camera's pages. The photo
+// sizes beyond what detailOf says the selected camera gives are shown
+// unavailable, with its largest picture (all are offered without detailOf).
 std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstring> names, SourceChoice current,
                                          const std::function<bool(size_t index)>& hasSettings,
-                                         const std::function<void(HWND dialog, size_t index)>& showSettings);
+                                         const std::function<void(HWND dialog, size_t index)>& showSettings,
+                                         const std::function<CameraDetail(size_t index)>& detailOf = {});
 // As above, for callers whose cameras all have settings pages.
 std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstring> names, SourceChoice current,
                                          const std::function<void(HWND dialog, size_t index)>& showSettings);

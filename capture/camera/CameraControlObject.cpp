@@ -87,7 +87,7 @@ private:
         if (FAILED(hr)) return DISP_E_TYPEMISMATCH;
 
         BitmapPixels frame;
-        if (!source_->CurrentFrame(frame)) {
+        if (!source_->TakeStill(frame)) {
             CameraProblem problem = source_->Problem();
             return Raise(info, problem == CameraProblem::None ? kNoFrameYetText : ProblemText(problem));
         }

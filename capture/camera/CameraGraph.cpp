@@ -42,10 +42,10 @@ namespace {
 // returned; what is still starting then is left to the first-frame watch.
 constexpr LONG kStartTimeoutMs = 2000;
 
-// Sets the capture pin to the format that suits the preview, when there is one.
-void SetPreviewFormat(IAMStreamConfig* config) {
+// Sets the capture pin to the format that suits photos of that scale, when there is one.
+void SetFormatFor(IAMStreamConfig* config, int photoScale) {
     OfferedTypes offered = OfferedTypesOf(config);
-    if (auto chosen = ChoosePreviewFormat(offered.formats)) config->SetFormat(offered.types[*chosen].get());
+    if (auto chosen = ChooseFormatFor(offered.formats, photoScale)) config->SetFormat(offered.types[*chosen].get());
 }
 
 // The subtype the pin is set to; RGB24 when it does not say.
@@ -77,12 +77,16 @@ uint64_t FrameTap::SampleCount() const noexcept { return clock_->Count(); }
 
 ULONGLONG FrameTap::LastSampleTick() const noexcept { return clock_->LastSample(); }
 
-bool FrameTap::LatestFrame(BitmapPixels& picture) {
+bool FrameTap::LatestFrame(BitmapPixels& picture, BitmapPixels* detail) {
     long size = 0;
     if (SampleCount() == 0 || FAILED(grabber_->GetCurrentBuffer(&size, nullptr)) || size <= 0) return false;
     if (sample_.size() < static_cast<size_t>(size)) sample_.resize(static_cast<size_t>(size));
     if (FAILED(grabber_->GetCurrentBuffer(&size, reinterpret_cast<long*>(sample_.data())))) return false;
-    return scaler_.Convert(layout_, sample_.data(), static_cast<size_t>(size), picture);
+    if (!scaler_.Convert(layout_, sample_.data(), static_cast<size_t>(size), picture)) return false;
+    if (detail && !detailScaler_.Convert(layout_, sample_.data(), static_cast<size_t>(size), *detail,
+                                         FourByThreeCrop(layout_.width, layout_.height)))
+        *detail = {};
+    return true;
 }
 
 ComPtr<IPin> CapturePinOf(IBaseFilter* device) {
@@ -94,18 +98,17 @@ ComPtr<IPin> CapturePinOf(IBaseFilter* device) {
     return pin;
 }
 
-std::unique_ptr<CameraGraph> CameraGraph::Start(ComPtr<IBaseFilter> device, bool choosePreviewFormat,
-                                                CameraProblem& problem) {
+std::unique_ptr<CameraGraph> CameraGraph::Start(ComPtr<IBaseFilter> device, int photoScale, CameraProblem& problem) {
     std::unique_ptr<CameraGraph> graph(new CameraGraph());
     graph->device_ = device;
-    HRESULT hr = graph->Build(choosePreviewFormat, GrabberTakes::CameraFormat);
+    HRESULT hr = graph->Build(photoScale, GrabberTakes::CameraFormat);
     if (FAILED(hr) && hr != E_ACCESSDENIED && !graph->control_) {
         // The grabber would not connect to the camera's own format (some
         // systems' grabbers refuse VIDEOINFOHEADER2 types): a second graph
         // asks for RGB24 and lets the system put its converter in between.
         graph.reset(new CameraGraph());
         graph->device_ = std::move(device);
-        hr = graph->Build(false, GrabberTakes::Rgb24);
+        hr = graph->Build(kKeepFormat, GrabberTakes::Rgb24);
     }
     if (SUCCEEDED(hr)) {
         problem = CameraProblem::None;
@@ -119,7 +122,7 @@ std::unique_ptr<CameraGraph> CameraGraph::Start(ComPtr<IBaseFilter> device, bool
     return nullptr;
 }
 
-HRESULT CameraGraph::Build(bool choosePreviewFormat, GrabberTakes takes) {
+HRESULT CameraGraph::Build(int photoScale, GrabberTakes takes) {
     ComPtr<ICaptureGraphBuilder2> builder;
     ComPtr<IBaseFilter> grabberFilter, sink;
     ComPtr<ISampleGrabber> grabber;
@@ -134,7 +137,7 @@ HRESULT CameraGraph::Build(bool choosePreviewFormat, GrabberTakes takes) {
         return hr;
 
     ComPtr<IAMStreamConfig> config = StreamConfigOf(CapturePinOf(device_.Get()).Get());
-    if (config && choosePreviewFormat) SetPreviewFormat(config.Get());
+    if (config && photoScale != kKeepFormat) SetFormatFor(config.Get(), photoScale);
     AM_MEDIA_TYPE wanted{};
     wanted.majortype = MEDIATYPE_Video;
     if (takes == GrabberTakes::CameraFormat) {

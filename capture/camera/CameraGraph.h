@@ -32,8 +32,9 @@ public:
     uint64_t SampleCount() const noexcept;
     // GetTickCount64 at the latest sample; 0 before the first.
     ULONGLONG LastSampleTick() const noexcept;
-    // False when there is no sample yet.
-    bool LatestFrame(BitmapPixels& picture);
+    // False when there is no sample yet. With detail, the same sample's
+    // middle 4:3 area at the camera's full resolution too.
+    bool LatestFrame(BitmapPixels& picture, BitmapPixels* detail = nullptr);
 
 private:
     Microsoft::WRL::ComPtr<ISampleGrabber> grabber_;
@@ -41,15 +42,17 @@ private:
     SampleLayout layout_;
     std::vector<uint8_t> sample_;  // reused from frame to frame
     PreviewScaler scaler_;
+    PreviewScaler detailScaler_;
 };
 
 class CameraGraph {
 public:
-    // Builds the graph and runs it. With choosePreviewFormat the camera is
-    // first set to the format that suits the preview best; without, the
-    // format the camera holds (chosen in a format dialog) is kept. Null with
-    // the reason in problem when the camera cannot start.
-    static std::unique_ptr<CameraGraph> Start(Microsoft::WRL::ComPtr<IBaseFilter> device, bool choosePreviewFormat,
+    // Builds the graph and runs it. With a photo scale the camera is first
+    // set to the format that suits it best (ChooseFormatFor); with
+    // kKeepFormat the format the camera holds (chosen in a format dialog) is
+    // kept. Null with the reason in problem when the camera cannot start.
+    static constexpr int kKeepFormat = 0;
+    static std::unique_ptr<CameraGraph> Start(Microsoft::WRL::ComPtr<IBaseFilter> device, int photoScale,
                                               CameraProblem& problem);
     ~CameraGraph();
     CameraGraph(const CameraGraph&) = delete;
@@ -64,7 +67,7 @@ private:
     // What the grabber is asked to accept: the camera's own subtype in any
     // format block when we convert it ourselves, or RGB24 in a VIDEOINFOHEADER.
     enum class GrabberTakes { CameraFormat, Rgb24 };
-    HRESULT Build(bool choosePreviewFormat, GrabberTakes takes);
+    HRESULT Build(int photoScale, GrabberTakes takes);
 
     Microsoft::WRL::ComPtr<IBaseFilter> device_;
     Microsoft::WRL::ComPtr<IGraphBuilder> graph_;

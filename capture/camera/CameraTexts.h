@@ -3,6 +3,8 @@
 // dialogs' labels.
 #pragma once
 
+#include <string>
+
 namespace vardolin::capture {
 
 // Instead of the live picture.
@@ -27,5 +29,16 @@ inline constexpr const wchar_t* kCameraSettingsCaption = L"摄像头设置...";
 inline constexpr const wchar_t* kAutoFrameCaption = L"拍照后自动框选人脸";
 inline constexpr const wchar_t* kPrivacySettingsCaption = L"隐私设置...";
 inline constexpr const wchar_t* kFormatListLabel = L"格式：";
+inline constexpr const wchar_t* kPhotoSizeLabel = L"照片尺寸";
+
+// A photo size choice: "156 x 188" times scale.
+inline std::wstring PhotoSizeText(int scale) {
+    return std::to_wstring(156 * scale) + L" x " + std::to_wstring(188 * scale);
+}
+// Under the photo sizes when the camera has too little detail for the larger ones.
+inline std::wstring LargestPictureText(int width, int height) {
+    if (width <= 0 || height <= 0) return L"此摄像头无法提供更大的照片";
+    return L"此摄像头最大 " + std::to_wstring(width) + L" x " + std::to_wstring(height) + L"，无法提供更大的照片";
+}
 
 }  // namespace vardolin::capture

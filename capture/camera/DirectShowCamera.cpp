@@ -65,7 +65,7 @@ struct CameraView {
 // the worker thread.
 class CameraCore {
 public:
-    CameraCore(HWND window, UINT message, bool listed) : window_(window), message_(message) {
+    CameraCore(HWND window, UINT message, bool listed, int scale) : window_(window), message_(message), scale_(scale) {
         view_.listed = listed;
         view_.problem = listed ? CameraProblem::Starting : CameraProblem::NoCamera;
     }
@@ -89,8 +89,8 @@ public:
     void DevicesChanged() {
         if (!graph_) Retry();
     }
-    // Until the worker has switched to the camera the user chose, no frame
-    // of the other one is offered.
+    // Until the worker has switched to the camera or format the user chose,
+    // no frame of the one before is offered.
     void Switching() {
         HWND window = nullptr;
         {
@@ -117,7 +117,15 @@ public:
     // The same device again, in the format it now holds.
     void Restart() {
         if (!device_) return Retry();
-        graph_ = CameraGraph::Start(device_, false, problem_);
+        graph_ = CameraGraph::Start(device_, CameraGraph::kKeepFormat, problem_);
+        Started(GetTickCount64());
+    }
+    // Photos of another size: the camera in use is asked for the format that suits them.
+    void Rescale(int scale) {
+        scale_ = scale;
+        if (!device_) return Retry();
+        graph_.reset();
+        graph_ = CameraGraph::Start(device_, scale_, problem_);
         Started(GetTickCount64());
     }
     void UseFormat(size_t index) {
@@ -154,6 +162,7 @@ private:
     CameraView view_;
     HWND window_;
     UINT message_;
+    int scale_;  // the photo scale the camera's format is chosen for
 
     // The worker's own state.
     ComPtr<IBaseFilter> device_;
@@ -199,7 +208,7 @@ void CameraCore::OpenFirstThatStarts(const std::vector<VideoDevice>& devices) {
         HRESULT bound = S_OK;
         ComPtr<IBaseFilter> filter = BindDevice(device, &bound);
         CameraProblem problem = ProblemOfRunFailure(bound);
-        if (filter) graph_ = CameraGraph::Start(filter, true, problem);
+        if (filter) graph_ = CameraGraph::Start(filter, scale_, problem);
         if (graph_) {
             device_ = std::move(filter);
             current_ = device;
@@ -290,7 +299,8 @@ public:
     void Open(HWND window, UINT message) override {
         // Whether there is a camera at all answers the dialogs' availability
         // from the start; the worker opens one.
-        core_ = std::make_shared<CameraCore>(window, message, !VideoInputDevices().empty());
+        scale_ = PhotoScale();
+        core_ = std::make_shared<CameraCore>(window, message, !VideoInputDevices().empty(), scale_);
         worker_ = std::make_unique<CameraWorker>([core = core_] { core->Watch(); }, kWatchIntervalMs);
         worker_->Post([core = core_] { core->Open(); });
     }
@@ -306,6 +316,14 @@ public:
         std::shared_ptr<FrameTap> tap = core_ ? core_->Tap() : nullptr;
         return tap && tap->LatestFrame(frame);
     }
+    bool TakeStill(BitmapPixels& frame) override {
+        std::shared_ptr<FrameTap> tap = core_ ? core_->Tap() : nullptr;
+        auto detail = std::make_shared<BitmapPixels>();
+        if (!tap || !tap->LatestFrame(frame, scale_ > 1 ? detail.get() : nullptr)) return false;
+        stillDetail_ = detail->Empty() ? nullptr : std::move(detail);
+        return true;
+    }
+    std::shared_ptr<const BitmapPixels> StillDetail() const override { return stillDetail_; }
     CameraProblem Problem() const override { return core_ ? core_->Problem() : CameraProblem::NoCamera; }
 
     // Both dialogs are there whenever a camera is: another one can be chosen,
@@ -318,6 +336,8 @@ public:
 private:
     std::shared_ptr<CameraCore> core_;
     std::unique_ptr<CameraWorker> worker_;
+    int scale_ = 1;
+    std::shared_ptr<const BitmapPixels> stillDetail_;
 };
 
 void DirectShowCamera::ShowFormatDialog(HWND owner) {
@@ -339,8 +359,10 @@ void DirectShowCamera::ShowFormatDialog(HWND owner) {
     // No pages of its own: our list of what the pin offers.
     ComPtr<IAMStreamConfig> config = StreamConfigOf(pin.Get());
     OfferedTypes offered = OfferedTypesOf(config.Get());
-    if (auto chosen = ChooseFormat(owner, offered.formats, CurrentFormatIn(config.Get(), offered)))
+    if (auto chosen = ChooseFormat(owner, offered.formats, CurrentFormatIn(config.Get(), offered))) {
+        core_->Switching();
         worker_->Post([core = core_, index = *chosen] { core->UseFormat(index); });
+    }
 }
 
 void DirectShowCamera::ShowSourceDialog(HWND owner) {
@@ -360,13 +382,22 @@ void DirectShowCamera::ShowSourceDialog(HWND owner) {
     auto showSettings = [&](HWND dialog, size_t index) {
         ShowPages(dialog, filterOf(index).Get(), kSourceDialogTitle);
     };
-    std::optional<SourceChoice> chosen =
-        ChooseSource(owner, names, {current, AutoFrameEnabled()}, hasSettings, showSettings);
+    auto detailOf = [&](size_t index) {
+        OfferedTypes offered = OfferedTypesOf(StreamConfigOf(CapturePinOf(filterOf(index).Get()).Get()).Get());
+        DetailOffered largest = LargestDetail(offered.formats);
+        return CameraDetail{largest.scale, largest.width, largest.height};
+    };
+    std::optional<SourceChoice> chosen = ChooseSource(owner, names, {current, AutoFrameEnabled(), PhotoScale()},
+                                                      hasSettings, showSettings, detailOf);
     if (!chosen) return;
     RememberAutoFrame(chosen->autoFrame);
+    RememberPhotoScale(chosen->photoScale);
     const VideoDevice& camera = devices[chosen->camera];
     RememberCamera(camera);
-    if (camera.path != view.path) core_->Switching();
+    bool rescale = chosen->photoScale != scale_;
+    scale_ = chosen->photoScale;
+    if (camera.path != view.path || rescale) core_->Switching();
+    if (rescale) worker_->Post([core = core_, scale = scale_] { core->Rescale(scale); });
     worker_->Post([core = core_, path = camera.path] { core->Choose(path); });
 }
 

@@ -4,6 +4,7 @@
 
 #include <uuids.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <tuple>
 
@@ -32,6 +33,39 @@ std::optional<size_t> ChoosePreviewFormat(std::span<const OfferedFormat> offered
         if (!best || key(i) < key(*best)) best = i;
     }
     return best;
+}
+
+namespace {
+
+// How many times 320 x 240 the middle 4:3 area of a format holds.
+int DetailOf(const OfferedFormat& f) {
+    PictureSize crop = FourByThreeCrop(f.width, f.height);
+    return std::min(crop.width / kPreviewWidth, crop.height / kPreviewHeight);
+}
+
+}  // namespace
+
+std::optional<size_t> ChooseFormatFor(std::span<const OfferedFormat> offered, int scale) {
+    if (scale <= 1) return ChoosePreviewFormat(offered);
+    std::optional<size_t> best;
+    auto key = [&](size_t i) {
+        return std::tuple(FourByThreeCrop(offered[i].width, offered[i].height).width, SubtypeRank(offered[i].subtype));
+    };
+    for (size_t i = 0; i < offered.size(); ++i)
+        if (DetailOf(offered[i]) >= scale && (!best || key(i) < key(*best))) best = i;
+    return best;
+}
+
+DetailOffered LargestDetail(std::span<const OfferedFormat> offered) {
+    DetailOffered largest{1, 0, 0};
+    for (const OfferedFormat& f : offered) {
+        largest.scale = std::clamp(DetailOf(f), largest.scale, 3);
+        if (int64_t{f.width} * f.height > int64_t{largest.width} * largest.height) {
+            largest.width = f.width;
+            largest.height = f.height;
+        }
+    }
+    return largest;
 }
 
 GUID GrabberSubtypeFor(const GUID& cameraSubtype) {

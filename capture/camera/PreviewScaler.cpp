@@ -60,20 +60,24 @@ size_t SampleBytes(const SampleLayout& layout) {
     return 0;
 }
 
-void PreviewScaler::Prepare(const SampleLayout& layout) {
-    if (layout.format == prepared_.format && layout.width == prepared_.width && layout.height == prepared_.height)
-        return;
-    // The largest 4:3 area in the middle of the picture.
-    int cropWidth = layout.width, cropHeight = layout.height;
+PictureSize FourByThreeCrop(int width, int height) {
+    int cropWidth = width, cropHeight = height;
     if (int64_t{cropWidth} * 3 > int64_t{cropHeight} * 4) cropWidth = static_cast<int>(int64_t{cropHeight} * 4 / 3);
     else cropHeight = static_cast<int>(int64_t{cropWidth} * 3 / 4);
-    cropWidth = std::max(cropWidth, 1);
-    cropHeight = std::max(cropHeight, 1);
-    columnStart_ = Spans((layout.width - cropWidth) / 2, cropWidth, kPreviewWidth);
-    rowStart_ = Spans((layout.height - cropHeight) / 2, cropHeight, kPreviewHeight);
+    return {std::max(cropWidth, 1), std::max(cropHeight, 1)};
+}
+
+void PreviewScaler::Prepare(const SampleLayout& layout, PictureSize out) {
+    if (layout.format == prepared_.format && layout.width == prepared_.width && layout.height == prepared_.height &&
+        out.width == preparedOut_.width && out.height == preparedOut_.height)
+        return;
+    PictureSize crop = FourByThreeCrop(layout.width, layout.height);
+    columnStart_ = Spans((layout.width - crop.width) / 2, crop.width, out.width);
+    rowStart_ = Spans((layout.height - crop.height) / 2, crop.height, out.height);
     row_.assign(static_cast<size_t>(layout.width) * 3, 0);
-    sums_.assign(kPreviewWidth * 3, 0);
+    sums_.assign(static_cast<size_t>(out.width) * 3, 0);
     prepared_ = layout;
+    preparedOut_ = out;
 }
 
 void PreviewScaler::ConvertRow(const SampleLayout& layout, const uint8_t* sample, int y) {
@@ -105,27 +109,27 @@ void PreviewScaler::ConvertRow(const SampleLayout& layout, const uint8_t* sample
     }
 }
 
-bool PreviewScaler::Convert(const SampleLayout& layout, const uint8_t* sample, size_t size, BitmapPixels& picture) {
-    if (!sample || size < SampleBytes(layout)) return false;
-    Prepare(layout);
-    if (picture.width != kPreviewWidth || picture.height != kPreviewHeight)
-        picture.Resize(kPreviewWidth, kPreviewHeight);
-    for (int j = 0; j < kPreviewHeight; ++j) {
+bool PreviewScaler::Convert(const SampleLayout& layout, const uint8_t* sample, size_t size, BitmapPixels& picture,
+                            PictureSize out) {
+    if (!sample || size < SampleBytes(layout) || out.width <= 0 || out.height <= 0) return false;
+    Prepare(layout, out);
+    if (picture.width != out.width || picture.height != out.height) picture.Resize(out.width, out.height);
+    for (int j = 0; j < out.height; ++j) {
         std::fill(sums_.begin(), sums_.end(), 0);
         int rows = std::max(1, rowStart_[j + 1] - rowStart_[j]);
         for (int y = rowStart_[j]; y < rowStart_[j] + rows; ++y) {
             ConvertRow(layout, sample, y);
-            for (int i = 0; i < kPreviewWidth; ++i) {
+            for (int i = 0; i < out.width; ++i) {
                 int columns = std::max(1, columnStart_[i + 1] - columnStart_[i]);
                 const uint8_t* p = row_.data() + 3 * columnStart_[i];
                 uint32_t* sum = sums_.data() + 3 * i;
                 for (int c = 0; c < columns; ++c, p += 3) sum[0] += p[0], sum[1] += p[1], sum[2] += p[2];
             }
         }
-        uint8_t* out = picture.Row(j);
-        for (int i = 0; i < kPreviewWidth; ++i) {
+        uint8_t* line = picture.Row(j);
+        for (int i = 0; i < out.width; ++i) {
             uint32_t count = static_cast<uint32_t>(rows * std::max(1, columnStart_[i + 1] - columnStart_[i]));
-            for (int c = 0; c < 3; ++c) out[3 * i + c] = static_cast<uint8_t>((sums_[3 * i + c] + count / 2) / count);
+            for (int c = 0; c < 3; ++c) line[3 * i + c] = static_cast<uint8_t>((sums_[3 * i + c] + count / 2) / count);
         }
     }
     return true;

@@ -70,6 +70,7 @@ public:
         return CreateCameraControlObject(source_, window_ ? GetAncestor(window_, GA_ROOT) : nullptr);
     }
     std::wstring Problem() const override { return ProblemText(source_->Problem()); }
+    std::shared_ptr<const BitmapPixels> StillDetail() const override { return source_->StillDetail(); }
 
 private:
     friend class BaseWindow<VideoCaptureControl>;

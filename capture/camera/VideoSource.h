@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
 namespace vardolin::capture {
 
@@ -29,6 +30,11 @@ public:
     // The latest live frame as the 320 x 240 preview picture; false when the
     // camera delivers none (never an old frame of a lost camera).
     virtual bool CurrentFrame(BitmapPixels& frame) = 0;
+    // The latest frame for a still, as CurrentFrame; where larger photos are
+    // wanted, the same frame's full detail is kept as StillDetail.
+    virtual bool TakeStill(BitmapPixels& frame) { return CurrentFrame(frame); }
+    // The detail of the last still; null when there is none.
+    virtual std::shared_ptr<const BitmapPixels> StillDetail() const { return nullptr; }
     // Why there is no live picture; None while it is live.
     virtual CameraProblem Problem() const = 0;
 

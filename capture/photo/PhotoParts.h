@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 namespace vardolin::capture {
 
 // The crop frame's grab point, the last crop, and whether a crop was taken
@@ -20,6 +22,9 @@ struct CaptureSession {
     bool cropFromPhoto = false;
     // While buttons are held on the still-photo box: whether the first went down on the frame.
     bool grabbedByFrame = false;
+    // The still's 4:3 picture at the camera's full detail, taken with it when
+    // photos larger than the designed size are wanted; null otherwise.
+    std::shared_ptr<const BitmapPixels> detail;
 };
 
 struct PhotoParts {

@@ -2,6 +2,7 @@
 
 #include "ClsJPEG.h"
 #include "GdiPictureSource.h"
+#include "MemoryPicture.h"
 #include "GetPICTexts.h"
 #include "PhotoFiles.h"
 #include "ReplaceFile.h"
@@ -39,6 +40,16 @@ JpegSaveResult WriteReplacing(ClsJPEG& jpeg, const std::filesystem::path& target
     return {true, {}};
 }
 
+// One encoder for one photo: three components, none subsampled.
+JpegSaveResult Encode(const std::filesystem::path& fileName, PictureSource& source, SIZE size, bool overwrite,
+                      uint8_t quality) {
+    ClsJPEG jpeg;
+    jpeg.SetQuality(quality);
+    jpeg.SetSamplingFrequencies(1, 1, 1, 1, 1, 1);
+    if (jpeg.SampleHDC(source, size.cx, size.cy, 0, 0) != 0) return Failed(kImageUnreadableText);
+    return WriteReplacing(jpeg, fileName, overwrite);
+}
+
 }  // namespace
 
 SIZE PicturePixelSize(HBITMAP picture) {
@@ -55,13 +66,21 @@ JpegSaveResult SaveAsJpeg(const std::filesystem::path& fileName, PictureBox& box
     SIZE size = PicturePixelSize(box.Picture());
     HDC dc = box.ImageDc();
     if (fileName.empty() || !dc) return Failed(kNothingToStoreText);
-
-    ClsJPEG jpeg;
-    jpeg.SetQuality(quality);
-    jpeg.SetSamplingFrequencies(1, 1, 1, 1, 1, 1);
     GdiPictureSource source(dc);
-    if (jpeg.SampleHDC(source, size.cx, size.cy, 0, 0) != 0) return Failed(kImageUnreadableText);
-    return WriteReplacing(jpeg, fileName, overwrite);
+    return Encode(fileName, source, size, overwrite, quality);
+}
+
+JpegSaveResult SaveAsJpeg(const std::filesystem::path& fileName, const BitmapPixels& picture, bool overwrite,
+                          uint8_t quality) {
+    if (fileName.empty() || picture.Empty()) return Failed(kNothingToStoreText);
+    std::vector<uint8_t> rgb(static_cast<size_t>(picture.width) * picture.height * 3);
+    for (int y = 0; y < picture.height; ++y) {
+        const uint8_t* bgr = picture.Row(y);
+        uint8_t* out = rgb.data() + static_cast<size_t>(y) * picture.width * 3;
+        for (int x = 0; x < picture.width; ++x, bgr += 3, out += 3) out[0] = bgr[2], out[1] = bgr[1], out[2] = bgr[0];
+    }
+    MemoryPicture source(picture.width, picture.height, std::move(rgb));
+    return Encode(fileName, source, {picture.width, picture.height}, overwrite, quality);
 }
 
 }  // namespace vardolin::capture

@@ -2,6 +2,7 @@
 // the picture it holds, as a JPEG file.
 #pragma once
 
+#include "BitmapFile.h"
 #include "PictureBox.h"
 
 #include <cstdint>
@@ -23,5 +24,8 @@ SIZE PicturePixelSize(HBITMAP picture);
 // the new file is complete: a failure leaves the old one as it was. Encoder
 // and file-system errors are raised.
 JpegSaveResult SaveAsJpeg(const std::filesystem::path& fileName, PictureBox& box, bool overwrite, uint8_t quality);
+// The same for a picture held in memory, encoded whole.
+JpegSaveResult SaveAsJpeg(const std::filesystem::path& fileName, const BitmapPixels& picture, bool overwrite,
+                          uint8_t quality);
 
 }  // namespace vardolin::capture

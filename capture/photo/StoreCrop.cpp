@@ -6,6 +6,8 @@
 #include "GetPICTexts.h"
 #include "PhotoFiles.h"
 #include "photo/SaveAsJpeg.h"
+#include "photo/DetailCrop.h"
+#include "camera/AutoFrameSetting.h"
 #include "photo/StoreFailure.h"
 
 #include <cmath>
@@ -38,9 +40,19 @@ void WritePreviewBitmap(PictureBox& preview) {
     WriteBitmapFile(LibraryFolder() / L"TmpPhoto.BMP", CopyPixels(preview.ImageDc(), inner.right, inner.bottom));
 }
 
-JpegSaveResult StorePhoto(PictureBox& preview, const JpegQuality& quality, const std::filesystem::path& file) noexcept {
+// The crop as the preview shows it at the designed size; from the still's
+// full detail when larger photos are wanted and the still holds the detail.
+JpegSaveResult StorePhoto(const PhotoParts& photo, const JpegQuality& quality,
+                          const std::filesystem::path& file) noexcept {
     try {
-        return SaveAsJpeg(file, preview, true, ToByte(quality.Number()));
+        uint8_t byte = ToByte(quality.Number());
+        const CaptureSession& session = photo.session;
+        if (session.detail) {
+            int scale = ScaleHeldBy(*session.detail, PhotoScale());
+            if (auto detailed = scale > 1 ? DetailedCrop(*session.detail, session.crop, scale) : std::nullopt)
+                return SaveAsJpeg(file, *detailed, true, byte);
+        }
+        return SaveAsJpeg(file, photo.preview, true, byte);
     } catch (...) {
         return {false, DescribeCurrentError()};
     }
@@ -82,7 +94,7 @@ void StoreCrop(const PhotoParts& photo, roster::RosterList roster, TopmostWindow
     RunOrSkip([&] { CreateDirectoryW((LibraryFolder() / L"Pic").c_str(), nullptr); });
     std::filesystem::path file;
     RunOrSkip([&] { file = PhotoPath(entry); });
-    JpegSaveResult stored = StorePhoto(photo.preview, quality, file);
+    JpegSaveResult stored = StorePhoto(photo, quality, file);
     if (stored.written) {
         RunOrSkip([&] { roster.Remove(0); });
         return;

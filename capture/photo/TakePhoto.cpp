@@ -32,6 +32,7 @@ void TakePhoto(const PhotoParts& photo) {
     CameraAutomation(camera->Automation()).SaveFrameBitmap(still.wstring());
     UniqueBitmap picture = LoadBitmapFile(still);
     if (!picture) throw ComponentError(kInvalidPicture, L"Invalid picture");
+    photo.session.detail = camera->StillDetail();
     photo.still.SetPicture(std::move(picture));
     ShowWindow(photo.still.Window(), SW_SHOW);
     EnableWindow(photo.storeButton, TRUE);
