@@ -43,6 +43,8 @@ void PhotoWindowTest::ShowWindowWithCamera() {
     });
     std::error_code ignored;
     std::filesystem::remove(probe, ignored);
+    // The window follows the camera's news in its own time.
+    PumpUntil([&] { return IsWindowEnabled(Control(ControlId::CmdSaveDIB)) != FALSE; }, std::chrono::seconds(2));
 }
 
 void PhotoWindowTest::SetCameraTime(std::chrono::milliseconds t) {
