@@ -141,11 +141,14 @@ TEST(FormatList, AnswersTheEntryChosen) {
 }
 
 // The settings button is there only for a selected camera with pages of its
-// own, following the selection; the privacy button opens the system's camera
-// privacy page whatever is selected.
-TEST(SourceDialog, OffersSettingsAndPrivacyPagesAsTheSelectedCameraHasThem) {
+// own, and the photo sizes only as far as its detail goes (its largest
+// picture named otherwise), following the selection; the privacy button
+// opens the system's camera privacy page whatever is selected.
+TEST(SourceDialog, OffersSettingsPhotoSizesAndPrivacyPageAsTheSelectedCameraHasThem) {
     const std::vector<std::wstring> names = {L"USB Camera", L"Phone", L"USB Camera (2)"};
     const bool hasPages[] = {true, false, true};
+    const CameraDetail details[] = {{3, 1920, 1080}, {1, 320, 240}, {2, 640, 480}};
+    std::vector<std::wstring> sizes;  // per selection: "+" for each larger size offered, then the note
     Environment& environment = ThreadEnvironment();
     Environment::WebPageOpener saved = environment.webPageOpener;
     std::vector<std::wstring> opened;
@@ -155,20 +158,31 @@ TEST(SourceDialog, OffersSettingsAndPrivacyPagesAsTheSelectedCameraHasThem) {
     DialogAnswer answer(kSourceDialogTitle, [&](HWND dialog) {
         HWND list = GetDlgItem(dialog, chooser_control::kCameraList);
         HWND settings = GetDlgItem(dialog, chooser_control::kCameraSettings);
+        auto recordSizes = [&] {
+            std::wstring offered;
+            for (int scale = 2; scale <= 3; ++scale)
+                offered += IsWindowEnabled(GetDlgItem(dialog, chooser_control::kPhotoSize + scale - 1)) ? L"+" : L"-";
+            wchar_t note[100] = {};
+            GetDlgItemTextW(dialog, chooser_control::kPhotoSizeNote, note, 100);
+            sizes.push_back(offered + note);
+        };
         enabled.push_back(IsWindowEnabled(settings));
+        recordSizes();
         for (int selection : {2, 1, 0}) {
             SendMessageW(list, CB_SETCURSEL, selection, 0);
             SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(chooser_control::kCameraList, CBN_SELCHANGE),
                          reinterpret_cast<LPARAM>(list));
             enabled.push_back(IsWindowEnabled(settings));
+            recordSizes();
         }
+        SendDlgItemMessageW(dialog, chooser_control::kPhotoSize + 2, BM_CLICK, 0, 0);
         SendMessageW(settings, BM_CLICK, 0, 0);
         SendMessageW(GetDlgItem(dialog, chooser_control::kPrivacySettings), BM_CLICK, 0, 0);
         SendMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
     std::optional<SourceChoice> chosen = ChooseSource(
         nullptr, names, {1, false}, [&](size_t index) { return hasPages[index]; },
-        [&](HWND, size_t index) { settingsShown.push_back(index); });
+        [&](HWND, size_t index) { settingsShown.push_back(index); }, [&](size_t index) { return details[index]; });
     environment.webPageOpener = saved;
     ASSERT_TRUE(answer.Answered());
     EXPECT_EQ(enabled, (std::vector<bool>{false, true, false, true}));
@@ -176,6 +190,9 @@ TEST(SourceDialog, OffersSettingsAndPrivacyPagesAsTheSelectedCameraHasThem) {
     EXPECT_EQ(opened, std::vector<std::wstring>{kCameraPrivacyPage});
     ASSERT_TRUE(chosen);
     EXPECT_EQ(chosen->camera, 0u);
+    EXPECT_EQ(chosen->photoScale, 3);
+    const std::wstring phone = L"--此摄像头最大 320 x 240，无法提供更大的照片";
+    EXPECT_EQ(sizes, (std::vector<std::wstring>{phone, L"+-此摄像头最大 640 x 480，无法提供更大的照片", phone, L"++"}));
     EXPECT_EQ(ChooseSource(nullptr, {}, {0, false}, nullptr), std::nullopt) << "no camera: no dialog";
 }
 

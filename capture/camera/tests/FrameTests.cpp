@@ -134,5 +134,35 @@ TEST(FormatChoice, FourByThreeAt320x240OrTheSmallestAboveWithOurOwnConversionsFi
     EXPECT_EQ(GrabberSubtypeFor(mjpg), rgb);  // the system's decoder goes in between
 }
 
+// Larger photos want a format whose middle 4:3 area holds 320 x 240 times the
+// scale: the smallest such, of any shape; what the formats allow at most.
+TEST(FormatChoice, LargerPhotosAskForTheSmallestFormatWithTheDetail) {
+    const GUID rgb = MEDIASUBTYPE_RGB24, yuy2 = MEDIASUBTYPE_YUY2;
+    const std::vector<OfferedFormat> camera = {{rgb, 640, 480}, {yuy2, 1280, 720}, {rgb, 1280, 720}, {rgb, 320, 240},
+                                               {rgb, 1920, 1080}};
+    const struct {
+        std::vector<OfferedFormat> offered;
+        int scale;
+        std::optional<size_t> chosen;
+        DetailOffered largest;
+    } cases[] = {
+        {camera, 1, 3, {4, 1920, 1080}},
+        {camera, 2, 0, {}},
+        {camera, 3, 2, {}},                                           // 960 x 720 in the middle; RGB24 first
+        {{{rgb, 320, 240}}, 2, std::nullopt, {1, 320, 240}},          // a 320 x 240-only camera
+        {{{rgb, 848, 480}, {rgb, 640, 360}}, 2, 0, {2, 848, 480}},    // 640 x 480 in the middle of 848 x 480
+        {{}, 2, std::nullopt, {1, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.offered.size() << " formats, scale " << c.scale);
+        EXPECT_EQ(ChooseFormatFor(c.offered, c.scale), c.chosen);
+        if (c.largest.width == 0 && !c.offered.empty()) continue;
+        DetailOffered largest = LargestDetail(c.offered);
+        EXPECT_EQ(largest.scale, std::min(c.largest.scale, 3));
+        EXPECT_EQ(largest.width, c.largest.width);
+        EXPECT_EQ(largest.height, c.largest.height);
+    }
+}
+
 }  // namespace
 }  // namespace vardolin::capture::test
