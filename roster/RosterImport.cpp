@@ -161,7 +161,8 @@ void Add(RosterList roster, vardolin::TopmostWindow& window, const vardolin::Env
     if (outcome == Outcome::RangeNotFound)
         RunOrSkip([&] { Tell(window, environment, kRangeNotFoundText, MB_ICONEXCLAMATION); });
     RunOrSkip([&] { window.Show(); });
-    if (outcome == Outcome::RosterFull) RunOrSkip([&] { Tell(window, environment, kRosterFullText, MB_ICONINFORMATION); });
+    if (outcome == Outcome::RosterFull)
+        RunOrSkip([&] { Tell(window, environment, kRosterFullText, MB_ICONINFORMATION); });
 }
 
 }  // namespace vardolin::roster

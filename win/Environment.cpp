@@ -18,7 +18,8 @@ void Environment::OpenInBrowser(const std::wstring& address) {
 
 bool Environment::OpenInExplorer(const std::wstring& folder) {
     // Values above 32 mean the shell started something for the folder.
-    return reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32;
+    HINSTANCE started = ShellExecuteW(nullptr, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(started) > 32;
 }
 
 Environment& ThreadEnvironment() {
