@@ -63,6 +63,9 @@ echo - copied %ARCH%\vardolin.dll to %TARGET%
 call :Register %BITS%
 if errorlevel 1 goto :NotRegistered
 echo - registered it for %USERNAME% with %REGSVR32%
+if not exist "%TARGET%\Pic\" mkdir "%TARGET%\Pic" 2>nul
+call :PhotoShortcut create
+if not errorlevel 1 echo - put a shortcut to the photo folder Pic in your Pictures folder
 echo Vardolin is installed. A macro can now call CreateObject("Vardolin.Class1").
 echo Photos are stored in %TARGET%\Pic. To remove Vardolin, run uninstall.cmd.
 goto :End
@@ -78,7 +81,9 @@ del "%TARGET%\vardolin.dll" 2>nul
 if exist "%TARGET%\vardolin.dll" goto :UninstalledInUse
 del "%TARGET%\vardolin.dll.new" 2>nul
 echo - deleted %TARGET%\vardolin.dll
-rem Only an empty folder goes: the photos in Pic stay.
+call :PhotoShortcut remove
+rem Only empty folders go: the photos in Pic stay.
+rmdir "%TARGET%\Pic" 2>nul
 rmdir "%TARGET%" 2>nul
 if exist "%TARGET%\Pic\" echo Your photos stay in %TARGET%\Pic.
 echo Vardolin is removed.
@@ -241,6 +246,30 @@ if "%REGSVR_CODE%"=="5" (
 )
 echo regsvr32 could not run: run install.cmd again; if it fails again, ask your IT to install the Vardolin MSI package.
 exit /b 0
+
+rem PhotoShortcut create|remove: the shortcut "Vardolin 照片" to Pic in the
+rem user's Pictures folder, made by the system's script host (a batch file
+rem cannot spell the Chinese name; a JScript string can). Exit code 0 when it
+rem was done.
+:PhotoShortcut
+set "SCRIPT=%TEMP%\vardolin-shortcut.js"
+> "%SCRIPT%" echo var shell = new ActiveXObject("WScript.Shell");
+>> "%SCRIPT%" echo var fso = new ActiveXObject("Scripting.FileSystemObject");
+>> "%SCRIPT%" echo var pictures = new ActiveXObject("Shell.Application").Namespace(39).Self.Path;
+>> "%SCRIPT%" echo var link = fso.BuildPath(pictures, "Vardolin \u7167\u7247.lnk");
+>> "%SCRIPT%" echo if (WScript.Arguments(0) == "remove") {
+>> "%SCRIPT%" echo     if (fso.FileExists(link)) fso.DeleteFile(link);
+>> "%SCRIPT%" echo } else {
+>> "%SCRIPT%" echo     var shortcut = shell.CreateShortcut(link);
+>> "%SCRIPT%" echo     shortcut.TargetPath = WScript.Arguments(1);
+>> "%SCRIPT%" echo     shortcut.Save();
+>> "%SCRIPT%" echo }
+>> "%SCRIPT%" echo WScript.Quit(fso.FileExists(link) == (WScript.Arguments(0) == "remove") ? 1 : 0);
+set "SHORTCUT_CODE=1"
+if exist "%SCRIPT%" cscript //nologo //B "%SCRIPT%" %1 "%TARGET%\Pic" >nul 2>nul
+if exist "%SCRIPT%" if not errorlevel 1 set "SHORTCUT_CODE=0"
+del "%SCRIPT%" 2>nul
+exit /b %SHORTCUT_CODE%
 
 rem ZONE: the zone number written in the Zone.Identifier stream of SOURCE.
 :ReadZone
