@@ -3,7 +3,8 @@ rem Installs Vardolin for the current user, without administrator rights:
 rem finds out whether the spreadsheet program is 64- or 32-bit, copies the
 rem vardolin.dll of that bitness to %LOCALAPPDATA%\Vardolin (a folder the user
 rem can write to: the photos are stored beside the DLL, in Pic) and registers
-rem it for the current user with the system's regsvr32 of that bitness.
+rem it for the current user with the system's regsvr32 of that bitness; a
+rem shortcut "Vardolin 照片" in the user's Pictures leads to the photos.
 rem
 rem   install.cmd            find the bitness in the registry; ask when it is not there
 rem   install.cmd 64         install the 64-bit DLL
