@@ -116,12 +116,19 @@ Outcome ImportPickedCells(const RosterList& roster, SpreadsheetHost& host) {
     ComPtr<IDispatch> range;
     RunOrSkipUnlessBusy([&] { range = host.Range(host.Address(answer)); });
     if (!range) return Outcome::RangeNotFound;
-    RunOrSkipUnlessBusy([&] { host.Select(range.Get()); });
+    // Selected, the range is read as the host's selection now shows it; a
+    // range the host would not select (or a selection it will not give) is
+    // read as it is.
+    ComPtr<IDispatch> toRead = range;
+    RunOrSkipUnlessBusy([&] {
+        host.Select(range.Get());
+        toRead = host.Selection();
+    });
     bool leftOut = false;
     RunOrSkipUnlessBusy([&] {
         CellCollector collector(roster);
         RunOrSkipUnlessBusy([&] {
-            ComPtr<IDispatch> cells = CellsToRead(host, range.Get());
+            ComPtr<IDispatch> cells = CellsToRead(host, toRead.Get());
             if (cells) host.ForEachCell(cells.Get(), [&](const VARIANT& cell) { return collector.Take(host, cell); });
         });
         collector.Commit();
