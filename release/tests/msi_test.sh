@@ -36,12 +36,12 @@ shortcut="$pictures/Vardolin 照片.lnk"
 
 reg() { local bits=$1; shift; if [ "$bits" = 32 ]; then $wine32 reg "$@"; else $wine64 reg "$@"; fi; }
 # The class and ProgID keys registration writes (below CLSID\{...} and the
-# ProgIDs), with their values.
+# ProgIDs), each value on a line with its key.
 class_keys() {  # bits
   reg "$1" export 'HKCU\Software\Classes' "$(winepath -w "$work/export.reg")" /y >/dev/null 2>&1 || return 0
   iconv -f UTF-16 -t UTF-8 "$work/export.reg" | tr -d '\r' | awk -v clsids="$clsids" '
-    /^\[/ { keep = ($0 ~ /\\Vardolin\.(Class1|ClsJPEG)(\\|\])/) || ($0 ~ clsids) }
-    keep && NF' | sort
+    /^\[/ { key = $0; keep = ($0 ~ /\\Vardolin\.(Class1|ClsJPEG)(\\|\])/) || ($0 ~ clsids); next }
+    keep && NF { print key " " $0 }' | sort
 }
 named_keys() {  # bits hive: how many keys of that hive name Vardolin's ProgIDs or library
   reg "$1" export "$2\\Software\\Classes" "$(winepath -w "$work/export.reg")" /y >/dev/null 2>&1 || { echo 0; return; }
