@@ -37,8 +37,12 @@ test-windows:
 run: native windows
 	@BUILD=$(BUILD) bash scripts/run.sh
 
-# A zip with both DLLs, the README and an example macro.
+# A zip with both DLLs, the README and an example macro, and an installer
+# package per bitness (signed with SIGN_PFX/SIGN_PASS or SIGN_CERT/SIGN_KEY).
+# The packages' registry rows are listed by a Windows program, run in the
+# Wine prefix.
 dist: windows
+	@$(MAKE) --no-print-directory -f scripts/windows.mk prefix BUILD=$(BUILD)
 	@BUILD=$(BUILD) bash scripts/dist.sh
 
 # The command-line encoder and its manual page, under DESTDIR/PREFIX.

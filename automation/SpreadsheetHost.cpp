@@ -6,6 +6,11 @@ namespace vardolin {
 
 namespace lb = late_binding;
 
+namespace {
+// The host's error for a SpecialCells call that finds no cell.
+constexpr long kNoCellsFound = 1004;
+}  // namespace
+
 Variant SpreadsheetHost::InputBox(const std::wstring& prompt, const std::wstring& title) {
     return RetryWhileHostBusy([&] {
         // Prompt, Title, Default, Left, Top, HelpFile, HelpContextID, Type.
@@ -36,8 +41,32 @@ SpreadsheetHost::ComPtr SpreadsheetHost::Selection() {
 SpreadsheetHost::ComPtr SpreadsheetHost::UsedPart(IDispatch* range) {
     ComPtr sheet = lb::ToObject(RetryWhileHostBusy([&] { return lb::Get(range, L"Worksheet"); }));
     ComPtr used = lb::ToObject(RetryWhileHostBusy([&] { return lb::Get(sheet.Get(), L"UsedRange"); }));
+    return Intersect(range, used.Get());
+}
+
+SpreadsheetHost::ComPtr SpreadsheetHost::VisibleCells(IDispatch* range) {
+    DISPID specialCells = DISPID_UNKNOWN;
+    try {
+        specialCells = lb::DispIdOf(range, L"SpecialCells");
+    } catch (const ComponentError&) {
+        return ComPtr(range);  // a host without filters shows every cell
+    }
+    Variant visible;
+    try {
+        visible = RetryWhileHostBusy([&] {
+            return lb::Invoke(range, specialCells, DISPATCH_METHOD | DISPATCH_PROPERTYGET, {Variant(kCellTypeVisible)});
+        });
+    } catch (const ComponentError& error) {
+        // "No cells were found": the filter hides them all.
+        if (error.number() == kNoCellsFound) return ComPtr();
+        throw;
+    }
+    return Intersect(lb::ToObject(visible).Get(), range);
+}
+
+SpreadsheetHost::ComPtr SpreadsheetHost::Intersect(IDispatch* first, IDispatch* second) {
     Variant shared = RetryWhileHostBusy(
-        [&] { return lb::Call(application_, L"Intersect", {Variant(range), Variant(used.Get())}); });
+        [&] { return lb::Call(application_, L"Intersect", {Variant(first), Variant(second)}); });
     const VARIANT& v = shared.get();
     bool nothing = v.vt == VT_EMPTY || ((v.vt == VT_DISPATCH || v.vt == VT_UNKNOWN) && !v.punkVal);
     return nothing ? ComPtr() : lb::ToObject(shared);

@@ -22,6 +22,8 @@ public:
     static constexpr DISPID kSelectDispId = 235;
     // InputBox type: the answer is a reference to cells.
     static constexpr long kInputBoxCellReference = 8;
+    // SpecialCells type: the cells that are not hidden.
+    static constexpr long kCellTypeVisible = 12;
 
     explicit SpreadsheetHost(IDispatch* application) : application_(application) {}
 
@@ -46,6 +48,12 @@ public:
     // they do not meet (every cell of the range is empty).
     ComPtr UsedPart(IDispatch* range);
 
+    // The cells of a range that no filter hides,
+    // Intersect(range.SpecialCells(xlCellTypeVisible), range) (the host
+    // widens a single cell to its whole sheet, hence the intersection); null
+    // when every cell is hidden. A host without SpecialCells gives the range.
+    ComPtr VisibleCells(IDispatch* range);
+
     // Visits the cells of a range in the host's enumeration order, until
     // visit returns false.
     void ForEachCell(IDispatch* range, const std::function<bool(const VARIANT& cell)>& visit);
@@ -54,6 +62,9 @@ public:
     std::wstring CellText(const VARIANT& cell);
 
 private:
+    // Application.Intersect(first, second); null when they do not meet.
+    ComPtr Intersect(IDispatch* first, IDispatch* second);
+
     IDispatch* application_;
 };
 

@@ -115,6 +115,7 @@ void GetPIC::RunMenuCommand(MenuItem item) {
     case MenuItem::replace: replace_Click(); break;
     case MenuItem::totop: totop_Click(); break;
     case MenuItem::tolast: tolast_Click(); break;
+    case MenuItem::OpenPhotoFolder: roster::OpenPhotoFolder(*this, component_.environment); break;
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "SystemMessage.h"
+
 namespace vardolin::capture {
 
 // The controls' captions and tooltips.
@@ -34,6 +36,7 @@ inline constexpr const wchar_t* kClearallCaption = L"清空列表";
 inline constexpr const wchar_t* kReplaceCaption = L"剔除己存在图像项";
 inline constexpr const wchar_t* kTotopCaption = L"移到最前面";
 inline constexpr const wchar_t* kTolastCaption = L"移到最后面";
+inline constexpr const wchar_t* kOpenPhotoFolderCaption = L"打开照片文件夹";
 
 // Label1 after a still whose face does not fit in the crop frame.
 inline constexpr const wchar_t* kStepBackText = L"人脸超出框，请后退再拍。";
@@ -49,7 +52,7 @@ inline std::wstring UnusablePhotoNameText(const std::wstring& entry) {
 }
 
 inline std::wstring PhotoNotStoredText(const std::wstring& path, const std::wstring& why) {
-    return L"照片没有保存到“" + path + L"”：" + why + L"。";
+    return L"照片没有保存到“" + path + L"”：" + vardolin::WithoutFullStop(why) + L"。";
 }
 
 // Why a photo was not stored, as PhotoNotStoredText says it.

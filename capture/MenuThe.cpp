@@ -8,13 +8,14 @@
 namespace vardolin::capture {
 namespace {
 
-constexpr std::array<MenuItemSpec, 6> kItems{{
+constexpr std::array<MenuItemSpec, 7> kItems{{
     {MenuItem::Add, kAddCaption},
     {MenuItem::Del, kDelCaption},
     {MenuItem::clearall, kClearallCaption},
     {MenuItem::replace, kReplaceCaption},
     {MenuItem::totop, kTotopCaption},
     {MenuItem::tolast, kTolastCaption},
+    {MenuItem::OpenPhotoFolder, kOpenPhotoFolderCaption},
 }};
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The popup menu `the` of the roster list: six items, opened only as a popup.
+// The popup menu `the` of the roster list: six editing items and one that
+// opens the photo folder, opened only as a popup.
 #pragma once
 
 #include "Win32Handles.h"
@@ -8,7 +9,7 @@
 
 namespace vardolin::capture {
 
-enum class MenuItem : UINT { Add = 2001, Del, clearall, replace, totop, tolast };
+enum class MenuItem : UINT { Add = 2001, Del, clearall, replace, totop, tolast, OpenPhotoFolder };
 
 struct MenuItemSpec {
     MenuItem item;
@@ -20,7 +21,7 @@ std::span<const MenuItemSpec> MenuTheItems() noexcept;
 // The item a menu command id stands for.
 std::optional<MenuItem> MenuItemOf(UINT commandId) noexcept;
 
-// A popup menu holding the six items in order, all enabled.
+// A popup menu holding the items in order, all enabled.
 UniqueMenu CreateMenuThe();
 
 }  // namespace vardolin::capture

@@ -22,7 +22,14 @@ enum : DISPID {
     kIntersect,
     kWorksheet,
     kUsedRange,
+    kSpecialCells,
 };
+
+// SpecialCells' type for the cells that no filter hides.
+constexpr long kCellTypeVisible = 12;
+// The longest address Application.Range takes; a longer one (a selection of
+// many separate areas) fails there.
+constexpr size_t kLongestRangeAddress = 255;
 
 // Lets the application tell its own range objects among the arguments of a
 // call ({5C0E3E8A-8D51-4C5B-9B0B-4D61A4C1F3A7}).
@@ -69,6 +76,7 @@ protected:
         static constexpr Member members[] = {
             {L"Address", kAddress}, {L"Select", kSelectDispId}, {L"_NewEnum", DISPID_NEWENUM},
             {L"Value", kValue},     {L"_Default", DISPID_VALUE}, {L"Worksheet", kWorksheet},
+            {L"SpecialCells", kSpecialCells},
         };
         return members;
     }
@@ -76,6 +84,18 @@ protected:
     void Call(DISPID id, WORD, const Arguments&, VARIANT* result) override;
 
 private:
+    // SpecialCells(Type): only the visible cells are offered. Like the real
+    // host, a single cell stands for the whole used range of its sheet, and
+    // finding no cell is an error.
+    void SpecialCells(const Arguments& args, VARIANT* result) const {
+        if (args.Long(0, 0) != kCellTypeVisible) throw HostError::ObjectDefined();
+        const Worksheet& sheet = state_->book.sheets.at(range_.sheet);
+        bool oneCell = range_.areas.size() == 1 && range_.areas.front().first == range_.areas.front().last;
+        std::vector<Area> visible = sheet.VisibleAreas(oneCell ? std::vector<Area>{sheet.UsedArea()} : range_.areas);
+        if (visible.empty()) throw HostError{1004, L"No cells were found."};
+        ReturnObject(result, new RangeObject(state_, RangeRef{range_.sheet, std::move(visible)}));
+    }
+
     // A single cell gives its value; a block gives a 2-D array of its first area.
     void ReturnValue(VARIANT* result) const {
         const Worksheet& sheet = state_->book.sheets.at(range_.sheet);
@@ -132,7 +152,7 @@ private:
     size_t sheet_;
 };
 
-void RangeObject::Call(DISPID id, WORD, const Arguments&, VARIANT* result) {
+void RangeObject::Call(DISPID id, WORD, const Arguments& args, VARIANT* result) {
     switch (id) {
     case kAddress:
         ReturnText(result, FormatAddress(range_.areas));
@@ -153,6 +173,9 @@ void RangeObject::Call(DISPID id, WORD, const Arguments&, VARIANT* result) {
         break;
     case kWorksheet:
         ReturnObject(result, new SheetObject(state_, range_.sheet));
+        break;
+    case kSpecialCells:
+        SpecialCells(args, result);
         break;
     }
 }
@@ -204,6 +227,8 @@ protected:
             InputBox(args, result);
             break;
         case kRange:
+            if (args.Text(0).size() > kLongestRangeAddress)
+                throw HostError{1004, L"Method 'Range' of object '_Global' failed"};
             ReturnObject(result, new RangeObject(state_, Resolve(args.Text(0))));
             break;
         case kSelection:

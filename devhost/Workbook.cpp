@@ -89,6 +89,45 @@ Area Worksheet::UsedArea() const {
     return used;
 }
 
+std::vector<Area> Worksheet::VisibleAreas(const std::vector<Area>& areas) const {
+    std::vector<Area> visible;
+    for (const Area& area : areas) {
+        int bandStart = 0;  // first shown row of the band being gathered, 0 for none
+        // Jumps over the shown rows between hidden ones, so whole columns cost
+        // only as much as there are hidden rows.
+        auto hidden = hiddenRows.lower_bound(area.first.row);
+        for (int row = area.first.row; row <= area.last.row;) {
+            if (hidden != hiddenRows.end() && *hidden == row) {
+                if (bandStart) visible.push_back({{bandStart, area.first.column}, {row - 1, area.last.column}});
+                bandStart = 0;
+                ++hidden;
+                ++row;
+                continue;
+            }
+            if (!bandStart) bandStart = row;
+            row = hidden == hiddenRows.end() ? area.last.row + 1 : std::min(*hidden, area.last.row + 1);
+        }
+        if (bandStart) visible.push_back({{bandStart, area.first.column}, {area.last.row, area.last.column}});
+    }
+    return visible;
+}
+
+namespace {
+
+// "3 5-7": rows 3, 5, 6 and 7.
+void HideRows(Worksheet& sheet, std::string_view list) {
+    std::istringstream words{std::string(list)};
+    std::string word;
+    while (words >> word) {
+        size_t dash = word.find('-');
+        int first = std::stoi(word.substr(0, dash));
+        int last = dash == std::string::npos ? first : std::stoi(word.substr(dash + 1));
+        for (int row = std::max(first, 1); row <= std::min(last, kSheetRows); ++row) sheet.hiddenRows.insert(row);
+    }
+}
+
+}  // namespace
+
 Workbook Workbook::FromCsv(std::string_view utf8) {
     if (StartsWith(utf8, 0, "\xEF\xBB\xBF")) utf8.remove_prefix(3);
     Workbook book;
@@ -98,7 +137,7 @@ Workbook Workbook::FromCsv(std::string_view utf8) {
     while (at < utf8.size()) {
         if (StartsWith(utf8, at, "#sheet ")) {
             at += 7;
-            book.sheets.push_back({vardolin::Utf8ToWide(RestOfLine(utf8, at)), {}});
+            book.sheets.push_back({vardolin::Utf8ToWide(RestOfLine(utf8, at)), {}, {}});
             row = 0;
             continue;
         }
@@ -107,13 +146,18 @@ Workbook Workbook::FromCsv(std::string_view utf8) {
             activeName = vardolin::Utf8ToWide(RestOfLine(utf8, at));
             continue;
         }
-        if (book.sheets.empty()) book.sheets.push_back({L"Sheet1", {}});
+        if (book.sheets.empty()) book.sheets.push_back({L"Sheet1", {}, {}});
+        if (StartsWith(utf8, at, "#hidden ")) {
+            at += 8;
+            HideRows(book.sheets.back(), RestOfLine(utf8, at));
+            continue;
+        }
         std::vector<Field> fields = ReadRecord(utf8, at);
         ++row;
         for (size_t column = 0; column < fields.size(); ++column)
             book.sheets.back().Set({row, static_cast<int>(column) + 1}, ToValue(fields[column]));
     }
-    if (book.sheets.empty()) book.sheets.push_back({L"Sheet1", {}});
+    if (book.sheets.empty()) book.sheets.push_back({L"Sheet1", {}, {}});
     if (!activeName.empty()) book.Activate(activeName);
     return book;
 }

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -19,6 +20,7 @@ using CellValue = std::variant<std::monostate, double, std::wstring>;
 struct Worksheet {
     std::wstring name;
     std::map<std::pair<int, int>, CellValue> cells;  // (row, column)
+    std::set<int> hiddenRows;                         // rows a filter hides
 
     const CellValue& At(const Cell& cell) const;
     void Set(const Cell& cell, CellValue value);
@@ -26,6 +28,11 @@ struct Worksheet {
     // The smallest area holding every cell that is not empty; A1 for an
     // empty sheet. The host's UsedRange.
     Area UsedArea() const;
+
+    // The cells of the areas that are in rows not hidden, each area split
+    // into bands of adjacent shown rows. The host's
+    // SpecialCells(xlCellTypeVisible).
+    std::vector<Area> VisibleAreas(const std::vector<Area>& areas) const;
 };
 
 // Cells of one sheet.
@@ -38,7 +45,9 @@ class Workbook {
 public:
     // UTF-8 CSV, one row per line. A line "#sheet Name" starts a sheet (the
     // first sheet is "Sheet1" when the text starts with cells); a line
-    // "#active Name" makes that sheet the active one (default: the first).
+    // "#active Name" makes that sheet the active one (default: the first); a
+    // line "#hidden 3 5-7" hides those rows of the current sheet, as a
+    // filter does.
     // Unquoted fields that read as numbers are numbers, others are texts kept
     // exactly, spaces included; empty unquoted fields are empty cells.
     static Workbook FromCsv(std::string_view utf8);

@@ -3,19 +3,24 @@ rem Installs Vardolin for the current user, without administrator rights:
 rem finds out whether the spreadsheet program is 64- or 32-bit, copies the
 rem vardolin.dll of that bitness to %LOCALAPPDATA%\Vardolin (a folder the user
 rem can write to: the photos are stored beside the DLL, in Pic) and registers
-rem it for the current user with the system's regsvr32 of that bitness.
+rem it for the current user with the system's regsvr32 of that bitness; a
+rem shortcut "Vardolin 照片" in the user's Pictures leads to the photos.
 rem
 rem   install.cmd            find the bitness in the registry; ask when it is not there
 rem   install.cmd 64         install the 64-bit DLL
 rem   install.cmd 32         install the 32-bit DLL
 rem   install.cmd uninstall  what uninstall.cmd does: remove the registration and
 rem                          the DLL, never the Pic folder of photos
+rem
+rem The folder this script lies in may hold any character (&, parentheses,
+rem %): its path is used only inside quotes and never expanded twice.
 setlocal EnableExtensions
 set "HERE=%~dp0"
 set "TARGET=%LOCALAPPDATA%\Vardolin"
 set "FAILED="
 set "DONE=installed"
 call :PauseWhenDoubleClicked
+call :WarnWhenElevated
 
 rem Windows' own bitness: 64-bit Windows has a SysWOW64 folder.
 set "WINBITS=32"
@@ -59,6 +64,9 @@ echo - copied %ARCH%\vardolin.dll to %TARGET%
 call :Register %BITS%
 if errorlevel 1 goto :NotRegistered
 echo - registered it for %USERNAME% with %REGSVR32%
+if not exist "%TARGET%\Pic\" mkdir "%TARGET%\Pic" 2>nul
+call :PhotoShortcut create
+if not errorlevel 1 echo - put a shortcut to the photo folder Pic in your Pictures folder
 echo Vardolin is installed. A macro can now call CreateObject("Vardolin.Class1").
 echo Photos are stored in %TARGET%\Pic. To remove Vardolin, run uninstall.cmd.
 goto :End
@@ -74,7 +82,9 @@ del "%TARGET%\vardolin.dll" 2>nul
 if exist "%TARGET%\vardolin.dll" goto :UninstalledInUse
 del "%TARGET%\vardolin.dll.new" 2>nul
 echo - deleted %TARGET%\vardolin.dll
-rem Only an empty folder goes: the photos in Pic stay.
+call :PhotoShortcut remove
+rem Only empty folders go: the photos in Pic stay.
+rmdir "%TARGET%\Pic" 2>nul
 rmdir "%TARGET%" 2>nul
 if exist "%TARGET%\Pic\" echo Your photos stay in %TARGET%\Pic.
 echo Vardolin is removed.
@@ -104,6 +114,7 @@ echo %TARGET%\vardolin.dll is in use. Close Excel and any other program that
 echo uses Vardolin, then run install.cmd again. Nothing was changed.
 goto :Failed
 :NotRegistered
+call :WhyNotRegistered
 echo Registering %TARGET%\vardolin.dll failed (regsvr32 exit code %REGSVR_CODE%);
 echo it was removed again.
 del "%TARGET%\vardolin.dll" 2>nul
@@ -203,6 +214,80 @@ set "REGSVR_CODE=%ERRORLEVEL%"
 if not "%REGSVR_CODE%"=="0" exit /b 1
 exit /b 0
 
+rem Says in one line why regsvr32 failed and what to do, from its exit code:
+rem 3 the DLL could not be loaded, 4 it is no COM server, 5 its registration
+rem was refused.
+:WhyNotRegistered
+if "%BITS%"=="64" (set "OTHERBITS=32") else (set "OTHERBITS=64")
+if not "%REGSVR_CODE%"=="3" goto :WhyNotRegisteredAfterLoading
+if not exist "%TARGET%\vardolin.dll" (
+    echo Security software removed vardolin.dll as soon as it was copied: ask your IT to allow Vardolin or to sign it, then run install.cmd again.
+    exit /b 0
+)
+rem A file from a downloaded zip keeps the mark of the internet zone in its
+rem Zone.Identifier stream (ZoneId=3, or 4 for restricted sites).
+set "ZONE="
+call :ReadZone >nul 2>nul
+if "%ZONE%"=="3" set "ZONE=internet"
+if "%ZONE%"=="4" set "ZONE=internet"
+if "%ZONE%"=="internet" (
+    echo Windows blocked vardolin.dll because the zip came from the internet: right-click the zip, choose Properties, tick Unblock, unzip it again and run install.cmd again, or have your IT sign it.
+    exit /b 0
+)
+echo Windows would not load the %BITS%-bit vardolin.dll: if Smart App Control or security software blocks unsigned files, have your IT sign or allow it; if your spreadsheet program is %OTHERBITS%-bit, run install.cmd %OTHERBITS%.
+exit /b 0
+:WhyNotRegisteredAfterLoading
+if "%REGSVR_CODE%"=="4" (
+    echo %ARCH%\vardolin.dll is not a Vardolin component: unzip the whole zip file again, then run install.cmd again.
+    exit /b 0
+)
+if "%REGSVR_CODE%"=="5" (
+    echo The registration was refused, most often access to the registry denied by a policy or security software: ask your IT to allow it or to install the Vardolin MSI package.
+    exit /b 0
+)
+echo regsvr32 could not run: run install.cmd again; if it fails again, ask your IT to install the Vardolin MSI package.
+exit /b 0
+
+rem PhotoShortcut create|remove: the shortcut "Vardolin 照片" to Pic in the
+rem user's Pictures folder, made by the system's script host (a batch file
+rem cannot spell the Chinese name; a JScript string can). Exit code 0 when it
+rem was done.
+:PhotoShortcut
+set "SCRIPT=%TEMP%\vardolin-shortcut.js"
+> "%SCRIPT%" echo var shell = new ActiveXObject("WScript.Shell");
+>> "%SCRIPT%" echo var fso = new ActiveXObject("Scripting.FileSystemObject");
+>> "%SCRIPT%" echo var pictures = new ActiveXObject("Shell.Application").Namespace(39).Self.Path;
+>> "%SCRIPT%" echo var link = fso.BuildPath(pictures, "Vardolin \u7167\u7247.lnk");
+>> "%SCRIPT%" echo if (WScript.Arguments(0) == "remove") {
+>> "%SCRIPT%" echo     if (fso.FileExists(link)) fso.DeleteFile(link);
+>> "%SCRIPT%" echo } else {
+>> "%SCRIPT%" echo     var shortcut = shell.CreateShortcut(link);
+>> "%SCRIPT%" echo     shortcut.TargetPath = WScript.Arguments(1);
+>> "%SCRIPT%" echo     shortcut.Save();
+>> "%SCRIPT%" echo }
+>> "%SCRIPT%" echo WScript.Quit(fso.FileExists(link) == (WScript.Arguments(0) == "remove") ? 1 : 0);
+set "SHORTCUT_CODE=1"
+if exist "%SCRIPT%" cscript //nologo //B "%SCRIPT%" %1 "%TARGET%\Pic" >nul 2>nul
+if exist "%SCRIPT%" if not errorlevel 1 set "SHORTCUT_CODE=0"
+del "%SCRIPT%" 2>nul
+exit /b %SHORTCUT_CODE%
+
+rem ZONE: the zone number written in the Zone.Identifier stream of SOURCE.
+:ReadZone
+for /f "tokens=2 delims==" %%z in ('findstr /b "ZoneId=" ^< "%SOURCE%:Zone.Identifier"') do set "ZONE=%%z"
+exit /b 0
+
+rem Run as administrator (elevated), the script installs into the
+rem administrator's profile, which the user who runs the spreadsheet does
+rem not see. Only elevated processes have the high mandatory level.
+:WarnWhenElevated
+whoami /groups 2>nul | find "S-1-16-12288" >nul 2>nul
+if errorlevel 1 exit /b 0
+echo Note: install.cmd runs as administrator, so Vardolin is installed for the profile of %USERNAME% only.
+echo To install it for another user, run install.cmd without "Run as administrator" while that user is signed in;
+echo for every user of this computer, install the MSI package with ALLUSERS=1.
+exit /b 0
+
 rem Removes the registration of the DLL already installed, whatever its
 rem bitness: the system's own regsvr32 hands a DLL of the other bitness to its
 rem counterpart, which is tried too. UNREGISTERED is the regsvr32 that did it.
@@ -222,7 +307,11 @@ rem Double-clicked in Explorer (install.cmd or uninstall.cmd), the window would
 rem close before the messages could be read.
 :PauseWhenDoubleClicked
 set "PAUSE_AT_END="
-set "FOLDER=%~dp0"
-echo(%CMDCMDLINE%| find /i "%FOLDER:~0,-1%" >nul 2>nul
-if not errorlevel 1 set "PAUSE_AT_END=1"
+rem Delayed expansion keeps the characters of the command line and of the
+rem folder (&, parentheses, %) from being read as commands.
+setlocal EnableDelayedExpansion
+set "LINE=!CMDCMDLINE!"
+set "FOUND="
+if defined LINE if /i not "!LINE:%~dp0=!"=="!LINE!" set "FOUND=1"
+endlocal & set "PAUSE_AT_END=%FOUND%"
 exit /b 0

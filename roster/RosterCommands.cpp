@@ -1,6 +1,7 @@
 #include "RosterCommands.h"
 
 #include "ContinueOnError.h"
+#include "PhotoFiles.h"
 #include "StoredPhoto.h"
 
 #include <algorithm>
@@ -67,6 +68,23 @@ void tolast(RosterList roster) noexcept {
     RunOrSkip([&] {
         int selected = roster.Selection();
         if (selected != kNoSelection) MoveEntry(roster, selected, roster.Count() - 1);
+    });
+}
+
+void OpenPhotoFolder(vardolin::TopmostWindow& window, const vardolin::Environment& environment) noexcept {
+    RunOrSkip([&] {
+        const std::filesystem::path folder = capture::LibraryFolder() / L"Pic";
+        CreateDirectoryW(folder.c_str(), nullptr);
+        DWORD attributes = GetFileAttributesW(folder.c_str());
+        bool isFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        if (isFolder && environment.folderOpener(capture::DisplayPath(folder))) return;
+        // Missing because the component's folder takes no new entries, or a
+        // file in its place, or no file manager to show it.
+        std::wstring notice = isFolder ? L"" : capture::UnwritableFolderNotice(capture::LibraryFolder());
+        if (notice.empty()) notice = kPhotoFolderNotOpenedText + capture::DisplayPath(folder);
+        window.Cancel_SetTop();
+        environment.ShowMessageBox(window.Window(), notice, kPhotoFolderTitle, MB_OK | MB_ICONEXCLAMATION);
+        window.SetTop();
     });
 }
 

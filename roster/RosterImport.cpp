@@ -79,47 +79,62 @@ private:
     bool leftOut_ = false;
 };
 
-// The cells of the selection that can hold names: those inside the sheet's
-// used range, since every other cell is empty and a whole column has a
-// million of them. A host that cannot narrow the selection (without
-// UsedRange or Intersect, say) has it read whole. Null when the selection
-// and the used range do not meet.
-ComPtr<IDispatch> CellsToRead(SpreadsheetHost& host, IDispatch* selection) {
+// The cells of the picked range that can hold names: those a filter shows,
+// and of them those inside the sheet's used range, since every other cell is
+// empty and a whole column has a million of them. A host that cannot narrow
+// the range (without SpecialCells, UsedRange or Intersect, say) has it read
+// whole. Null when no such cell is left.
+ComPtr<IDispatch> CellsToRead(SpreadsheetHost& host, IDispatch* picked) {
+    ComPtr<IDispatch> visible = host.VisibleCells(picked);
+    if (!visible) return nullptr;
     try {
-        return host.UsedPart(selection);
+        return host.UsedPart(visible.Get());
     } catch (const HostBusy&) {
         throw;
     } catch (...) {
-        return selection;
+        return visible;
     }
 }
 
+// What became of the import.
+enum class Outcome { Done, RosterFull, RangeNotFound };
+
 // Asks the host for cells and adds their names. Raises HostBusy only; every
-// other failure skips its step. Returns whether names were left out because
-// the roster was full.
-bool ImportPickedCells(const RosterList& roster, SpreadsheetHost& host) {
+// other failure skips its step.
+Outcome ImportPickedCells(const RosterList& roster, SpreadsheetHost& host) {
     vardolin::Variant answer;
     RunOrSkipUnlessBusy([&] { answer = host.InputBox(kAddPrompt, kAddTitle); });
     // Anything but a range means the box was cancelled: nothing is read, not
     // even what happens to be selected in the host.
     ComPtr<IDispatch> picked;
     RunOrSkip([&] { picked = vardolin::late_binding::ToObject(answer); });
-    if (!picked) return false;
+    if (!picked) return Outcome::Done;
 
     // The address has no sheet name: the cells are read from the same
-    // addresses of the active sheet.
-    RunOrSkipUnlessBusy([&] { host.Select(host.Range(host.Address(answer)).Get()); });
+    // addresses of the active sheet. When the host cannot find them there,
+    // nothing is read, rather than whatever happens to be selected.
+    ComPtr<IDispatch> range;
+    RunOrSkipUnlessBusy([&] { range = host.Range(host.Address(answer)); });
+    if (!range) return Outcome::RangeNotFound;
+    // Selected, the range is read as the host's selection now shows it; a
+    // range the host would not select (or a selection it will not give) is
+    // read as it is.
+    ComPtr<IDispatch> toRead = range;
+    RunOrSkipUnlessBusy([&] {
+        host.Select(range.Get());
+        toRead = host.Selection();
+    });
     bool leftOut = false;
     RunOrSkipUnlessBusy([&] {
         CellCollector collector(roster);
         RunOrSkipUnlessBusy([&] {
-            ComPtr<IDispatch> cells = CellsToRead(host, host.Selection().Get());
+            ComPtr<IDispatch> cells = CellsToRead(host, toRead.Get());
             if (cells) host.ForEachCell(cells.Get(), [&](const VARIANT& cell) { return collector.Take(host, cell); });
         });
         collector.Commit();
         leftOut = collector.LeftSomeOut();
     });
-    return leftOut;
+    return leftOut ? Outcome::RosterFull : Outcome::Done;
 }
 
 // Message boxes are shown with the window off the top; afterwards it is put
@@ -138,9 +153,9 @@ void Add(RosterList roster, vardolin::TopmostWindow& window, const vardolin::Env
     RunOrSkip([&] { window.Hide(); });
     SpreadsheetHost host(hostApplication);
     bool hostBusy = false;
-    bool leftOut = false;
+    Outcome outcome = Outcome::Done;
     try {
-        leftOut = ImportPickedCells(roster, host);
+        outcome = ImportPickedCells(roster, host);
     } catch (const HostBusy&) {
         hostBusy = true;
     } catch (...) {
@@ -150,8 +165,11 @@ void Add(RosterList roster, vardolin::TopmostWindow& window, const vardolin::Env
     // The user learns that the spreadsheet is busy before the window is back
     // over it.
     if (hostBusy) RunOrSkip([&] { Tell(window, environment, kHostBusyText, MB_ICONEXCLAMATION); });
+    if (outcome == Outcome::RangeNotFound)
+        RunOrSkip([&] { Tell(window, environment, kRangeNotFoundText, MB_ICONEXCLAMATION); });
     RunOrSkip([&] { window.Show(); });
-    if (leftOut) RunOrSkip([&] { Tell(window, environment, kRosterFullText, MB_ICONINFORMATION); });
+    if (outcome == Outcome::RosterFull)
+        RunOrSkip([&] { Tell(window, environment, kRosterFullText, MB_ICONINFORMATION); });
 }
 
 }  // namespace vardolin::roster

@@ -13,8 +13,10 @@ namespace vardolin::roster {
 // Hides the window, asks the host for cells, appends the text of every cell
 // that is not blank, removes duplicates and shows the window again. Every
 // step runs even when an earlier one failed; a cancelled box adds nothing.
-// Only the cells inside the sheet's used range are read. A host that stays
-// busy ends the import with nothing added, and the user is told why.
+// Only the cells that a filter shows and that lie inside the sheet's used
+// range are read. A host that stays busy, or a picked range that cannot be
+// found on the active sheet, ends the import with nothing added, and the
+// user is told why.
 void Add(RosterList roster, vardolin::TopmostWindow& window, const vardolin::Environment& environment,
          IDispatch* hostApplication) noexcept;
 

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "SystemMessage.h"
+
 namespace vardolin::roster {
 
 // Asked before an entry is removed; the entry's text follows.
@@ -22,9 +24,19 @@ inline constexpr const wchar_t* kRosterFullTitle = L"提醒";
 // one of its dialogs open); nothing was imported.
 inline constexpr const wchar_t* kHostBusyText = L"表格正忙（可能正在编辑单元格或有对话框未关闭），请结束编辑或关闭对话框后再试。";
 
+// Shown when the picked range could not be found on the active sheet (the
+// host refuses an address of many separate areas, for one); nothing was
+// imported.
+inline constexpr const wchar_t* kRangeNotFoundText =
+    L"无法在当前工作表中找到所选的单元格区域，未添加任何名字。请先激活名单所在的工作表，再选择一个连续的区域。";
+
+// Shown when the photo folder could not be opened; its path follows.
+inline constexpr const wchar_t* kPhotoFolderNotOpenedText = L"无法打开照片文件夹，照片存放在：";
+inline constexpr const wchar_t* kPhotoFolderTitle = L"照片文件夹";
+
 // The photos of the roster's entries cannot be written where they are kept.
 inline std::wstring UnwritableFolderText(const std::wstring& folder, const std::wstring& why) {
-    return L"无法在文件夹“" + folder + L"”中写入文件：" + why +
+    return L"无法在文件夹“" + folder + L"”中写入文件：" + vardolin::WithoutFullStop(why) +
            L"。照片存放在 Vardolin 所在的文件夹中，请把 Vardolin 放在您有写入权限的文件夹里（例如 %LOCALAPPDATA%\\Vardolin），不要放在 Program Files 中。";
 }
 

@@ -39,3 +39,4 @@ test: build prefix
 	@bash scripts/with-xvfb.sh bash scripts/wine-ctest.sh $(PREFIX) $(WIN64) $(WIN32)
 	@bash scripts/wine-crosscheck.sh $(BUILD)
 	@bash release/tests/release_test.sh $(BUILD)
+	@bash release/tests/msi_test.sh $(BUILD)

@@ -66,8 +66,17 @@ constexpr SYSKIND kSysKind = kIs64Bit ? SYS_WIN64 : SYS_WIN32;
 // Below TypeLib\{libid}\1.0\0 (shared): the path of each bitness's library.
 constexpr const wchar_t* kOwnPlatform = kIs64Bit ? L"win64" : L"win32";
 constexpr const wchar_t* kOtherPlatform = kIs64Bit ? L"win32" : L"win64";
-// The interfaces whose Interface\{iid} keys registering the library writes.
-const IID* const kInterfaces[] = {&IID__ClsJPEG, &IID__Class1};
+// The interfaces whose Interface\{iid} keys registering the library writes,
+// with their names in the library.
+struct InterfaceEntry {
+    const IID& iid;
+    const wchar_t* name;
+};
+const InterfaceEntry kInterfaces[] = {{IID__ClsJPEG, L"_ClsJPEG"}, {IID__Class1, L"_Class1"}};
+// The library's help string, which names its version key.
+constexpr const wchar_t* kLibraryName = L"Vardolin";
+// The marshaler of dual interfaces described by a registered type library.
+constexpr const wchar_t* kTypeLibraryMarshaler = L"{00020424-0000-0000-C000-000000000046}";
 
 std::wstring GuidString(REFGUID guid) {
     wchar_t text[40];
@@ -112,6 +121,43 @@ bool KeyExists(HKEY parent, const std::wstring& subKey, REGSAM view = 0) noexcep
     if (RegOpenKeyExW(parent, subKey.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
+}
+
+// Reads a string value; empty when it cannot be read.
+std::wstring ReadString(HKEY root, const std::wstring& subKey, const wchar_t* name = nullptr) {
+    DWORD bytes = 0;
+    if (RegGetValueW(root, subKey.c_str(), name, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) != ERROR_SUCCESS) return {};
+    std::wstring text(bytes / sizeof(wchar_t), L'\0');
+    if (RegGetValueW(root, subKey.c_str(), name, RRF_RT_REG_SZ, nullptr, text.data(), &bytes) != ERROR_SUCCESS)
+        return {};
+    text.resize(wcsnlen(text.c_str(), text.size()));
+    return text;
+}
+
+// Whether two paths name the same existing file, whatever their spelling.
+bool SameFile(const std::wstring& first, const std::wstring& second) noexcept {
+    BY_HANDLE_FILE_INFORMATION info[2]{};
+    const std::wstring* paths[2] = {&first, &second};
+    for (int i = 0; i < 2; ++i) {
+        vardolin::UniqueFile file = vardolin::AdoptFile(
+            CreateFileW(paths[i]->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!file || !GetFileInformationByHandle(file.get(), &info[i])) return false;
+    }
+    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+           info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+}
+
+// Whether this DLL may remove the class key of its own view: it names this
+// DLL as its server, or a file that is gone, or no file at all. Where the
+// registry keeps one class key for both bitnesses (per user it may), the key
+// can name the other bitness's DLL, registered after this one; that
+// registration stays.
+bool OwnClassKeyIsThisModule(HKEY root, const ClassEntry& entry, const std::wstring& modulePath) {
+    std::wstring server = ReadString(root, ClassKey(entry, View::Own) + L"\\InprocServer32");
+    if (server.empty() || GetFileAttributesW(server.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+    return SameFile(server, modulePath) ||
+           CompareStringOrdinal(server.c_str(), -1, modulePath.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 // Whether the other bitness's registry view of this scope registers the class.
@@ -165,7 +211,8 @@ bool TypeLibraryRegistered() noexcept {
 // HELPDIR is shared and stays.
 HRESULT RemoveOwnPlatform(HKEY root) {
     HRESULT first = DeleteTree(root, LibraryPlatformKey(kOwnPlatform));
-    for (const IID* iid : kInterfaces) KeepFirstFailure(first, DeleteTree(root, L"Interface\\" + GuidString(*iid)));
+    for (const InterfaceEntry& entry : kInterfaces)
+        KeepFirstFailure(first, DeleteTree(root, L"Interface\\" + GuidString(entry.iid)));
     return first;
 }
 
@@ -200,7 +247,10 @@ HRESULT RemoveAll(RegistrationScope scope) {
     // view's keys go first: a shared key then stays only for a class that the
     // other view still registers.
     HRESULT first = UnregisterTypeLibrary(scope, root.get());
-    for (const ClassEntry& entry : kClasses) KeepFirstFailure(first, DeleteTree(root.get(), ClassKey(entry, View::Own)));
+    const std::wstring modulePath = vardolin::ModulePath();
+    for (const ClassEntry& entry : kClasses)
+        if (OwnClassKeyIsThisModule(root.get(), entry, modulePath))
+            KeepFirstFailure(first, DeleteTree(root.get(), ClassKey(entry, View::Own)));
     for (const ClassEntry& entry : kClasses)
         if (!OtherViewRegisters(scope, entry))
             KeepFirstFailure(first, DeleteTree(root.get(), ClassKey(entry, View::Shared)));
@@ -208,6 +258,29 @@ HRESULT RemoveAll(RegistrationScope scope) {
 }
 
 }  // namespace
+
+std::vector<RegistryRow> RegistryRows(const std::wstring& modulePath, const std::wstring& folder) {
+    std::vector<RegistryRow> rows;
+    for (const ClassEntry& entry : kClasses)
+        for (const ClassValue& value : kClassValues)
+            rows.push_back({ClassKey(entry, value.view) + value.subKey, value.name ? value.name : L"",
+                            ValueText(value.content, entry, modulePath)});
+    const std::wstring library = GuidString(LIBID_Vardolin);
+    const std::wstring version = L"TypeLib\\" + library + L"\\1.0";
+    rows.push_back({version, L"", kLibraryName});
+    rows.push_back({version + L"\\FLAGS", L"", L"0"});
+    rows.push_back({version + L"\\HELPDIR", L"", folder});
+    rows.push_back({LibraryPlatformKey(kOwnPlatform), L"", modulePath});
+    for (const InterfaceEntry& entry : kInterfaces) {
+        const std::wstring key = L"Interface\\" + GuidString(entry.iid);
+        rows.push_back({key, L"", entry.name});
+        rows.push_back({key + L"\\ProxyStubClsid", L"", kTypeLibraryMarshaler});
+        rows.push_back({key + L"\\ProxyStubClsid32", L"", kTypeLibraryMarshaler});
+        rows.push_back({key + L"\\TypeLib", L"", library});
+        rows.push_back({key + L"\\TypeLib", L"Version", L"1.0"});
+    }
+    return rows;
+}
 
 HRESULT RegisterServer(RegistrationScope scope) noexcept {
     try {

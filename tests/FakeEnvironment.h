@@ -1,5 +1,6 @@
 // Fakes on the component's environment for as long as a test fixture lives:
-// message boxes go to the test's answer, web pages are opened nowhere, and
+// message boxes go to the test's answer, web pages and folders are opened
+// nowhere, and
 // the capture window gets a camera control that finds no camera; a test may
 // put other fakes in. The environment is put back afterwards.
 #pragma once
@@ -17,6 +18,7 @@ public:
         : environment_(capture::CurrentComponentState().environment), saved_(environment_) {
         environment_.messageBox = std::move(messageBox);
         environment_.webPageOpener = [](const std::wstring&) {};
+        environment_.folderOpener = [](const std::wstring&) { return true; };
         environment_.cameraControl = capture::CreateNoCamera;
     }
     ~FakeEnvironment() { environment_ = saved_; }

@@ -19,6 +19,7 @@ struct Environment {
     using MessageBoxFunction =
         std::function<int(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type)>;
     using WebPageOpener = std::function<void(const std::wstring& address)>;
+    using FolderOpener = std::function<bool(const std::wstring& folder)>;
     using CameraControlFactory =
         std::function<std::unique_ptr<capture::CameraControlWindow>(HWND parent, const RECT& bounds, int controlId)>;
 
@@ -26,6 +27,9 @@ struct Environment {
     MessageBoxFunction messageBox = SystemMessageBox;
     // Opens a web page in the user's browser.
     WebPageOpener webPageOpener = OpenInBrowser;
+    // Opens a folder in a window of the system's file manager; false when it
+    // could not be started.
+    FolderOpener folderOpener = OpenInExplorer;
     // While set, timers start no platform timer: they keep their settings,
     // and a test delivers the ticks itself by sending WM_TIMER.
     bool timersTickByHand = false;
@@ -39,6 +43,7 @@ struct Environment {
     // Whether a browser really started is not checked: the user sees it, or
     // sees nothing happen.
     static void OpenInBrowser(const std::wstring& address);
+    static bool OpenInExplorer(const std::wstring& folder);
 };
 
 // This thread's environment, created on first use and never destroyed (like

@@ -14,4 +14,10 @@ std::wstring SystemMessage(DWORD error) {
     return message;
 }
 
+std::wstring WithoutFullStop(std::wstring message) {
+    while (!message.empty() && (message.back() == L'.' || message.back() == L'\u3002' || message.back() == L' '))
+        message.pop_back();
+    return message;
+}
+
 }  // namespace vardolin

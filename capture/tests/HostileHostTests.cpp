@@ -8,6 +8,7 @@
 #include "GetPIC.h"
 #include "FakeEnvironment.h"
 #include "RosterList.h"
+#include "RosterTexts.h"
 #include "Settings.h"
 
 #include <gtest/gtest.h>
@@ -384,9 +385,18 @@ TEST_F(HostileHostTest, AnInputBoxAnswerThatIsNoRangeImportsNothing) {
     ExpectTheNextImportWorks(kBefore);
 }
 
-// A picked range whose address is no address: nothing is selected, and the
-// import reads the host's selection as it stands.
-TEST_F(HostileHostTest, ARangeWithoutAUsableAddressSelectsNothing) {
+// A picked range whose address is no address, or that the host cannot find
+// on the active sheet: nothing is selected or read (not the selection as it
+// stands), and the user is told.
+TEST_F(HostileHostTest, ARangeWithoutAUsableAddressImportsNothingAndSaysSo) {
+    auto expectToldAndNothingRead = [&] {
+        Window().RunMenuCommand(MenuItem::Add);
+        EXPECT_TRUE(IsWindowVisible(Window().Window()));
+        EXPECT_EQ(Texts(), kBefore);
+        EXPECT_TRUE(host_->selection->calls.empty()) << "the selection was read";
+        EXPECT_EQ(messages_, std::vector<std::wstring>{roster::kRangeNotFoundText});
+        messages_.clear();
+    };
     const std::pair<const char*, Behaviour> addresses[] = {
         {"raises", Raise()},
         {"a number", Answer(Long(7))},
@@ -401,24 +411,32 @@ TEST_F(HostileHostTest, ARangeWithoutAUsableAddressSelectsNothing) {
         for (const std::wstring& entry : kBefore) roster::RosterList(List()).Append(entry);
         host_->picked->On(L"Address", 1, address);
         host_->range = Raise(L"Method 'Range' of object '_Global' failed");
-        Add();
-        EXPECT_EQ(Texts(), kBeforeAndSelection);
+        expectToldAndNothingRead();
+    }
+    // A good address that Range cannot resolve, however it fails.
+    host_->picked->On(L"Address", 1, Answer(Text(L"$A$1:$A$2")));
+    for (const auto& [what, range] : {std::pair<const char*, Behaviour>{"Range raises", Raise()},
+                                      {"Range answers a number", Answer(Long(1))},
+                                      {"Range answers Nothing", Answer(Object(nullptr))}}) {
+        SCOPED_TRACE(what);
+        host_->range = range;
+        expectToldAndNothingRead();
     }
     // And a range object with no Address at all.
     ComPtr<FakeObject> bare = FakeObject::Make();
     host_->inputBox = Answer(Object(bare.Get()));
-    Add();
-    EXPECT_EQ(Texts(), kBeforeAndSelection);
+    expectToldAndNothingRead();
 }
 
-TEST_F(HostileHostTest, RangeAndSelectFailingStillReadTheSelection) {
-    ComPtr<FakeObject> cannotSelect = FakeObject::Make();
+// A resolved range that the host will not select is read as it is, not the
+// selection as it stands.
+TEST_F(HostileHostTest, ARangeThatCannotBeSelectedIsReadItself) {
+    ComPtr<FakeObject> cannotSelect =
+        Cells({Object(Cell(L"甲").Get()), Object(Cell(L"乙").Get())});
     cannotSelect->On(L"Select", 235, Raise(L"Select method of Range class failed"));
+    ComPtr<FakeObject> withoutSelect = Cells({Object(Cell(L"甲").Get()), Object(Cell(L"乙").Get())});
     const std::pair<const char*, Behaviour> ranges[] = {
-        {"Range raises", Raise()},
-        {"Range answers a number", Answer(Long(1))},
-        {"Range answers Nothing", Answer(Object(nullptr))},
-        {"Range answers an object without Select", Answer(Object(FakeObject::Make().Get()))},
+        {"Range answers an object without Select", Answer(Object(withoutSelect.Get()))},
         {"Select raises", Answer(Object(cannotSelect.Get()))},
     };
     for (const auto& [what, range] : ranges) {
@@ -427,7 +445,8 @@ TEST_F(HostileHostTest, RangeAndSelectFailingStillReadTheSelection) {
         for (const std::wstring& entry : kBefore) roster::RosterList(List()).Append(entry);
         host_->range = range;
         Add();
-        EXPECT_EQ(Texts(), kBeforeAndSelection);
+        EXPECT_EQ(Texts(), (Entries{L"老王", L"B", L"甲", L"乙"}));
+        EXPECT_TRUE(host_->selection->calls.empty()) << "the selection was read";
     }
 }
 

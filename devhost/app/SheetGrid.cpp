@@ -15,6 +15,8 @@ constexpr COLORREF kHeaderText = RGB(70, 70, 70);
 constexpr COLORREF kSelectionFill = RGB(214, 230, 250);
 constexpr COLORREF kSelectionEdge = RGB(33, 115, 70);
 constexpr COLORREF kMarqueeEdge = RGB(20, 90, 200);
+// Rows a filter hides stay in place here, drawn faint.
+constexpr COLORREF kHiddenRowText = RGB(185, 185, 185);
 
 std::wstring DisplayText(const CellValue& value) {
     if (const auto* text = std::get_if<std::wstring>(&value)) return *text;
@@ -149,6 +151,8 @@ void SheetGrid::PaintHeaders(HDC dc, const RECT& client) {
         int row = origin_.topRow + i;
         RECT r = CellRect(origin_, {row, origin_.leftColumn});
         r.left = 0, r.right = kRowHeaderWidth;
+        bool hidden = !book_.sheets.empty() && book_.sheets.at(book_.ActiveSheet()).hiddenRows.contains(row);
+        SetTextColor(dc, hidden ? kHiddenRowText : kHeaderText);
         std::wstring number = std::to_wstring(row);
         DrawTextW(dc, number.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         Fill(dc, {0, r.bottom - 1, kRowHeaderWidth, r.bottom}, kGridLine);
@@ -177,6 +181,7 @@ void SheetGrid::PaintCells(HDC dc, const RECT& client) {
         RECT r = CellRect(origin_, cell);
         if (r.top >= client.bottom || r.left >= client.right) continue;
         InflateRect(&r, -4, 0);
+        SetTextColor(dc, sheet.hiddenRows.contains(cell.row) ? kHiddenRowText : RGB(0, 0, 0));
         UINT align = std::holds_alternative<double>(value) ? DT_RIGHT : DT_LEFT;
         std::wstring text = DisplayText(value);
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # The release zip as a Windows user gets it, checked under Wine after the
 # Windows tests: its files and their SHA-256 sums, stripped DLLs with their
-# debug files kept in the build and their version resources; then
+# debug files kept in the build and their version resources, signed with a
+# throwaway certificate made here, the demo roster as a spreadsheet on
+# Chinese Windows reads it; then
 # install.cmd and uninstall.cmd run by Wine's command interpreter, with the
 # spreadsheet program's registry entries of each kind (or none) in the
 # prefix: the DLL of the right bitness is copied and registered for the user,
 # CreateObject works from the script host of that bitness, and uninstalling
-# leaves no key and no copied file, never touching the photos in Pic.
+# leaves no key and no copied file, never touching the photos in Pic. Also
+# from a folder whose path holds &, parentheses and %, and with a DLL that
+# cannot be loaded, which install.cmd explains in one line.
 #
 # Wine's COM reads classes only from the machine's registry, where Windows
 # merges the user's classes in. So, for the CreateObject check, the keys the
@@ -25,7 +29,12 @@ passed=0 failed=0
 ok() { passed=$((passed + 1)); }
 bad() { failed=$((failed + 1)); echo "FAIL: $*"; }
 
-BUILD=$build bash scripts/dist.sh >/dev/null || { echo "FAIL: make dist"; exit 1; }
+# A throwaway certificate signs the release, as a school's own would.
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Vardolin test signer" \
+  -keyout "$work/key.pem" -out "$work/cert.pem" >/dev/null 2>&1 &&
+  openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -passout pass:test -out "$work/cert.pfx" \
+  || { echo "FAIL: no throwaway certificate"; exit 1; }
+BUILD=$build SIGN_PFX=$work/cert.pfx SIGN_PASS=test bash scripts/dist.sh >/dev/null || { echo "FAIL: make dist"; exit 1; }
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/win64/CMakeCache.txt")
 unzip -q "$build/dist/vardolin-$version.zip" -d "$work"
 folder=$work/vardolin-$version
@@ -49,7 +58,15 @@ for dll in x64/vardolin.dll x86/vardolin.dll democam/x64/vardolin-democam.dll de
   grep -q "VALUE \"FileVersion\", \"$version\"" <<< "$resources" && grep -q 'VALUE "ProductName", "Vardolin"' <<< "$resources" \
     && ok || bad "$dll: no version resource of version $version"
 done
-for script in install.cmd uninstall.cmd TakePhotos.bas; do
+for signed in x64/vardolin.dll x86/vardolin.dll democam/x64/vardolin-democam.dll democam/x86/vardolin-democam.dll \
+              "../vardolin-$version-x64.msi" "../vardolin-$version-x86.msi"; do
+  file=$folder/$signed
+  [[ $signed == ../* ]] && file=$build/dist/${signed#../}
+  osslsigncode verify -CAfile "$work/cert.pem" -in "$file" 2>&1 | grep -q 'Signature verification: ok' \
+    && ok || bad "$signed: no signature of the throwaway certificate"
+done
+[ "$(head -c 3 "$folder/demo-roster.csv" | od -An -tx1 | tr -d ' ')" = efbbbf ] && ok || bad "demo-roster.csv has no byte-order mark"
+for script in install.cmd uninstall.cmd TakePhotos.bas demo-roster.csv; do
   [ "$(grep -c $'\r$' "$folder/$script")" = "$(wc -l < "$folder/$script")" ] && ok || bad "$script has lines without CR LF"
 done
 
@@ -59,6 +76,11 @@ wineserver -p
 local_app_data=$($wine64 cmd /c 'echo %LOCALAPPDATA%' | tr -d '\r')
 installed=$(winepath -u "$local_app_data\\Vardolin")
 photos=$installed/Pic
+# Wine links Pictures to the Linux home folder; Windows has a folder there.
+pictures=$(winepath -u "$($wine64 cmd /c 'echo %USERPROFILE%' | tr -d '\r')\\Pictures")
+[ -L "$pictures" ] && rm "$pictures"
+mkdir -p "$pictures"
+shortcut="$pictures/Vardolin 照片.lnk"
 office='HKLM\SOFTWARE\Microsoft\Office'
 excel='HKLM\SOFTWARE\Classes\CLSID\{00024500-0000-0000-C000-000000000046}'
 reg() { local bits=$1; shift; if [ "$bits" = 32 ]; then $wine32 reg "$@"; else $wine64 reg "$@"; fi; }
@@ -135,9 +157,10 @@ check_installed() {  # case bits
   unmerge_user_classes "$bits"
 }
 
-run_cmd() {  # script input args...: sets out and status
+from=$folder
+run_cmd() {  # script input args...: sets out and status (run in $from)
   local script=$1 input=$2; shift 2
-  (cd "$folder" && printf '%b' "$input" | $wine64 cmd /c "$script" "$@" >"$work/said" 2>&1)
+  (cd "$from" && printf '%b' "$input" | $wine64 cmd /c "$script" "$@" >"$work/said" 2>&1)
   status=$?
   out=$(tr -d '\r' < "$work/said")
 }
@@ -161,7 +184,7 @@ for line in "${cases[@]}"; do
   run_cmd install.cmd "$input" $argument
   # (after the question, the answer's line end is the user's)
   [ "$status" = 0 ] && grep -q "Installing Vardolin for .*: $bits-bit, because $reason\.$" <<< "$out" &&
-    grep -q '^Vardolin is installed\.' <<< "$out" && ok || bad "$name: status $status, said: $out"
+    grep -q '^Vardolin is installed\.' <<< "$out" && [ -f "$shortcut" ] && ok || bad "$name: status $status, said: $out"
   check_installed "$name" "$bits"
 done
 grep -q '^- removed the registration of the vardolin.dll installed before$' <<< "$out" && ok || bad "reinstall: $out"
@@ -174,7 +197,7 @@ run_cmd install.cmd "" 128
 mkdir -p "$photos" && echo photo > "$photos/甲.jpg"
 run_cmd uninstall.cmd ""
 [ "$status" = 0 ] && grep -q '^Vardolin is removed\.$' <<< "$out" && [ ! -e "$installed/vardolin.dll" ] &&
-  [ "$(cat "$photos/甲.jpg")" = photo ] && ok || bad "uninstall with photos: status $status, said: $out"
+  [ "$(cat "$photos/甲.jpg")" = photo ] && [ ! -e "$shortcut" ] && ok || bad "uninstall with photos: status $status, said: $out"
 left=$(classes | grep -ci vardolin)
 [ "$left" = 0 ] && ok || bad "uninstall left $left lines naming Vardolin in the user's classes"
 for bits in 64 32; do
@@ -185,6 +208,27 @@ for bits in 64 32; do
 done
 run_cmd uninstall.cmd ""
 [ "$status" = 0 ] && grep -q '^Vardolin is not installed' <<< "$out" && ok || bad "uninstall twice: $out"
+# From a folder whose name holds the characters cmd.exe reads as commands.
+# (Not %: Wine's cmd expands %~dp0 once more and loses it, which Windows'
+# does not.)
+from="$work/Li & Wang (2)"
+cp -r "$folder" "$from"
+run_cmd install.cmd "" 64
+[ "$status" = 0 ] && grep -q '^Vardolin is installed\.' <<< "$out" && cmp -s "$installed/vardolin.dll" "$folder/x64/vardolin.dll" \
+  && ok || bad "install from '$from': status $status, said: $out"
+run_cmd uninstall.cmd ""
+[ "$status" = 0 ] && grep -q '^Vardolin is removed\.$' <<< "$out" && [ ! -e "$installed/vardolin.dll" ] \
+  && ok || bad "uninstall from '$from': status $status, said: $out"
+
+# A DLL that Windows will not load (here one cut short, as a blocked or
+# quarantined file fails) is explained in one line; nothing stays installed.
+head -c 4096 "$folder/x64/vardolin.dll" > "$from/x64/vardolin.dll"
+run_cmd install.cmd "" 64
+[ "$status" = 1 ] && grep -q '^Windows would not load the 64-bit vardolin.dll: .*sign or allow it; .*run install.cmd 32\.$' <<< "$out" &&
+  grep -q '^Vardolin was not installed\.$' <<< "$out" && [ ! -e "$installed/vardolin.dll" ] \
+  && ok || bad "a DLL that does not load: status $status, said: $out"
+from=$folder
+
 # Without photos, the folder goes too.
 rm -rf "$photos"
 run_cmd install.cmd "" 64

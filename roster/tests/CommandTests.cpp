@@ -3,6 +3,8 @@
 #include "RosterCommands.h"
 #include "RosterTestSupport.h"
 
+#include <fstream>
+
 namespace vardolin::roster::test {
 namespace {
 
@@ -98,6 +100,53 @@ TEST_F(CommandTest, ReplaceRemovesExactlyTheEntriesWhosePhotoFileExists) {
     EXPECT_EQ(Texts(), (Entries{L"名单测试王五", L"名单测试目录", L"名单测试张三三", L"..\\Pic\\名单测试上级",
                                 L"名单测试*", L"名单测试赵?", L"名单测试戊"}));
     EXPECT_EQ(Roster().Selection(), 1) << "the selection moves with its entry";
+}
+
+TEST_F(CommandTest, OpenPhotoFolderCreatesPicAndOpensItOrSaysWhereItIs) {
+    const std::filesystem::path pic = capture::LibraryFolder() / L"Pic";
+    std::vector<std::wstring> opened;
+    bool opens = true;
+    environment_->folderOpener = [&](const std::wstring& folder) {
+        opened.push_back(folder);
+        return opens;
+    };
+    struct Case {
+        const char* name;
+        bool fileInTheWay;
+        bool opens;
+        bool toldWhere;
+    };
+    const Case cases[] = {
+        {"missing: created and opened", false, true, false},
+        {"there already: opened", false, true, false},
+        {"no file manager: told where it is", false, false, true},
+        {"a file in its place: told", true, true, true},
+    };
+    std::error_code ignored;
+    std::filesystem::remove(pic, ignored);  // only when empty
+    ASSERT_FALSE(std::filesystem::exists(pic)) << "photos of another test are left in Pic";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        opened.clear();
+        messages_.clear();
+        opens = c.opens;
+        if (c.fileInTheWay) {
+            std::filesystem::remove(pic);
+            std::ofstream(pic) << "not a folder";
+        }
+        Run(MenuItem::OpenPhotoFolder);
+        EXPECT_EQ(opened.size(), c.fileInTheWay ? 0u : 1u);
+        if (!c.fileInTheWay) {
+            EXPECT_TRUE(std::filesystem::is_directory(pic));
+            EXPECT_EQ(opened.at(0), capture::DisplayPath(pic));
+        }
+        ASSERT_EQ(messages_.size(), c.toldWhere ? 1u : 0u);
+        if (c.toldWhere) {
+            EXPECT_NE(messages_[0].text.find(capture::DisplayPath(pic)), std::wstring::npos);
+        }
+    }
+    std::filesystem::remove(pic);
+    EXPECT_EQ(Texts(), (Entries{L"A", L"B", L"C", L"D"})) << "the roster is left alone";
 }
 
 // Which entries name a photo: exactly those for which Windows can hold

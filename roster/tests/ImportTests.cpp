@@ -147,5 +147,40 @@ TEST_F(WholeColumnTest, OnlyTheUsedCellsOfWholeColumnsRowsAndSheetsAreRead) {
     }
 }
 
+// A list filtered by class: rows 3 and 5 (class 2) are hidden.
+class FilteredListTest : public RosterTest {
+protected:
+    FilteredListTest() : RosterTest(false, "#sheet Class\nName,Class\n甲,1\n乙,2\n丙,1\n丁,2\n#hidden 3 5\n") {}
+};
+
+TEST_F(FilteredListTest, OnlyTheCellsTheFilterShowsAreRead) {
+    std::wstring manyAreas = L"A2";
+    while (manyAreas.size() <= 255) manyAreas += L",A2";
+    const std::pair<std::wstring, Entries> picks[] = {
+        {L"A2:A5", (Entries{L"甲", L"丙"})},
+        {L"A:B", (Entries{L"Name", L"Class", L"甲", L"1", L"丙"})},  // the second 1 is a duplicate
+        {L"A4", (Entries{L"丙"})},  // one cell: the host's SpecialCells widens it to the sheet
+        {L"A3", {}},                // one hidden cell
+        {L"A3,A5", {}},             // every cell hidden: the host finds none
+    };
+    for (const auto& [address, names] : picks) {
+        SCOPED_TRACE(testing::PrintToString(address));
+        SetEntries({});
+        AddPicking(address);
+        EXPECT_EQ(Texts(), names);
+        EXPECT_TRUE(messages_.empty());
+    }
+
+    // An address the host cannot find on the active sheet (too long for its
+    // Range) imports nothing, not the selection, and says so.
+    SetEntries({});
+    host_.Book().Select({0, {devhost::Area{{1, 1}, {5, 2}}}});
+    AddPicking(manyAreas);
+    EXPECT_EQ(Texts(), Entries{});
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text, kRangeNotFoundText);
+    EXPECT_TRUE(IsWindowVisible(Window().Window()));
+}
+
 }  // namespace
 }  // namespace vardolin::roster::test

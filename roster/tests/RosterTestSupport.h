@@ -68,8 +68,9 @@ protected:
     int answer_ = IDOK;
     bool hiddenDuringBox_ = false;
 
-private:
     vardolin::test::FakeEnvironment environment_;
+
+private:
     std::vector<std::filesystem::path> photos_;
 };
 

@@ -1,9 +1,10 @@
 // Both DLLs registered side by side, as on 64-bit Windows with a 32- and a
 // 64-bit host: the CLSID keys exist once per registry view, the ProgIDs and
 // the type library's version key once for both. Removing one bitness, or a
-// failed registration's rollback, must leave the other one usable. Per
-// machine only: Wine keeps a single HKCU\Software\Classes\CLSID for both
-// bitnesses, so the per-user case has no second view to keep here.
+// failed registration's rollback, must leave the other one usable, per
+// machine and per user. Wine keeps a single HKCU\Software\Classes\CLSID for
+// both bitnesses and creates no per-user class, so per user the keys are read
+// back: the shared ProgIDs and the class key the other DLL wrote must stay.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -111,7 +112,10 @@ protected:
     void TearDown() override { RemoveAll(); }
 
     void RemoveAll() {
-        for (const Side* side : {&x64_, &x86_}) side->Regsvr32(L"/u");
+        for (const Side* side : {&x64_, &x86_}) {
+            side->Regsvr32(L"/u");
+            side->Regsvr32(L"/u /n /i:user");
+        }
     }
 
     Side x64_ = MakeSide(true);
@@ -132,6 +136,33 @@ TEST_F(BothBitnesses, UnregisteringOneMachineRegistrationLeavesTheOtherCreatable
 
         ASSERT_EQ(kept.Regsvr32(L"/u"), 0u);
         ExpectNothing();
+    }
+}
+
+TEST_F(BothBitnesses, UnregisteringOneUserRegistrationKeepsWhatTheOtherUses) {
+    const HKEY hive = HKEY_CURRENT_USER;
+    for (bool removeX64 : {true, false}) {
+        const Side& removed = removeX64 ? x64_ : x86_;
+        const Side& kept = removeX64 ? x86_ : x64_;
+        SCOPED_TRACE(std::string("removing ") + removed.name);
+        // Where both bitnesses share one class key, it names the DLL
+        // registered last: the one that stays registers last.
+        ASSERT_EQ(removed.Regsvr32(L"/n /i:user"), 0u);
+        ASSERT_EQ(kept.Regsvr32(L"/n /i:user"), 0u);
+
+        ASSERT_EQ(removed.Regsvr32(L"/u /n /i:user"), 0u);
+        for (const ClassName& entry : kClasses) {
+            EXPECT_TRUE(KeyExists(hive, kClassesRoot + ClsidKey(entry.clsid) + L"\\InprocServer32", kept.view));
+            EXPECT_EQ(ReadString(hive, kClassesRoot + entry.progId + L"\\CLSID"), GuidString(entry.clsid))
+                << "ProgID gone after removing " << removed.name;
+        }
+
+        ASSERT_EQ(kept.Regsvr32(L"/u /n /i:user"), 0u);
+        for (const ClassName& entry : kClasses) {
+            EXPECT_FALSE(KeyExists(hive, kClassesRoot + entry.progId));
+            for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY})
+                EXPECT_FALSE(KeyExists(hive, kClassesRoot + ClsidKey(entry.clsid), view));
+        }
     }
 }
 

@@ -98,6 +98,12 @@ TEST_F(StoreTest, QualityIsHeldWithin30To100InMemoryOnly) {
     EXPECT_EQ(settings::Read(settings::kQualityKey), stored);
 }
 
+// The system's reason quoted in a message keeps no full stop of its own
+// before ours.
+void ExpectOneSentenceEnd(const std::wstring& text) {
+    for (const wchar_t* doubled : {L".。", L"。。", L". 。"}) EXPECT_EQ(text.find(doubled), std::wstring::npos) << doubled;
+}
+
 TEST_F(StoreTest, AnExistingPhotoIsReplacedAndNothingIsLeftBeside) {
     fs::create_directories(PicFolder());
     { std::ofstream(PicFolder() / L"A.jpg") << "an older photo"; }
@@ -126,6 +132,7 @@ TEST_F(StoreTest, APhotoThatCannotBeReplacedStaysAndTheEntryStaysWithAMessage) {
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_NE(messages_[0].text.find(DisplayPath(old)), std::wstring::npos);
     EXPECT_EQ(messages_[0].caption, kStoreFailedCaption);
+    ExpectOneSentenceEnd(messages_[0].text);
 }
 
 TEST_F(StoreTest, AnUnusablePhotoFolderKeepsTheEntryAndSaysWhichFolderAndWhy) {
@@ -141,6 +148,7 @@ TEST_F(StoreTest, AnUnusablePhotoFolderKeepsTheEntryAndSaysWhichFolderAndWhy) {
     EXPECT_EQ(text.find(LR"(\\?\)"), std::wstring::npos);
     EXPECT_NE(text.find(L"“" + DisplayPath(PicFolder()) + L"”中写入文件："), std::wstring::npos);
     EXPECT_NE(text.find(L"%LOCALAPPDATA%"), std::wstring::npos);
+    ExpectOneSentenceEnd(text);
     fs::remove(PicFolder());
 }
 
