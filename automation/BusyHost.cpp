@@ -1,5 +1,7 @@
 #include "BusyHost.h"
 
+#include "MessageLoop.h"
+
 #include <algorithm>
 
 namespace vardolin {
@@ -8,21 +10,6 @@ namespace {
 // The refusal of a spreadsheet running in the same process.
 constexpr HRESULT kBusyInProcess = static_cast<HRESULT>(0x800AC472);
 constexpr DWORD kPauseBetweenTriesMs = 50;
-
-// Dispatches what is queued; false when the thread is asked to quit (the
-// request is put back for the thread's own loop).
-bool HandleQueuedMessages() noexcept {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return false;
-        }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return true;
-}
 
 }  // namespace
 

@@ -2,6 +2,9 @@
 // a message box with its number and description, and goes no further.
 #pragma once
 
+#include "DialogTemplate.h"
+#include "ModuleInstance.h"
+
 #include <windows.h>
 
 #include <string>
@@ -33,5 +36,23 @@ inline LRESULT ReportUntrapped(HWND owner) noexcept {
 
 // The text of the message for an error number and description.
 std::wstring UntrappedErrorText(long number, const std::wstring& description);
+
+// Runs a dialog box modally over a state object that Handle answers its
+// messages with (from WM_INITDIALOG on; the state is kept in DWLP_USER). An
+// error Handle raises is reported, never thrown back into the system.
+template <class State, INT_PTR (*Handle)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, State& state)>
+INT_PTR RunModalDialog(const DialogTemplate& dialog, HWND owner, State& state) {
+    struct Procedure {
+        static INT_PTR CALLBACK Run(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+            if (message == WM_INITDIALOG) SetWindowLongPtrW(window, DWLP_USER, lParam);
+            auto* held = reinterpret_cast<State*>(GetWindowLongPtrW(window, DWLP_USER));
+            INT_PTR result = FALSE;
+            if (held) RunUntrapped(window, [&] { result = Handle(window, message, wParam, lParam, *held); });
+            return result;
+        }
+    };
+    return DialogBoxIndirectParamW(ModuleInstance(), dialog.Get(), owner, Procedure::Run,
+                                   reinterpret_cast<LPARAM>(&state));
+}
 
 }  // namespace vardolin

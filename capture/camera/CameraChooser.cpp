@@ -50,11 +50,9 @@ int CheckedPhotoScale(HWND dialog, int fallback) {
     return fallback;
 }
 
-INT_PTR ChooserMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* state = reinterpret_cast<ChooserState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+INT_PTR ChooserMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM, ChooserState& held) {
+    ChooserState* state = &held;
     if (message == WM_INITDIALOG) {
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        state = reinterpret_cast<ChooserState*>(lParam);
         for (const std::wstring& name : state->names)
             SendDlgItemMessageW(dialog, kCameraList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
         SendDlgItemMessageW(dialog, kCameraList, CB_SETCURSEL, state->chosen.camera, 0);
@@ -88,13 +86,6 @@ INT_PTR ChooserMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
     default:
         return FALSE;
     }
-}
-
-// An error is reported, never thrown back into the system.
-INT_PTR CALLBACK ChooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    INT_PTR result = FALSE;
-    RunUntrapped(dialog, [&] { result = ChooserMessages(dialog, message, wParam, lParam); });
-    return result;
 }
 
 }  // namespace
@@ -132,9 +123,7 @@ std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstrin
                       60, 14);
     dialog.AddOkCancel(kButtonRow, kWidth);
     ChooserState state{names, current, hasSettings, showSettings, detailOf};
-    if (DialogBoxIndirectParamW(ModuleInstance(), dialog.Get(), owner, ChooserProc, reinterpret_cast<LPARAM>(&state)) !=
-        IDOK)
-        return std::nullopt;
+    if (RunModalDialog<ChooserState, ChooserMessages>(dialog, owner, state) != IDOK) return std::nullopt;
     return state.chosen;
 }
 

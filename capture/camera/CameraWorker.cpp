@@ -1,5 +1,6 @@
 #include "camera/CameraWorker.h"
 
+#include "MessageLoop.h"
 #include "ModuleInstance.h"
 #include "Win32Handles.h"
 
@@ -116,23 +117,7 @@ bool CameraWorker::RunAndPump(std::function<void()> job, DWORD timeoutMs) {
         job();
         SetEvent(done->get());
     });
-    ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        ULONGLONG now = GetTickCount64();
-        if (now >= deadline) return false;
-        HANDLE handle = done->get();
-        DWORD waited = MsgWaitForMultipleObjects(1, &handle, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
-        if (waited == WAIT_OBJECT_0) return true;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return false;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
+    return WaitHandlingMessages(done->get(), timeoutMs);
 }
 
 }  // namespace vardolin::capture

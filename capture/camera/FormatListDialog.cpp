@@ -43,11 +43,9 @@ void EndWithSelection(HWND dialog, FormatListState& state) {
     EndDialog(dialog, IDOK);
 }
 
-INT_PTR FormatListMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* state = reinterpret_cast<FormatListState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+INT_PTR FormatListMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM, FormatListState& held) {
+    FormatListState* state = &held;
     if (message == WM_INITDIALOG) {
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        state = reinterpret_cast<FormatListState*>(lParam);
         for (const OfferedFormat& format : state->formats)
             SendDlgItemMessageW(dialog, kFormatList, LB_ADDSTRING, 0,
                                 reinterpret_cast<LPARAM>(FormatListText(format).c_str()));
@@ -72,13 +70,6 @@ INT_PTR FormatListMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     }
 }
 
-// An error is reported, never thrown back into the system.
-INT_PTR CALLBACK FormatListProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    INT_PTR result = FALSE;
-    RunUntrapped(dialog, [&] { result = FormatListMessages(dialog, message, wParam, lParam); });
-    return result;
-}
-
 }  // namespace
 
 std::optional<size_t> ChooseFormat(HWND owner, std::span<const OfferedFormat> formats, std::optional<size_t> current) {
@@ -93,9 +84,7 @@ std::optional<size_t> ChooseFormat(HWND owner, std::span<const OfferedFormat> fo
                       kWidth - 14, kListHeight);
     dialog.AddOkCancel(kButtonRow, kWidth);
     FormatListState state{formats, current};
-    if (DialogBoxIndirectParamW(ModuleInstance(), dialog.Get(), owner, FormatListProc,
-                                reinterpret_cast<LPARAM>(&state)) != IDOK)
-        return std::nullopt;
+    if (RunModalDialog<FormatListState, FormatListMessages>(dialog, owner, state) != IDOK) return std::nullopt;
     return state.chosen;
 }
 

@@ -67,17 +67,17 @@ PictureSize FourByThreeCrop(int width, int height) {
     return {std::max(cropWidth, 1), std::max(cropHeight, 1)};
 }
 
-void PreviewScaler::Prepare(const SampleLayout& layout, PictureSize out) {
+void PreviewScaler::Prepare(const SampleLayout& layout, PictureSize out, RECT area) {
     if (layout.format == prepared_.format && layout.width == prepared_.width && layout.height == prepared_.height &&
-        out.width == preparedOut_.width && out.height == preparedOut_.height)
+        out.width == preparedOut_.width && out.height == preparedOut_.height && EqualRect(&area, &preparedArea_))
         return;
-    PictureSize crop = FourByThreeCrop(layout.width, layout.height);
-    columnStart_ = Spans((layout.width - crop.width) / 2, crop.width, out.width);
-    rowStart_ = Spans((layout.height - crop.height) / 2, crop.height, out.height);
+    columnStart_ = Spans(area.left, area.right - area.left, out.width);
+    rowStart_ = Spans(area.top, area.bottom - area.top, out.height);
     row_.assign(static_cast<size_t>(layout.width) * 3, 0);
     sums_.assign(static_cast<size_t>(out.width) * 3, 0);
     prepared_ = layout;
     preparedOut_ = out;
+    preparedArea_ = area;
 }
 
 void PreviewScaler::ConvertRow(const SampleLayout& layout, const uint8_t* sample, int y) {
@@ -110,9 +110,16 @@ void PreviewScaler::ConvertRow(const SampleLayout& layout, const uint8_t* sample
 }
 
 bool PreviewScaler::Convert(const SampleLayout& layout, const uint8_t* sample, size_t size, BitmapPixels& picture,
-                            PictureSize out) {
+                            PictureSize out, const RECT* area) {
     if (!sample || size < SampleBytes(layout) || out.width <= 0 || out.height <= 0) return false;
-    Prepare(layout, out);
+    PictureSize crop = FourByThreeCrop(layout.width, layout.height);
+    RECT middle{(layout.width - crop.width) / 2, (layout.height - crop.height) / 2, 0, 0};
+    middle.right = middle.left + crop.width;
+    middle.bottom = middle.top + crop.height;
+    if (area && (area->left < 0 || area->top < 0 || area->right > layout.width || area->bottom > layout.height ||
+                 area->right <= area->left || area->bottom <= area->top))
+        return false;
+    Prepare(layout, out, area ? *area : middle);
     if (picture.width != out.width || picture.height != out.height) picture.Resize(out.width, out.height);
     for (int j = 0; j < out.height; ++j) {
         std::fill(sums_.begin(), sums_.end(), 0);

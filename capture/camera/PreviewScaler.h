@@ -51,16 +51,18 @@ class PreviewScaler {
 public:
     // False (and the picture untouched) when the sample is shorter than its
     // layout needs. The picture is out in size: 320 x 240 for the preview,
-    // or the 4:3 crop's own size for the whole detail.
+    // or the 4:3 crop's own size for the whole detail. Without an area the
+    // sample's middle 4:3 area is taken; an area must lie inside the sample.
     bool Convert(const SampleLayout& layout, const uint8_t* sample, size_t size, BitmapPixels& picture,
-                 PictureSize out = {kPreviewWidth, kPreviewHeight});
+                 PictureSize out = {kPreviewWidth, kPreviewHeight}, const RECT* area = nullptr);
 
 private:
-    void Prepare(const SampleLayout& layout, PictureSize out);
+    void Prepare(const SampleLayout& layout, PictureSize out, RECT area);
     void ConvertRow(const SampleLayout& layout, const uint8_t* sample, int y);
 
     SampleLayout prepared_{PixelFormat::Rgb24, 0, 0, false};
     PictureSize preparedOut_{0, 0};
+    RECT preparedArea_{};
     std::vector<int> columnStart_;  // out.width + 1 source columns, in the cropped area
     std::vector<int> rowStart_;     // out.height + 1 source rows
     std::vector<uint8_t> row_;      // one source row as blue, green, red
