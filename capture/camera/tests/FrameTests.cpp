@@ -3,6 +3,8 @@
 #include "camera/FormatChoice.h"
 #include "camera/PreviewScaler.h"
 
+#include "camera/CameraProblem.h"
+
 #include <gtest/gtest.h>
 
 #include <uuids.h>
@@ -132,6 +134,23 @@ TEST(FormatChoice, FourByThreeAt320x240OrTheSmallestAboveWithOurOwnConversionsFi
     for (const Case& c : cases) EXPECT_EQ(ChoosePreviewFormat(c.offered), c.chosen);
     EXPECT_EQ(GrabberSubtypeFor(yuy2), yuy2);
     EXPECT_EQ(GrabberSubtypeFor(mjpg), rgb);  // the system's decoder goes in between
+}
+
+// What a refused start tells the user: access denied (privacy settings or
+// security software, from whichever step) apart from a device that went and
+// one that another program holds.
+TEST(CameraProblem, ARefusedStartIsToldByItsCause) {
+    const struct {
+        HRESULT hr;
+        const wchar_t* text;
+    } cases[] = {
+        {E_ACCESSDENIED, L"摄像头被系统隐私设置或安全软件阻止"},
+        {HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED), L"未找到摄像头"},
+        {HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), L"未找到摄像头"},
+        {HRESULT_FROM_WIN32(ERROR_BUSY), L"摄像头正被其他程序使用"},
+        {E_FAIL, L"摄像头正被其他程序使用"},
+    };
+    for (auto c : cases) EXPECT_STREQ(ProblemText(ProblemOfRunFailure(c.hr)), c.text) << std::hex << c.hr;
 }
 
 // Larger photos want a format whose middle 4:3 area holds 320 x 240 times the
