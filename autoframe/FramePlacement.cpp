@@ -1,7 +1,5 @@
 #include "FramePlacement.h"
 
-#include <algorithm>
-
 namespace vardolin::autoframe {
 namespace {
 
@@ -18,18 +16,26 @@ int ClampLikeDrag(int position, int length, int pictureLength) {
     return position;
 }
 
+// parts / divisor of length, rounded up (lengths are never negative).
+int Share(int length, int parts, int divisor) { return (length * parts + divisor - 1) / divisor; }
+
 }  // namespace
 
+HeadBox EstimateHead(const FaceBox& face) {
+    int above = Share(face.height, kCrownAboveTenths, 10);
+    int below = Share(face.height, kChinBelowTenths, 10);
+    int width = Share(face.width, kHeadWidthHalves, 2);
+    return {CentredStart(face.left, face.width, width), face.top - above, width, above + face.height + below};
+}
+
+int CrownMargin(Extent frame) { return (frame.height + 5) / 10; }
+
 FramePlacement PlaceFrame(const FaceBox& face, Extent frame, Extent picture) {
-    bool larger = face.width > frame.width || face.height > frame.height;
+    HeadBox head = EstimateHead(face);
+    int margin = CrownMargin(frame);
+    bool larger = head.width > frame.width || margin + head.height > frame.height;
     int left = CentredStart(face.left, face.width, frame.width);
-    int top;
-    if (larger) {
-        top = CentredStart(face.top, face.height, frame.height);
-    } else {
-        int margin = std::min((frame.height + 5) / 10, frame.height - face.height);
-        top = face.top - margin;
-    }
+    int top = larger ? CentredStart(face.top, face.height, frame.height) : head.top - margin;
     return {ClampLikeDrag(left, frame.width, picture.width), ClampLikeDrag(top, frame.height, picture.height), larger};
 }
 

@@ -2,6 +2,7 @@
 // face on a cat) and on made-up pictures without faces; the grey conversion
 // of DIB rows.
 #include "FaceDetector.h"
+#include "FramePlacement.h"
 #include "Pyramid.h"
 
 #include "ImageFiles.h"
@@ -24,36 +25,43 @@ GreyPicture LoadPhoto(const std::string& name) {
 }
 
 // How a test picture is made from a photo: shrunk to a width (0: as it is),
-// then rows from cropTop (cropHeight of them, 0: all), then mirrored.
+// then rows from cropTop (cropHeight of them, 0: all), then mirrored, then
+// moved down by lowered rows of grey (its bottom rows dropped).
 struct Making {
     int width = 0;
     int cropTop = 0, cropHeight = 0;
     bool mirror = false;
+    int lowered = 0;
 };
 
 struct Square {
     int centreX, centreY, size;
 };
 
-// The picture, with the face's square moved along when one is given.
-GreyPicture Make(const GreyPicture& photo, const Making& m, Square* tracked = nullptr) {
-    Square ignored{}, &face = tracked ? *tracked : ignored;
+// The picture, with the given squares moved along.
+GreyPicture Make(const GreyPicture& photo, const Making& m, std::initializer_list<Square*> tracked = {}) {
     GreyPicture picture = photo;
     if (m.width) {
         int scale = static_cast<int>(static_cast<int64_t>(photo.width) * kScaleOne / m.width);
         picture = Shrink(photo, scale);
-        face = {face.centreX * kScaleOne / scale, face.centreY * kScaleOne / scale, face.size * kScaleOne / scale};
+        for (Square* s : tracked)
+            *s = {s->centreX * kScaleOne / scale, s->centreY * kScaleOne / scale, s->size * kScaleOne / scale};
     }
     if (m.cropHeight) {
         picture.pixels.erase(picture.pixels.begin(), picture.pixels.begin() + m.cropTop * picture.width);
         picture.pixels.resize(static_cast<size_t>(m.cropHeight) * picture.width);
         picture.height = m.cropHeight;
-        face.centreY -= m.cropTop;
+        for (Square* s : tracked) s->centreY -= m.cropTop;
     }
     if (m.mirror) {
         for (int y = 0; y < picture.height; ++y)
             std::reverse(picture.pixels.begin() + y * picture.width, picture.pixels.begin() + (y + 1) * picture.width);
-        face.centreX = picture.width - 1 - face.centreX;
+        for (Square* s : tracked) s->centreX = picture.width - 1 - s->centreX;
+    }
+    if (m.lowered) {
+        picture.pixels.insert(picture.pixels.begin(), static_cast<size_t>(m.lowered) * picture.width, 128);
+        picture.pixels.resize(static_cast<size_t>(picture.height) * picture.width);
+        for (Square* s : tracked) s->centreY += m.lowered;
     }
     return picture;
 }
@@ -61,19 +69,24 @@ GreyPicture Make(const GreyPicture& photo, const Making& m, Square* tracked = nu
 struct PhotoCase {
     const char* name;
     const char* photo;
-    Square face;  // located by eye on the photo as it is
+    Square face;       // located by eye on the photo as it is
+    int crown, chin;   // rows of the top of the hair (or cap) and of the chin, by eye
     Making making;
+    bool tooClose;     // the head cannot fit the 156 x 188 frame with its margin
 };
 
 // The astronaut is 512 x 512, the computer scientist 512 x 600; the 320 x
-// 240 ones are what the capture window's still holds.
+// 240 ones are what the capture window's still holds, the last two with the
+// person further away or lower in the picture.
 const PhotoCase kFacePhotos[] = {
-    {"astronaut", "astronaut.png", {226, 124, 78}, {}},
-    {"astronaut_still", "astronaut.png", {226, 124, 78}, {320, 0, 240}},
-    {"astronaut_still_mirrored", "astronaut.png", {226, 124, 78}, {320, 0, 240, true}},
-    {"hopper", "hopper.ppm", {266, 231, 152}, {}},
-    {"hopper_still", "hopper.ppm", {266, 231, 152}, {320, 40, 240}},
-    {"hopper_still_mirrored", "hopper.ppm", {266, 231, 152}, {320, 40, 240, true}},
+    {"astronaut", "astronaut.png", {226, 124, 78}, 15, 166, {}, false},
+    {"astronaut_still", "astronaut.png", {226, 124, 78}, 15, 166, {320, 0, 240}, false},
+    {"astronaut_still_mirrored", "astronaut.png", {226, 124, 78}, 15, 166, {320, 0, 240, true}, false},
+    {"astronaut_still_lowered", "astronaut.png", {226, 124, 78}, 15, 166, {320, 0, 240, false, 60}, false},
+    {"hopper", "hopper.ppm", {266, 231, 152}, 22, 312, {}, true},
+    {"hopper_still", "hopper.ppm", {266, 231, 152}, 22, 312, {320, 40, 240}, true},
+    {"hopper_still_mirrored", "hopper.ppm", {266, 231, 152}, 22, 312, {320, 40, 240, true}, true},
+    {"hopper_still_further", "hopper.ppm", {266, 231, 152}, 22, 312, {256, 0, 240, false, 40}, false},
 };
 
 void PrintTo(const PhotoCase& c, std::ostream* out) { *out << c.name; }
@@ -82,7 +95,7 @@ class FacePhotos : public testing::TestWithParam<PhotoCase> {};
 
 TEST_P(FacePhotos, FindsTheOneFaceWhereItIs) {
     Square face = GetParam().face;
-    GreyPicture picture = Make(LoadPhoto(GetParam().photo), GetParam().making, &face);
+    GreyPicture picture = Make(LoadPhoto(GetParam().photo), GetParam().making, {&face});
     std::vector<FaceBox> faces = FindFaces(picture);
     ASSERT_EQ(faces.size(), 1u);
     const FaceBox& found = faces[0];
@@ -93,6 +106,26 @@ TEST_P(FacePhotos, FindsTheOneFaceWhereItIs) {
     EXPECT_LE(std::abs(found.top + found.height / 2 - face.centreY) * 5, face.size);
     EXPECT_LE(std::abs(found.width - face.size) * 4, face.size);
     EXPECT_EQ(LargestFace(faces), found);
+}
+
+// The frame on the detector's face holds the whole head: the crown at least
+// half the margin below the frame's top (or the picture's top cuts it) and no
+// more than twice the margin, the chin inside; a head too large for the frame
+// is flagged instead.
+TEST_P(FacePhotos, FramesTheWholeHeadOrFindsItTooClose) {
+    const PhotoCase& c = GetParam();
+    Square face = c.face, crown{face.centreX, c.crown, 0}, chin{face.centreX, c.chin, 0};
+    GreyPicture picture = Make(LoadPhoto(c.photo), c.making, {&face, &crown, &chin});
+    std::optional<FaceBox> found = LargestFace(FindFaces(picture));
+    ASSERT_TRUE(found);
+    constexpr Extent kFrame{156, 188};
+    FramePlacement placed = PlaceFrame(*found, kFrame, {picture.width, picture.height});
+    ASSERT_EQ(placed.headLargerThanFrame, c.tooClose);
+    if (c.tooClose) return;
+    int margin = CrownMargin(kFrame), above = crown.centreY - placed.top;
+    EXPECT_GE(above, std::min(margin / 2, crown.centreY)) << "crown row " << crown.centreY << ", top " << placed.top;
+    EXPECT_LE(above, 2 * margin) << "crown row " << crown.centreY << ", top " << placed.top;
+    EXPECT_LE(chin.centreY, placed.top + kFrame.height);
 }
 
 INSTANTIATE_TEST_SUITE_P(Photos, FacePhotos, testing::ValuesIn(kFacePhotos),

@@ -32,7 +32,7 @@ void FrameFaceInNewStill(const PhotoParts& photo) {
         ReadBitmapPixels(photo.still.Picture()), {frame->right - frame->left, frame->bottom - frame->top}, {inner.right, inner.bottom});
     if (!place) return;
     PlaceCropFrame(photo, {place->left, place->top});
-    if (place->faceLargerThanFrame) SetWindowTextW(photo.hint, kStepBackText);
+    if (place->headLargerThanFrame) SetWindowTextW(photo.hint, kStepBackText);
 }
 
 }  // namespace vardolin::capture

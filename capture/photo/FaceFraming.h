@@ -23,7 +23,7 @@ std::optional<autoframe::FramePlacement> FramingOfLargestFace(const BitmapPixels
 
 // After a new still: the hint label says again what to do with it, and with
 // the user's option on the frame goes onto the largest face and the crop is
-// taken there; a face the frame cannot hold makes the label ask the person
+// taken there; a head the frame cannot hold makes the label ask the person
 // to step back. Without the option or a face the frame stays where it was.
 void FrameFaceInNewStill(const PhotoParts& photo);
 

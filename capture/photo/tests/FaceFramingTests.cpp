@@ -113,7 +113,7 @@ TEST_F(FaceFramingTest, TheFrameGoesOnTheFaceOnlyWithTheOptionAndAFace) {
         }
         std::optional<autoframe::FramePlacement> place = FinderPlace(DemoScene(5000ms, c.scene), StillInner());
         ASSERT_TRUE(place);
-        EXPECT_FALSE(place->faceLargerThanFrame);
+        EXPECT_FALSE(place->headLargerThanFrame);
         EXPECT_NEAR(Frame().left, place->left, 3);
         EXPECT_NEAR(Frame().top, place->top, 3);
         ExpectPreviewUnderFrame();
@@ -125,7 +125,7 @@ TEST_F(FaceFramingTest, TheFrameGoesOnTheFaceOnlyWithTheOptionAndAFace) {
     }
 }
 
-// A face the frame cannot hold: the frame is centred on it and the label asks
+// A head the frame cannot hold: the frame is centred on the face and the label asks
 // the person to step back, until the next still; the frame still drags.
 TEST_F(FaceFramingTest, AFaceLargerThanTheFrameCentresItAndAsksToStepBackUntilTheNextStill) {
     BitmapPixels photograph = DemoScene(5000ms, Scene::Photograph);
@@ -140,7 +140,7 @@ TEST_F(FaceFramingTest, AFaceLargerThanTheFrameCentresItAndAsksToStepBackUntilTh
     TakeStill();
     std::optional<autoframe::FramePlacement> place = FinderPlace(*picture, StillInner());
     ASSERT_TRUE(place);
-    ASSERT_TRUE(place->faceLargerThanFrame);
+    ASSERT_TRUE(place->headLargerThanFrame);
     EXPECT_NEAR(Frame().left, place->left, 3);
     EXPECT_NEAR(Frame().top, place->top, 3);
     ExpectPreviewUnderFrame();
