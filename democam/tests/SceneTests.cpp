@@ -50,7 +50,8 @@ TEST(DemoScene, LargerFramesShowTheStagePictureScaledAndCentred) {
         {1280, 720, 160, 960},    // 16:9: the centre 4:3 crop
         {1920, 1080, 240, 1440},  // 4.5 frame pixels to a stage pixel
     };
-    for (auto [name, draw] : {std::pair{"portrait", DrawDemoScene}, std::pair{"photograph", DrawPhotoScene}})
+    const std::pair<const char*, DrawScene> scenes[] = {{"portrait", DrawDemoScene}, {"photograph", DrawPhotoScene}};
+    for (auto [name, draw] : scenes)
         for (const Case& c : cases) {
             SCOPED_TRACE(testing::Message() << name << " " << c.width << "x" << c.height);
             ScenePicture frame;
