@@ -210,7 +210,7 @@ TEST(DemoCamera, YuvOnlyCameraOffersAndDeliversThatFormat) {
         ASSERT_TRUE(config);
         int count = 0, size = 0;
         ASSERT_HRESULT_SUCCEEDED(config->GetNumberOfCapabilities(&count, &size));
-        EXPECT_EQ(count, 3);
+        EXPECT_EQ(count, 4);
         for (int i = 0; i < count; ++i) {
             AM_MEDIA_TYPE* type = nullptr;
             VIDEO_STREAM_CONFIG_CAPS caps{};
