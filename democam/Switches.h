@@ -26,7 +26,8 @@
 //                    comes MS milliseconds late (a slow USB camera); the
 //                    frames after it come at the usual rate.
 //   formats=LIST     offer only these pixel formats (',' between them: rgb24,
-//                    yuy2, nv12), each at 320x240, 640x480 and 1280x720.
+//                    yuy2, nv12), each at 320x240, 640x480, 1280x720
+//                    and 1920x1080.
 //   vih2             every media type offered, reported and accepted has a
 //                    VIDEOINFOHEADER2 format block (FORMAT_VideoInfo2); types
 //                    with a VIDEOINFOHEADER are refused.

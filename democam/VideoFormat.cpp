@@ -13,7 +13,8 @@ namespace {
 struct Size {
     int width, height;
 };
-constexpr Size kSizes[] = {{640, 480}, {320, 240}, {1280, 720}};
+// The default first; the larger sizes after the ones older clients know.
+constexpr Size kSizes[] = {{640, 480}, {320, 240}, {1280, 720}, {1920, 1080}};
 
 DWORD FourCc(PixelFormat pixels) noexcept {
     switch (pixels) {

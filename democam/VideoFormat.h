@@ -38,7 +38,7 @@ struct VideoFormat {
     }
 };
 
-// Every format of the given pixel formats at the three sizes, the default
+// Every format of the given pixel formats at the four sizes, the default
 // (640 x 480 of the first pixel format) first, described by that block.
 std::vector<VideoFormat> OfferedFormats(std::span<const PixelFormat> pixelFormats,
                                         FormatBlock block = FormatBlock::VideoInfo);

@@ -35,10 +35,10 @@ void PumpFor(std::chrono::milliseconds duration) {
     PumpUntil([] { return false; }, duration);
 }
 
-BitmapPixels DemoScene(std::chrono::milliseconds t, democam::Scene which) {
+BitmapPixels DemoScene(std::chrono::milliseconds t, democam::Scene which, int width, int height) {
     democam::ScenePicture scene;
-    if (which == democam::Scene::Photograph) democam::DrawPhotoScene(scene, 320, 240, t);
-    else democam::DrawDemoScene(scene, 320, 240, t);
+    if (which == democam::Scene::Photograph) democam::DrawPhotoScene(scene, width, height, t);
+    else democam::DrawDemoScene(scene, width, height, t);
     BitmapPixels pixels;
     pixels.Resize(scene.width, scene.height);
     for (int y = 0; y < scene.height; ++y) std::copy_n(scene.Row(y), 3 * scene.width, pixels.Row(y));

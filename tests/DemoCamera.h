@@ -25,8 +25,10 @@ void PumpFor(std::chrono::milliseconds duration);
 // call: how long the thread's windows were kept waiting.
 std::chrono::microseconds TakeLongestDispatch();
 
-// The demo scene (the drawn portrait, or the photograph) at moment t as the
-// 320 x 240 preview shows it.
-BitmapPixels DemoScene(std::chrono::milliseconds t, democam::Scene scene = democam::Scene::Portrait);
+// The demo scene (the drawn portrait, or the photograph) at moment t: by
+// default as the 320 x 240 preview shows it, or the exact frame the camera
+// sends at width x height (top-down), as a still's full-resolution frame.
+BitmapPixels DemoScene(std::chrono::milliseconds t, democam::Scene scene = democam::Scene::Portrait,
+                       int width = democam::kStageWidth, int height = democam::kStageHeight);
 
 }  // namespace vardolin::capture::test

@@ -24,7 +24,7 @@ constexpr wchar_t kFrozen[] = L"time=45296789";
 struct Size {
     int width, height;
 };
-constexpr Size kSizes[] = {{320, 240}, {640, 480}, {1280, 720}};
+constexpr Size kSizes[] = {{320, 240}, {640, 480}, {1280, 720}, {1920, 1080}};
 
 ScenePicture ExpectedScene(int width, int height) {
     ScenePicture scene;
@@ -102,7 +102,7 @@ TEST(DemoCamera, Vih2CameraDescribesEveryFormatWithVideoInfoHeader2) {
     ASSERT_TRUE(config);
     int count = 0, size = 0;
     ASSERT_HRESULT_SUCCEEDED(config->GetNumberOfCapabilities(&count, &size));
-    EXPECT_EQ(count, 6);
+    EXPECT_EQ(count, 8);
     for (int i = 0; i < count; ++i) {
         AM_MEDIA_TYPE* type = nullptr;
         VIDEO_STREAM_CONFIG_CAPS caps{};
@@ -112,7 +112,7 @@ TEST(DemoCamera, Vih2CameraDescribesEveryFormatWithVideoInfoHeader2) {
         ASSERT_EQ(type->cbFormat, sizeof(VIDEOINFOHEADER2));
         const auto* info = reinterpret_cast<const VIDEOINFOHEADER2*>(type->pbFormat);
         EXPECT_EQ(std::pair(info->dwPictAspectRatioX, info->dwPictAspectRatioY),
-                  info->bmiHeader.biWidth == 1280 ? std::pair(16UL, 9UL) : std::pair(4UL, 3UL));
+                  info->bmiHeader.biWidth >= 1280 ? std::pair(16UL, 9UL) : std::pair(4UL, 3UL));
         EXPECT_EQ(info->dwInterlaceFlags, 0UL);
         EXPECT_EQ(info->AvgTimePerFrame, 666666);
         EXPECT_EQ(CapturePin(camera.Get())->QueryAccept(type), S_OK);
@@ -210,7 +210,7 @@ TEST(DemoCamera, YuvOnlyCameraOffersAndDeliversThatFormat) {
         ASSERT_TRUE(config);
         int count = 0, size = 0;
         ASSERT_HRESULT_SUCCEEDED(config->GetNumberOfCapabilities(&count, &size));
-        EXPECT_EQ(count, 3);
+        EXPECT_EQ(count, 4);
         for (int i = 0; i < count; ++i) {
             AM_MEDIA_TYPE* type = nullptr;
             VIDEO_STREAM_CONFIG_CAPS caps{};

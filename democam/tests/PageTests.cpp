@@ -111,7 +111,7 @@ TEST(DemoCameraPages, FormatPageInThePropertyFrameSetsTheFormatForTheNextGraph) 
     ASSERT_TRUE(visit.pressedOk);
     EXPECT_NE(visit.title.find(L"Camera"), std::wstring::npos);
     EXPECT_EQ(visit.selectedAtStart, L"640 x 480 RGB24");
-    EXPECT_EQ(visit.formats, 6);
+    EXPECT_EQ(visit.formats, 8);
 
     CaptureGraph graph(camera, MEDIASUBTYPE_YUY2);
     ASSERT_HRESULT_SUCCEEDED(graph.Built());

@@ -8,28 +8,33 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace vardolin::democam {
 namespace {
 
 constexpr std::chrono::milliseconds kMoment(45296789);
 
+using DrawScene = void (*)(ScenePicture&, int, int, std::chrono::milliseconds);
+
 // Mean absolute difference per channel between the stage-sized picture and
-// a window of a larger frame box-averaged down to it.
-double DifferenceFromStage(const ScenePicture& frame, int left, int width) {
+// the frame's pixels under each stage pixel (the stage scale x scale frame
+// pixels from left), averaged.
+double DifferenceFromStage(DrawScene draw, const ScenePicture& frame, int left, int width) {
     ScenePicture stage;
-    DrawDemoScene(stage, kStageWidth, kStageHeight, kMoment);
-    const int factor = width / kStageWidth;
+    draw(stage, kStageWidth, kStageHeight, kMoment);
+    const double scale = static_cast<double>(width) / kStageWidth;
+    auto edge = [&](int i) { return static_cast<int>(std::lround(i * scale)); };
     double total = 0;
     for (int y = 0; y < kStageHeight; ++y)
         for (int x = 0; x < kStageWidth; ++x)
             for (int c = 0; c < 3; ++c) {
-                int sum = 0;
-                for (int dy = 0; dy < factor; ++dy)
-                    for (int dx = 0; dx < factor; ++dx)
-                        sum += frame.Row(y * factor + dy)[3 * (left + x * factor + dx) + c];
-                total += std::abs(sum / (factor * factor) - stage.Row(y)[3 * x + c]);
+                int sum = 0, count = 0;
+                for (int fy = edge(y); fy < edge(y + 1); ++fy)
+                    for (int fx = left + edge(x); fx < left + edge(x + 1); ++fx, ++count) sum += frame.Row(fy)[3 * fx + c];
+                total += std::abs(static_cast<double>(sum) / count - stage.Row(y)[3 * x + c]);
             }
     return total / (kStageWidth * kStageHeight * 3);
 }
@@ -42,16 +47,19 @@ TEST(DemoScene, LargerFramesShowTheStagePictureScaledAndCentred) {
     const Case cases[] = {
         {640, 480, 0, 640},
         {1280, 960, 0, 1280},
-        {1280, 720, 160, 960},  // 16:9: the centre 4:3 crop
+        {1280, 720, 160, 960},    // 16:9: the centre 4:3 crop
+        {1920, 1080, 240, 1440},  // 4.5 frame pixels to a stage pixel
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
-        ScenePicture frame;
-        DrawDemoScene(frame, c.width, c.height, kMoment);
-        ASSERT_EQ(frame.width, c.width);
-        ASSERT_EQ(frame.height, c.height);
-        EXPECT_LT(DifferenceFromStage(frame, c.stageLeft, c.stageWidth), 3.0);
-    }
+    const std::pair<const char*, DrawScene> scenes[] = {{"portrait", DrawDemoScene}, {"photograph", DrawPhotoScene}};
+    for (auto [name, draw] : scenes)
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << name << " " << c.width << "x" << c.height);
+            ScenePicture frame;
+            draw(frame, c.width, c.height, kMoment);
+            ASSERT_EQ(frame.width, c.width);
+            ASSERT_EQ(frame.height, c.height);
+            EXPECT_LT(DifferenceFromStage(draw, frame, c.stageLeft, c.stageWidth), 3.0);
+        }
 }
 
 TEST(DemoScene, TheSceneMovesAndTheClockShowsTheMoment) {
