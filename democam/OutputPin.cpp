@@ -57,7 +57,7 @@ STDMETHODIMP_(ULONG) OutputPin::Release() { return filter_.Release(); }
 
 std::vector<VideoFormat> OutputPin::Offered() const {
     Switches switches = ReadSwitches(filter_.Identity());
-    return OfferedFormats(switches.formats, switches.formatBlock);
+    return OfferedFormats(switches.formats, switches.formatBlock, switches.sizes);
 }
 
 std::vector<VideoFormat> OutputPin::Preferred() const {

@@ -42,6 +42,16 @@ void ApplyFormats(std::wstring_view list, Switches& switches) {
     if (!formats.empty()) switches.formats = formats;
 }
 
+// Sizes as "640x480,320x240"; only the sizes the camera knows count.
+void ApplySizes(std::wstring_view list, Switches& switches) {
+    std::vector<FrameSize> sizes;
+    for (std::wstring_view name : Split(list, L','))
+        for (FrameSize size : kFrameSizes)
+            if (SameText(name, std::to_wstring(size.width) + L"x" + std::to_wstring(size.height)))
+                sizes.push_back(size);
+    if (!sizes.empty()) switches.sizes = sizes;
+}
+
 // A count of milliseconds: digits only.
 std::optional<std::chrono::milliseconds> Milliseconds(std::wstring_view value) {
     std::wstring digits(value);
@@ -93,6 +103,7 @@ void Apply(std::wstring_view entry, Switches& switches) {
     } else if (auto value = ValueOf(entry, L"time")) {
         if (auto ms = Milliseconds(*value)) switches.frozenTime = ms;
     } else if (auto value = ValueOf(entry, L"formats")) ApplyFormats(*value, switches);
+    else if (auto value = ValueOf(entry, L"sizes")) ApplySizes(*value, switches);
     else if (auto value = ValueOf(entry, L"scene")) ApplyScene(*value, switches);
     else if (auto value = ValueOf(entry, L"nopages")) ApplyPages(*value, switches);
 }

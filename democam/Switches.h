@@ -28,6 +28,10 @@
 //   formats=LIST     offer only these pixel formats (',' between them: rgb24,
 //                    yuy2, nv12), each at 320x240, 640x480, 1280x720
 //                    and 1920x1080.
+//   sizes=LIST       offer only these frame sizes (',' between them, each
+//                    WIDTHxHEIGHT, e.g. 320x240), in that order, the first
+//                    the default; sizes the camera does not know are ignored.
+//                    An older camera offers 320x240 alone.
 //   vih2             every media type offered, reported and accepted has a
 //                    VIDEOINFOHEADER2 format block (FORMAT_VideoInfo2); types
 //                    with a VIDEOINFOHEADER are refused.
@@ -66,6 +70,7 @@ struct Switches {
     bool stalled = false;
     std::chrono::milliseconds firstFrameDelay{0};
     std::vector<PixelFormat> formats{PixelFormat::Rgb24, PixelFormat::Yuy2};
+    std::vector<FrameSize> sizes{std::begin(kFrameSizes), std::end(kFrameSizes)};
     FormatBlock formatBlock = FormatBlock::VideoInfo;
     bool pinPages = true;
     bool filterPages = true;

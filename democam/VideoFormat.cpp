@@ -10,12 +10,6 @@
 namespace vardolin::democam {
 namespace {
 
-struct Size {
-    int width, height;
-};
-// The default first; the larger sizes after the ones older clients know.
-constexpr Size kSizes[] = {{640, 480}, {320, 240}, {1280, 720}, {1920, 1080}};
-
 DWORD FourCc(PixelFormat pixels) noexcept {
     switch (pixels) {
     case PixelFormat::Yuy2: return MAKEFOURCC('Y', 'U', 'Y', '2');
@@ -122,10 +116,11 @@ std::wstring VideoFormat::Describe() const {
     return std::to_wstring(width) + L" x " + std::to_wstring(height) + L" " + name;
 }
 
-std::vector<VideoFormat> OfferedFormats(std::span<const PixelFormat> pixelFormats, FormatBlock block) {
+std::vector<VideoFormat> OfferedFormats(std::span<const PixelFormat> pixelFormats, FormatBlock block,
+                                        std::span<const FrameSize> sizes) {
     std::vector<VideoFormat> formats;
     for (PixelFormat pixels : pixelFormats)
-        for (Size size : kSizes) formats.push_back({pixels, size.width, size.height, kDefaultFrameInterval, block});
+        for (FrameSize size : sizes) formats.push_back({pixels, size.width, size.height, kDefaultFrameInterval, block});
     return formats;
 }
 

@@ -22,6 +22,13 @@ enum class FormatBlock { VideoInfo, VideoInfo2 };
 inline constexpr REFERENCE_TIME kDefaultFrameInterval = 666666;
 inline constexpr REFERENCE_TIME kShortestFrameInterval = 333333;
 
+// A frame size the camera offers.
+struct FrameSize {
+    int width, height;
+};
+// The default first; the larger sizes after the ones older clients know.
+inline constexpr FrameSize kFrameSizes[] = {{640, 480}, {320, 240}, {1280, 720}, {1920, 1080}};
+
 struct VideoFormat {
     PixelFormat pixels = PixelFormat::Rgb24;
     int width = 640;
@@ -38,10 +45,11 @@ struct VideoFormat {
     }
 };
 
-// Every format of the given pixel formats at the four sizes, the default
-// (640 x 480 of the first pixel format) first, described by that block.
+// Every format of the given pixel formats at the given sizes, the first size
+// of the first pixel format first (the default), described by that block.
 std::vector<VideoFormat> OfferedFormats(std::span<const PixelFormat> pixelFormats,
-                                        FormatBlock block = FormatBlock::VideoInfo);
+                                        FormatBlock block = FormatBlock::VideoInfo,
+                                        std::span<const FrameSize> sizes = kFrameSizes);
 
 // The offered format a (possibly partial) media type asks for: null fields
 // match anything, a format block must be of the offered kind and name one of

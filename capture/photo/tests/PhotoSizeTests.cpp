@@ -17,20 +17,6 @@ namespace {
 using PhotoSizeTest = PhotoWindowTest;
 using namespace std::chrono_literals;
 
-// The demo scene at time 0 as the camera sends it at width x height, its
-// middle 4:3 area.
-BitmapPixels SceneDetail(int width, int height) {
-    democam::ScenePicture scene;
-    democam::DrawDemoScene(scene, width, height, 0ms);
-    int cropWidth = std::min(width, height * 4 / 3), cropHeight = cropWidth * 3 / 4;
-    BitmapPixels pixels;
-    pixels.Resize(cropWidth, cropHeight);
-    for (int y = 0; y < cropHeight; ++y)
-        std::copy_n(scene.Row(y + (height - cropHeight) / 2) + 3 * ((width - cropWidth) / 2), 3 * cropWidth,
-                    pixels.Row(y));
-    return pixels;
-}
-
 // The box of source pixels each target pixel covers, averaged (the target
 // may also be larger: then each source pixel is repeated).
 BitmapPixels Resampled(const BitmapPixels& source, RECT box, int width, int height) {
@@ -49,6 +35,14 @@ BitmapPixels Resampled(const BitmapPixels& source, RECT box, int width, int heig
             }
         }
     return out;
+}
+
+// The demo scene at time 0 as the camera sends it at width x height, its
+// middle 4:3 area.
+BitmapPixels SceneDetail(int width, int height) {
+    int cropWidth = std::min(width, height * 4 / 3);
+    RECT middle{(width - cropWidth) / 2, 0, (width + cropWidth) / 2, height};
+    return Resampled(DemoScene(0ms, democam::Scene::Portrait, width, height), middle, cropWidth, height);
 }
 
 double Psnr(const BitmapPixels& a, const BitmapPixels& b) {
@@ -133,6 +127,39 @@ TEST_F(PhotoSizeTest, TheSourceDialogRemembersThePhotoSizeOnOkOnly) {
         ASSERT_TRUE(PumpUntil([&] { return Window().Camera()->Problem().empty(); }));
     }
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, kPhotoScaleValue);
+}
+
+// A camera offers the larger photo sizes only with the detail for them; the
+// dialog names its largest picture otherwise.
+TEST_F(PhotoSizeTest, TheSourceDialogOffersOnlyThePhotoSizesTheCameraHasTheDetailFor) {
+    const struct {
+        const wchar_t* sizes;
+        int largest;  // the largest photo scale offered
+        const wchar_t* note;
+    } cases[] = {
+        {L"", 3, L""},
+        {L"sizes=320x240", 1, L"此摄像头最大 320 x 240，无法提供更大的照片"},
+        {L"sizes=640x480,320x240", 2, L"此摄像头最大 640 x 480，无法提供更大的照片"},
+        {L"sizes=320x240,1280x720", 3, L""},  // 960 x 720 of its middle
+    };
+    for (auto c : cases) {
+        SCOPED_TRACE(testing::Message() << "sizes " << std::string(c.sizes, c.sizes + wcslen(c.sizes)));
+        Window().Unload();
+        cameraSwitches_.Set(std::wstring(L"time=0;") + c.sizes);
+        ShowWindowWithCamera();
+        DialogAnswer answer(kSourceDialogTitle, [&](HWND dialog) {
+            for (int scale = 1; scale <= 3; ++scale)
+                EXPECT_EQ(IsWindowEnabled(GetDlgItem(dialog, chooser_control::kPhotoSize + scale - 1)) != FALSE,
+                          scale <= c.largest)
+                    << scale;
+            wchar_t note[200] = {};
+            GetDlgItemTextW(dialog, chooser_control::kPhotoSizeNote, note, 200);
+            EXPECT_EQ(std::wstring(note), c.note);
+            SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+        Click(ControlId::CmdSourceDlg);
+        EXPECT_TRUE(answer.Answered());
+    }
 }
 
 }  // namespace
