@@ -8,7 +8,8 @@
 #  - Without one: on a private Xvfb, plays the walkthrough (import the roster
 #    through the range picker, take a photo, move the crop frame, store three
 #    photos) and says where the photos and a screenshot are.
-# The demo prefix has the crop frame placed on the face in each new still
+# The demo prefix has the photos stored at 468 x 564 (three times the
+# designed size) and the crop frame placed on the face in each new still
 # turned on, and the demo camera films the photograph of a face, so each
 # still is framed by itself; DEMO_SCENE=portrait films the camera's drawn
 # portrait instead (no face is found in it, so the frame stays put).
@@ -47,6 +48,9 @@ prepare_prefix() {
   "$wine64" reg delete 'HKCU\Software\Vardolin' /v Camera /f >/dev/null 2>&1 || true
   # What the source dialog's "拍照后自动框选人脸" stores.
   "$wine64" reg add 'HKCU\Software\Vardolin' /v AutoFrame /t REG_DWORD /d 1 /f >/dev/null
+  # And its "照片尺寸" 468 x 564: photos three times the designed size, cut
+  # from the camera's 1280 x 720 frames.
+  "$wine64" reg add 'HKCU\Software\Vardolin' /v PhotoScale /t REG_DWORD /d 3 /f >/dev/null
   # A wineserver started without a display would hand the host a desktop without one.
   wineserver -w
 }

@@ -72,6 +72,35 @@ double MeanDifference(const Pixels& a, POINT atA, const Pixels& b, POINT atB, SI
     return sum / (3.0 * size.cx * size.cy);
 }
 
+// Each k x k block of the picture averaged into one pixel.
+Pixels Downscaled(const Pixels& picture, int k) {
+    Pixels out{picture.width / k, picture.height / k, {}};
+    out.argb.resize(static_cast<size_t>(out.width) * out.height);
+    for (int y = 0; y < out.height; ++y)
+        for (int x = 0; x < out.width; ++x) {
+            uint32_t pixel = 0xFF000000;
+            for (int shift : {0, 8, 16}) {
+                int sum = 0;
+                for (int dy = 0; dy < k; ++dy)
+                    for (int dx = 0; dx < k; ++dx) sum += (picture.At(k * x + dx, k * y + dy) >> shift) & 0xFF;
+                pixel |= static_cast<uint32_t>((sum + k * k / 2) / (k * k)) << shift;
+            }
+            out.argb[static_cast<size_t>(y) * out.width + x] = pixel;
+        }
+    return out;
+}
+
+// The photo size the user chose in the source dialog: 1, 2 or 3 times the
+// designed size.
+int ChosenPhotoScale() {
+    DWORD scale = 1, size = sizeof scale;
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Vardolin", L"PhotoScale", RRF_RT_REG_DWORD, nullptr, &scale,
+                     &size) != ERROR_SUCCESS ||
+        scale < 1 || scale > 3)
+        scale = 1;
+    return static_cast<int>(scale);
+}
+
 RECT ClientOnScreen(HWND window) {
     RECT r{};
     GetClientRect(window, &r);
@@ -177,12 +206,16 @@ std::vector<std::wstring> CheckScreenshot(const std::filesystem::path& png, cons
                          L"the crop frame is not where the face finder puts it");
     }
 
+    // The last photo is the chosen size; brought down to the designed size
+    // it shows what the crop preview shows.
+    int k = ChosenPhotoScale();
     std::optional<Pixels> photo = Decode(lastPhoto);
-    check.Expect(photo && photo->width == kCropWidth && photo->height == kCropHeight,
-                 L"the last photo does not decode to 156 x 188 pixels");
-    if (photo && photo->width == kCropWidth && photo->height == kCropHeight) {
-        double difference = MeanDifference(*photo, {1, 1}, *shot, {previewArea.left + 1, previewArea.top + 1},
-                                           {kCropWidth - 2, kCropHeight - 2});
+    bool sized = photo && photo->width == k * kCropWidth && photo->height == k * kCropHeight;
+    check.Expect(sized, L"the last photo does not decode to " + std::to_wstring(k * kCropWidth) + L" x " +
+                            std::to_wstring(k * kCropHeight) + L" pixels");
+    if (sized) {
+        double difference = MeanDifference(Downscaled(*photo, k), {1, 1}, *shot,
+                                           {previewArea.left + 1, previewArea.top + 1}, {kCropWidth - 2, kCropHeight - 2});
         check.Expect(difference < kSamePictureLevel, L"the last photo differs from the crop preview on the screen");
     }
     return check.failures;
