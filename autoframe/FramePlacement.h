@@ -10,6 +10,10 @@ struct Extent {
     int width, height;
 };
 
+// The crop frame's size, in pixels of the 320 x 240 still: also the designed
+// size of a photo, which larger photos multiply.
+inline constexpr Extent kCropFrameSize{156, 188};
+
 // The whole head as estimated from a face box: crown to chin, hair to hair.
 struct HeadBox {
     int left, top, width, height;

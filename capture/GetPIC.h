@@ -86,9 +86,9 @@ private:
     void List1_MouseDown(const roster::ListMouseEvent& event);
     void List1_MouseMove(const roster::ListMouseEvent& event);
     void List1_MouseUp(const roster::ListMouseEvent& event);
-    void Picture1_MouseDown(const PictureBoxMouse& mouse);
-    void Picture1_MouseMove(const PictureBoxMouse& mouse);
-    void Picture1_MouseUp(const PictureBoxMouse& mouse);
+    void Picture1_MouseDown(const MouseEvent& mouse);
+    void Picture1_MouseMove(const MouseEvent& mouse);
+    void Picture1_MouseUp(const MouseEvent& mouse);
     void Picture1_KeyDown(UINT key);
     void Add_Click();
     void Del_Click();
@@ -118,8 +118,8 @@ private:
     void OnCommand(ControlId id, WORD notification);
     void OnHScroll(WORD request, WORD thumbPosition);
     LRESULT OnControlColor(HDC dc, HWND control);
-    void OnListMouse(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnStillMouse(const PictureBoxMouse& mouse);
+    void OnListMouse(const MouseEvent& mouse);
+    void OnStillMouse(const MouseEvent& mouse);
     static LRESULT CALLBACK ListSubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
                                              UINT_PTR id, DWORD_PTR self);
 

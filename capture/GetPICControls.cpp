@@ -64,7 +64,7 @@ void GetPIC::CreateControl(const ControlSpec& layout) {
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ui), FALSE);
         if (still) {
             box->SetFrame(kCropFrameAtLoad);
-            box->SetMouseHandler([this](const PictureBoxMouse& mouse) { OnStillMouse(mouse); });
+            box->SetMouseHandler([this](const MouseEvent& mouse) { OnStillMouse(mouse); });
             box->SetKeyHandler([this](UINT key) { Picture1_KeyDown(key); });
             loaded_->picture1 = std::move(box);
         } else {

@@ -51,9 +51,9 @@ void GetPIC::tolast_Click() { roster::tolast(Roster()); }
 
 // --- the still-photo box and its crop frame ---
 
-void GetPIC::Picture1_MouseDown(const PictureBoxMouse& mouse) { StillMouseDown(Photo(), mouse); }
-void GetPIC::Picture1_MouseMove(const PictureBoxMouse& mouse) { StillMouseMove(Photo(), mouse); }
-void GetPIC::Picture1_MouseUp(const PictureBoxMouse& mouse) { StillMouseUp(Photo(), mouse); }
+void GetPIC::Picture1_MouseDown(const MouseEvent& mouse) { StillMouseDown(Photo(), mouse); }
+void GetPIC::Picture1_MouseMove(const MouseEvent& mouse) { StillMouseMove(Photo(), mouse); }
+void GetPIC::Picture1_MouseUp(const MouseEvent& mouse) { StillMouseUp(Photo(), mouse); }
 void GetPIC::Picture1_KeyDown(UINT key) { L_KeyDown(Photo(), key); }
 
 // --- the parts the events work on ---
@@ -71,32 +71,6 @@ PhotoParts GetPIC::Photo() {
 }
 
 // --- from window messages to events ---
-
-namespace {
-
-int MouseButtons(WPARAM keys) {
-    return ((keys & MK_LBUTTON) ? 1 : 0) | ((keys & MK_RBUTTON) ? 2 : 0) | ((keys & MK_MBUTTON) ? 4 : 0);
-}
-
-int ShiftState(WPARAM keys) {
-    return ((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) |
-           ((GetKeyState(VK_MENU) < 0) ? 4 : 0);
-}
-
-int ButtonOf(UINT message) {
-    switch (message) {
-    case WM_LBUTTONDOWN: case WM_LBUTTONUP: return 1;
-    case WM_RBUTTONDOWN: case WM_RBUTTONUP: return 2;
-    case WM_MBUTTONDOWN: case WM_MBUTTONUP: return 4;
-    default: return 0;
-    }
-}
-
-bool IsButtonDown(UINT message) {
-    return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
-}
-
-}  // namespace
 
 void GetPIC::PopupMenuThe(float xTwips, float yTwips) {
     if (!IsLoaded()) return;
@@ -158,25 +132,25 @@ LRESULT GetPIC::OnControlColor(HDC dc, HWND control) {
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
-void GetPIC::OnListMouse(UINT message, WPARAM wParam, LPARAM lParam) {
-    roster::ListMouseEvent event{0, ShiftState(wParam),
-                                 static_cast<float>(static_cast<short>(LOWORD(lParam)) * kTwipsPerPixel),
-                                 static_cast<float>(static_cast<short>(HIWORD(lParam)) * kTwipsPerPixel)};
-    if (message == WM_MOUSEMOVE) {
-        event.button = MouseButtons(wParam);
-        return List1_MouseMove(event);
+void GetPIC::OnListMouse(const MouseEvent& mouse) {
+    roster::ListMouseEvent event{mouse.action == MouseAction::Move ? mouse.held : mouse.button, mouse.shift,
+                                 static_cast<float>(mouse.point.x * kTwipsPerPixel),
+                                 static_cast<float>(mouse.point.y * kTwipsPerPixel)};
+    switch (mouse.action) {
+    case MouseAction::Move: return List1_MouseMove(event);
+    case MouseAction::Down: return List1_MouseDown(event);
+    case MouseAction::Up: return List1_MouseUp(event);
+    case MouseAction::Other: return;
     }
-    event.button = ButtonOf(message);
-    if (event.button == 0) return;
-    if (IsButtonDown(message)) List1_MouseDown(event);
-    else List1_MouseUp(event);
 }
 
-void GetPIC::OnStillMouse(const PictureBoxMouse& mouse) {
-    if (mouse.message == WM_MOUSEMOVE) return Picture1_MouseMove(mouse);
-    if (ButtonOf(mouse.message) == 0) return;
-    if (IsButtonDown(mouse.message)) Picture1_MouseDown(mouse);
-    else Picture1_MouseUp(mouse);
+void GetPIC::OnStillMouse(const MouseEvent& mouse) {
+    switch (mouse.action) {
+    case MouseAction::Move: return Picture1_MouseMove(mouse);
+    case MouseAction::Down: return Picture1_MouseDown(mouse);
+    case MouseAction::Up: return Picture1_MouseUp(mouse);
+    case MouseAction::Other: return;
+    }
 }
 
 LRESULT CALLBACK GetPIC::ListSubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
@@ -184,10 +158,9 @@ LRESULT CALLBACK GetPIC::ListSubclassProc(HWND list, UINT message, WPARAM wParam
     if (message == WM_NCDESTROY) RemoveWindowSubclass(list, &GetPIC::ListSubclassProc, id);
     // The list does its own work first (selection, capture), then the event runs.
     LRESULT result = DefSubclassProc(list, message, wParam, lParam);
-    bool mouse = message == WM_MOUSEMOVE || ButtonOf(message) != 0;
-    if (mouse) {
+    if (MouseEvent mouse = FromMessage(message, wParam, lParam); mouse.action != MouseAction::Other) {
         auto* window = reinterpret_cast<GetPIC*>(self);
-        RunUntrapped(GetAncestor(list, GA_ROOT), [&] { window->OnListMouse(message, wParam, lParam); });
+        RunUntrapped(GetAncestor(list, GA_ROOT), [&] { window->OnListMouse(mouse); });
     }
     return result;
 }

@@ -2,6 +2,7 @@
 // area, 15 twips to the pixel), its caption, tooltip and tab order.
 #pragma once
 
+#include "FramePlacement.h"
 #include "GetPICTexts.h"
 #include "Twips.h"
 
@@ -50,7 +51,8 @@ std::span<const ControlSpec> GetPICControls() noexcept;
 const ControlSpec& SpecOf(ControlId id) noexcept;
 
 // The crop frame `L` inside Picture1, in Picture1's pixels.
-inline constexpr RECT kCropFrameAtLoad{120, 24, 120 + 156, 24 + 188};
+inline constexpr RECT kCropFrameAtLoad{120, 24, 120 + autoframe::kCropFrameSize.width,
+                                       24 + autoframe::kCropFrameSize.height};
 
 // Slider range and steps.
 inline constexpr int kQualityMin = 50;

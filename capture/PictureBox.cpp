@@ -152,7 +152,7 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     default:
         if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && mouse_) {
-            mouse_({message, wParam, {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}});
+            mouse_(FromMessage(message, wParam, lParam));
             return 0;
         }
         break;

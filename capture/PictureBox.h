@@ -4,6 +4,7 @@
 #pragma once
 
 #include "BaseWindow.h"
+#include "MouseEvent.h"
 #include "Win32Handles.h"
 
 #include <functional>
@@ -11,12 +12,6 @@
 #include <string>
 
 namespace vardolin::capture {
-
-struct PictureBoxMouse {
-    UINT message;   // WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP, ...
-    WPARAM keys;    // MK_* flags
-    POINT client;   // pixels of the box's inner area
-};
 
 class PictureBox : public BaseWindow<PictureBox> {
 public:
@@ -51,8 +46,8 @@ public:
     void SetFrame(std::optional<RECT> frame);
     std::optional<RECT> Frame() const noexcept { return frame_; }
 
-    // Receives every mouse message of the box.
-    void SetMouseHandler(std::function<void(const PictureBoxMouse&)> handler) { mouse_ = std::move(handler); }
+    // Receives every mouse message of the box, its point in pixels of the inner area.
+    void SetMouseHandler(std::function<void(const MouseEvent&)> handler) { mouse_ = std::move(handler); }
 
     // Makes the box take the arrow keys and Space (each key pressed goes to the
     // handler), a tab stop while it holds a picture, and marks the frame while
@@ -76,7 +71,7 @@ private:
     std::optional<RECT> frame_;
     std::wstring notice_;
     HFONT font_ = nullptr;  // given by the parent with WM_SETFONT, not owned
-    std::function<void(const PictureBoxMouse&)> mouse_;
+    std::function<void(const MouseEvent&)> mouse_;
     std::function<void(UINT key)> keys_;
 };
 

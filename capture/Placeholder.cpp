@@ -1,15 +1,18 @@
 #include "Placeholder.h"
 
+#include "FramePlacement.h"
+
 namespace vardolin::capture {
 
 UniqueBitmap CreatePlaceholderPicture() {
+    const autoframe::Extent size = autoframe::kCropFrameSize;
     WindowDc screen(nullptr);
-    UniqueBitmap picture(CreateCompatibleBitmap(screen.get(), kCropWidth, kCropHeight));
+    UniqueBitmap picture(CreateCompatibleBitmap(screen.get(), size.width, size.height));
     UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
     if (!picture || !dc) return picture;
 
     ScopedSelection bitmap(dc.get(), picture.get());
-    RECT all{0, 0, kCropWidth, kCropHeight};
+    RECT all{0, 0, size.width, size.height};
     UniqueBrush background(CreateSolidBrush(RGB(232, 236, 241)));
     FillRect(dc.get(), &all, background.get());
 

@@ -6,9 +6,6 @@
 
 namespace vardolin::capture {
 
-inline constexpr int kCropWidth = 156;
-inline constexpr int kCropHeight = 188;
-
 UniqueBitmap CreatePlaceholderPicture();
 
 }  // namespace vardolin::capture

@@ -44,13 +44,20 @@ HRESULT QueryNewFactory(REFIID riid, void** factory) noexcept {
     return hr;
 }
 
+const ServerClass kServerClasses[] = {
+    {CLSID_ClsJPEG, L"Vardolin.ClsJPEG", QueryNewFactory<JpegObject>},
+    {CLSID_Class1, L"Vardolin.Class1", QueryNewFactory<Class1Object>},
+};
+
 }  // namespace
+
+std::span<const ServerClass> ServerClasses() noexcept { return kServerClasses; }
 
 HRESULT GetClassFactory(REFCLSID clsid, REFIID riid, void** factory) noexcept {
     if (!factory) return E_POINTER;
     *factory = nullptr;
-    if (clsid == CLSID_ClsJPEG) return QueryNewFactory<JpegObject>(riid, factory);
-    if (clsid == CLSID_Class1) return QueryNewFactory<Class1Object>(riid, factory);
+    for (const ServerClass& served : kServerClasses)
+        if (clsid == served.clsid) return served.queryFactory(riid, factory);
     return CLASS_E_CLASSNOTAVAILABLE;
 }
 

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "ClassFactory.h"
 #include "ModuleInstance.h"
 #include "Win32Handles.h"
 #include "Vardolin_h.h"
@@ -28,15 +29,6 @@ constexpr bool kIs64Bit = sizeof(void*) == 8;
 // The other bitness's view. 32-bit Windows has one view only and ignores the
 // flag: the question then goes to this process's own view.
 constexpr REGSAM kOtherView = kIs64Bit ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
-
-struct ClassEntry {
-    const CLSID& clsid;
-    const wchar_t* progId;
-};
-const ClassEntry kClasses[] = {
-    {CLSID_ClsJPEG, L"Vardolin.ClsJPEG"},
-    {CLSID_Class1, L"Vardolin.Class1"},
-};
 
 enum class Content { ProgId, ClassId, LibraryId, ModulePath, Apartment, Version };
 
@@ -84,11 +76,11 @@ std::wstring GuidString(REFGUID guid) {
     return text;
 }
 
-std::wstring ClassKey(const ClassEntry& entry, View view) {
+std::wstring ClassKey(const ServerClass& entry, View view) {
     return view == View::Own ? L"CLSID\\" + GuidString(entry.clsid) : entry.progId;
 }
 
-std::wstring ValueText(Content content, const ClassEntry& entry, const std::wstring& modulePath) {
+std::wstring ValueText(Content content, const ServerClass& entry, const std::wstring& modulePath) {
     switch (content) {
     case Content::ProgId: return entry.progId;
     case Content::ClassId: return GuidString(entry.clsid);
@@ -153,7 +145,7 @@ bool SameFile(const std::wstring& first, const std::wstring& second) noexcept {
 // registry keeps one class key for both bitnesses (per user it may), the key
 // can name the other bitness's DLL, registered after this one; that
 // registration stays.
-bool OwnClassKeyIsThisModule(HKEY root, const ClassEntry& entry, const std::wstring& modulePath) {
+bool OwnClassKeyIsThisModule(HKEY root, const ServerClass& entry, const std::wstring& modulePath) {
     std::wstring server = ReadString(root, ClassKey(entry, View::Own) + L"\\InprocServer32");
     if (server.empty() || GetFileAttributesW(server.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
     return SameFile(server, modulePath) ||
@@ -161,7 +153,7 @@ bool OwnClassKeyIsThisModule(HKEY root, const ClassEntry& entry, const std::wstr
 }
 
 // Whether the other bitness's registry view of this scope registers the class.
-bool OtherViewRegisters(RegistrationScope scope, const ClassEntry& entry) {
+bool OtherViewRegisters(RegistrationScope scope, const ServerClass& entry) {
     return KeyExists(Hive(scope), L"Software\\Classes\\" + ClassKey(entry, View::Own) + L"\\InprocServer32",
                      kOtherView);
 }
@@ -181,7 +173,7 @@ void KeepFirstFailure(HRESULT& first, HRESULT next) noexcept {
     if (SUCCEEDED(first)) first = next;
 }
 
-HRESULT WriteClass(HKEY root, const ClassEntry& entry, const std::wstring& modulePath) {
+HRESULT WriteClass(HKEY root, const ServerClass& entry, const std::wstring& modulePath) {
     HRESULT hr = S_OK;
     for (const ClassValue& value : kClassValues)
         if (SUCCEEDED(hr))
@@ -233,7 +225,7 @@ HRESULT WriteAll(RegistrationScope scope) {
     HRESULT hr = OpenClassesRoot(scope, root);
     std::wstring modulePath = vardolin::ModulePath();
     if (SUCCEEDED(hr) && modulePath.empty()) hr = E_UNEXPECTED;
-    for (const ClassEntry& entry : kClasses)
+    for (const ServerClass& entry : ServerClasses())
         if (SUCCEEDED(hr)) hr = WriteClass(root.get(), entry, modulePath);
     if (SUCCEEDED(hr)) hr = RegisterTypeLibrary(scope, modulePath);
     return hr;
@@ -248,10 +240,10 @@ HRESULT RemoveAll(RegistrationScope scope) {
     // other view still registers.
     HRESULT first = UnregisterTypeLibrary(scope, root.get());
     const std::wstring modulePath = vardolin::ModulePath();
-    for (const ClassEntry& entry : kClasses)
+    for (const ServerClass& entry : ServerClasses())
         if (OwnClassKeyIsThisModule(root.get(), entry, modulePath))
             KeepFirstFailure(first, DeleteTree(root.get(), ClassKey(entry, View::Own)));
-    for (const ClassEntry& entry : kClasses)
+    for (const ServerClass& entry : ServerClasses())
         if (!OtherViewRegisters(scope, entry))
             KeepFirstFailure(first, DeleteTree(root.get(), ClassKey(entry, View::Shared)));
     return first;
@@ -261,7 +253,7 @@ HRESULT RemoveAll(RegistrationScope scope) {
 
 std::vector<RegistryRow> RegistryRows(const std::wstring& modulePath, const std::wstring& folder) {
     std::vector<RegistryRow> rows;
-    for (const ClassEntry& entry : kClasses)
+    for (const ServerClass& entry : ServerClasses())
         for (const ClassValue& value : kClassValues)
             rows.push_back({ClassKey(entry, value.view) + value.subKey, value.name ? value.name : L"",
                             ValueText(value.content, entry, modulePath)});

@@ -29,4 +29,11 @@ void CALLBACK DialogAnswer::Poll(HWND, UINT, UINT_PTR, DWORD) {
     self->answer_(dialog);
 }
 
+LRESULT SelectExactly(HWND list, const std::wstring& text, bool combo) {
+    LRESULT item = SendMessageW(list, combo ? CB_FINDSTRINGEXACT : LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(list, combo ? CB_SETCURSEL : LB_SETCURSEL, item, 0);
+    return item;
+}
+
 }  // namespace vardolin::capture::test

@@ -28,4 +28,8 @@ private:
     UINT_PTR timer_ = 0;
 };
 
+// Selects the entry that reads text exactly in a dialog's list box, or combo
+// box with combo; the entry's index, negative when there is none.
+LRESULT SelectExactly(HWND list, const std::wstring& text, bool combo = false);
+
 }  // namespace vardolin::capture::test

@@ -4,6 +4,7 @@
 #include "ComponentState.h"
 #include "GetPIC.h"
 #include "NoCamera.h"
+#include "ShowUntilClosed.h"
 #include "frmAbout.h"
 
 #include <objbase.h>
@@ -19,15 +20,7 @@ int wmain() {
         capture.Show();
         SendMessageW(capture.Control(vardolin::capture::ControlId::CmdOK), BM_CLICK, 0, 0);
 
-        auto& about = vardolin::capture::CurrentComponentState().AboutWindow();
-        UINT_PTR deadline = SetTimer(nullptr, 0, 60000, nullptr);
-        MSG msg;
-        while (about.IsLoaded() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-            if (msg.message == WM_TIMER && msg.wParam == deadline) break;
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        about.Unload();
+        vardolin::test::ShowUntilClosed(vardolin::capture::CurrentComponentState().AboutWindow());
         capture.Unload();
     }
     CoUninitialize();

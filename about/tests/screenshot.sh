@@ -5,26 +5,8 @@
 # Usage: screenshot.sh OUT.png WINE-COMMAND... PROGRAM
 set -euo pipefail
 out=$1; shift
-mkdir -p "$(dirname "$out")"
-: "${DISPLAY:?screenshot.sh needs an X display (Xvfb)}"
-
-"$@" &
-pid=$!
-trap 'kill $pid 2>/dev/null || true; wait $pid 2>/dev/null || true' EXIT
-
-geometry=
-for _ in $(seq 150); do
-  # e.g.  0x1e00004 "Form1": ()  500x350+390+337  +390+337
-  geometry=$(xwininfo -root -tree 2>/dev/null | grep '"Form1"' | grep -o '[0-9]*x[0-9]*+[0-9-]*+[0-9-]*' | head -1 || true)
-  [ -n "$geometry" ] && break
-  kill -0 $pid 2>/dev/null || { echo "the program ended before the About window appeared" >&2; exit 1; }
-  sleep 0.1
-done
-[ -n "$geometry" ] || { echo "no About window on the display" >&2; exit 1; }
-sleep 3   # the fade-in takes about a second; the hold lasts 30
-
-xwd -root -silent | /usr/bin/convert xwd:- -crop "$geometry" +repage "png:$out"
-echo "screenshot of $geometry saved to $out"
+# The fade-in takes about a second; the hold lasts 30.
+bash "$(dirname "$0")/../../tests/screenshot.sh" "$out" Form1 3 "$@"
 
 failed=0
 check() {  # check WHAT X Y R G B: each channel of the pixel within 32 of the drawing

@@ -3,6 +3,8 @@
 // dialogs' labels.
 #pragma once
 
+#include "FramePlacement.h"
+
 #include <string>
 
 namespace vardolin::capture {
@@ -31,9 +33,10 @@ inline constexpr const wchar_t* kPrivacySettingsCaption = L"隐私设置...";
 inline constexpr const wchar_t* kFormatListLabel = L"格式：";
 inline constexpr const wchar_t* kPhotoSizeLabel = L"照片尺寸";
 
-// A photo size choice: "156 x 188" times scale.
+// A photo size choice: the designed photo size ("156 x 188") times scale.
 inline std::wstring PhotoSizeText(int scale) {
-    return std::to_wstring(156 * scale) + L" x " + std::to_wstring(188 * scale);
+    return std::to_wstring(autoframe::kCropFrameSize.width * scale) + L" x " +
+           std::to_wstring(autoframe::kCropFrameSize.height * scale);
 }
 // Under the photo sizes when the camera has too little detail for the larger ones.
 inline std::wstring LargestPictureText(int width, int height) {

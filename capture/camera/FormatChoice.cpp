@@ -1,5 +1,6 @@
 #include "camera/FormatChoice.h"
 
+#include "camera/CameraFormats.h"
 #include "camera/PreviewScaler.h"
 
 #include <uuids.h>
@@ -11,22 +12,13 @@
 namespace vardolin::capture {
 namespace {
 
-// Lower is better: our own conversions first, compressed formats last.
-int SubtypeRank(const GUID& subtype) {
-    if (subtype == MEDIASUBTYPE_RGB24) return 0;
-    if (subtype == MEDIASUBTYPE_YUY2) return 1;
-    if (subtype == MEDIASUBTYPE_NV12) return 2;
-    if (subtype == MEDIASUBTYPE_RGB32) return 3;
-    return 4;
-}
-
 bool FourByThree(const OfferedFormat& f) { return int64_t{f.width} * 3 == int64_t{f.height} * 4; }
 
 }  // namespace
 
 std::optional<size_t> ChoosePreviewFormat(std::span<const OfferedFormat> offered) {
     std::optional<size_t> best;
-    auto key = [&](size_t i) { return std::tuple(offered[i].width, SubtypeRank(offered[i].subtype)); };
+    auto key = [&](size_t i) { return std::tuple(offered[i].width, PreferenceOf(offered[i].subtype)); };
     for (size_t i = 0; i < offered.size(); ++i) {
         const OfferedFormat& f = offered[i];
         if (!FourByThree(f) || f.width < kPreviewWidth) continue;
@@ -49,7 +41,7 @@ std::optional<size_t> ChooseFormatFor(std::span<const OfferedFormat> offered, in
     if (scale <= 1) return ChoosePreviewFormat(offered);
     std::optional<size_t> best;
     auto key = [&](size_t i) {
-        return std::tuple(FourByThreeCrop(offered[i].width, offered[i].height).width, SubtypeRank(offered[i].subtype));
+        return std::tuple(FourByThreeCrop(offered[i].width, offered[i].height).width, PreferenceOf(offered[i].subtype));
     };
     for (size_t i = 0; i < offered.size(); ++i)
         if (DetailOf(offered[i]) >= scale && (!best || key(i) < key(*best))) best = i;

@@ -1,4 +1,5 @@
 #include "camera/FormatListDialog.h"
+#include "camera/CameraFormats.h"
 #include "camera/CameraTexts.h"
 
 #include "DialogTemplate.h"
@@ -94,15 +95,7 @@ std::wstring FormatListText(const OfferedFormat& format) {
 }
 
 std::wstring SubtypeName(const GUID& subtype) {
-    const struct {
-        const GUID& subtype;
-        const wchar_t* name;
-    } named[] = {{MEDIASUBTYPE_RGB24, L"RGB24"},
-                 {MEDIASUBTYPE_RGB32, L"RGB32"},
-                 {MEDIASUBTYPE_RGB565, L"RGB565"},
-                 {MEDIASUBTYPE_RGB555, L"RGB555"}};
-    for (const auto& n : named)
-        if (IsEqualGUID(n.subtype, subtype)) return n.name;
+    if (const CameraFormat* format = CameraFormatOf(subtype); format && format->name) return format->name;
     if (IsFourCcSubtype(subtype))
         if (std::wstring code = FourCc(subtype.Data1); !code.empty()) return code;
     wchar_t text[40] = {};

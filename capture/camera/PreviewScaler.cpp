@@ -1,7 +1,5 @@
 #include "camera/PreviewScaler.h"
 
-#include <uuids.h>
-
 #include <algorithm>
 #include <cstdlib>
 
@@ -34,14 +32,6 @@ std::vector<int> Spans(int first, int length, int count) {
 
 }  // namespace
 
-std::optional<PixelFormat> PixelFormatOf(const GUID& subtype) {
-    if (subtype == MEDIASUBTYPE_RGB24) return PixelFormat::Rgb24;
-    if (subtype == MEDIASUBTYPE_RGB32) return PixelFormat::Rgb32;
-    if (subtype == MEDIASUBTYPE_YUY2) return PixelFormat::Yuy2;
-    if (subtype == MEDIASUBTYPE_NV12) return PixelFormat::Nv12;
-    return std::nullopt;
-}
-
 std::optional<SampleLayout> LayoutOf(PixelFormat format, const BITMAPINFOHEADER& header) {
     int width = header.biWidth, height = std::abs(header.biHeight);
     bool yuv = format == PixelFormat::Yuy2 || format == PixelFormat::Nv12;
@@ -51,13 +41,10 @@ std::optional<SampleLayout> LayoutOf(PixelFormat format, const BITMAPINFOHEADER&
 }
 
 size_t SampleBytes(const SampleLayout& layout) {
-    switch (layout.format) {
-    case PixelFormat::Rgb24: return PackedStride(layout.width, 24) * layout.height;
-    case PixelFormat::Rgb32: return PackedStride(layout.width, 32) * layout.height;
-    case PixelFormat::Yuy2: return PackedStride(layout.width, 16) * layout.height;
-    case PixelFormat::Nv12: return static_cast<size_t>(layout.width) * layout.height * 3 / 2;
-    }
-    return 0;
+    int bits = CameraFormatOf(layout.format).bitsPerPixel;
+    // NV12's planes are unpadded: a full-size luma plane, then a half-height chroma plane.
+    if (layout.format == PixelFormat::Nv12) return static_cast<size_t>(layout.width) * layout.height * bits / 8;
+    return PackedStride(layout.width, bits) * layout.height;
 }
 
 PictureSize FourByThreeCrop(int width, int height) {
@@ -85,14 +72,14 @@ void PreviewScaler::ConvertRow(const SampleLayout& layout, const uint8_t* sample
     switch (layout.format) {
     case PixelFormat::Rgb24:
     case PixelFormat::Rgb32: {
-        int bytes = layout.format == PixelFormat::Rgb24 ? 3 : 4;
-        size_t stride = PackedStride(layout.width, bytes * 8);
+        int bits = CameraFormatOf(layout.format).bitsPerPixel, bytes = bits / 8;
+        size_t stride = PackedStride(layout.width, bits);
         const uint8_t* in = sample + stride * (layout.bottomUp ? layout.height - 1 - y : y);
         for (int x = 0; x < layout.width; ++x, in += bytes, out += 3) std::copy(in, in + 3, out);
         break;
     }
     case PixelFormat::Yuy2: {
-        const uint8_t* in = sample + PackedStride(layout.width, 16) * y;
+        const uint8_t* in = sample + PackedStride(layout.width, CameraFormatOf(layout.format).bitsPerPixel) * y;
         for (int x = 0; x < layout.width; x += 2, in += 4, out += 6) {
             YuvToBgr(in[0], in[1], in[3], out);
             YuvToBgr(in[2], in[1], in[3], out + 3);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "BitmapFile.h"
+#include "camera/CameraFormats.h"
 
 #include <guiddef.h>
 
@@ -17,11 +18,6 @@ namespace vardolin::capture {
 
 inline constexpr int kPreviewWidth = 320;
 inline constexpr int kPreviewHeight = 240;
-
-enum class PixelFormat { Rgb24, Rgb32, Yuy2, Nv12 };
-
-// The formats converted here; nothing for any other media subtype.
-std::optional<PixelFormat> PixelFormatOf(const GUID& subtype);
 
 // How a sample lays out its pixels. RGB samples are bottom-up unless the
 // header's height is negative; YUV samples are always top-down.

@@ -57,19 +57,6 @@ void CopyCropToPreview(PictureBox& still, PictureBox& preview, const RECT& crop)
     UpdateWindow(preview.Window());
 }
 
-int ButtonOf(UINT message) {
-    switch (message) {
-    case WM_LBUTTONDOWN: case WM_LBUTTONUP: return 1;
-    case WM_RBUTTONDOWN: case WM_RBUTTONUP: return 2;
-    case WM_MBUTTONDOWN: case WM_MBUTTONUP: return 4;
-    default: return 0;
-    }
-}
-
-int ButtonsHeld(WPARAM keys) {
-    return ((keys & MK_LBUTTON) ? 1 : 0) | ((keys & MK_RBUTTON) ? 2 : 0) | ((keys & MK_MBUTTON) ? 4 : 0);
-}
-
 // Where a mouse message of the still-photo box finds the pointer: over the
 // frame or not, whether the box holds the mouse, and the position in twips
 // from the frame's top-left corner.
@@ -80,12 +67,12 @@ struct StillPointer {
     float y;
 };
 
-StillPointer PointerOn(const PhotoParts& photo, const PictureBoxMouse& mouse) {
+StillPointer PointerOn(const PhotoParts& photo, const MouseEvent& mouse) {
     FrameBox frame = FrameOf(photo.still);
     RECT area = ToRect(frame);
-    return {PtInRect(&area, mouse.client) != FALSE, GetCapture() == photo.still.Window(),
-            static_cast<float>((mouse.client.x - frame.left) * kTwipsPerPixel),
-            static_cast<float>((mouse.client.y - frame.top) * kTwipsPerPixel)};
+    return {PtInRect(&area, mouse.point) != FALSE, GetCapture() == photo.still.Window(),
+            static_cast<float>((mouse.point.x - frame.left) * kTwipsPerPixel),
+            static_cast<float>((mouse.point.y - frame.top) * kTwipsPerPixel)};
 }
 
 }  // namespace
@@ -145,26 +132,26 @@ void L_KeyDown(const PhotoParts& photo, UINT key) {
     L_MouseUp(photo, kLeftButtonAlone);
 }
 
-void StillMouseMove(const PhotoParts& photo, const PictureBoxMouse& mouse) {
+void StillMouseMove(const PhotoParts& photo, const MouseEvent& mouse) {
     StillPointer at = PointerOn(photo, mouse);
-    if (at.held ? photo.session.grabbedByFrame : at.over) L_MouseMove(photo, ButtonsHeld(mouse.keys), at.x, at.y);
+    if (at.held ? photo.session.grabbedByFrame : at.over) L_MouseMove(photo, mouse.held, at.x, at.y);
 }
 
-void StillMouseDown(const PhotoParts& photo, const PictureBoxMouse& mouse) {
+void StillMouseDown(const PhotoParts& photo, const MouseEvent& mouse) {
     StillPointer at = PointerOn(photo, mouse);
     // The first button pressed decides who gets the events until all are released.
     if (!at.held) {
         SetCapture(photo.still.Window());
         photo.session.grabbedByFrame = at.over;
     }
-    if (photo.session.grabbedByFrame) L_MouseDown(photo.session, ButtonOf(mouse.message), at.x, at.y);
+    if (photo.session.grabbedByFrame) L_MouseDown(photo.session, mouse.button, at.x, at.y);
 }
 
-void StillMouseUp(const PhotoParts& photo, const PictureBoxMouse& mouse) {
+void StillMouseUp(const PhotoParts& photo, const MouseEvent& mouse) {
     StillPointer at = PointerOn(photo, mouse);
     bool toFrame = at.held ? photo.session.grabbedByFrame : at.over;
-    if (at.held && ButtonsHeld(mouse.keys) == 0) ReleaseCapture();
-    if (toFrame) L_MouseUp(photo, ButtonOf(mouse.message));
+    if (at.held && mouse.held == 0) ReleaseCapture();
+    if (toFrame) L_MouseUp(photo, mouse.button);
 }
 
 }  // namespace vardolin::capture

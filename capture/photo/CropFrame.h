@@ -35,8 +35,8 @@ void L_KeyDown(const PhotoParts& photo, UINT key);
 
 // Turn the still-photo box's mouse messages into the frame's events: those
 // over the frame, and all of them while a button pressed on it is held.
-void StillMouseDown(const PhotoParts& photo, const PictureBoxMouse& mouse);
-void StillMouseMove(const PhotoParts& photo, const PictureBoxMouse& mouse);
-void StillMouseUp(const PhotoParts& photo, const PictureBoxMouse& mouse);
+void StillMouseDown(const PhotoParts& photo, const MouseEvent& mouse);
+void StillMouseMove(const PhotoParts& photo, const MouseEvent& mouse);
+void StillMouseUp(const PhotoParts& photo, const MouseEvent& mouse);
 
 }  // namespace vardolin::capture

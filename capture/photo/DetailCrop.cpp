@@ -2,13 +2,13 @@
 
 #include "camera/PreviewScaler.h"
 
+#include "FramePlacement.h"
+
 #include <algorithm>
 #include <cstdint>
 
 namespace vardolin::capture {
 namespace {
-
-constexpr int kDesignedWidth = 156, kDesignedHeight = 188;
 
 // A still coordinate in the detail's pixels.
 int InDetail(int stillCoordinate, int detailLength, int stillLength) {
@@ -30,10 +30,11 @@ std::optional<BitmapPixels> DetailedCrop(const BitmapPixels& detail, const RECT&
                std::clamp(InDetail(crop.bottom, detail.height, kPreviewHeight), top + 1, detail.height)};
     // The detail is laid out as a bottom-up RGB24 sample: the preview's
     // scaler averages the block down as it averages frames.
+    const autoframe::Extent designed = autoframe::kCropFrameSize;
     PreviewScaler scaler;
     BitmapPixels photo;
     if (!scaler.Convert({PixelFormat::Rgb24, detail.width, detail.height, true}, detail.bits.data(),
-                        detail.bits.size(), photo, {kDesignedWidth * scale, kDesignedHeight * scale}, &block))
+                        detail.bits.size(), photo, {designed.width * scale, designed.height * scale}, &block))
         return std::nullopt;
     return photo;
 }

@@ -5,6 +5,7 @@
 #include "GetPIC.h"
 #include "Host.h"
 #include "NoCamera.h"
+#include "ShowUntilClosed.h"
 
 #include <objbase.h>
 
@@ -20,14 +21,7 @@ int wmain() {
             SendMessageW(window.Control(vardolin::capture::ControlId::List1), LB_ADDSTRING, 0,
                          reinterpret_cast<LPARAM>(name));
 
-        UINT_PTR deadline = SetTimer(nullptr, 0, 60000, nullptr);
-        MSG msg;
-        while (window.IsLoaded() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-            if (msg.message == WM_TIMER && msg.wParam == deadline) break;
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        window.Unload();
+        vardolin::test::ShowUntilClosed(window);
     }
     CoUninitialize();
     return 0;

@@ -5,10 +5,7 @@
 namespace vardolin::roster::test {
 namespace {
 
-class CapacityTest : public RosterTest {
-protected:
-    CapacityTest() : RosterTest(false, kNamesWorkbook) {}
-};
+using CapacityTest = NamesWorkbookTest;
 
 TEST_F(CapacityTest, AFullRosterTakesNoMoreAndTheUserIsTold) {
     Entries entries;

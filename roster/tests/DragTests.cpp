@@ -1,6 +1,7 @@
 // Drag reordering and the popup menu on the roster list, driven by the mouse
 // messages the list receives from a user's hand.
 #include "ListDrag.h"
+#include "MouseEvent.h"
 #include "RosterTestSupport.h"
 #include "ThreadWindows.h"
 
@@ -142,6 +143,33 @@ TEST_F(DragTest, APopupCommandThatShiftsTheSelectionMovesNothingAfterIt) {
     ASSERT_TRUE(driver.opened) << "no popup menu";
     EXPECT_EQ(Texts(), (Entries{L"A", L"B"}));
     EXPECT_EQ(Roster().Selection(), 1);
+}
+
+// The one decoder every mouse handler reads: the button a press or release is
+// about, the buttons held, the shift keys and a signed client point.
+TEST(MouseEvent, DecodesButtonsHeldKeysAndSignedPoints) {
+    struct Case {
+        UINT message;
+        WPARAM keys;
+        MouseAction action;
+        int button, held, shift;
+    } cases[] = {
+        {WM_MOUSEMOVE, MK_LBUTTON | MK_MBUTTON, MouseAction::Move, 0, 5, 0},
+        {WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MouseAction::Down, 1, 1, 1},
+        {WM_RBUTTONUP, MK_LBUTTON | MK_CONTROL, MouseAction::Up, 2, 1, 2},
+        {WM_MBUTTONDOWN, MK_MBUTTON | MK_RBUTTON, MouseAction::Down, 4, 6, 0},
+        {WM_LBUTTONDBLCLK, MK_LBUTTON, MouseAction::Other, 0, 1, 0},
+        {WM_MOUSEWHEEL, 0, MouseAction::Other, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        MouseEvent event = FromMessage(c.message, c.keys, MAKELPARAM(-3, 70));
+        EXPECT_EQ(event.action, c.action) << c.message;
+        EXPECT_EQ(event.button, c.button) << c.message;
+        EXPECT_EQ(event.held, c.held) << c.message;
+        EXPECT_EQ(event.shift, c.shift) << c.message;
+        EXPECT_EQ(event.point.x, -3) << c.message;
+        EXPECT_EQ(event.point.y, 70) << c.message;
+    }
 }
 
 }  // namespace

@@ -6,10 +6,7 @@
 namespace vardolin::roster::test {
 namespace {
 
-class ImportTest : public RosterTest {
-protected:
-    ImportTest() : RosterTest(false, kNamesWorkbook) {}
-};
+using ImportTest = NamesWorkbookTest;
 
 TEST_F(ImportTest, ReadsRowByRowKeepingSpacesAndSkippingBlankCells) {
     AddPicking(L"A1:B3");

@@ -74,4 +74,10 @@ private:
     std::vector<std::filesystem::path> photos_;
 };
 
+// The window over the names workbook, for the tests that pick names from it.
+class NamesWorkbookTest : public RosterTest {
+protected:
+    NamesWorkbookTest() : RosterTest(false, kNamesWorkbook) {}
+};
+
 }  // namespace vardolin::roster::test

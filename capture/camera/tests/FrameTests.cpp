@@ -119,6 +119,19 @@ TEST(PreviewScaler, UnusableHeadersAreRefused) {
     EXPECT_FALSE(PixelFormatOf(MEDIASUBTYPE_MJPG));
 }
 
+// The format table: each of our conversions is read back from the row of its
+// own subtype, and a subtype outside the table is converted by the system.
+TEST(CameraFormats, EachConversionHasTheRowOfItsSubtype) {
+    for (PixelFormat format : {PixelFormat::Rgb24, PixelFormat::Rgb32, PixelFormat::Yuy2, PixelFormat::Nv12}) {
+        const CameraFormat& row = CameraFormatOf(format);
+        EXPECT_EQ(row.converter, format);
+        EXPECT_EQ(PixelFormatOf(row.subtype), format);
+        EXPECT_LT(PreferenceOf(row.subtype), kOtherPreference);
+    }
+    EXPECT_FALSE(PixelFormatOf(MEDIASUBTYPE_RGB565));
+    EXPECT_EQ(PreferenceOf(MEDIASUBTYPE_MJPG), kOtherPreference);
+}
+
 TEST(FormatChoice, FourByThreeAt320x240OrTheSmallestAboveWithOurOwnConversionsFirst) {
     const GUID rgb = MEDIASUBTYPE_RGB24, yuy2 = MEDIASUBTYPE_YUY2, mjpg = MEDIASUBTYPE_MJPG;
     struct Case {

@@ -90,9 +90,7 @@ TEST_F(CaptureTest, TheFormatDialogChangesTheCamerasFormatAndThePreviewGoesOn) {
             HWND list = FormatList(frame);
             ASSERT_NE(list, nullptr);
             selected = SelectedText(list);
-            LRESULT item = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(choose));
-            ASSERT_GE(item, 0);
-            SendMessageW(list, LB_SETCURSEL, item, 0);
+            ASSERT_GE(SelectExactly(list, choose), 0);
             SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
                          reinterpret_cast<LPARAM>(list));
             SendMessageW(frame, WM_COMMAND, IDOK, 0);
@@ -135,16 +133,7 @@ TEST_F(CaptureTest, WithTwoCamerasTheSourceDialogChoosesOneThatIsRememberedAndSk
     Window().Unload();
 
     ShowWindowWithCamera();
-    DialogAnswer answer(kSourceDialogTitle, [](HWND dialog) {
-        HWND list = GetDlgItem(dialog, chooser_control::kCameraList);
-        EXPECT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), 2);
-        SendMessageW(list, CB_SETCURSEL,
-                     SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                  reinterpret_cast<LPARAM>(kSecondDemoCamera)), 0);
-        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
-    });
-    Click(ControlId::CmdSourceDlg);
-    ASSERT_TRUE(answer.Answered());
+    ASSERT_TRUE(ChooseOneOfTwoCameras(kSecondDemoCamera));
     EXPECT_EQ(RememberedCameraName(), kSecondDemoCamera);
     EXPECT_TRUE(stillIsFrom(9000ms));
 

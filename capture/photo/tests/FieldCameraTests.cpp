@@ -104,10 +104,7 @@ TEST_F(FieldCameraTest, APagelessCamerasFormatIsChosenFromOurList) {
             LRESULT current = SendMessageW(list, LB_GETCURSEL, 0, 0);
             selected.assign(SendMessageW(list, LB_GETTEXTLEN, current, 0) + 1, L'\0');
             selected.resize(SendMessageW(list, LB_GETTEXT, current, reinterpret_cast<LPARAM>(selected.data())));
-            SendMessageW(list, LB_SETCURSEL,
-                         SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                      reinterpret_cast<LPARAM>(entry.c_str())),
-                         0);
+            SelectExactly(list, entry);
             SendMessageW(dialog, WM_COMMAND, IDOK, 0);
         });
         Click(ControlId::CmdFormatDlg);
@@ -135,17 +132,7 @@ TEST_F(FieldCameraTest, TwoCamerasOfTheSameNameAreChosenApart) {
     const std::wstring first = kDemoCamera, other = first + L" (2)";
     for (const std::wstring& name : {other, first, other}) {
         SCOPED_TRACE(testing::Message() << (name == first ? "first" : "twin"));
-        DialogAnswer answer(kSourceDialogTitle, [&](HWND dialog) {
-            HWND list = GetDlgItem(dialog, chooser_control::kCameraList);
-            EXPECT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), 2);
-            SendMessageW(list, CB_SETCURSEL,
-                         SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                      reinterpret_cast<LPARAM>(name.c_str())),
-                         0);
-            SendMessageW(dialog, WM_COMMAND, IDOK, 0);
-        });
-        Click(ControlId::CmdSourceDlg);
-        ASSERT_TRUE(answer.Answered());
+        ASSERT_TRUE(ChooseOneOfTwoCameras(name));
         EXPECT_EQ(RememberedCamera().path, name == first ? democam::kDemoCameraPath : democam::kTwinDemoCameraPath);
         ASSERT_TRUE(PumpUntil([&] { return Window().Camera()->Problem().empty(); }));
         Click(ControlId::CmdSaveDIB);

@@ -6,6 +6,7 @@
 // minute.
 #include "ComponentState.h"
 #include "GetPIC.h"
+#include "ShowUntilClosed.h"
 
 #include <objbase.h>
 
@@ -37,14 +38,7 @@ int wmain(int argc, wchar_t** argv) {
     for (auto [mode, button] : {std::pair{L"format", ControlId::CmdFormatDlg}, {L"source", ControlId::CmdSourceDlg},
                                 {L"remind", ControlId::Command1}})
         if (argc > 1 && wcscmp(argv[1], mode) == 0) PostMessageW(window.Control(button), BM_CLICK, 0, 0);
-    UINT_PTR deadline = SetTimer(nullptr, 0, 60000, nullptr);
-    MSG msg;
-    while (window.IsLoaded() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (msg.message == WM_TIMER && msg.wParam == deadline) break;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    window.Unload();
+    vardolin::test::ShowUntilClosed(window);
     CoUninitialize();
     return 0;
 }

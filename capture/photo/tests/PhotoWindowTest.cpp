@@ -2,7 +2,10 @@
 
 #include "PhotoFiles.h"
 #include "Settings.h"
+#include "DialogAnswer.h"
 #include "camera/CameraChoice.h"
+#include "camera/CameraChooser.h"
+#include "camera/CameraTexts.h"
 
 
 namespace vardolin::capture::test {
@@ -105,6 +108,17 @@ void PhotoWindowTest::RemovePhotoFiles() {
             SetFileAttributesW(file.path().c_str(), FILE_ATTRIBUTE_NORMAL);
     std::filesystem::remove_all(PicFolder(), ignored);
     std::filesystem::remove(LibraryFolder() / L"TmpPhoto.bmp", ignored);
+}
+
+bool PhotoWindowTest::ChooseOneOfTwoCameras(const std::wstring& name) {
+    DialogAnswer answer(kSourceDialogTitle, [&](HWND dialog) {
+        HWND list = GetDlgItem(dialog, chooser_control::kCameraList);
+        EXPECT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), 2);
+        SelectExactly(list, name, true);
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    Click(ControlId::CmdSourceDlg);
+    return answer.Answered();
 }
 
 }  // namespace vardolin::capture::test

@@ -56,6 +56,9 @@ protected:
     void SetCameraTime(std::chrono::milliseconds t);
     // Shows the window (loading it) and waits for the camera's first frame.
     void ShowWindowWithCamera();
+    // Chooses the camera listed as name in the source dialog, which must list
+    // two; false when the dialog did not open.
+    bool ChooseOneOfTwoCameras(const std::wstring& name);
 
     CameraSwitches cameraSwitches_{L"time=0"};
     std::vector<ShownMessage> messages_;

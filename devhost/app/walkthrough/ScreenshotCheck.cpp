@@ -18,8 +18,8 @@ namespace vardolin::devhost::walkthrough {
 namespace {
 
 using capture::ControlId;
-constexpr int kCropWidth = 156;
-constexpr int kCropHeight = 188;
+constexpr int kCropWidth = autoframe::kCropFrameSize.width;
+constexpr int kCropHeight = autoframe::kCropFrameSize.height;
 constexpr int kDarkLevel = 70;           // an outline or text pixel: every channel below this
 constexpr double kSamePictureLevel = 10;  // mean difference per channel of "the same picture"
 // The frame's outline over the face may move what the finder sees a little.
