@@ -1,7 +1,5 @@
 #include "ClassFactory.h"
 
-#include <new>
-
 #include "Class1Object.h"
 #include "JpegObject.h"
 #include "ComObject.h"
@@ -19,15 +17,7 @@ public:
         if (!object) return E_POINTER;
         *object = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
-        Object* created = nullptr;
-        try {
-            created = new Object();
-        } catch (...) {
-            return E_OUTOFMEMORY;
-        }
-        HRESULT hr = created->QueryInterface(riid, object);
-        created->Release();
-        return hr;
+        return CreateAndQuery<Object>(riid, object);
     }
     STDMETHODIMP LockServer(BOOL lock) override {
         LockModule(lock != FALSE);
@@ -35,22 +25,13 @@ public:
     }
 };
 
-template <class Object>
-HRESULT QueryNewFactory(REFIID riid, void** factory) noexcept {
-    auto* created = new (std::nothrow) ClassFactory<Object>();
-    if (!created) return E_OUTOFMEMORY;
-    HRESULT hr = created->QueryInterface(riid, factory);
-    created->Release();
-    return hr;
-}
-
 }  // namespace
 
 HRESULT GetClassFactory(REFCLSID clsid, REFIID riid, void** factory) noexcept {
     if (!factory) return E_POINTER;
     *factory = nullptr;
-    if (clsid == CLSID_ClsJPEG) return QueryNewFactory<JpegObject>(riid, factory);
-    if (clsid == CLSID_Class1) return QueryNewFactory<Class1Object>(riid, factory);
+    if (clsid == CLSID_ClsJPEG) return CreateAndQuery<ClassFactory<JpegObject>>(riid, factory);
+    if (clsid == CLSID_Class1) return CreateAndQuery<ClassFactory<Class1Object>>(riid, factory);
     return CLASS_E_CLASSNOTAVAILABLE;
 }
 

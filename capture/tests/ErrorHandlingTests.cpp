@@ -128,7 +128,7 @@ using UntrappedErrorTest = CameraButtonsTest;
 
 TEST_F(UntrappedErrorTest, AnErrorInAnEventHandlerIsShownWithNumberAndDescription) {
     LoadWith(false, true, true);
-    camera_->FailAutomation([] { throw ComponentError(380, L"Invalid property value"); });
+    camera_->FailAutomation([] { throw ComponentError(380, "Invalid property value"); });
 
     SendMessageW(Control(ControlId::CmdFormatDlg), BM_CLICK, 0, 0);
 

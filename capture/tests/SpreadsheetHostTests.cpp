@@ -80,7 +80,7 @@ TEST_F(SpreadsheetHostTest, HostErrorsArriveWithTheHostsNumber) {
         FAIL() << "the host accepted a bad address";
     } catch (const ComponentError& e) {
         EXPECT_EQ(e.number(), 1004);
-        EXPECT_FALSE(e.description().empty());
+        EXPECT_FALSE(WideDescription(e).empty());
     }
 }
 

@@ -30,8 +30,8 @@ protected:
     static int ErrorOf(const std::function<void()>& call) {
         try {
             call();
-        } catch (const JpegError& e) {
-            return e.code();
+        } catch (const ComponentError& e) {
+            return e.number();
         }
         return 0;
     }
@@ -114,8 +114,8 @@ TEST_F(Failure, ErrorsCarryTheirDescriptions) {
         ClsJPEG encoder;
         encoder.SaveFile(folder_ / "a.jpg");
         FAIL();
-    } catch (const JpegError& e) {
-        EXPECT_EQ(e.code(), 9);
+    } catch (const ComponentError& e) {
+        EXPECT_EQ(e.number(), 9);
         EXPECT_STREQ(e.description(), "Subscript out of range");
     }
 }

@@ -93,7 +93,7 @@ TEST_F(CameraControlTest, SaveFrameBitmapReplacesTheFileWithTheWholePictureAt320
         Camera().SaveFrameBitmap(unwritable.wstring());
         ADD_FAILURE() << "no error raised";
     } catch (const ComponentError& e) {
-        EXPECT_NE(e.description().find(unwritable.wstring()), std::wstring::npos);
+        EXPECT_NE(WideDescription(e).find(unwritable.wstring()), std::wstring::npos);
     }
     EXPECT_FALSE(fs::exists(unwritable.parent_path()));
 }
