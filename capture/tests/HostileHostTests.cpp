@@ -4,6 +4,7 @@
 // the next import from a host that behaves works.
 #include "ComponentState.h"
 #include "ComAdopt.h"
+#include "ComObject.h"
 #include "FormShow.h"
 #include "GetPIC.h"
 #include "FakeEnvironment.h"
@@ -109,7 +110,7 @@ Behaviour Fail(HRESULT hr) {
 
 // An automation object with the members it is given, found by name in any
 // case or by dispatch id. Calls of members it lacks fail as the host's do.
-class FakeObject final : public IDispatch {
+class FakeObject final : public ComObject<FakeObject, IDispatch> {
 public:
     static ComPtr<FakeObject> Make() {
         return AdoptReference(new FakeObject);
@@ -120,19 +121,8 @@ public:
         return this;
     }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IDispatch) return E_NOINTERFACE;
-        *out = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
+    void* Interface(REFIID iid) noexcept {
+        return iid == IID_IUnknown || iid == IID_IDispatch ? static_cast<IDispatch*>(this) : nullptr;
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
@@ -157,31 +147,20 @@ public:
     std::vector<std::wstring> calls;
 
 private:
+    friend class ComObject<FakeObject, IDispatch>;  // deletes it
     FakeObject() = default;
     ~FakeObject() = default;
 
-    std::atomic<ULONG> references_{1};
     std::map<DISPID, std::pair<std::wstring, Behaviour>> members_;
 };
 
 // A cell enumerator over the given items; it may fail after `failAfter` items.
-class FakeEnumerator final : public IEnumVARIANT {
+class FakeEnumerator final : public ComObject<FakeEnumerator, IEnumVARIANT> {
 public:
     FakeEnumerator(std::vector<Value> items, size_t failAfter) : items_(std::move(items)), failAfter_(failAfter) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IEnumVARIANT) return E_NOINTERFACE;
-        *out = static_cast<IEnumVARIANT*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
+    void* Interface(REFIID iid) noexcept {
+        return iid == IID_IUnknown || iid == IID_IEnumVARIANT ? static_cast<IEnumVARIANT*>(this) : nullptr;
     }
     HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override {
         ULONG n = 0;
@@ -206,8 +185,8 @@ public:
     HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT**) override { return E_NOTIMPL; }
 
 private:
+    friend class ComObject<FakeEnumerator, IEnumVARIANT>;  // deletes it
     ~FakeEnumerator() = default;
-    std::atomic<ULONG> references_{1};
     std::vector<Value> items_;
     size_t failAfter_;
     size_t next_ = 0;
@@ -236,23 +215,12 @@ ComPtr<FakeObject> Cells(std::vector<Value> items, size_t failAfter = kNeverFail
 
 // The cells of a selection without end (a whole sheet, say): each one a new
 // name. Counts how many it handed out.
-class EndlessEnumerator final : public IEnumVARIANT {
+class EndlessEnumerator final : public ComObject<EndlessEnumerator, IEnumVARIANT> {
 public:
     explicit EndlessEnumerator(std::shared_ptr<size_t> handedOut) : handedOut_(std::move(handedOut)) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IEnumVARIANT) return E_NOINTERFACE;
-        *out = static_cast<IEnumVARIANT*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
+    void* Interface(REFIID iid) noexcept {
+        return iid == IID_IUnknown || iid == IID_IEnumVARIANT ? static_cast<IEnumVARIANT*>(this) : nullptr;
     }
     HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override {
         for (ULONG n = 0; n < count; ++n) {
@@ -268,8 +236,8 @@ public:
     HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT**) override { return E_NOTIMPL; }
 
 private:
+    friend class ComObject<EndlessEnumerator, IEnumVARIANT>;  // deletes it
     ~EndlessEnumerator() = default;
-    std::atomic<ULONG> references_{1};
     std::shared_ptr<size_t> handedOut_;
 };
 

@@ -1,5 +1,7 @@
 #include "CaptureGraph.h"
 
+#include "ComObject.h"
+
 #include <dvdmedia.h>
 #include <uuids.h>
 
@@ -14,23 +16,10 @@ extern "C" const CLSID CLSID_NullRenderer;
 namespace vardolin::democam::camtest {
 
 // Keeps the latest frame the grabber passes on, and counts them.
-class CaptureGraph::Collector final : public ISampleGrabberCB {
+class CaptureGraph::Collector final : public ComObject<CaptureGraph::Collector, ISampleGrabberCB> {
 public:
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, __uuidof(ISampleGrabberCB))) {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        *out = this;
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        ULONG left = --references_;
-        if (!left) delete this;
-        return left;
+    void* Interface(REFIID iid) noexcept {
+        return iid == IID_IUnknown || iid == __uuidof(ISampleGrabberCB) ? static_cast<ISampleGrabberCB*>(this) : nullptr;
     }
     STDMETHODIMP SampleCB(double, IMediaSample*) override { return E_NOTIMPL; }
     STDMETHODIMP BufferCB(double, BYTE* buffer, LONG length) override {
@@ -53,7 +42,6 @@ public:
     }
 
 private:
-    std::atomic<ULONG> references_{1};
     std::mutex lock_;
     std::condition_variable arrived_;
     Frame latest_;
