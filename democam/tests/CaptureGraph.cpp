@@ -19,7 +19,8 @@ namespace vardolin::democam::camtest {
 class CaptureGraph::Collector final : public ComObject<CaptureGraph::Collector, ISampleGrabberCB> {
 public:
     void* Interface(REFIID iid) noexcept {
-        return iid == IID_IUnknown || iid == __uuidof(ISampleGrabberCB) ? static_cast<ISampleGrabberCB*>(this) : nullptr;
+        return iid == IID_IUnknown || iid == __uuidof(ISampleGrabberCB) ? static_cast<ISampleGrabberCB*>(this)
+                                                                         : nullptr;
     }
     STDMETHODIMP SampleCB(double, IMediaSample*) override { return E_NOTIMPL; }
     STDMETHODIMP BufferCB(double, BYTE* buffer, LONG length) override {
