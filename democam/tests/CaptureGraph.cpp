@@ -1,6 +1,7 @@
 #include "CaptureGraph.h"
 
 #include "ComObject.h"
+#include "Win32Handles.h"
 
 #include <dvdmedia.h>
 #include <uuids.h>
@@ -76,8 +77,9 @@ std::vector<VideoInputDevice> VideoInputDevices() {
             device.devicePath = ReadProperty(bag.Get(), L"DevicePath");
         }
         LPOLESTR displayName = nullptr;
-        if (SUCCEEDED(moniker->GetDisplayName(nullptr, nullptr, &displayName))) device.displayName = displayName;
-        CoTaskMemFree(displayName);
+        HRESULT named = moniker->GetDisplayName(nullptr, nullptr, &displayName);
+        UniqueCoTaskMem<wchar_t> heldName(displayName);
+        if (SUCCEEDED(named) && heldName) device.displayName = heldName.get();
         device.moniker = std::move(moniker);
         listed.push_back(std::move(device));
     }
@@ -123,10 +125,10 @@ BITMAPINFOHEADER BitmapHeaderOf(const AM_MEDIA_TYPE& type) {
 }
 
 void FreeMediaType(AM_MEDIA_TYPE* type) {
-    if (!type) return;
-    CoTaskMemFree(type->pbFormat);
+    UniqueCoTaskMem<AM_MEDIA_TYPE> held(type);
+    if (!held) return;
+    UniqueCoTaskMem<BYTE> format(type->pbFormat);
     if (type->pUnk) type->pUnk->Release();
-    CoTaskMemFree(type);
 }
 
 HRESULT ChooseFormat(IBaseFilter* camera, const GUID& subtype, int width, int height) {
@@ -204,7 +206,7 @@ BITMAPINFOHEADER CaptureGraph::ConnectedHeader(GUID* formatType) {
     if (pin && SUCCEEDED(pin->ConnectionMediaType(&type))) {
         header = BitmapHeaderOf(type);
         if (formatType) *formatType = type.formattype;
-        CoTaskMemFree(type.pbFormat);
+        UniqueCoTaskMem<BYTE> format(type.pbFormat);
         if (type.pUnk) type.pUnk->Release();
     }
     return header;
