@@ -1,13 +1,12 @@
 #include "mdlmain.h"
 
+#include "ContinueOnError.h"
+
 namespace vardolin::about {
 
 void OpenWebPage(const vardolin::Environment& environment) noexcept {
-    try {
-        environment.webPageOpener(kMakerWebPage);
-    } catch (...) {
-        // Only a test's fake can throw; the browser start reports nothing.
-    }
+    // Only a test's fake can throw; the browser start reports nothing.
+    vardolin::RunOrSkip([&] { environment.webPageOpener(kMakerWebPage); });
 }
 
 }  // namespace vardolin::about

@@ -1,5 +1,7 @@
 #include "DispatchArgs.h"
 
+#include "Win32Handles.h"
+
 namespace vardolin {
 namespace {
 
@@ -91,13 +93,11 @@ HRESULT ReturnLong(VARIANT* result, LONG value) noexcept {
 }
 
 HRESULT ReturnString(VARIANT* result, BSTR value) noexcept {
-    if (!result) {
-        SysFreeString(value);
-        return S_OK;
-    }
+    UniqueBstr held(value);
+    if (!result) return S_OK;
     VariantInit(result);
     V_VT(result) = VT_BSTR;
-    V_BSTR(result) = value;
+    V_BSTR(result) = held.release();
     return S_OK;
 }
 

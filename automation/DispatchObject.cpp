@@ -1,5 +1,6 @@
 #include "DispatchObject.h"
 
+#include "AutomationError.h"
 #include "ModuleInstance.h"
 
 using Microsoft::WRL::ComPtr;
@@ -7,13 +8,11 @@ using Microsoft::WRL::ComPtr;
 namespace vardolin {
 
 HRESULT LoadOwnTypeInfo(REFIID iid, ITypeInfo** info) noexcept {
-    try {
+    return Guarded([&] {
         ComPtr<ITypeLib> library;
         HRESULT hr = LoadTypeLibEx(vardolin::ModulePath().c_str(), REGKIND_NONE, &library);
         return FAILED(hr) ? hr : library->GetTypeInfoOfGuid(iid, info);
-    } catch (...) {
-        return E_OUTOFMEMORY;
-    }
+    });
 }
 
 void FillExcepInfo(HRESULT hr, EXCEPINFO& excepInfo) noexcept {

@@ -1,29 +1,21 @@
 #include "LateBinding.h"
 
 #include "ComponentError.h"
+#include "Win32Handles.h"
 
 #include <dispex.h>
 
 namespace vardolin::late_binding {
 namespace {
 
-class OwnedBstr {
-public:
-    explicit OwnedBstr(const std::wstring& text)
-        : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
-        if (!value_) throw std::bad_alloc();
-    }
-    ~OwnedBstr() { SysFreeString(value_); }
-    OwnedBstr(const OwnedBstr&) = delete;
-    OwnedBstr& operator=(const OwnedBstr&) = delete;
-    BSTR get() const noexcept { return value_; }
-
-private:
-    BSTR value_;
-};
+UniqueBstr AllocatedBstr(const std::wstring& text) {
+    UniqueBstr bstr(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
+    if (!bstr) throw std::bad_alloc();
+    return bstr;
+}
 
 void RequireObject(IDispatch* object) {
-    if (!object) throw ComponentError(error_number::kObjectRequired, L"Object required");
+    if (!object) throw ComponentError::ObjectRequired();
 }
 
 }  // namespace
@@ -33,7 +25,7 @@ DISPID DispIdOf(IDispatch* object, const std::wstring& name) {
     DISPID id = DISPID_UNKNOWN;
     ComPtr<IDispatchEx> extended;
     if (SUCCEEDED(object->QueryInterface(__uuidof(IDispatchEx), reinterpret_cast<void**>(extended.GetAddressOf())))) {
-        OwnedBstr bstr(name);
+        UniqueBstr bstr = AllocatedBstr(name);
         if (SUCCEEDED(extended->GetDispID(bstr.get(), fdexNameCaseInsensitive, &id))) return id;
     }
     LPOLESTR names[] = {const_cast<LPOLESTR>(name.c_str())};
@@ -82,7 +74,7 @@ ComPtr<IEnumVARIANT> Enumerator(IDispatch* collection) {
     ComPtr<IEnumVARIANT> items;
     if ((e.vt == VT_UNKNOWN || e.vt == VT_DISPATCH) && e.punkVal)
         e.punkVal->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(items.GetAddressOf()));
-    if (!items) throw ComponentError(error_number::kObjectRequired, L"Object required");
+    if (!items) throw ComponentError::ObjectRequired();
     return items;
 }
 

@@ -171,7 +171,7 @@ void GetPIC::FollowCameraState(WORD notification) {
 }
 
 Microsoft::WRL::ComPtr<IDispatch> GetPIC::CameraDispatch() {
-    if (!loaded_ || !loaded_->camera) throw ComponentError(error_number::kObjectRequired, L"Object required");
+    if (!loaded_ || !loaded_->camera) throw ComponentError::ObjectRequired();
     return loaded_->camera->Automation();
 }
 

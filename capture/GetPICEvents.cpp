@@ -59,13 +59,13 @@ void GetPIC::Picture1_KeyDown(UINT key) { L_KeyDown(Photo(), key); }
 // --- the parts the events work on ---
 
 roster::RosterList& GetPIC::Roster() {
-    if (!IsLoaded()) throw ComponentError(error_number::kObjectRequired, L"Object required");
+    if (!IsLoaded()) throw ComponentError::ObjectRequired();
     return loaded_->roster;
 }
 
 PhotoParts GetPIC::Photo() {
     if (!IsLoaded() || !loaded_->picture1 || !loaded_->picture2)
-        throw ComponentError(error_number::kObjectRequired, L"Object required");
+        throw ComponentError::ObjectRequired();
     return {*loaded_->picture1, *loaded_->picture2, loaded_->session, loaded_->camera.get(),
             Control(ControlId::CmdSaveDIB), Control(ControlId::Command1), Control(ControlId::Label1)};
 }

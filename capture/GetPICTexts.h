@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "SystemMessage.h"
+#include "ComponentError.h"
 
 namespace vardolin::capture {
 

@@ -60,7 +60,7 @@ STDMETHODIMP CameraFilter::GetClassID(CLSID* clsid) {
 // A removed device fails every start; a device another program holds fails
 // only to open (a camera we already stream from stays ours).
 HRESULT CameraFilter::DeviceAvailable(bool opening) const {
-    return vardolin::CatchToHResult([&] {
+    return vardolin::Guarded([&] {
         Switches switches = ReadSwitches(identity_);
         if (switches.unplugged) return kDeviceGone;
         return opening && InUseNow(switches) ? kDeviceBusy : S_OK;
@@ -100,7 +100,7 @@ STDMETHODIMP CameraFilter::Run(REFERENCE_TIME start) {
         if (HRESULT hr = PauseLocked(); FAILED(hr)) return hr;
     if (pin_.Allocator() && pin_.Receiver()) {
         if (HRESULT hr = pin_.Allocator()->Commit(); FAILED(hr)) return hr;
-        HRESULT hr = vardolin::CatchToHResult([&] {
+        HRESULT hr = vardolin::Guarded([&] {
             StreamSetup setup{pin_.Allocator(), pin_.Receiver(), clock_, pin_.ConnectionFormat(),
                               &identity_, events_, static_cast<IBaseFilter*>(this)};
             return streamer_.Run(std::move(setup), start);
@@ -159,7 +159,7 @@ STDMETHODIMP CameraFilter::QueryFilterInfo(FILTER_INFO* info) {
 }
 
 STDMETHODIMP CameraFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) {
-    return vardolin::CatchToHResult([&] {
+    return vardolin::Guarded([&] {
         std::lock_guard guard(lock_);
         graph_ = graph;
         name_ = name ? name : L"";

@@ -61,14 +61,14 @@ private:
 }  // namespace
 
 HRESULT CreatePinEnumerator(std::span<IPin* const> pins, IEnumPins** out) noexcept {
-    return vardolin::CatchToHResult([&] {
+    return vardolin::Guarded([&] {
         return vardolin::CreateAndQuery<Enumerator<IEnumPins, ComPtr<IPin>, IPin*>>(
             IID_IEnumPins, reinterpret_cast<void**>(out), std::vector<ComPtr<IPin>>(pins.begin(), pins.end()), 0);
     });
 }
 
 HRESULT CreateMediaTypeEnumerator(std::span<const VideoFormat> formats, IEnumMediaTypes** out) noexcept {
-    return vardolin::CatchToHResult([&] {
+    return vardolin::Guarded([&] {
         return vardolin::CreateAndQuery<Enumerator<IEnumMediaTypes, VideoFormat, AM_MEDIA_TYPE*>>(
             IID_IEnumMediaTypes, reinterpret_cast<void**>(out), std::vector<VideoFormat>(formats.begin(), formats.end()),
             0);

@@ -7,6 +7,7 @@
 #include "MediaType.h"
 #include "PropertyPage.h"
 #include "VideoFormat.h"
+#include "Win32Handles.h"
 
 #include <strmif.h>
 
@@ -31,10 +32,8 @@ public:
     ReceivedMediaType(const ReceivedMediaType&) = delete;
     ReceivedMediaType& operator=(const ReceivedMediaType&) = delete;
     ~ReceivedMediaType() {
-        if (type_) {
-            FreeMediaTypeFields(*type_);
-            CoTaskMemFree(type_);
-        }
+        UniqueCoTaskMem<AM_MEDIA_TYPE> held(type_);
+        if (held) FreeMediaTypeFields(*type_);
     }
     AM_MEDIA_TYPE** Receive() noexcept { return &type_; }
     AM_MEDIA_TYPE* get() const noexcept { return type_; }

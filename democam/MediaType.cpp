@@ -2,10 +2,12 @@
 
 #include <cstring>
 
+#include "Win32Handles.h"
+
 namespace vardolin::democam {
 
 void FreeMediaTypeFields(AM_MEDIA_TYPE& type) noexcept {
-    if (type.pbFormat) CoTaskMemFree(type.pbFormat);
+    UniqueCoTaskMem<BYTE> format(type.pbFormat);
     if (type.pUnk) type.pUnk->Release();
     type.pbFormat = nullptr;
     type.cbFormat = 0;
@@ -14,13 +16,11 @@ void FreeMediaTypeFields(AM_MEDIA_TYPE& type) noexcept {
 
 HRESULT NewMediaType(const VideoFormat& format, AM_MEDIA_TYPE** out) noexcept {
     if (!out) return E_POINTER;
-    *out = static_cast<AM_MEDIA_TYPE*>(CoTaskMemAlloc(sizeof(AM_MEDIA_TYPE)));
-    if (!*out) return E_OUTOFMEMORY;
-    HRESULT hr = DescribeMediaType(format, **out);
-    if (FAILED(hr)) {
-        CoTaskMemFree(*out);
-        *out = nullptr;
-    }
+    *out = nullptr;
+    UniqueCoTaskMem<AM_MEDIA_TYPE> type(static_cast<AM_MEDIA_TYPE*>(CoTaskMemAlloc(sizeof(AM_MEDIA_TYPE))));
+    if (!type) return E_OUTOFMEMORY;
+    HRESULT hr = DescribeMediaType(format, *type.get());
+    if (SUCCEEDED(hr)) *out = type.release();
     return hr;
 }
 

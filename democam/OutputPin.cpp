@@ -76,7 +76,7 @@ std::vector<VideoFormat> OutputPin::Preferred() const {
 
 STDMETHODIMP OutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* type) {
     if (!receivePin) return E_POINTER;
-    return vardolin::CatchToHResult([&] {
+    return vardolin::Guarded([&] {
         Guard guard(filter_.Lock());
         if (connected_) return VFW_E_ALREADY_CONNECTED;
         if (filter_.State() != State_Stopped) return VFW_E_NOT_STOPPED;
@@ -190,19 +190,19 @@ STDMETHODIMP OutputPin::QueryId(LPWSTR* id) {
 
 STDMETHODIMP OutputPin::QueryAccept(const AM_MEDIA_TYPE* type) {
     if (!type) return E_POINTER;
-    return vardolin::CatchToHResult([&] { return MatchMediaType(*type, Offered()) ? S_OK : S_FALSE; });
+    return vardolin::Guarded([&] { return MatchMediaType(*type, Offered()) ? S_OK : S_FALSE; });
 }
 
 STDMETHODIMP OutputPin::EnumMediaTypes(IEnumMediaTypes** types) {
     if (!types) return E_POINTER;
-    return vardolin::CatchToHResult([&] {
+    return vardolin::Guarded([&] {
         Guard guard(filter_.Lock());
         return CreateMediaTypeEnumerator(Preferred(), types);
     });
 }
 
 STDMETHODIMP OutputPin::SetFormat(AM_MEDIA_TYPE* type) {
-    return vardolin::CatchToHResult([&] {
+    return vardolin::Guarded([&] {
         Guard guard(filter_.Lock());
         if (filter_.State() != State_Stopped) return VFW_E_NOT_STOPPED;
         if (!type) {
@@ -218,7 +218,7 @@ STDMETHODIMP OutputPin::SetFormat(AM_MEDIA_TYPE* type) {
 
 STDMETHODIMP OutputPin::GetFormat(AM_MEDIA_TYPE** type) {
     if (!type) return E_POINTER;
-    return vardolin::CatchToHResult([&] {
+    return vardolin::Guarded([&] {
         Guard guard(filter_.Lock());
         if (connected_) return NewMediaType(connectionFormat_, type);
         return NewMediaType(Preferred().front(), type);
@@ -227,7 +227,7 @@ STDMETHODIMP OutputPin::GetFormat(AM_MEDIA_TYPE** type) {
 
 STDMETHODIMP OutputPin::GetNumberOfCapabilities(int* count, int* size) {
     if (!count || !size) return E_POINTER;
-    return vardolin::CatchToHResult([&] {
+    return vardolin::Guarded([&] {
         *count = static_cast<int>(Offered().size());
         *size = sizeof(VIDEO_STREAM_CONFIG_CAPS);
         return S_OK;
@@ -238,7 +238,7 @@ STDMETHODIMP OutputPin::GetStreamCaps(int index, AM_MEDIA_TYPE** type, BYTE* cap
     if (!type || !caps) return E_POINTER;
     *type = nullptr;
     if (index < 0) return E_INVALIDARG;
-    return vardolin::CatchToHResult([&] {
+    return vardolin::Guarded([&] {
         std::vector<VideoFormat> offered = Offered();
         if (static_cast<size_t>(index) >= offered.size()) return S_FALSE;
         VIDEO_STREAM_CONFIG_CAPS described = DescribeCaps(offered[index]);

@@ -71,7 +71,7 @@ STDMETHODIMP PropertyPage::GetPageInfo(PROPPAGEINFO* info) {
 
 STDMETHODIMP PropertyPage::SetObjects(ULONG count, IUnknown** objects) {
     if (count && !objects) return E_POINTER;
-    return vardolin::CatchToHResult([&] {
+    return vardolin::Guarded([&] {
         Attach(count ? objects[0] : nullptr);
         if (count && !Attached()) return E_NOINTERFACE;
         dirty_ = false;
@@ -96,7 +96,7 @@ STDMETHODIMP PropertyPage::Move(LPCRECT rect) {
 STDMETHODIMP PropertyPage::Apply() {
     if (!dirty_) return S_OK;
     if (!dialog_ || !Attached()) return E_UNEXPECTED;
-    HRESULT hr = vardolin::CatchToHResult([&] { return Save(dialog_); });
+    HRESULT hr = vardolin::Guarded([&] { return Save(dialog_); });
     if (SUCCEEDED(hr)) dirty_ = false;
     return hr;
 }
@@ -110,7 +110,7 @@ INT_PTR CALLBACK PropertyPage::DialogProc(HWND dialog, UINT message, WPARAM wPar
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         auto* page = reinterpret_cast<PropertyPage*>(lParam);
-        vardolin::CatchToHResult([&] {
+        vardolin::Guarded([&] {
             if (page->Attached()) page->Load(dialog);
             return S_OK;
         });
@@ -118,7 +118,7 @@ INT_PTR CALLBACK PropertyPage::DialogProc(HWND dialog, UINT message, WPARAM wPar
     }
     auto* page = reinterpret_cast<PropertyPage*>(GetWindowLongPtrW(dialog, DWLP_USER));
     if (!page || (message != WM_COMMAND && message != WM_HSCROLL)) return FALSE;
-    vardolin::CatchToHResult([&] {
+    vardolin::Guarded([&] {
         if (page->OnControl(dialog, message, wParam, lParam)) page->MarkDirty();
         return S_OK;
     });

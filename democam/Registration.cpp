@@ -123,7 +123,7 @@ HRESULT UnregisterFromCategory(const CameraIdentity& camera) {
 }  // namespace
 
 HRESULT RegisterCamera(const CameraIdentity& camera) noexcept {
-    return vardolin::CatchToHResult([&] {
+    return vardolin::Guarded([&] {
         ComScope com;
         HRESULT hr = RegisterClass(camera.clsid, camera.friendlyName);
         for (const PageClass& page : kPages)
@@ -135,7 +135,7 @@ HRESULT RegisterCamera(const CameraIdentity& camera) noexcept {
 }
 
 HRESULT UnregisterCamera(const CameraIdentity& camera) noexcept {
-    return vardolin::CatchToHResult([&] {
+    return vardolin::Guarded([&] {
         ComScope com;
         HRESULT hr = UnregisterFromCategory(camera);
         HRESULT classHr = UnregisterClass(camera.clsid);

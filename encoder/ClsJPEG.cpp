@@ -28,7 +28,7 @@ void ClsJPEG::SetSamplingFrequencies(int32_t H1, int32_t V1, int32_t H2, int32_t
     bool colour = H2 != 0 || V2 != 0 || H3 != 0 || V3 != 0;
     bool accepted = valid(H1) && valid(V1) &&
                     (!colour || (valid(H2) && valid(H3) && valid(V2) && valid(V3)));
-    if (!accepted) throw JpegError(ErrorNumber::InvalidValue, messages::kInvalidSampling);
+    if (!accepted) throw ComponentError(error_number::kInvalidValue, messages::kInvalidSampling);
 
     std::vector<Component>& components = State.Components;
     components.assign(colour ? 3 : 1, Component{});
@@ -50,7 +50,7 @@ void ClsJPEG::SetSamplingFrequencies(int32_t H1, int32_t V1, int32_t H2, int32_t
 
 void ClsJPEG::SetComment(const std::u16string& text) {
     if (text.size() > 65535)
-        throw JpegError(ErrorNumber::InvalidValue, messages::kInvalidCommentLength);
+        throw ComponentError(error_number::kInvalidValue, messages::kInvalidCommentLength);
     CommentText = text;
 }
 

@@ -2,7 +2,7 @@
 // each picture, JFIF 1.01). Use: construct, optionally set Quality,
 // SetSamplingFrequencies and Comment, call SampleHDC once, then SaveFile.
 //
-// Every failure the callers must see is a JpegError with the number and
+// Every failure the callers must see is a ComponentError with the number and
 // description automation clients get.
 #pragma once
 
@@ -13,7 +13,7 @@
 
 #include "EncoderPath.h"
 #include "EncoderState.h"
-#include "JpegError.h"
+#include "NumberedError.h"
 #include "PictureSource.h"
 #include "SingleByteConverter.h"
 

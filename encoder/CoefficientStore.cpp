@@ -98,7 +98,7 @@ void CoefficientStore::CountACSymbols(std::array<int32_t, 257>& counts) const {
                 const int32_t last = ForEachNonzeroAC(block, [&](int32_t k, int32_t run) {
                     plain[0xF0] += run / 16;
                     const int32_t symbol = (run % 16) * 16 + Category(block[k]);
-                    if (symbol > 255) throw JpegError::OutOfRange();
+                    if (symbol > 255) throw ComponentError::OutOfRange();
                     ++plain[symbol];
                 });
                 if (last != 63) ++plain[0x00];
@@ -123,7 +123,7 @@ void CoefficientStore::CountACSymbols(std::array<int32_t, 257>& counts) const {
 }
 
 CoefficientStore::Reader::Cursor& CoefficientStore::Reader::SeekRow(int32_t block) {
-    if (block < 0 || block >= store_.Blocks()) throw JpegError::OutOfRange();
+    if (block < 0 || block >= store_.Blocks()) throw ComponentError::OutOfRange();
     const int32_t row = block / store_.blocksPerRow_;
     const int32_t inRow = block % store_.blocksPerRow_;
     Cursor& cursor = cursors_[size_t(row) % cursors_.size()];

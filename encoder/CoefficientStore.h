@@ -14,7 +14,7 @@
 #include <cstring>
 #include <vector>
 
-#include "JpegError.h"
+#include "NumberedError.h"
 
 namespace vardolin {
 
@@ -54,7 +54,7 @@ public:
     public:
         explicit Reader(const CoefficientStore& store) : store_(store) {}
         int16_t DC(int32_t block) const {
-            if (block < 0 || block >= store_.Blocks()) throw JpegError::OutOfRange();
+            if (block < 0 || block >= store_.Blocks()) throw ComponentError::OutOfRange();
             return store_.dc_[size_t(block)];
         }
         // All 64 values of a block.

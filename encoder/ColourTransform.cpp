@@ -45,7 +45,7 @@ void TransformComponents(EncoderState& state, BlockRowKernel kernel, int32_t fir
         job.components[i - first].out = &transformed[static_cast<size_t>(blocksPerRow) * 64 * size_t(i - first)];
     for (int32_t blockRow = 0; blockRow < blockRows; ++blockRow) {
         rowsOf(blockRow, job.rows);
-        if (!kernel(job)) throw JpegError::Overflow();
+        if (!kernel(job)) throw ComponentError::Overflow();
         for (int32_t i = first; i < end; ++i) state.Components[i].Coefficients.AppendBlockRow(job.components[i - first].out);
     }
 }

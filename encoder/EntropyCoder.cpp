@@ -85,7 +85,7 @@ private:
             const int32_t value = block[k];
             const int32_t category = Category(value);
             const int32_t symbol = run * 16 + category;
-            if (symbol > 255) throw JpegError::OutOfRange();
+            if (symbol > 255) throw ComponentError::OutOfRange();
             PutSymbol(ac, symbol, value, category);
         });
         if (last != 63) PutCode(ac, 0x00);

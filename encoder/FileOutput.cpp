@@ -11,7 +11,7 @@
 #include <unistd.h>
 #endif
 
-#include "JpegError.h"
+#include "NumberedError.h"
 
 namespace vardolin {
 
@@ -33,19 +33,19 @@ ssize_t WriteSome(int fd, const uint8_t* data, size_t size) { return write(fd, d
 int CloseFile(int fd) { return close(fd); }
 #endif
 
-JpegError FileSystemError(int error) {
+ComponentError FileSystemError(int error) {
     switch (error) {
         case ENOENT:
         case ENOTDIR:
-            return {ErrorNumber::PathNotFound, messages::kPathNotFound};
+            return {error_number::kPathNotFound, messages::kPathNotFound};
         case EACCES:
         case EPERM:
         case EROFS:
-            return {ErrorNumber::PermissionDenied, messages::kPermissionDenied};
+            return {error_number::kPermissionDenied, messages::kPermissionDenied};
         case ENOSPC:
-            return {ErrorNumber::DiskFull, messages::kDiskFull};
+            return {error_number::kDiskFull, messages::kDiskFull};
         default:
-            return {ErrorNumber::PathFileAccess, messages::kPathFileAccess};
+            return {error_number::kPathFileAccess, messages::kPathFileAccess};
     }
 }
 

@@ -14,7 +14,7 @@ bool FileExists(const std::filesystem::path& path);
 
 // Creates the file (never replacing one) and writes bytes into it. Returns
 // false when a file of that name appeared meanwhile. Raises the file-system
-// error as a JpegError; a file that could not be completed is removed.
+// error as a ComponentError; a file that could not be completed is removed.
 bool WriteNewFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 
 }  // namespace vardolin

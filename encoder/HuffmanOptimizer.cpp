@@ -33,7 +33,7 @@ public:
 
     // The AC symbols of the blocks of the component at list position p.
     void CountACSymbols(const CoefficientStore& coefficients, int32_t p, std::array<SymbolCounts, 4>& ac) const {
-        if (blocks_[p] != coefficients.Blocks()) throw JpegError::OutOfRange();
+        if (blocks_[p] != coefficients.Blocks()) throw ComponentError::OutOfRange();
         coefficients.CountACSymbols(ac[lists_.ACSelectors[p]]);
     }
 
@@ -90,7 +90,7 @@ int32_t OptimizeHuffmanTables(EncoderState& state, const ScanLists& lists, int32
     for (int32_t p = first; p <= last; ++p) {
         dcUsed[lists.DCSelectors[p]] = true;
         acUsed[lists.ACSelectors[p]] = true;
-        if (state.Components[lists.ScanComponents[p]].Coefficients.empty()) throw JpegError::OutOfRange();
+        if (state.Components[lists.ScanComponents[p]].Coefficients.empty()) throw ComponentError::OutOfRange();
     }
 
     SymbolCounter counter(lists);

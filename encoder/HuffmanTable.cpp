@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "JpegError.h"
+#include "NumberedError.h"
 
 namespace vardolin {
 
@@ -44,7 +44,7 @@ void LengthenChain(std::array<int32_t, kSymbols>& codesize,
 }
 
 [[noreturn]] void BadTable() {
-    throw JpegError(ErrorNumber::InvalidValue, messages::kBadHuffmanTable);
+    throw ComponentError(error_number::kInvalidValue, messages::kBadHuffmanTable);
 }
 
 }  // namespace
@@ -89,7 +89,7 @@ void BuildOptimalHuffmanTable(HuffmanTable& table, SymbolCounts& frequencies) {
     perLength[i] -= 1;  // the reserved code point
 
     for (int k = 1; k <= 16; ++k) {
-        if (perLength[k] < 0 || perLength[k] > 255) throw JpegError::Overflow();
+        if (perLength[k] < 0 || perLength[k] > 255) throw ComponentError::Overflow();
         table.Bits[k - 1] = static_cast<uint8_t>(perLength[k]);
     }
     int count = 0;

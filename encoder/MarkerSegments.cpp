@@ -43,7 +43,7 @@ void WriteCOM(OutputStream& out, const std::u16string& text, const SingleByteCon
 
 // Entries of 8 bits; 16-bit entries would need 12-bit samples.
 void WriteDQT(OutputStream& out, const EncoderState& state, int32_t table) {
-    if (table < 0 || table > 3) throw JpegError::OutOfRange();
+    if (table < 0 || table > 3) throw ComponentError::OutOfRange();
     const int32_t start = OpenSegment(out, marker::DQT);
     const auto& qk = state.QuantTables[table].Qk;
     bool eightBit = true;
@@ -53,7 +53,7 @@ void WriteDQT(OutputStream& out, const EncoderState& state, int32_t table) {
         for (int16_t q : qk) out.PutByteChecked(q);
     } else {
         if (state.Precision != 12)
-            throw JpegError(ErrorNumber::InvalidValue, messages::kInvalidTablePrecision);
+            throw ComponentError(error_number::kInvalidValue, messages::kInvalidTablePrecision);
         out.Put(static_cast<uint8_t>(table + 16));
         for (int16_t q : qk) out.Put16(q);
     }
@@ -75,7 +75,7 @@ void WriteSOF0(OutputStream& out, const EncoderState& state) {
 }
 
 void WriteDHT(OutputStream& out, const EncoderState& state, int32_t table, bool isAC) {
-    if (table < 0 || table > 3) throw JpegError::OutOfRange();
+    if (table < 0 || table > 3) throw ComponentError::OutOfRange();
     const int32_t start = OpenSegment(out, marker::DHT);
     const HuffmanTable& huffman = isAC ? state.ACHuffmanTables[table] : state.DCHuffmanTables[table];
     out.Put(static_cast<uint8_t>(isAC ? table + 16 : table));  // class (0 DC, 1 AC) and destination
@@ -84,7 +84,7 @@ void WriteDHT(OutputStream& out, const EncoderState& state, int32_t table, bool 
         out.Put(bits);
         count += bits;
     }
-    if (count > 256) throw JpegError::OutOfRange();
+    if (count > 256) throw ComponentError::OutOfRange();
     for (int32_t i = 0; i < count; ++i) out.Put(huffman.HuffVal[i]);
     CloseSegment(out, start);
 }

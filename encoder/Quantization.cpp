@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "JpegError.h"
+#include "NumberedError.h"
 
 namespace vardolin {
 
@@ -48,7 +48,7 @@ void ScaleQuantizationTable(QuantizationTable& table) {
         for (int v = 0; v < 8; ++v) {
             int32_t z = ZigZag[v][u];
             if (table.Qk[z] < 1 || table.Qk[z] > 255)
-                throw JpegError(ErrorNumber::InvalidValue, messages::kBadQuantTable);
+                throw ComponentError(error_number::kInvalidValue, messages::kBadQuantTable);
             table.Scale[z] = static_cast<float>(AanScale[u] * AanScale[v] / table.Qk[z]);
         }
     }

@@ -48,11 +48,11 @@ void ValidateScanLists(const std::vector<Component>& components, const ScanLists
     if (!inRange(first, lists.ScanComponents.size()) || !inRange(last, lists.ScanComponents.size()) ||
         lists.DCSelectors.size() != lists.ScanComponents.size() ||
         lists.ACSelectors.size() != lists.ScanComponents.size())
-        throw JpegError::OutOfRange();
+        throw ComponentError::OutOfRange();
     for (int32_t p = first; p <= last; ++p) {
         if (!inRange(lists.ScanComponents[p], components.size()) || !inRange(lists.DCSelectors[p], 4) ||
             !inRange(lists.ACSelectors[p], 4))
-            throw JpegError::OutOfRange();
+            throw ComponentError::OutOfRange();
     }
 }
 

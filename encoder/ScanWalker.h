@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "EncoderState.h"
-#include "JpegError.h"
+#include "NumberedError.h"
 
 namespace vardolin {
 
@@ -77,7 +77,7 @@ void WalkInterleaved(std::vector<InterleavedCursor>& cursors, int32_t imageWidth
                             visit(j, -1);
                             continue;
                         }
-                        if (position < 0 || position + 64 > length) throw JpegError::OutOfRange();
+                        if (position < 0 || position + 64 > length) throw ComponentError::OutOfRange();
                         visit(j, position);
                         position += 64;
                     }

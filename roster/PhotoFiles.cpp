@@ -8,7 +8,7 @@
 
 #include "ModuleInstance.h"
 #include "RosterTexts.h"
-#include "SystemMessage.h"
+#include "ComponentError.h"
 #include "Win32Handles.h"
 
 namespace vardolin::capture {

@@ -6,7 +6,7 @@ namespace vardolin::roster {
 namespace {
 
 void RaiseIfRefused(LRESULT result) {
-    if (result == LB_ERR) throw vardolin::ComponentError(vardolin::error_number::kInvalidPropertyValue, L"Invalid property value");
+    if (result == LB_ERR) throw vardolin::ComponentError::InvalidPropertyValue();
     if (result == LB_ERRSPACE) throw std::bad_alloc();
 }
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "SystemMessage.h"
+#include "ComponentError.h"
 
 namespace vardolin::roster {
 

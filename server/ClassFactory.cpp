@@ -1,7 +1,5 @@
 #include "ClassFactory.h"
 
-#include <new>
-
 #include "Class1Object.h"
 #include "JpegObject.h"
 #include "ComObject.h"
@@ -19,15 +17,7 @@ public:
         if (!object) return E_POINTER;
         *object = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
-        Object* created = nullptr;
-        try {
-            created = new Object();
-        } catch (...) {
-            return E_OUTOFMEMORY;
-        }
-        HRESULT hr = created->QueryInterface(riid, object);
-        created->Release();
-        return hr;
+        return CreateAndQuery<Object>(riid, object);
     }
     STDMETHODIMP LockServer(BOOL lock) override {
         LockModule(lock != FALSE);
@@ -37,11 +27,7 @@ public:
 
 template <class Object>
 HRESULT QueryNewFactory(REFIID riid, void** factory) noexcept {
-    auto* created = new (std::nothrow) ClassFactory<Object>();
-    if (!created) return E_OUTOFMEMORY;
-    HRESULT hr = created->QueryInterface(riid, factory);
-    created->Release();
-    return hr;
+    return CreateAndQuery<ClassFactory<Object>>(riid, factory);
 }
 
 const ServerClass kServerClasses[] = {

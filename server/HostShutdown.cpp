@@ -6,21 +6,21 @@
 
 #include "ComObject.h"
 #include "ComponentState.h"
+#include "ContinueOnError.h"
 #include "GetPIC.h"
 #include "frmAbout.h"
 
 namespace vardolin::server {
 namespace {
 
+// Closing goes as far as it can; the host is going away.
 void CloseWindows() noexcept {
-    try {
+    RunOrSkip([] {
         // The capture window first: the About window then has no capture
         // window to put back on top.
         capture::CurrentComponentState().CaptureWindow().Unload();
         capture::CurrentComponentState().AboutWindow().Unload();
-    } catch (...) {
-        // Closing went as far as it could; the host is going away.
-    }
+    });
 }
 
 // Told by COM about every CoInitialize and CoUninitialize of the thread it

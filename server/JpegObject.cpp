@@ -78,7 +78,7 @@ STDMETHODIMP JpegObject::SaveFile(BSTR* Filename, LONG* status) {
         // The file system would cut the name at an embedded NUL and write
         // another file than the one named.
         if (name.find(L'\0') != std::wstring::npos)
-            throw JpegError(ErrorNumber::PathFileAccess, messages::kPathFileAccess);
+            throw ComponentError::PathFileAccess();
         *status = Encoder.SaveFile(std::filesystem::path(name));
         return S_OK;
     });

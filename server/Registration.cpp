@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ClassFactory.h"
+#include "AutomationError.h"
 #include "ModuleInstance.h"
 #include "Win32Handles.h"
 #include "Vardolin_h.h"
@@ -194,7 +195,7 @@ HRESULT RegisterTypeLibrary(RegistrationScope scope, std::wstring& modulePath) n
 bool TypeLibraryRegistered() noexcept {
     BSTR path = nullptr;
     HRESULT hr = QueryPathOfRegTypeLib(LIBID_Vardolin, kLibraryMajor, kLibraryMinor, LOCALE_NEUTRAL, &path);
-    SysFreeString(path);
+    UniqueBstr held(path);
     return SUCCEEDED(hr);
 }
 
@@ -274,23 +275,15 @@ std::vector<RegistryRow> RegistryRows(const std::wstring& modulePath, const std:
     return rows;
 }
 
+// A registration that fails half-way takes away what it wrote.
 HRESULT RegisterServer(RegistrationScope scope) noexcept {
-    try {
-        HRESULT hr = WriteAll(scope);
-        if (FAILED(hr)) RemoveAll(scope);
-        return hr;
-    } catch (...) {
-        UnregisterServer(scope);
-        return E_OUTOFMEMORY;
-    }
+    HRESULT hr = Guarded([&] { return WriteAll(scope); });
+    if (FAILED(hr)) UnregisterServer(scope);
+    return hr;
 }
 
 HRESULT UnregisterServer(RegistrationScope scope) noexcept {
-    try {
-        return RemoveAll(scope);
-    } catch (...) {
-        return E_OUTOFMEMORY;
-    }
+    return Guarded([&] { return RemoveAll(scope); });
 }
 
 }  // namespace vardolin::server

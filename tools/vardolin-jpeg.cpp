@@ -89,8 +89,8 @@ int main(int argc, char** argv) {
     } catch (const tools::UsageError& e) {
         std::fprintf(stderr, "vardolin-jpeg: %s\n%s", e.what(), tools::kHelpText);
         return 2;
-    } catch (const JpegError& e) {
-        std::fprintf(stderr, "vardolin-jpeg: error %d: %s\n", e.code(), e.description());
+    } catch (const ComponentError& e) {
+        std::fprintf(stderr, "vardolin-jpeg: error %d: %s\n", e.number(), e.description());
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "vardolin-jpeg: not enough memory for the picture\n");
     } catch (const std::exception& e) {

@@ -3,14 +3,21 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
-#include <new>
-
-#include "JpegError.h"
 #include "TextEncoding.h"
 
 using Microsoft::WRL::ComPtr;
 
 namespace vardolin {
+namespace {
+
+// The HRESULT of a component error's number: a number of the control
+// facility, or an HRESULT a callee failed with, passed on as it was.
+HRESULT ResultOfNumber(int32_t number) noexcept {
+    if (number > 0 && number <= 0xFFFF) return MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, number);
+    return number < 0 ? static_cast<HRESULT>(number) : E_FAIL;
+}
+
+}  // namespace
 
 HRESULT RaiseError(HRESULT hr, REFIID iid, const std::wstring& description) noexcept {
     ComPtr<ICreateErrorInfo> create;
@@ -23,27 +30,23 @@ HRESULT RaiseError(HRESULT hr, REFIID iid, const std::wstring& description) noex
     return hr;
 }
 
-HRESULT ErrorFromCurrentException(REFIID iid) noexcept {
-    try {
-        throw;
-    } catch (const JpegError& error) {
-        try {
-            return RaiseError(MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, error.code()), iid,
-                              Utf8ToWide(error.description()));
-        } catch (...) {
-            return E_OUTOFMEMORY;
-        }
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (const std::exception& error) {
-        try {
-            return RaiseError(E_FAIL, iid, Utf8ToWide(error.what()));
-        } catch (...) {
-            return E_FAIL;
-        }
-    } catch (...) {
-        return E_UNEXPECTED;
+HRESULT RaiseCaughtError(const CaughtError& error, REFIID iid) noexcept {
+    HRESULT hr = E_UNEXPECTED;
+    switch (error.kind) {
+    case CaughtError::Kind::Component: hr = ResultOfNumber(error.number); break;
+    case CaughtError::Kind::System: hr = E_FAIL; break;
+    case CaughtError::Kind::OutOfMemory: return E_OUTOFMEMORY;
+    case CaughtError::Kind::Unknown: return E_UNEXPECTED;
     }
+    try {
+        return RaiseError(hr, iid, Utf8ToWide(error.description));
+    } catch (...) {
+        return error.kind == CaughtError::Kind::Component ? E_OUTOFMEMORY : hr;
+    }
+}
+
+HRESULT ResultOf(const CaughtError& error) noexcept {
+    return error.kind == CaughtError::Kind::OutOfMemory ? E_OUTOFMEMORY : E_UNEXPECTED;
 }
 
 }  // namespace vardolin

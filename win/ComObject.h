@@ -11,6 +11,7 @@
 #include <new>
 #include <utility>
 
+#include "AutomationError.h"
 #include "Module.h"
 
 namespace vardolin {
@@ -53,24 +54,12 @@ protected:
     ~CountedComObject() = default;
 };
 
-// Runs body and turns any exception into an HRESULT.
-template <class Body>
-HRESULT CatchToHResult(Body&& body) noexcept {
-    try {
-        return body();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_UNEXPECTED;
-    }
-}
-
 // Creates a Derived (constructed with one reference) and asks it for iid.
 template <class Derived, class... Args>
 HRESULT CreateAndQuery(REFIID iid, void** out, Args&&... args) noexcept {
     if (!out) return E_POINTER;
     *out = nullptr;
-    return CatchToHResult([&] {
+    return Guarded([&] {
         auto* object = new Derived(std::forward<Args>(args)...);
         HRESULT hr = object->QueryInterface(iid, out);
         object->Release();

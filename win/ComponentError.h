@@ -1,46 +1,24 @@
-// The error that the capture window's handlers raise: a number and a
-// description, as a macro would see them in Err.Number and Err.Description.
+// The Windows side of the component's error (the type itself, ComponentError,
+// is portable and lives with the encoder): descriptions in UTF-16, failed
+// HRESULTs turned into errors, and the system's own texts for error codes.
 #pragma once
 
 #include <windows.h>
 #include <oaidl.h>
 
-#include <stdexcept>
 #include <string>
+#include <string_view>
 
-#include "JpegError.h"
+#include "NumberedError.h"
 
 namespace vardolin {
 
-// The numbers the encoder raises are its own (JpegError); the others the
-// component adds here.
-namespace error_number {
-inline constexpr long kOverflow = static_cast<long>(ErrorNumber::Overflow);
-inline constexpr long kOutOfMemory = 7;
-inline constexpr long kTypeMismatch = 13;
-inline constexpr long kPathFileAccess = static_cast<long>(ErrorNumber::PathFileAccess);
-inline constexpr long kInvalidPropertyValue = 380;
-inline constexpr long kObjectRequired = 424;
-inline constexpr long kAutomationError = 440;
-}  // namespace error_number
+// A component error whose description is given in UTF-16.
+ComponentError ComponentErrorFromWide(int32_t number, std::wstring_view description);
 
-class ComponentError : public std::runtime_error {
-public:
-    ComponentError(long number, std::wstring description)
-        : std::runtime_error("component error"), number_(number),
-          description_(std::move(description)) {}
-
-    long number() const noexcept { return number_; }
-    const std::wstring& description() const noexcept { return description_; }
-
-    static ComponentError TypeMismatch();
-    static ComponentError Overflow();
-    static ComponentError InvalidPropertyValue();
-
-private:
-    long number_;
-    std::wstring description_;
-};
+// The description of an error in UTF-16, as a message or Err.Description shows it.
+std::wstring WideDescription(const ComponentError& error);
+std::wstring WideDescription(const CaughtError& error);
 
 // The error number a macro sees for a failed automation call: the low word for
 // errors in the control facility (0x800A....), the whole HRESULT otherwise.
@@ -49,5 +27,14 @@ long ErrorNumberOf(HRESULT hr) noexcept;
 // Turns a failed HRESULT (with the callee's EXCEPINFO, when it filled one) into
 // a ComponentError. Does nothing for a success code.
 void ThrowIfFailed(HRESULT hr, EXCEPINFO* info = nullptr);
+
+// The system's text for a Win32 error code or an HRESULT, without the
+// trailing line break and spaces; "错误 <code>" when the system has none.
+std::wstring SystemMessage(DWORD error);
+
+// A message quoted inside a sentence of ours that ends with its own full
+// stop: the message without the full stop ("." or "。") that ends it, so
+// the sentence reads "…：Access denied。", not "…：Access denied.。".
+std::wstring WithoutFullStop(std::wstring message);
 
 }  // namespace vardolin

@@ -1,6 +1,7 @@
 // Owners for the Win32 and COM handles of every part (windows, GDI objects,
-// device contexts, registry keys, kernel objects, BSTRs): each one releases
-// its handle exactly once, on every path.
+// device contexts, registry keys, kernel objects, BSTRs, memory the system
+// hands over with CoTaskMemAlloc or LocalAlloc): each one releases its handle
+// exactly once, on every path.
 #pragma once
 
 #include <windows.h>
@@ -97,6 +98,24 @@ struct BstrTraits {
     static void Close(BSTR text) noexcept { SysFreeString(text); }
 };
 using UniqueBstr = UniqueHandle<BstrTraits>;
+
+// Memory a COM call hands to the caller (names, media types, arrays).
+template <class T>
+struct CoTaskMemTraits {
+    using Handle = T*;
+    static void Close(T* memory) noexcept { CoTaskMemFree(memory); }
+};
+template <class T = void>
+using UniqueCoTaskMem = UniqueHandle<CoTaskMemTraits<T>>;
+
+// Memory a Win32 call allocates for the caller (FormatMessage's text, ...).
+template <class T>
+struct LocalMemoryTraits {
+    using Handle = T*;
+    static void Close(T* memory) noexcept { LocalFree(memory); }
+};
+template <class T = void>
+using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits<T>>;
 
 // A device context taken with GetDC, given back with ReleaseDC.
 class WindowDc {

@@ -3,10 +3,10 @@
 #include "ComAdopt.h"
 #include "CameraDispatch.h"
 
+#include "AutomationError.h"
 #include "CameraControl.h"
-#include "SystemMessage.h"
+#include "ComponentError.h"
 
-#include <new>
 #include <string>
 
 namespace vardolin::capture {
@@ -40,13 +40,7 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                      EXCEPINFO* info, UINT*) override {
         // Nothing may be thrown across the COM boundary.
-        try {
-            return InvokeMember(id, flags, params, result, info);
-        } catch (const std::bad_alloc&) {
-            return E_OUTOFMEMORY;
-        } catch (...) {
-            return E_UNEXPECTED;
-        }
+        return Guarded([&] { return InvokeMember(id, flags, params, result, info); });
     }
 
 private:

@@ -1,5 +1,6 @@
 #include "camera/CameraWorker.h"
 
+#include "ContinueOnError.h"
 #include "MessageLoop.h"
 #include "ModuleInstance.h"
 #include "Win32Handles.h"
@@ -52,10 +53,9 @@ struct CameraWorker::Queue {
 
     // Nothing thrown by a job may end the thread: the camera just stays as it is.
     static void RunGuarded(const std::function<void()>& job) noexcept {
-        try {
+        RunOrSkip([&] {
             if (job) job();
-        } catch (...) {
-        }
+        });
     }
 };
 

@@ -9,6 +9,8 @@
 #include "camera/MediaTypes.h"
 #include "camera/VideoDevices.h"
 
+#include "Win32Handles.h"
+
 #include <olectl.h>
 
 #include <algorithm>
@@ -25,30 +27,30 @@ constexpr DWORD kWatchIntervalMs = 250;
 // pages, which can only change a stopped pin.
 constexpr DWORD kStopForPagesMs = 5000;
 
-struct PropertyPages : CAUUID {
-    PropertyPages() noexcept : CAUUID{} {}
-    PropertyPages(const PropertyPages&) = delete;
-    PropertyPages& operator=(const PropertyPages&) = delete;
-    ~PropertyPages() { CoTaskMemFree(pElems); }
+// The property pages an object offers: their class ids, none when it offers none.
+struct PropertyPages {
+    UniqueCoTaskMem<GUID> ids;
+    ULONG count = 0;
 };
 
-// True when the object offers at least one property page; fills pages.
-bool PagesOf(IUnknown* object, PropertyPages& pages) {
+PropertyPages PagesOf(IUnknown* object) {
+    PropertyPages pages;
     ComPtr<ISpecifyPropertyPages> specify;
-    if (!object || FAILED(object->QueryInterface(IID_PPV_ARGS(&specify)))) return false;
-    return SUCCEEDED(specify->GetPages(&pages)) && pages.cElems > 0;
+    CAUUID offered{};
+    if (object && SUCCEEDED(object->QueryInterface(IID_PPV_ARGS(&specify))) && SUCCEEDED(specify->GetPages(&offered))) {
+        pages.ids.reset(offered.pElems);
+        if (pages.ids) pages.count = offered.cElems;
+    }
+    return pages;
 }
 
-bool HasPages(IUnknown* object) {
-    PropertyPages pages;
-    return PagesOf(object, pages);
-}
+bool HasPages(IUnknown* object) { return PagesOf(object).count > 0; }
 
 void ShowPages(HWND owner, IUnknown* object, const wchar_t* caption) {
-    PropertyPages pages;
-    if (!PagesOf(object, pages)) return;
+    PropertyPages pages = PagesOf(object);
+    if (pages.count == 0) return;
     IUnknown* objects[] = {object};
-    OleCreatePropertyFrame(owner, 0, 0, caption, 1, objects, pages.cElems, pages.pElems, 0, 0, nullptr);
+    OleCreatePropertyFrame(owner, 0, 0, caption, 1, objects, pages.count, pages.ids.get(), 0, 0, nullptr);
 }
 
 // What the window's thread may see of the camera: written by the worker,

@@ -1,5 +1,7 @@
 #include "camera/MediaTypes.h"
 
+#include "Win32Handles.h"
+
 #include <dvdmedia.h>
 
 #include <cstdlib>
@@ -7,14 +9,14 @@
 namespace vardolin::capture {
 
 void FreeMediaTypeFields(AM_MEDIA_TYPE& type) noexcept {
-    if (type.cbFormat) CoTaskMemFree(type.pbFormat);
+    UniqueCoTaskMem<BYTE> format(type.cbFormat ? type.pbFormat : nullptr);
     if (type.pUnk) type.pUnk->Release();
     type = AM_MEDIA_TYPE{};
 }
 
 void MediaTypeFree::operator()(AM_MEDIA_TYPE* type) const noexcept {
+    UniqueCoTaskMem<AM_MEDIA_TYPE> held(type);
     FreeMediaTypeFields(*type);
-    CoTaskMemFree(type);
 }
 
 const BITMAPINFOHEADER* VideoHeaderOf(const AM_MEDIA_TYPE& type) noexcept {

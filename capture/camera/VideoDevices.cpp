@@ -1,5 +1,7 @@
 #include "camera/VideoDevices.h"
 
+#include "Win32Handles.h"
+
 #include <dshow.h>
 #include <oleauto.h>
 
@@ -22,10 +24,10 @@ std::wstring ReadProperty(IPropertyBag* bag, const wchar_t* property) {
 
 std::wstring DisplayName(IMoniker* moniker) {
     LPOLESTR name = nullptr;
-    if (FAILED(moniker->GetDisplayName(nullptr, nullptr, &name)) || !name) return {};
-    std::wstring text = name;
-    CoTaskMemFree(name);
-    return text;
+    HRESULT hr = moniker->GetDisplayName(nullptr, nullptr, &name);
+    UniqueCoTaskMem<wchar_t> held(name);
+    if (FAILED(hr) || !held) return {};
+    return held.get();
 }
 
 VideoDevice DescribeDevice(ComPtr<IMoniker> moniker) {

@@ -6,7 +6,7 @@
 #include "GetPICTexts.h"
 #include "PhotoFiles.h"
 #include "ReplaceFile.h"
-#include "SystemMessage.h"
+#include "ComponentError.h"
 
 #include <cmath>
 

@@ -54,7 +54,7 @@ JpegSaveResult StorePhoto(const PhotoParts& photo, const JpegQuality& quality,
         }
         return SaveAsJpeg(file, photo.preview, true, byte);
     } catch (...) {
-        return {false, DescribeCurrentError()};
+        return {false, StoreFailureText(CurrentError())};
     }
 }
 

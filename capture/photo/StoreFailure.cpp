@@ -2,39 +2,21 @@
 
 #include "ComponentError.h"
 #include "GetPICTexts.h"
-#include "JpegError.h"
-#include "TextEncoding.h"
-
-#include <windows.h>
-
-#include <new>
 
 namespace vardolin::capture {
-namespace {
 
-std::wstring Describe(const JpegError& error) {
-    switch (error.number()) {
-    case ErrorNumber::DiskFull: return kDiskFullText;
-    case ErrorNumber::PermissionDenied: return kNoWritePermissionText;
-    case ErrorNumber::PathFileAccess: return kFileNotWritableText;
-    case ErrorNumber::PathNotFound: return kFolderNotFoundText;
-    default: return NumberedErrorText(vardolin::Utf8ToWide(error.description()), error.code());
-    }
-}
-
-}  // namespace
-
-std::wstring DescribeCurrentError() {
-    try {
-        throw;
-    } catch (const JpegError& e) {
-        return Describe(e);
-    } catch (const ComponentError& e) {
-        return NumberedErrorText(e.description(), e.number());
-    } catch (const std::bad_alloc&) {
-        return kOutOfMemoryText;
-    } catch (...) {
-        return kUnknownErrorText;
+std::wstring StoreFailureText(const CaughtError& error) {
+    switch (error.kind) {
+    case CaughtError::Kind::Component:
+        switch (error.number) {
+        case error_number::kDiskFull: return kDiskFullText;
+        case error_number::kPermissionDenied: return kNoWritePermissionText;
+        case error_number::kPathFileAccess: return kFileNotWritableText;
+        case error_number::kPathNotFound: return kFolderNotFoundText;
+        default: return NumberedErrorText(WideDescription(error), error.number);
+        }
+    case CaughtError::Kind::OutOfMemory: return kOutOfMemoryText;
+    default: return kUnknownErrorText;
     }
 }
 

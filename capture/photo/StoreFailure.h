@@ -3,9 +3,13 @@
 
 #include <string>
 
+#include "NumberedError.h"
+
 namespace vardolin::capture {
 
-// Describes the error being handled (call from inside a catch block).
-std::wstring DescribeCurrentError();
+// Describes a classified error (CurrentError, inside a catch block): the
+// file system's failures in plain words, other component errors with their
+// number, no memory and anything else in a sentence of their own.
+std::wstring StoreFailureText(const CaughtError& error);
 
 }  // namespace vardolin::capture

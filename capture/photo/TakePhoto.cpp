@@ -25,13 +25,13 @@ UniqueBitmap LoadBitmapFile(const std::filesystem::path& path) {
 
 void TakePhoto(const PhotoParts& photo) {
     CameraControlWindow* camera = photo.camera;
-    if (!camera) throw ComponentError(error_number::kObjectRequired, L"Object required");
+    if (!camera) throw ComponentError::ObjectRequired();
     std::filesystem::path still = TemporaryPhotoPath();
     if (std::wstring notice = UnwritableFolderNotice(still.parent_path()); !notice.empty())
-        throw ComponentError(error_number::kPathFileAccess, notice);
+        throw ComponentErrorFromWide(error_number::kPathFileAccess, notice);
     CameraAutomation(camera->Automation()).SaveFrameBitmap(still.wstring());
     UniqueBitmap picture = LoadBitmapFile(still);
-    if (!picture) throw ComponentError(kInvalidPicture, L"Invalid picture");
+    if (!picture) throw ComponentError(kInvalidPicture, "Invalid picture");
     photo.session.detail = camera->StillDetail();
     photo.still.SetPicture(std::move(picture));
     ShowWindow(photo.still.Window(), SW_SHOW);

@@ -1,5 +1,6 @@
 // Continue-on-error, untrapped handler errors, and the camera buttons that
 // depend on the camera control's answers.
+#include "ComObject.h"
 #include "ComponentError.h"
 #include "ContinueOnError.h"
 #include "RosterTexts.h"
@@ -25,7 +26,7 @@ TEST(ContinueOnError, AFailingStepIsSkippedAndAFailingTestCountsAsTrue) {
 }
 
 // A camera control whose members answer as a test says: a value, or a failure.
-class FakeCamera final : public CameraControlWindow, public IDispatch {
+class FakeCamera final : public CameraControlWindow, public ComObject<FakeCamera, IDispatch> {
 public:
     struct Answer {
         bool value;
@@ -45,13 +46,10 @@ public:
     // From now on, asking for the control's automation object raises this failure.
     void FailAutomation(std::function<void()> failure) { failure_ = std::move(failure); }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid != IID_IUnknown && iid != IID_IDispatch) return *out = nullptr, E_NOINTERFACE;
-        *out = static_cast<IDispatch*>(this);
-        return S_OK;
+    // Owned by the window: the references handed out all come back.
+    void* Interface(REFIID iid) noexcept {
+        return iid == IID_IUnknown || iid == IID_IDispatch ? static_cast<IDispatch*>(this) : nullptr;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }   // owned by the window
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { return *n = 0, S_OK; }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
@@ -128,7 +126,7 @@ using UntrappedErrorTest = CameraButtonsTest;
 
 TEST_F(UntrappedErrorTest, AnErrorInAnEventHandlerIsShownWithNumberAndDescription) {
     LoadWith(false, true, true);
-    camera_->FailAutomation([] { throw ComponentError(380, L"Invalid property value"); });
+    camera_->FailAutomation([] { throw ComponentError(380, "Invalid property value"); });
 
     SendMessageW(Control(ControlId::CmdFormatDlg), BM_CLICK, 0, 0);
 

@@ -146,7 +146,7 @@ public:
     std::vector<std::wstring> calls;
 
 private:
-    friend class ComObject<FakeObject, IDispatch>;
+    friend class ComObject<FakeObject, IDispatch>;  // deletes it
     FakeObject() = default;
     ~FakeObject() = default;
 
@@ -184,7 +184,7 @@ public:
     HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT**) override { return E_NOTIMPL; }
 
 private:
-    friend class ComObject<FakeEnumerator, IEnumVARIANT>;
+    friend class ComObject<FakeEnumerator, IEnumVARIANT>;  // deletes it
     ~FakeEnumerator() = default;
     std::vector<Value> items_;
     size_t failAfter_;
@@ -235,7 +235,7 @@ public:
     HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT**) override { return E_NOTIMPL; }
 
 private:
-    friend class ComObject<EndlessEnumerator, IEnumVARIANT>;
+    friend class ComObject<EndlessEnumerator, IEnumVARIANT>;  // deletes it
     ~EndlessEnumerator() = default;
     std::shared_ptr<size_t> handedOut_;
 };

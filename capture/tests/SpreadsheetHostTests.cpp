@@ -1,4 +1,5 @@
 // The host calls of the roster import, made against the stand-in host.
+#include "ComObject.h"
 #include "ComponentError.h"
 #include "Host.h"
 #include "SpreadsheetHost.h"
@@ -80,23 +81,19 @@ TEST_F(SpreadsheetHostTest, HostErrorsArriveWithTheHostsNumber) {
         FAIL() << "the host accepted a bad address";
     } catch (const ComponentError& e) {
         EXPECT_EQ(e.number(), 1004);
-        EXPECT_FALSE(e.description().empty());
+        EXPECT_FALSE(WideDescription(e).empty());
     }
 }
 
 // A script-style object: names resolve only through IDispatchEx.
-class ScriptObject final : public IDispatchEx {
+// It lives on the test's stack: the references handed out all come back.
+class ScriptObject final : public ComObject<ScriptObject, IDispatchEx> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IDispatchEx)) {
-            *out = static_cast<IDispatchEx*>(this);
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+    void* Interface(REFIID iid) noexcept {
+        return iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IDispatchEx)
+                   ? static_cast<IDispatchEx*>(this)
+                   : nullptr;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { return *n = 0, S_OK; }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }

@@ -1,5 +1,8 @@
 #include "CaptureGraph.h"
 
+#include "ComObject.h"
+#include "Win32Handles.h"
+
 #include <dvdmedia.h>
 #include <uuids.h>
 
@@ -14,23 +17,11 @@ extern "C" const CLSID CLSID_NullRenderer;
 namespace vardolin::democam::camtest {
 
 // Keeps the latest frame the grabber passes on, and counts them.
-class CaptureGraph::Collector final : public ISampleGrabberCB {
+class CaptureGraph::Collector final : public ComObject<CaptureGraph::Collector, ISampleGrabberCB> {
 public:
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, __uuidof(ISampleGrabberCB))) {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        *out = this;
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        ULONG left = --references_;
-        if (!left) delete this;
-        return left;
+    void* Interface(REFIID iid) noexcept {
+        return iid == IID_IUnknown || iid == __uuidof(ISampleGrabberCB) ? static_cast<ISampleGrabberCB*>(this)
+                                                                         : nullptr;
     }
     STDMETHODIMP SampleCB(double, IMediaSample*) override { return E_NOTIMPL; }
     STDMETHODIMP BufferCB(double, BYTE* buffer, LONG length) override {
@@ -53,7 +44,6 @@ public:
     }
 
 private:
-    std::atomic<ULONG> references_{1};
     std::mutex lock_;
     std::condition_variable arrived_;
     Frame latest_;
@@ -87,8 +77,9 @@ std::vector<VideoInputDevice> VideoInputDevices() {
             device.devicePath = ReadProperty(bag.Get(), L"DevicePath");
         }
         LPOLESTR displayName = nullptr;
-        if (SUCCEEDED(moniker->GetDisplayName(nullptr, nullptr, &displayName))) device.displayName = displayName;
-        CoTaskMemFree(displayName);
+        HRESULT named = moniker->GetDisplayName(nullptr, nullptr, &displayName);
+        UniqueCoTaskMem<wchar_t> heldName(displayName);
+        if (SUCCEEDED(named) && heldName) device.displayName = heldName.get();
         device.moniker = std::move(moniker);
         listed.push_back(std::move(device));
     }
@@ -134,10 +125,10 @@ BITMAPINFOHEADER BitmapHeaderOf(const AM_MEDIA_TYPE& type) {
 }
 
 void FreeMediaType(AM_MEDIA_TYPE* type) {
-    if (!type) return;
-    CoTaskMemFree(type->pbFormat);
+    UniqueCoTaskMem<AM_MEDIA_TYPE> held(type);
+    if (!held) return;
+    UniqueCoTaskMem<BYTE> format(type->pbFormat);
     if (type->pUnk) type->pUnk->Release();
-    CoTaskMemFree(type);
 }
 
 HRESULT ChooseFormat(IBaseFilter* camera, const GUID& subtype, int width, int height) {
@@ -215,7 +206,7 @@ BITMAPINFOHEADER CaptureGraph::ConnectedHeader(GUID* formatType) {
     if (pin && SUCCEEDED(pin->ConnectionMediaType(&type))) {
         header = BitmapHeaderOf(type);
         if (formatType) *formatType = type.formattype;
-        CoTaskMemFree(type.pbFormat);
+        UniqueCoTaskMem<BYTE> format(type.pbFormat);
         if (type.pUnk) type.pUnk->Release();
     }
     return header;

@@ -3,6 +3,7 @@
 // picture page through IPropertyPage::Apply as other frames call it.
 #include "CaptureGraph.h"
 #include "DemoScene.h"
+#include "Win32Handles.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
@@ -20,10 +21,10 @@ CLSID FirstPageOf(IUnknown* object) {
     ComPtr<ISpecifyPropertyPages> specify;
     CAUUID pages{};
     CLSID page = GUID_NULL;
-    if (SUCCEEDED(object->QueryInterface(IID_PPV_ARGS(&specify))) && SUCCEEDED(specify->GetPages(&pages)) &&
-        pages.cElems > 0)
-        page = pages.pElems[0];
-    CoTaskMemFree(pages.pElems);
+    if (SUCCEEDED(object->QueryInterface(IID_PPV_ARGS(&specify))) && SUCCEEDED(specify->GetPages(&pages))) {
+        UniqueCoTaskMem<GUID> held(pages.pElems);
+        if (held && pages.cElems > 0) page = held.get()[0];
+    }
     return page;
 }
 

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
+#include <new>
+#include <stdexcept>
 
 #include "ClsJPEG.h"
 #include "TestPictures.h"
@@ -30,8 +33,8 @@ protected:
     static int ErrorOf(const std::function<void()>& call) {
         try {
             call();
-        } catch (const JpegError& e) {
-            return e.code();
+        } catch (const ComponentError& e) {
+            return e.number();
         }
         return 0;
     }
@@ -114,9 +117,38 @@ TEST_F(Failure, ErrorsCarryTheirDescriptions) {
         ClsJPEG encoder;
         encoder.SaveFile(folder_ / "a.jpg");
         FAIL();
-    } catch (const JpegError& e) {
-        EXPECT_EQ(e.code(), 9);
+    } catch (const ComponentError& e) {
+        EXPECT_EQ(e.number(), 9);
         EXPECT_STREQ(e.description(), "Subscript out of range");
+    }
+}
+
+// Every boundary sees the exception in flight through the one classification.
+TEST(CurrentError, ClassifiesTheExceptionInFlight) {
+    struct Case {
+        std::function<void()> raise;
+        CaughtError::Kind kind;
+        int32_t number;
+        std::string description;
+    };
+    const Case cases[] = {
+        {[] { throw ComponentError::ObjectRequired(); }, CaughtError::Kind::Component, 424, "Object required"},
+        {[] { throw ComponentError(error_number::kInvalidValue, messages::kInvalidSampling); },
+         CaughtError::Kind::Component, 1, "无效采样值"},
+        {[] { throw std::bad_alloc(); }, CaughtError::Kind::OutOfMemory, 7, "Out of memory"},
+        {[] { throw std::runtime_error("no answer"); }, CaughtError::Kind::System, 440, "no answer"},
+        {[] { throw 42; }, CaughtError::Kind::Unknown, 440, "Automation error"},
+    };
+    for (const Case& c : cases) {
+        CaughtError error;
+        try {
+            c.raise();
+        } catch (...) {
+            error = CurrentError();
+        }
+        EXPECT_EQ(error.kind, c.kind) << c.description;
+        EXPECT_EQ(error.number, c.number) << c.description;
+        EXPECT_EQ(error.description, c.description);
     }
 }
 

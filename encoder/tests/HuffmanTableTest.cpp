@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "HuffmanTable.h"
-#include "JpegError.h"
+#include "NumberedError.h"
 
 namespace vardolin {
 namespace {
@@ -79,8 +79,8 @@ TEST(HuffmanTable, InconsistentTablesAreRefused) {
         try {
             ExpandHuffmanTable(table, largest);
             ADD_FAILURE() << "accepted";
-        } catch (const JpegError& e) {
-            EXPECT_EQ(e.code(), 1);
+        } catch (const ComponentError& e) {
+            EXPECT_EQ(e.number(), 1);
             EXPECT_STREQ(e.description(), "错误霍夫曼码表");
         }
     };

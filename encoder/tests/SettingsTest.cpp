@@ -12,11 +12,11 @@ std::vector<int> Qk(const ClsJPEG& encoder, int table, size_t count = 64) {
     return std::vector<int>(qk.begin(), qk.begin() + count);
 }
 
-void ExpectError(ErrorNumber number, const char* description, const std::function<void()>& call) {
+void ExpectError(int32_t number, const char* description, const std::function<void()>& call) {
     try {
         call();
         ADD_FAILURE() << "no error raised";
-    } catch (const JpegError& e) {
+    } catch (const ComponentError& e) {
         EXPECT_EQ(e.number(), number);
         EXPECT_STREQ(e.description(), description);
     }
@@ -96,7 +96,7 @@ TEST(Settings, SamplingFactors) {
     encoder.SetSamplingFrequencies(4, 2, 2, 1, 1, 1);
     for (auto factors : std::vector<std::array<int, 6>>{
              {5, 1, 1, 1, 1, 1}, {1, 0, 1, 1, 1, 1}, {1, 1, 0, 0, 0, 1}, {1, 1, 1, 1, 1, -1}}) {
-        ExpectError(ErrorNumber::InvalidValue, "无效采样值", [&] {
+        ExpectError(error_number::kInvalidValue, "无效采样值", [&] {
             encoder.SetSamplingFrequencies(factors[0], factors[1], factors[2], factors[3],
                                            factors[4], factors[5]);
         });
@@ -111,7 +111,7 @@ TEST(Settings, CommentLengthLimit) {
     encoder.SetComment(u"first");
     encoder.SetComment(std::u16string(65535, u'x'));
     EXPECT_EQ(encoder.Comment().size(), 65535u);
-    ExpectError(ErrorNumber::InvalidValue, "无效注释长度",
+    ExpectError(error_number::kInvalidValue, "无效注释长度",
                 [&] { encoder.SetComment(std::u16string(65536, u'x')); });
     EXPECT_EQ(encoder.Comment().size(), 65535u);
 }

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "ClsJPEG.h"
+#include "ComObject.h"
 #include "MemoryPicture.h"
 #include "TestModule.h"
 #include "TestPictures.h"
@@ -263,18 +264,19 @@ TEST_F(JpegOverCom, CreateReleaseCyclesLeakNothingAndLetTheDllUnload) {
 }
 
 // An automation object with only a default value: a number, or itself.
-class DefaultValueObject : public IDispatch {
+// It lives on the test's stack, with the one reference it starts with.
+class DefaultValueObject final : public vardolin::ComObject<DefaultValueObject, IDispatch> {
 public:
     explicit DefaultValueObject(std::optional<LONG> number) : Number(number) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid != IID_IUnknown && iid != IID_IDispatch) return *out = nullptr, E_NOINTERFACE;
-        *out = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
+    void* Interface(REFIID iid) noexcept {
+        return iid == IID_IUnknown || iid == IID_IDispatch ? static_cast<IDispatch*>(this) : nullptr;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++References; }
-    ULONG STDMETHODCALLTYPE Release() override { return --References; }  // lives on the test's stack
+    // The references held now: taking one more and giving it back tells.
+    ULONG References() {
+        AddRef();
+        return Release();
+    }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
@@ -297,7 +299,6 @@ public:
     }
 
     std::optional<LONG> Number;
-    ULONG References = 1;
     int Fetches = 0;
 };
 
@@ -327,7 +328,7 @@ TEST_F(JpegOverCom, AnObjectArgumentGivesItsDefaultValueAndOneThatIsItselfIsATyp
     EXPECT_EQ(PutQuality(dispatch.Get(), itself, argErr), DISP_E_TYPEMISMATCH);
     EXPECT_EQ(argErr, 0u);
     EXPECT_EQ(itself.Fetches, 1);
-    EXPECT_EQ(itself.References, 1u);  // every reference handed out came back
+    EXPECT_EQ(itself.References(), 1u);  // every reference handed out came back
     EXPECT_EQ(jpeg->get_Quality(&quality), S_OK);
     EXPECT_EQ(quality, 80);
 }

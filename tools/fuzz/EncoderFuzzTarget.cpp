@@ -74,8 +74,8 @@ Outcome Encode(const Settings& s, ClsJPEG& encoder, bool canvas, EncoderPath pat
     try {
         encoder.SetSamplingFrequencies(s.factors[0], s.factors[1], s.factors[2], s.factors[3], s.factors[4],
                                        s.factors[5]);
-    } catch (const JpegError& e) {
-        if (e.code() != 1) Finding("sampling error", e.description());
+    } catch (const ComponentError& e) {
+        if (e.number() != 1) Finding("sampling error", e.description());
     }
     encoder.SetQuality(s.quality);
     encoder.SetComment(s.comment);
@@ -87,8 +87,8 @@ Outcome Encode(const Settings& s, ClsJPEG& encoder, bool canvas, EncoderPath pat
     try {
         if (encoder.SampleHDC(source, s.width, s.height, s.left, s.top) != 0) Finding("a small picture was refused");
         outcome.file = encoder.Encode();
-    } catch (const JpegError& e) {
-        outcome.error = e.code();
+    } catch (const ComponentError& e) {
+        outcome.error = e.number();
         outcome.description = e.description();
     }
     return outcome;

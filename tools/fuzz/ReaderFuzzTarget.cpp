@@ -79,7 +79,7 @@ void EncodeAsTheToolDoes(ImageFile& image) {
     try {
         if (encoder.SampleHDC(image, image.Width(), image.Height()) != 0) Finding("the picture was refused");
         file = encoder.Encode();
-    } catch (const JpegError& e) {
+    } catch (const ComponentError& e) {
         Finding("the picture was not encoded:", e.description());
     }
     const test::Decoded decoded = test::DecodeJpeg(file);

@@ -60,8 +60,8 @@ Expected ExpectedFor(int32_t width, int32_t height) {
 int32_t ErrorOf(ClsJPEG& encoder, std::vector<uint8_t>& file) {
     try {
         file = encoder.Encode();
-    } catch (const JpegError& e) {
-        return e.code();
+    } catch (const ComponentError& e) {
+        return e.number();
     }
     return 0;
 }
@@ -75,8 +75,8 @@ void Run(fuzz::Input& in) {
     ClsJPEG encoder;
     try {
         encoder.SetSamplingFrequencies(factors[0], factors[1], factors[2], factors[3], factors[4], factors[5]);
-    } catch (const JpegError& e) {
-        if (e.code() != 1) Finding("sampling error", e.description());
+    } catch (const ComponentError& e) {
+        if (e.number() != 1) Finding("sampling error", e.description());
     }
     MemoryPicture picture(4, 4, std::vector<uint8_t>(48, in.Byte()));
     picture.SetCanvasLimit(kCanvasLimit);
@@ -87,8 +87,8 @@ void Run(fuzz::Input& in) {
     int32_t status = -1;
     try {
         status = encoder.SampleHDC(source, width, height, left, top);
-    } catch (const JpegError& e) {
-        if (e.code() != 6 || expected != Expected::Overflow) Finding("SampleHDC failed:", e.description());
+    } catch (const ComponentError& e) {
+        if (e.number() != 6 || expected != Expected::Overflow) Finding("SampleHDC failed:", e.description());
     }
     if (status == 0 && expected != Expected::Taken) Finding("a picture that should fail was taken");
     if (status == 1 && expected != Expected::Refused) Finding("status 1 for a picture that should be taken");

@@ -11,6 +11,7 @@
 #include "camera/CameraChoice.h"
 #include "camera/CameraChooser.h"
 #include "camera/CameraControlObject.h"
+#include "camera/MediaTypes.h"
 #include "camera/CameraGraph.h"
 #include "camera/DirectShowCamera.h"
 #include "camera/VideoDevices.h"
@@ -93,7 +94,7 @@ TEST_F(CameraControlTest, SaveFrameBitmapReplacesTheFileWithTheWholePictureAt320
         Camera().SaveFrameBitmap(unwritable.wstring());
         ADD_FAILURE() << "no error raised";
     } catch (const ComponentError& e) {
-        EXPECT_NE(e.description().find(unwritable.wstring()), std::wstring::npos);
+        EXPECT_NE(WideDescription(e).find(unwritable.wstring()), std::wstring::npos);
     }
     EXPECT_FALSE(fs::exists(unwritable.parent_path()));
 }
@@ -215,15 +216,14 @@ TEST(DemoCameraGraph, EveryFormatGivesTheWholePictureRightWayUp) {
         if (c.width) {
             ComPtr<IAMStreamConfig> config;
             ASSERT_EQ(CapturePinOf(device.Get()).As(&config), S_OK);
-            AM_MEDIA_TYPE* type = nullptr;
-            ASSERT_EQ(config->GetFormat(&type), S_OK);
+            AM_MEDIA_TYPE* received = nullptr;
+            ASSERT_EQ(config->GetFormat(&received), S_OK);
+            OwnedMediaType type(received);
             auto* info = reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat);
             info->bmiHeader.biWidth = c.width;
             info->bmiHeader.biHeight = c.height;
             info->bmiHeader.biSizeImage = 0;
-            EXPECT_EQ(config->SetFormat(type), S_OK);
-            CoTaskMemFree(type->pbFormat);
-            CoTaskMemFree(type);
+            EXPECT_EQ(config->SetFormat(type.get()), S_OK);
         }
         CameraProblem problem{};
         auto graph = CameraGraph::Start(device, c.choosePreviewFormat, problem);

@@ -50,7 +50,7 @@ private:
     }
 
     void WriteSymbol(const HuffmanTable& table, int32_t symbol) {
-        if (symbol < 0 || symbol > 255) throw JpegError::OutOfRange();
+        if (symbol < 0 || symbol > 255) throw ComponentError::OutOfRange();
         bits_.WriteBits(table.CodeMask[symbol], table.Code[symbol]);
     }
 
