@@ -35,7 +35,7 @@ class ListDrag {
 public:
     void List1_MouseDown(const RosterList& roster);
     // The outline is drawn with the list's tools; none are drawn without them.
-    void List1_MouseMove(const RosterList& roster, const capture::ListDrawingTools* tools,
+    void List1_MouseMove(const RosterList& roster, const ListDrawingTools* tools,
                          const ListMouseEvent& event);
     // The roster is held by value: a popup command may change the window.
     void List1_MouseUp(RosterList roster, const ListMouseEvent& event, const PopupMenu& popup);
