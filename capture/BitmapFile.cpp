@@ -1,9 +1,10 @@
 #include "BitmapFile.h"
 
-#include "ReplaceFile.h"
+#include "FileOutput.h"
 #include "Win32Handles.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <limits>
 
 namespace vardolin::capture {
@@ -95,7 +96,19 @@ DWORD WriteBitmapFile(const std::filesystem::path& path, const BitmapPixels& pix
     if (pixels.Empty()) return ERROR_INVALID_DATA;
     std::filesystem::path replacement = ReplacementPath(path);
     if (DWORD error = WriteNew(replacement, pixels)) return error;
-    return PutReplacementInPlace(replacement, path);
+    return Win32Error(PutReplacementInPlace(replacement, path));
+}
+
+DWORD Win32Error(const std::error_code& error) noexcept {
+    if (!error) return 0;
+    if (error.category() == std::system_category()) return static_cast<DWORD>(error.value());
+    switch (error.value()) {
+    case EACCES:
+    case EPERM: return ERROR_ACCESS_DENIED;
+    case ENOENT: return ERROR_FILE_NOT_FOUND;
+    case ENOSPC: return ERROR_DISK_FULL;
+    default: return ERROR_GEN_FAILURE;
+    }
 }
 
 void DrawBitmapPixels(HDC dc, int x, int y, const BitmapPixels& pixels) {

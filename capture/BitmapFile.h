@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace vardolin::capture {
@@ -38,6 +39,11 @@ BitmapPixels CopyPixels(HDC source, int width, int height);
 // target and then put in its place, so a failure leaves any earlier file as
 // it was. Returns 0 or the Win32 error code.
 DWORD WriteBitmapFile(const std::filesystem::path& path, const BitmapPixels& pixels);
+
+// The Win32 error code of a failed file-system call of the standard library
+// (which may report only the nearest C error number), for the system's own
+// message text; 0 for no error.
+DWORD Win32Error(const std::error_code& error) noexcept;
 
 // Draws the pixels at (x, y) of the device context, unscaled.
 void DrawBitmapPixels(HDC dc, int x, int y, const BitmapPixels& pixels);
