@@ -1,4 +1,5 @@
-// 24-bit device-independent bitmaps in memory and as .bmp files.
+// 24-bit device-independent bitmaps in memory and as .bmp files, and the
+// Win32 code of a file-system error for the messages about them.
 #pragma once
 
 #include <windows.h>

@@ -1,5 +1,6 @@
 // Reordering the roster by dragging an entry with the left button onto
-// another entry, and the popup menu on a right release over the list.
+// another entry (the move pointer shows while it is pressed), and the popup
+// menu on a right release over the list.
 #pragma once
 
 #include "ListDrawingTools.h"
