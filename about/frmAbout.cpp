@@ -1,15 +1,14 @@
 #include "frmAbout.h"
 
 #include "AboutArtwork.h"
-#include "AboutTexts.h"
 #include "ComponentError.h"
+#include "ContinueOnError.h"
 #include "ModuleInstance.h"
 #include "SetWindowAlpha.h"
 #include "Twips.h"
 #include "UntrappedError.h"
 #include "Win32Handles.h"
 #include "WindowPlacement.h"
-#include "mdlmain.h"
 
 #include <commctrl.h>
 
@@ -21,11 +20,24 @@ namespace {
 constexpr const wchar_t* kWindowClass = L"VardolinfrmAbout";
 constexpr int kLabel7Id = 7;
 
+// The caption (never drawn, the window has no title bar) and the close mark's
+// tooltip.
+constexpr const wchar_t* kCaption = L"Form1";
+constexpr const wchar_t* kCloseTooltip = L"关闭";
+
 // The client area and the close spot over the artwork's close mark, in twips.
 constexpr vardolin::TwipsRect kClientTwips{0, 0, 7500, 5250};
 constexpr vardolin::TwipsRect kLabel7Twips{7080, 0, 375, 300};
 
 std::atomic<int> loadedWindows{0};
+
+// Opens the maker's web page with the environment's browser. Whether a
+// browser really started is not checked: the user sees it, or sees nothing
+// happen.
+void OpenWebPage(const vardolin::Environment& environment) noexcept {
+    // Only a test's fake can throw; the browser start reports nothing.
+    vardolin::RunOrSkip([&] { environment.webPageOpener(kMakerWebPage); });
+}
 
 // BeginPaint and EndPaint as a pair.
 class PaintDc {
@@ -281,6 +293,12 @@ LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }
+}
+
+void CmdOK_Click(vardolin::TopmostWindow& captureWindow, frmAbout& about) noexcept {
+    // The About window puts the capture window on top again when it closes.
+    captureWindow.Cancel_SetTop();
+    vardolin::RunOrSkip([&] { about.Show(); });
 }
 
 }  // namespace vardolin::about

@@ -3,7 +3,7 @@
 // close mark (Label7) starts the fade-out at once and opens the maker's web
 // page. One instance per component (the component state holds it); its window
 // is created when it is shown and destroyed when it closes, and the next
-// showing loads it anew.
+// showing loads it anew. The capture window's About button opens it.
 #pragma once
 
 #include "AboutTimers.h"
@@ -16,6 +16,8 @@
 #include <memory>
 
 namespace vardolin::about {
+
+inline constexpr const wchar_t* kMakerWebPage = L"https://vardolin.example/";
 
 inline constexpr int kAlphaStep = 5;
 inline constexpr UINT kHoldMs = 30000;
@@ -78,5 +80,10 @@ private:
     const vardolin::Environment& environment_;
     std::unique_ptr<Loaded> loaded_;
 };
+
+// The capture window's About button CmdOK ("关于"): takes the capture window
+// off the top and shows the About window; while it is open, only brings it to
+// the front. Every step runs even if one fails.
+void CmdOK_Click(vardolin::TopmostWindow& captureWindow, frmAbout& about) noexcept;
 
 }  // namespace vardolin::about

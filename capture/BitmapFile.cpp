@@ -1,9 +1,10 @@
 #include "BitmapFile.h"
 
-#include "ReplaceFile.h"
+#include "FileOutput.h"
 #include "Win32Handles.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <limits>
 
 namespace vardolin::capture {
@@ -95,7 +96,15 @@ DWORD WriteBitmapFile(const std::filesystem::path& path, const BitmapPixels& pix
     if (pixels.Empty()) return ERROR_INVALID_DATA;
     std::filesystem::path replacement = ReplacementPath(path);
     if (DWORD error = WriteNew(replacement, pixels)) return error;
-    return PutReplacementInPlace(replacement, path);
+    return PutReplacementInPlaceOrRemove(replacement, path);
+}
+
+DWORD PutReplacementInPlaceOrRemove(const std::filesystem::path& replacement, const std::filesystem::path& target) noexcept {
+    if (MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return 0;
+    DWORD error = GetLastError();
+    DeleteFileW(replacement.c_str());
+    return error ? error : ERROR_GEN_FAILURE;
 }
 
 void DrawBitmapPixels(HDC dc, int x, int y, const BitmapPixels& pixels) {

@@ -1,10 +1,12 @@
-// 24-bit device-independent bitmaps in memory and as .bmp files.
+// 24-bit device-independent bitmaps in memory and as .bmp files, and the
+// Win32 code of a file-system error for the messages about them.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 #include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace vardolin::capture {
@@ -38,6 +40,13 @@ BitmapPixels CopyPixels(HDC source, int width, int height);
 // target and then put in its place, so a failure leaves any earlier file as
 // it was. Returns 0 or the Win32 error code.
 DWORD WriteBitmapFile(const std::filesystem::path& path, const BitmapPixels& pixels);
+
+// Puts a completely written replacement (ReplacementPath) in the target's
+// place, written through to the disk, or removes it and leaves the target as
+// it was. Returns 0 or the Win32 error code: the system's own reason (a file
+// held open by another program, a full disk), which the standard library's
+// rename reduces to "access denied" or a general input/output error.
+DWORD PutReplacementInPlaceOrRemove(const std::filesystem::path& replacement, const std::filesystem::path& target) noexcept;
 
 // Draws the pixels at (x, y) of the device context, unscaled.
 void DrawBitmapPixels(HDC dc, int x, int y, const BitmapPixels& pixels);

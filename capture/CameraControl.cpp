@@ -1,13 +1,18 @@
 #include "CameraControl.h"
 
 #include "LateBinding.h"
-#include "camera/CameraChoice.h"
+#include "camera/DirectShowCamera.h"
+#include "camera/VideoCaptureControl.h"
 
 namespace vardolin::capture {
 
-std::unique_ptr<CameraControlWindow> CreateCameraControl(const Environment& environment, HWND parent,
+std::unique_ptr<CameraControlWindow> CreateChosenCameraControl(HWND parent, const RECT& bounds, int controlId) {
+    return CreateVideoCaptureControl(parent, bounds, controlId, CreateDirectShowCamera());
+}
+
+std::unique_ptr<CameraControlWindow> CreateCameraControl(const CameraControlFactory& factory, HWND parent,
                                                          const RECT& bounds, int controlId) {
-    if (environment.cameraControl) return environment.cameraControl(parent, bounds, controlId);
+    if (factory) return factory(parent, bounds, controlId);
     return CreateChosenCameraControl(parent, bounds, controlId);
 }
 

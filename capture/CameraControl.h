@@ -3,7 +3,6 @@
 #pragma once
 
 #include "BitmapFile.h"
-#include "Environment.h"
 
 #include <windows.h>
 #include <oaidl.h>
@@ -44,11 +43,16 @@ public:
     virtual std::shared_ptr<const BitmapPixels> StillDetail() const { return nullptr; }
 };
 
-using CameraControlFactory = Environment::CameraControlFactory;
+// Makes a camera control in the given rectangle of the parent window.
+using CameraControlFactory =
+    std::function<std::unique_ptr<CameraControlWindow>(HWND parent, const RECT& bounds, int controlId)>;
 
-// The environment's camera control, or without one our video-capture control
-// over the system's webcams.
-std::unique_ptr<CameraControlWindow> CreateCameraControl(const Environment& environment, HWND parent,
+// Our video-capture control over the system's webcams, which says so in the
+// preview when there is none.
+std::unique_ptr<CameraControlWindow> CreateChosenCameraControl(HWND parent, const RECT& bounds, int controlId);
+
+// The factory's camera control, or without one CreateChosenCameraControl's.
+std::unique_ptr<CameraControlWindow> CreateCameraControl(const CameraControlFactory& factory, HWND parent,
                                                          const RECT& bounds, int controlId);
 
 // The five members of the control, called by dispatch id; failures are raised

@@ -1,10 +1,18 @@
 #include "ComponentState.h"
 
+#include "ContinueOnError.h"
 #include "FormShow.h"
 #include "GetPIC.h"
 #include "frmAbout.h"
 
 namespace vardolin::capture {
+namespace {
+
+void KeepFirst(Microsoft::WRL::ComPtr<IDispatch>& kept, IDispatch* offered) {
+    if (!kept) kept = offered;
+}
+
+}  // namespace
 
 ComponentState::ComponentState() = default;
 ComponentState::~ComponentState() = default;
@@ -23,6 +31,16 @@ ComponentState& CurrentComponentState() {
     thread_local ComponentState* current = nullptr;
     if (!current) current = new ComponentState();
     return *current;
+}
+
+void FormShow(IDispatch* application, IDispatch* workbook, IDispatch* worksheet) noexcept {
+    RunOrSkip([&] {
+        ComponentState& component = CurrentComponentState();
+        RunOrSkip([&] { KeepFirst(component.hostApplication, application); });
+        RunOrSkip([&] { KeepFirst(component.hostWorkbook, workbook); });
+        RunOrSkip([&] { KeepFirst(component.hostWorksheet, worksheet); });
+        RunOrSkip([&] { component.CaptureWindow().Show(); });
+    });
 }
 
 bool CanUnloadNow() noexcept { return GetPIC::LoadedCount() == 0; }

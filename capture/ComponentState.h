@@ -3,6 +3,7 @@
 // long as the loaded library.
 #pragma once
 
+#include "CameraControl.h"
 #include "Environment.h"
 #include "JpegQuality.h"
 
@@ -30,9 +31,12 @@ struct ComponentState {
 
     JpegQuality jpegQuality;
 
-    // The system as the windows use it: message boxes, the browser, timers
-    // and the camera. Tests put fakes in.
+    // The system as the windows use it: message boxes, the browser, the file
+    // manager and timers. Tests put fakes in.
     Environment& environment = ThreadEnvironment();
+    // Makes the capture window's camera control; empty: over the system's
+    // webcams. Tests put other cameras in.
+    CameraControlFactory cameraControl;
 
     // The single capture window instance, created on first use.
     GetPIC& CaptureWindow();

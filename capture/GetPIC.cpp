@@ -55,7 +55,7 @@ HWND GetPIC::Control(ControlId id) const noexcept {
 PictureBox* GetPIC::Picture1() noexcept { return loaded_ ? loaded_->picture1.get() : nullptr; }
 PictureBox* GetPIC::Picture2() noexcept { return loaded_ ? loaded_->picture2.get() : nullptr; }
 CameraControlWindow* GetPIC::Camera() noexcept { return loaded_ ? loaded_->camera.get() : nullptr; }
-const ListDrawingTools* GetPIC::ListTools() const noexcept {
+const roster::ListDrawingTools* GetPIC::ListTools() const noexcept {
     return loaded_ ? loaded_->listTools.get() : nullptr;
 }
 
@@ -113,7 +113,7 @@ void GetPIC::CreateWindowAndControls() {
 
 void GetPIC::Form_Load() {
     // Without error trapping: a failure here is reported and ends the load.
-    loaded_->listTools = std::make_unique<ListDrawingTools>(Control(ControlId::List1));
+    loaded_->listTools = std::make_unique<roster::ListDrawingTools>(Control(ControlId::List1));
 
     RestoreTopmostOption();
     RestoreDirectDeleteOption();

@@ -17,10 +17,13 @@
 #include <memory>
 #include <string>
 
+namespace vardolin::roster {
+class ListDrawingTools;
+}
+
 namespace vardolin::capture {
 
 struct ComponentState;
-class ListDrawingTools;
 
 class GetPIC final : public TopmostWindow, public BaseWindow<GetPIC> {
 public:
@@ -65,7 +68,7 @@ public:
     PictureBox* Picture2() noexcept;
     CameraControlWindow* Camera() noexcept;
     // The roster list's drawing tools (null when not loaded).
-    const ListDrawingTools* ListTools() const noexcept;
+    const roster::ListDrawingTools* ListTools() const noexcept;
     // Opens the popup menu `the` at a point of the client area (twips) and
     // runs the chosen command before returning.
     void PopupMenuThe(float xTwips, float yTwips);

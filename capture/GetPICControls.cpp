@@ -1,14 +1,40 @@
 // The capture window's controls: created from the layout table in tab
-// order, with their fonts and tooltips.
+// order, with their fonts and tooltips, and the crop preview's first picture.
 #include "ComponentState.h"
+#include "FramePlacement.h"
 #include "ComponentError.h"
 #include "GetPICLoaded.h"
 #include "ModuleInstance.h"
-#include "Placeholder.h"
 
 #include <commctrl.h>
 
 namespace vardolin::capture {
+namespace {
+
+
+// The picture the crop preview shows until the first crop: a neutral
+// head-and-shoulders outline of the crop frame's size.
+UniqueBitmap CreatePlaceholderPicture() {
+    const autoframe::Extent size = autoframe::kCropFrameSize;
+    WindowDc screen(nullptr);
+    UniqueBitmap picture(CreateCompatibleBitmap(screen.get(), size.width, size.height));
+    UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+    if (!picture || !dc) return picture;
+
+    ScopedSelection bitmap(dc.get(), picture.get());
+    RECT all{0, 0, size.width, size.height};
+    UniqueBrush background(CreateSolidBrush(RGB(232, 236, 241)));
+    FillRect(dc.get(), &all, background.get());
+
+    UniqueBrush figure(CreateSolidBrush(RGB(178, 188, 201)));
+    ScopedSelection brush(dc.get(), figure.get());
+    ScopedSelection pen(dc.get(), GetStockObject(NULL_PEN));
+    Ellipse(dc.get(), 46, 34, 111, 107);    // head
+    Ellipse(dc.get(), 14, 118, 143, 250);   // shoulders, cut by the bottom edge
+    return picture;
+}
+
+}  // namespace
 
 UniqueFont CreateSongtiFont(int pixelHeight) {
     LOGFONTW font{};
@@ -74,7 +100,7 @@ void GetPIC::CreateControl(const ControlSpec& layout) {
         break;
     }
     case ControlKind::Camera:
-        loaded_->camera = CreateCameraControl(component_.environment, parent, r, id);
+        loaded_->camera = CreateCameraControl(component_.cameraControl, parent, r, id);
         control = loaded_->camera ? loaded_->camera->Window() : nullptr;
         if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ui), FALSE);
         break;

@@ -1,13 +1,13 @@
 // The capture window's events, each handed to the part that does the work:
 // the roster (roster/), the photo (photo/) and the About window (about/).
 // The window's messages are turned into these events at the end of the file.
-#include "AboutButton.h"
 #include "ComponentState.h"
 #include "ComponentError.h"
 #include "GetPICLoaded.h"
 #include "RosterCommands.h"
 #include "RosterImport.h"
 #include "UntrappedError.h"
+#include "frmAbout.h"
 #include "photo/CropFrame.h"
 #include "photo/StoreCrop.h"
 #include "photo/TakePhoto.h"

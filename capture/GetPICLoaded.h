@@ -30,7 +30,7 @@ struct GetPIC::Loaded {
     UniqueMenu menuThe;
     // Released at unload, while the controls still exist.
     UniqueWindow tooltip;
-    std::unique_ptr<ListDrawingTools> listTools;
+    std::unique_ptr<roster::ListDrawingTools> listTools;
     std::unique_ptr<DialogKeyboard> keyboard;
 };
 

@@ -2,6 +2,8 @@
 // or the load step sets a 16-bit integer.
 #pragma once
 
+#include "Variant.h"
+
 #include <string>
 #include <variant>
 
@@ -13,9 +15,15 @@ public:
     void SetInteger(short value) { value_ = value; }
 
     bool IsText() const noexcept { return std::holds_alternative<std::wstring>(value_); }
-    std::wstring Text() const;
+    std::wstring Text() const {
+        if (const auto* text = std::get_if<std::wstring>(&value_)) return *text;
+        return std::to_wstring(std::get<short>(value_));
+    }
     // The value as a number; stored text that is no number raises a type mismatch.
-    double Number() const;
+    double Number() const {
+        if (const auto* text = std::get_if<std::wstring>(&value_)) return TextToNumber(*text);
+        return std::get<short>(value_);
+    }
 
 private:
     std::variant<std::wstring, short> value_;

@@ -83,4 +83,20 @@ bool WriteNewFile(const std::filesystem::path& path, const std::vector<uint8_t>&
     return true;
 }
 
+std::filesystem::path ReplacementPath(const std::filesystem::path& target) {
+    std::filesystem::path replacement = target;
+    replacement += ".new";
+    return replacement;
+}
+
+std::error_code PutReplacementInPlace(const std::filesystem::path& replacement, const std::filesystem::path& target) {
+    std::error_code error;
+    std::filesystem::rename(replacement, target, error);
+    if (error) {
+        std::error_code ignored;
+        std::filesystem::remove(replacement, ignored);
+    }
+    return error;
+}
+
 }  // namespace vardolin

@@ -1,12 +1,43 @@
 #include "ListDrag.h"
 
-#include "ListPointer.h"
+#include <commctrl.h>
 
 namespace vardolin::roster {
 namespace {
 
 constexpr int kLeftButton = 1;
 constexpr int kRightButton = 2;
+
+// The mouse pointer shown over the roster list: the default arrow, or the
+// four-way move arrow while an entry is pressed.
+enum class ListPointer { Default, Move };
+
+constexpr UINT_PTR kSubclassId = 0x524F53;  // one per list, our own id
+
+HCURSOR CursorOf(ListPointer pointer) noexcept {
+    return LoadCursorW(nullptr, pointer == ListPointer::Move ? IDC_SIZEALL : IDC_ARROW);
+}
+
+// Keeps the chosen pointer when the list asks for one; with the default
+// pointer the list chooses as it always does.
+LRESULT CALLBACK PointerSubclass(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                 DWORD_PTR pointer) {
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(list, &PointerSubclass, id);
+    if (message == WM_SETCURSOR && static_cast<ListPointer>(pointer) == ListPointer::Move &&
+        LOWORD(lParam) == HTCLIENT) {
+        SetCursor(CursorOf(ListPointer::Move));
+        return TRUE;
+    }
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+
+// Shows the pointer now and keeps showing it over the list until changed.
+void SetListPointer(HWND list, ListPointer pointer) noexcept {
+    if (!list) return;
+    // Installs the subclass the first time, and later only updates its data.
+    SetWindowSubclass(list, &PointerSubclass, kSubclassId, static_cast<DWORD_PTR>(pointer));
+    SetCursor(CursorOf(pointer));
+}
 
 }  // namespace
 
@@ -29,7 +60,7 @@ void ListDrag::List1_MouseDown(const RosterList& roster) {
     SetListPointer(roster.Window(), ListPointer::Move);
 }
 
-void ListDrag::List1_MouseMove(const RosterList& roster, const capture::ListDrawingTools* tools,
+void ListDrag::List1_MouseMove(const RosterList& roster, const ListDrawingTools* tools,
                                const ListMouseEvent& event) {
     if (event.button != kLeftButton) return;
     if (roster.TopIndex() == topIndex_) {

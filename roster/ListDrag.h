@@ -1,5 +1,6 @@
 // Reordering the roster by dragging an entry with the left button onto
-// another entry, and the popup menu on a right release over the list.
+// another entry (the move pointer shows while it is pressed), and the popup
+// menu on a right release over the list.
 #pragma once
 
 #include "ListDrawingTools.h"
@@ -35,7 +36,7 @@ class ListDrag {
 public:
     void List1_MouseDown(const RosterList& roster);
     // The outline is drawn with the list's tools; none are drawn without them.
-    void List1_MouseMove(const RosterList& roster, const capture::ListDrawingTools* tools,
+    void List1_MouseMove(const RosterList& roster, const ListDrawingTools* tools,
                          const ListMouseEvent& event);
     // The roster is held by value: a popup command may change the window.
     void List1_MouseUp(RosterList roster, const ListMouseEvent& event, const PopupMenu& popup);

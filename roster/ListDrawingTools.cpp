@@ -2,7 +2,7 @@
 
 #include "ComponentError.h"
 
-namespace vardolin::capture {
+namespace vardolin::roster {
 namespace {
 
 void Require(bool ok) {
@@ -21,4 +21,4 @@ ListDrawingTools::ListDrawingTools(HWND list)
     brushSelection_ = ScopedSelection(dc_.get(), hollowBrush_);
 }
 
-}  // namespace vardolin::capture
+}  // namespace vardolin::roster

@@ -6,7 +6,7 @@
 
 #include "Win32Handles.h"
 
-namespace vardolin::capture {
+namespace vardolin::roster {
 
 class ListDrawingTools {
 public:
@@ -27,4 +27,4 @@ private:
     ScopedSelection brushSelection_;
 };
 
-}  // namespace vardolin::capture
+}  // namespace vardolin::roster

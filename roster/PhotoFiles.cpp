@@ -11,7 +11,7 @@
 #include "ComponentError.h"
 #include "Win32Handles.h"
 
-namespace vardolin::capture {
+namespace vardolin::roster {
 namespace {
 
 constexpr std::wstring_view kExtendedPrefix = LR"(\\?\)";
@@ -104,4 +104,11 @@ bool IsUsablePhotoName(const std::wstring& entry) {
     return fileName.size() <= kLongestFileName && !IsReservedDeviceName(fileName);
 }
 
-}  // namespace vardolin::capture
+bool HasStoredPhoto(const std::wstring& entry) {
+    if (!IsUsablePhotoName(entry)) return false;
+    DWORD attributes = GetFileAttributesW(PhotoPath(entry).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+}
+
+}  // namespace vardolin::roster

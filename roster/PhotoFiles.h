@@ -1,11 +1,12 @@
 // Where photos live: the folder of the component's own library file, its
-// "Pic" subfolder, and which roster entries can be used as file names.
+// "Pic" subfolder, which roster entries can be used as file names, and whether
+// an entry's photo is stored.
 #pragma once
 
 #include <filesystem>
 #include <string>
 
-namespace vardolin::capture {
+namespace vardolin::roster {
 
 // The folder that holds the component's library file, in the extended-length
 // form (\\?\C:\...) so that the paths built from it may pass 260 characters:
@@ -31,4 +32,10 @@ bool IsBlank(const std::wstring& entry);
 // entry are part of the name: " A " is stored as " A .jpg".
 bool IsUsablePhotoName(const std::wstring& entry);
 
-}  // namespace vardolin::capture
+// True when the exact file "Pic\<entry>.jpg" beside the component exists as
+// an ordinary file (not a folder, not hidden, not a system file). The entry
+// is never read as a pattern: an entry that cannot be a photo's name (with
+// "*", "?", a path separator, ...) has no stored photo.
+bool HasStoredPhoto(const std::wstring& entry);
+
+}  // namespace vardolin::roster

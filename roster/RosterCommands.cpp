@@ -2,7 +2,6 @@
 
 #include "ContinueOnError.h"
 #include "PhotoFiles.h"
-#include "StoredPhoto.h"
 
 #include <algorithm>
 
@@ -73,15 +72,15 @@ void tolast(RosterList roster) noexcept {
 
 void OpenPhotoFolder(vardolin::TopmostWindow& window, const vardolin::Environment& environment) noexcept {
     RunOrSkip([&] {
-        const std::filesystem::path folder = capture::LibraryFolder() / L"Pic";
+        const std::filesystem::path folder = LibraryFolder() / L"Pic";
         CreateDirectoryW(folder.c_str(), nullptr);
         DWORD attributes = GetFileAttributesW(folder.c_str());
         bool isFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-        if (isFolder && environment.folderOpener(capture::DisplayPath(folder))) return;
+        if (isFolder && environment.folderOpener(DisplayPath(folder))) return;
         // Missing because the component's folder takes no new entries, or a
         // file in its place, or no file manager to show it.
-        std::wstring notice = isFolder ? L"" : capture::UnwritableFolderNotice(capture::LibraryFolder());
-        if (notice.empty()) notice = kPhotoFolderNotOpenedText + capture::DisplayPath(folder);
+        std::wstring notice = isFolder ? L"" : UnwritableFolderNotice(LibraryFolder());
+        if (notice.empty()) notice = kPhotoFolderNotOpenedText + DisplayPath(folder);
         window.Cancel_SetTop();
         environment.ShowMessageBox(window.Window(), notice, kPhotoFolderTitle, MB_OK | MB_ICONEXCLAMATION);
         window.SetTop();

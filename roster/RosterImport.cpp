@@ -2,12 +2,12 @@
 
 #include "BusyHost.h"
 #include "ContinueOnError.h"
-#include "Duplicates.h"
 #include "PhotoFiles.h"
 #include "RosterTexts.h"
 #include "SpreadsheetHost.h"
 
 #include <algorithm>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -18,6 +18,28 @@ using vardolin::HostBusy;
 using vardolin::RunOrSkip;
 using vardolin::SpreadsheetHost;
 using Microsoft::WRL::ComPtr;
+
+// Duplicate entries of the roster are equal texts, compared code unit by code
+// unit (case, spaces and all). Positions, in ascending order, of every entry
+// that repeats an earlier one.
+std::vector<int> LaterDuplicates(const std::vector<std::wstring>& texts) {
+    std::vector<int> later;
+    std::unordered_set<std::wstring_view> seen;
+    seen.reserve(texts.size());
+    for (size_t i = 0; i < texts.size(); ++i)
+        if (!seen.insert(texts[i]).second) later.push_back(static_cast<int>(i));
+    return later;
+}
+
+// Removes the later copies of every text: the first occurrence keeps its
+// position and the others keep their order.
+void RemoveDuplicates(RosterList& roster) {
+    std::vector<int> later = LaterDuplicates(roster.Texts());
+    if (later.empty()) return;
+    RedrawPause pause(roster);
+    // From the back, so that the positions still to be removed stay valid.
+    for (auto it = later.rbegin(); it != later.rend(); ++it) roster.Remove(*it);
+}
 
 // Runs one step of the import: a failure skips the step, as in every handler
 // of the window, but a busy host ends the import.
@@ -54,7 +76,7 @@ public:
         } catch (...) {
             return true;  // a value without a text form is skipped
         }
-        if (capture::IsBlank(text) || onRoster_.contains(text)) return true;
+        if (IsBlank(text) || onRoster_.contains(text)) return true;
         if (names_.size() >= room_) {
             leftOut_ = true;
             return false;

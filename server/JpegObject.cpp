@@ -51,7 +51,7 @@ STDMETHODIMP JpegObject::SampleHDC(LONG lHDC, LONG lWidth, LONG lHeight, LONG lS
                                    LONG* status) {
     if (!status) return E_POINTER;
     return Guarded(IID__ClsJPEG, [&] {
-        capture::GdiPictureSource source(HdcFromLong(lHDC));
+        GdiPictureSource source(HdcFromLong(lHDC));
         *status = Encoder.SampleHDC(source, lWidth, lHeight, lSrcLeft, lSrcTop);
         return S_OK;
     });

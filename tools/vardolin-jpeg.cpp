@@ -21,16 +21,11 @@ using tools::Options;
 // Writes beside the target and renames over it, so an existing file is only
 // replaced by a complete one.
 void Replace(ClsJPEG& encoder, const std::filesystem::path& target) {
-    std::filesystem::path temporary = target;
-    temporary += ".partial";
-    std::filesystem::remove(temporary);
-    encoder.SaveFile(temporary);
-    std::error_code ec;
-    std::filesystem::rename(temporary, target, ec);
-    if (ec) {
-        std::filesystem::remove(temporary);
-        throw std::runtime_error("cannot replace " + tools::Printable(target.string()) + ": " + ec.message());
-    }
+    const std::filesystem::path replacement = ReplacementPath(target);
+    std::filesystem::remove(replacement);  // left over from an interrupted run
+    encoder.SaveFile(replacement);
+    if (std::error_code error = PutReplacementInPlace(replacement, target))
+        throw std::runtime_error("cannot replace " + tools::Printable(target.string()) + ": " + error.message());
 }
 
 void WriteToStandardOutput(const std::vector<uint8_t>& bytes) {

@@ -1,27 +1,20 @@
 // What the component asks of the system that a test puts fakes in for:
-// message boxes, the browser, timers and the camera. The product uses the
-// system's own. One per thread, like the component state that holds it.
+// message boxes, the browser, the file manager and timers. The product uses
+// the system's own. One per thread, like the component state that holds it.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 
 namespace vardolin {
-
-namespace capture {
-class CameraControlWindow;  // capture/CameraControl.h
-}
 
 struct Environment {
     using MessageBoxFunction =
         std::function<int(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type)>;
     using WebPageOpener = std::function<void(const std::wstring& address)>;
     using FolderOpener = std::function<bool(const std::wstring& folder)>;
-    using CameraControlFactory =
-        std::function<std::unique_ptr<capture::CameraControlWindow>(HWND parent, const RECT& bounds, int controlId)>;
 
     // Shows a modal message box and returns the button chosen.
     MessageBoxFunction messageBox = SystemMessageBox;
@@ -33,9 +26,6 @@ struct Environment {
     // While set, timers start no platform timer: they keep their settings,
     // and a test delivers the ticks itself by sending WM_TIMER.
     bool timersTickByHand = false;
-    // Makes the capture window's camera control; empty: over the system's
-    // webcams.
-    CameraControlFactory cameraControl;
 
     int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) const;
 

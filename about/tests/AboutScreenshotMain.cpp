@@ -15,7 +15,7 @@ int wmain() {
         // No browser, and the capture window without a camera.
         vardolin::Environment& environment = vardolin::capture::CurrentComponentState().environment;
         environment.webPageOpener = [](const std::wstring&) {};
-        environment.cameraControl = vardolin::capture::CreateNoCamera;
+        vardolin::capture::CurrentComponentState().cameraControl = vardolin::capture::CreateNoCamera;
         auto& capture = vardolin::capture::CurrentComponentState().CaptureWindow();
         capture.Show();
         SendMessageW(capture.Control(vardolin::capture::ControlId::CmdOK), BM_CLICK, 0, 0);

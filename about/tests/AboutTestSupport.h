@@ -6,7 +6,6 @@
 #include "GetPIC.h"
 #include "FakeEnvironment.h"
 #include "frmAbout.h"
-#include "mdlmain.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 #include "photo/SaveAsJpeg.h"
 
 #include "ClsJPEG.h"
+#include "FileOutput.h"
 #include "GdiPictureSource.h"
 #include "MemoryPicture.h"
 #include "GetPICTexts.h"
 #include "PhotoFiles.h"
-#include "ReplaceFile.h"
 #include "ComponentError.h"
 
 #include <cmath>
@@ -35,8 +35,9 @@ JpegSaveResult WriteReplacing(ClsJPEG& jpeg, const std::filesystem::path& target
     }
     std::filesystem::path replacement = ReplacementPath(target);
     DeleteFileW(replacement.c_str());  // left over from an interrupted store
-    if (jpeg.SaveFile(replacement) != 0) return Failed(TemporaryFileNotCreatedText(DisplayPath(replacement)));
-    if (DWORD error = PutReplacementInPlace(replacement, target)) return Failed(SystemMessage(error));
+    if (jpeg.SaveFile(replacement) != 0)
+        return Failed(TemporaryFileNotCreatedText(roster::DisplayPath(replacement)));
+    if (DWORD error = PutReplacementInPlaceOrRemove(replacement, target)) return Failed(SystemMessage(error));
     return {true, {}};
 }
 

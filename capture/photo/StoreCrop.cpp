@@ -37,7 +37,8 @@ uint8_t ToByte(double value) {
 void WritePreviewBitmap(PictureBox& preview) {
     RECT inner{};
     GetClientRect(preview.Window(), &inner);
-    WriteBitmapFile(LibraryFolder() / L"TmpPhoto.BMP", CopyPixels(preview.ImageDc(), inner.right, inner.bottom));
+    const std::filesystem::path file = roster::LibraryFolder() / L"TmpPhoto.BMP";
+    WriteBitmapFile(file, CopyPixels(preview.ImageDc(), inner.right, inner.bottom));
 }
 
 // The crop as the preview shows it at the designed size; from the still's
@@ -72,13 +73,13 @@ void StoreCrop(const PhotoParts& photo, roster::RosterList roster, TopmostWindow
     bool someoneToPhotograph = TestOrAssumeTrue([&] {
         int count = roster.Count();
         entry = count > 0 ? roster.Text(0) : std::wstring();
-        return (count > 0) & !IsBlank(entry);
+        return (count > 0) & !roster::IsBlank(entry);
     });
     if (!someoneToPhotograph) {
         Tell(window, environment, kReminderText, kReminderCaption, MB_ICONINFORMATION);
         return;
     }
-    if (!IsUsablePhotoName(entry)) {
+    if (!roster::IsUsablePhotoName(entry)) {
         Tell(window, environment, UnusablePhotoNameText(entry), kReminderCaption, MB_ICONEXCLAMATION);
         return;
     }
@@ -91,17 +92,17 @@ void StoreCrop(const PhotoParts& photo, roster::RosterList roster, TopmostWindow
 
     RunOrSkip([&] { WritePreviewBitmap(photo.preview); });
     RunOrSkip([&] { ClampJpegQuality(quality); });
-    RunOrSkip([&] { CreateDirectoryW((LibraryFolder() / L"Pic").c_str(), nullptr); });
+    RunOrSkip([&] { CreateDirectoryW((roster::LibraryFolder() / L"Pic").c_str(), nullptr); });
     std::filesystem::path file;
-    RunOrSkip([&] { file = PhotoPath(entry); });
+    RunOrSkip([&] { file = roster::PhotoPath(entry); });
     JpegSaveResult stored = StorePhoto(photo, quality, file);
     if (stored.written) {
         RunOrSkip([&] { roster.Remove(0); });
         return;
     }
     RunOrSkip([&] {
-        std::wstring notice = UnwritableFolderNotice(file.parent_path());
-        if (notice.empty()) notice = PhotoNotStoredText(DisplayPath(file), stored.failure);
+        std::wstring notice = roster::UnwritableFolderNotice(file.parent_path());
+        if (notice.empty()) notice = PhotoNotStoredText(roster::DisplayPath(file), stored.failure);
         Tell(window, environment, notice, kStoreFailedCaption, MB_ICONEXCLAMATION);
     });
 }

@@ -27,7 +27,7 @@ void TakePhoto(const PhotoParts& photo) {
     CameraControlWindow* camera = photo.camera;
     if (!camera) throw ComponentError::ObjectRequired();
     std::filesystem::path still = TemporaryPhotoPath();
-    if (std::wstring notice = UnwritableFolderNotice(still.parent_path()); !notice.empty())
+    if (std::wstring notice = roster::UnwritableFolderNotice(still.parent_path()); !notice.empty())
         throw ComponentErrorFromWide(error_number::kPathFileAccess, notice);
     CameraAutomation(camera->Automation()).SaveFrameBitmap(still.wstring());
     UniqueBitmap picture = LoadBitmapFile(still);
@@ -51,7 +51,7 @@ void BackToLivePreview(const PhotoParts& photo) {
 
 }  // namespace
 
-std::filesystem::path TemporaryPhotoPath() { return LibraryFolder() / L"TmpPhoto.bmp"; }
+std::filesystem::path TemporaryPhotoPath() { return roster::LibraryFolder() / L"TmpPhoto.bmp"; }
 
 void TakeOrRetakePhoto(const PhotoParts& photo) {
     if (OffersNewPhoto(photo.takeButton)) TakePhoto(photo);

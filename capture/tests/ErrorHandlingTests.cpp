@@ -81,11 +81,11 @@ protected:
             {camera_dispid::kFormatDialogAvailable, {format, formatFails}},
             {camera_dispid::kSourceDialogAvailable, {source, false}},
         };
-        environment_->cameraControl = [answers, this](HWND parent, const RECT& r, int) {
+        environment_.UseCamera([answers, this](HWND parent, const RECT& r, int) {
             auto camera = std::make_unique<FakeCamera>(parent, r, answers, &calls_);
             camera_ = camera.get();
             return camera;
-        };
+        });
         ShowWithHost();
     }
     bool Enabled(ControlId id) { return IsWindowEnabled(Control(id)); }

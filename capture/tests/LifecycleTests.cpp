@@ -114,7 +114,7 @@ TEST_F(LifecycleTest, ListDrawingToolsLiveFromLoadToUnloadAndAreReleasedOnce) {
     DWORD start = GdiObjects();
     for (int round = 0; round < 3; ++round) {
         ShowWithHost();
-        const ListDrawingTools* tools = Window().ListTools();
+        const roster::ListDrawingTools* tools = Window().ListTools();
         ASSERT_NE(tools, nullptr);
         HPEN pen = tools->Pen();
         HDC dc = tools->Dc();

@@ -13,7 +13,7 @@ int wmain() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     {
         // The window without a camera.
-        vardolin::capture::CurrentComponentState().environment.cameraControl = vardolin::capture::CreateNoCamera;
+        vardolin::capture::CurrentComponentState().cameraControl = vardolin::capture::CreateNoCamera;
         vardolin::devhost::Host host(vardolin::devhost::Workbook::FromCsv("张三\n李四\n王五\n赵六\n"));
         vardolin::capture::FormShow(host.Application().Get(), host.ActiveWorkbook().Get(), host.ActiveSheet().Get());
         auto& window = vardolin::capture::CurrentComponentState().CaptureWindow();

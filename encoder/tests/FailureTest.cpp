@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "ClsJPEG.h"
+#include "FileOutput.h"
 #include "TestPictures.h"
 
 namespace vardolin {
@@ -64,6 +65,28 @@ TEST_F(Failure, FileSystemErrorsLeaveNoFile) {
     EXPECT_EQ(ErrorOf([&] { encoder.SaveFile(folder_ / "plain" / "a.jpg"); }), 76);
     fs::create_directory(folder_ / "dir.jpg");  // a folder of that name is not a file
     EXPECT_EQ(ErrorOf([&] { encoder.SaveFile(folder_ / "dir.jpg"); }), 75);
+}
+
+// The old file stays until the new one is complete and renamed over it; a
+// replacement that cannot take the target's place goes, the target stays.
+TEST_F(Failure, AReplacementTakesTheTargetsPlaceOrLeavesItAsItWas) {
+    ClsJPEG encoder;
+    Sample(encoder);
+    const fs::path target = folder_ / "a.jpg";
+    std::ofstream(target) << "old";
+    const fs::path replacement = ReplacementPath(target);
+    EXPECT_EQ(replacement.parent_path(), folder_);
+    ASSERT_EQ(encoder.SaveFile(replacement), 0);
+    EXPECT_FALSE(PutReplacementInPlace(replacement, target));
+    EXPECT_FALSE(fs::exists(replacement));
+    EXPECT_GT(fs::file_size(target), 100u);
+
+    const fs::path folder = folder_ / "dir.jpg";  // a non-empty folder is never replaced
+    fs::create_directories(folder / "inside");
+    std::ofstream(ReplacementPath(folder)) << "new";
+    EXPECT_TRUE(PutReplacementInPlace(ReplacementPath(folder), folder));
+    EXPECT_FALSE(fs::exists(ReplacementPath(folder)));
+    EXPECT_TRUE(fs::is_directory(folder / "inside"));
 }
 
 TEST_F(Failure, NoPictureIsSubscriptOutOfRange) {

@@ -103,7 +103,7 @@ TEST_F(CommandTest, ReplaceRemovesExactlyTheEntriesWhosePhotoFileExists) {
 }
 
 TEST_F(CommandTest, OpenPhotoFolderCreatesPicAndOpensItOrSaysWhereItIs) {
-    const std::filesystem::path pic = capture::LibraryFolder() / L"Pic";
+    const std::filesystem::path pic = LibraryFolder() / L"Pic";
     std::vector<std::wstring> opened;
     bool opens = true;
     environment_->folderOpener = [&](const std::wstring& folder) {
@@ -138,11 +138,11 @@ TEST_F(CommandTest, OpenPhotoFolderCreatesPicAndOpensItOrSaysWhereItIs) {
         EXPECT_EQ(opened.size(), c.fileInTheWay ? 0u : 1u);
         if (!c.fileInTheWay) {
             EXPECT_TRUE(std::filesystem::is_directory(pic));
-            EXPECT_EQ(opened.at(0), capture::DisplayPath(pic));
+            EXPECT_EQ(opened.at(0), DisplayPath(pic));
         }
         ASSERT_EQ(messages_.size(), c.toldWhere ? 1u : 0u);
         if (c.toldWhere) {
-            EXPECT_NE(messages_[0].text.find(capture::DisplayPath(pic)), std::wstring::npos);
+            EXPECT_NE(messages_[0].text.find(DisplayPath(pic)), std::wstring::npos);
         }
     }
     std::filesystem::remove(pic);
@@ -165,7 +165,7 @@ TEST(PhotoName, IsAnyNameWindowsCanHoldWithTheExtension) {
         {L"CONIN$", false}, {L"conout$", false},
     };
     for (const auto& [entry, usable] : cases)
-        EXPECT_EQ(capture::IsUsablePhotoName(entry), usable) << testing::PrintToString(entry);
+        EXPECT_EQ(IsUsablePhotoName(entry), usable) << testing::PrintToString(entry);
 }
 
 }  // namespace

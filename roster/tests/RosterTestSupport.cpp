@@ -58,7 +58,7 @@ void RosterTest::AddPicking(std::optional<std::wstring> address) {
 }
 
 void RosterTest::MakePhoto(const std::wstring& name, bool asFolder) {
-    std::filesystem::path path = capture::LibraryFolder() / L"Pic" / (name + L".jpg");
+    std::filesystem::path path = LibraryFolder() / L"Pic" / (name + L".jpg");
     std::filesystem::create_directories(asFolder ? path : path.parent_path());
     if (!asFolder) std::ofstream(path) << "photo";
     photos_.push_back(path);

@@ -7,9 +7,18 @@
 #include <vector>
 
 #include "ClsJPEG.h"
-#include "EncoderInternals.h"
 #include "HuffmanOptimizer.h"
 #include "ImageFiles.h"
+
+namespace vardolin {
+
+// The stages' view of an encoder's state (the encoder's friend), for timing
+// the stages one by one.
+struct EncoderInternals {
+    static EncoderState& State(ClsJPEG& encoder) { return encoder.State; }
+};
+
+}  // namespace vardolin
 
 namespace vardolin::bench {
 

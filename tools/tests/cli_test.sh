@@ -57,7 +57,7 @@ grep -q "Zo$(printf '\xeb')" "$work/g.jpg" && ok || bad "comment not stored as a
 echo keep > "$work/out.jpg"
 "$tool" "$work/photo.ppm" "$work/out.jpg" 2>/dev/null && bad "replaced without --force" || { [ "$(cat "$work/out.jpg")" = keep ] && ok || bad "existing file changed"; }
 "$tool" "$work/photo.ppm" "$work/out.jpg" --force && decodes_to "$work/out.jpg" 156 188 3
-[ -z "$(ls "$work" | grep partial)" ] && ok || bad "temporary file left behind"
+[ -z "$(ls "$work" | grep '\.new$')" ] && ok || bad "temporary file left behind"
 
 fails "missing input" "cannot open" "$work/none.ppm" "$work/out.jpg"
 head -c 100 "$work/b24.bmp" > "$work/short.bmp"

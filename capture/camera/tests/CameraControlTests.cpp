@@ -8,7 +8,6 @@
 #include "Win32Handles.h"
 #include "PhotoCompare.h"
 #include "camera/AutoFrameSetting.h"
-#include "camera/CameraChoice.h"
 #include "camera/CameraChooser.h"
 #include "camera/CameraControlObject.h"
 #include "camera/MediaTypes.h"

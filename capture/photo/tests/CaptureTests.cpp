@@ -3,7 +3,7 @@
 
 #include "ComponentError.h"
 #include "NoCamera.h"
-#include "camera/CameraChoice.h"
+#include "CameraControl.h"
 #include "PhotoFiles.h"
 #include "camera/CameraChooser.h"
 #include "camera/VideoDevices.h"
@@ -34,7 +34,7 @@ TEST_F(CaptureTest, TakePhotoShowsTheStillUnscaledAndSwitchesCaptionAndButtons) 
     EXPECT_EQ(still.width, 320);
     EXPECT_EQ(still.height, 240);
     EXPECT_LT(MeanDifference(still, DemoScene(0ms)), 6.0);
-    EXPECT_TRUE(std::filesystem::exists(LibraryFolder() / L"TmpPhoto.bmp"));
+    EXPECT_TRUE(std::filesystem::exists(roster::LibraryFolder() / L"TmpPhoto.bmp"));
 
     // Shown from the top-left corner, one to one (the point lies inside the frame's outline).
     UpdateWindow(Control(ControlId::Picture1));
@@ -169,7 +169,7 @@ TEST_F(CaptureTest, WithoutAWorkingCameraTakingIsDisabledAndThePreviewSaysWhy) {
     for (const auto& c : cases) {
         Window().Unload();
         cameraSwitches_.Set(c.switches);
-        environment_->cameraControl = c.factory;
+        environment_.UseCamera(c.factory);
         Window().Show();
 
         EXPECT_TRUE(PumpUntil([&] { return Window().Camera()->Problem() == c.problem; }));
@@ -190,8 +190,8 @@ TEST_F(CaptureTest, ALostCameraSaysSoGivesNoOldFrameAndComesBackByItself) {
         ASSERT_TRUE(PumpUntil([&] { return !IsWindowEnabled(Control(ControlId::CmdSaveDIB)); }));
         EXPECT_EQ(Window().Camera()->Problem(), L"摄像头已断开，重新连接后自动恢复");
         CameraAutomation camera(Window().Camera()->Automation());
-        EXPECT_THROW(camera.SaveFrameBitmap((LibraryFolder() / L"stale.bmp").wstring()), ComponentError);
-        EXPECT_FALSE(std::filesystem::exists(LibraryFolder() / L"stale.bmp"));
+        EXPECT_THROW(camera.SaveFrameBitmap((roster::LibraryFolder() / L"stale.bmp").wstring()), ComponentError);
+        EXPECT_FALSE(std::filesystem::exists(roster::LibraryFolder() / L"stale.bmp"));
 
         cameraSwitches_.Set(L"time=0");
         ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(Control(ControlId::CmdSaveDIB)) != FALSE; }));

@@ -42,7 +42,7 @@ void Pump() {
 TEST(EndToEnd, PhotographsATwoNameRosterWithTheDemoCamera) {
     ComApartment com;
     std::error_code ignored;
-    fs::remove_all(LibraryFolder() / L"Pic", ignored);
+    fs::remove_all(roster::LibraryFolder() / L"Pic", ignored);
     UINT_PTR watchdog = SetTimer(nullptr, 0, 50, CloseDialogs);
 
     CLSID clsid{};
@@ -72,13 +72,14 @@ TEST(EndToEnd, PhotographsATwoNameRosterWithTheDemoCamera) {
     Pump();
 
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 0);
-    HBITMAP crop = static_cast<HBITMAP>(LoadImageW(nullptr, (LibraryFolder() / L"TmpPhoto.BMP").c_str(), IMAGE_BITMAP,
-                                                   0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    const std::filesystem::path previewFile = roster::LibraryFolder() / L"TmpPhoto.BMP";
+    HBITMAP crop = static_cast<HBITMAP>(
+        LoadImageW(nullptr, previewFile.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     ASSERT_NE(crop, nullptr);
     BitmapPixels framed = ReadBitmapPixels(crop);
     DeleteObject(crop);
     for (const wchar_t* name : {L"张三.jpg", L"李四.jpg"}) {
-        BitmapPixels photo = DecodeJpeg(LibraryFolder() / L"Pic" / name);
+        BitmapPixels photo = DecodeJpeg(roster::LibraryFolder() / L"Pic" / name);
         ASSERT_EQ(photo.width, 156);
         ASSERT_EQ(photo.height, 188);
         EXPECT_LT(MeanDifference(photo, framed), 3.0);
@@ -88,7 +89,7 @@ TEST(EndToEnd, PhotographsATwoNameRosterWithTheDemoCamera) {
     SendMessageW(window, WM_CLOSE, 0, 0);
     KillTimer(nullptr, watchdog);
     class1.Reset();
-    fs::remove_all(LibraryFolder() / L"Pic", ignored);
+    fs::remove_all(roster::LibraryFolder() / L"Pic", ignored);
 }
 
 }  // namespace

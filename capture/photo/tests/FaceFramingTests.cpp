@@ -133,9 +133,9 @@ TEST_F(FaceFramingTest, AFaceLargerThanTheFrameCentresItAndAsksToStepBackUntilTh
     std::optional<autoframe::FramePlacement> usual = FinderPlace(photograph, StillInner());
     ASSERT_TRUE(face && usual);
     auto picture = std::make_shared<BitmapPixels>(EnlargedAboutFace(photograph, *face));
-    environment_->cameraControl = [picture](HWND parent, const RECT& bounds, int id) {
+    environment_.UseCamera([picture](HWND parent, const RECT& bounds, int id) {
         return CreateVideoCaptureControl(parent, bounds, id, std::make_shared<PictureCamera>(picture));
-    };
+    });
     Reload(true);
     TakeStill();
     std::optional<autoframe::FramePlacement> place = FinderPlace(*picture, StillInner());

@@ -2,8 +2,8 @@
 
 #include "PhotoFiles.h"
 #include "Settings.h"
+#include "CameraControl.h"
 #include "DialogAnswer.h"
-#include "camera/CameraChoice.h"
 #include "camera/CameraChooser.h"
 #include "camera/CameraTexts.h"
 
@@ -25,7 +25,7 @@ PhotoWindowTest::PhotoWindowTest()
       }) {
     RegDeleteTreeW(HKEY_CURRENT_USER, settings::kSectionPath);
     RemovePhotoFiles();
-    environment_->cameraControl = CreateChosenCameraControl;
+    environment_.UseCamera(CreateChosenCameraControl);
     ShowWindowWithCamera();
 }
 
@@ -99,7 +99,7 @@ void PhotoWindowTest::TakePhotoAndCrop() {
     Drag(centre, centre);
 }
 
-std::filesystem::path PhotoWindowTest::PicFolder() { return LibraryFolder() / L"Pic"; }
+std::filesystem::path PhotoWindowTest::PicFolder() { return roster::LibraryFolder() / L"Pic"; }
 
 void PhotoWindowTest::RemovePhotoFiles() {
     std::error_code ignored;
@@ -107,7 +107,7 @@ void PhotoWindowTest::RemovePhotoFiles() {
         for (const auto& file : std::filesystem::directory_iterator(PicFolder(), ignored))
             SetFileAttributesW(file.path().c_str(), FILE_ATTRIBUTE_NORMAL);
     std::filesystem::remove_all(PicFolder(), ignored);
-    std::filesystem::remove(LibraryFolder() / L"TmpPhoto.bmp", ignored);
+    std::filesystem::remove(roster::LibraryFolder() / L"TmpPhoto.bmp", ignored);
 }
 
 bool PhotoWindowTest::ChooseOneOfTwoCameras(const std::wstring& name) {

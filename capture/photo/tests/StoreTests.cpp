@@ -130,7 +130,7 @@ TEST_F(StoreTest, APhotoThatCannotBeReplacedStaysAndTheEntryStaysWithAMessage) {
     EXPECT_EQ(FileBytes(old).size(), 14u);
     EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"A", L"B"}));
     ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_NE(messages_[0].text.find(DisplayPath(old)), std::wstring::npos);
+    EXPECT_NE(messages_[0].text.find(roster::DisplayPath(old)), std::wstring::npos);
     EXPECT_EQ(messages_[0].caption, kStoreFailedCaption);
     ExpectOneSentenceEnd(messages_[0].text);
 }
@@ -146,7 +146,7 @@ TEST_F(StoreTest, AnUnusablePhotoFolderKeepsTheEntryAndSaysWhichFolderAndWhy) {
     ASSERT_EQ(messages_.size(), 1u);
     const std::wstring& text = messages_[0].text;
     EXPECT_EQ(text.find(LR"(\\?\)"), std::wstring::npos);
-    EXPECT_NE(text.find(L"“" + DisplayPath(PicFolder()) + L"”中写入文件："), std::wstring::npos);
+    EXPECT_NE(text.find(L"“" + roster::DisplayPath(PicFolder()) + L"”中写入文件："), std::wstring::npos);
     EXPECT_NE(text.find(L"%LOCALAPPDATA%"), std::wstring::npos);
     ExpectOneSentenceEnd(text);
     fs::remove(PicFolder());
@@ -154,7 +154,7 @@ TEST_F(StoreTest, AnUnusablePhotoFolderKeepsTheEntryAndSaysWhichFolderAndWhy) {
 
 TEST_F(StoreTest, EntriesThatAreNoPlainFileNameAreRefusedAndNothingIsWritten) {
     TakePhotoAndCrop();
-    fs::remove(LibraryFolder() / L"TmpPhoto.bmp");
+    fs::remove(roster::LibraryFolder() / L"TmpPhoto.bmp");
     for (const wchar_t* entry : {L"..\\escape", L"..", L"sub/x", L"CON", L"a:b", L"x?"}) {
         SendMessageW(Control(ControlId::List1), LB_RESETCONTENT, 0, 0);
         AddEntries({entry});
@@ -167,8 +167,8 @@ TEST_F(StoreTest, EntriesThatAreNoPlainFileNameAreRefusedAndNothingIsWritten) {
         EXPECT_NE(messages_[0].text.find(entry), std::wstring::npos);
     }
     EXPECT_FALSE(fs::exists(PicFolder()));
-    EXPECT_FALSE(fs::exists(LibraryFolder() / L"TmpPhoto.bmp"));
-    EXPECT_FALSE(fs::exists(LibraryFolder().parent_path() / L"escape.jpg"));
+    EXPECT_FALSE(fs::exists(roster::LibraryFolder() / L"TmpPhoto.bmp"));
+    EXPECT_FALSE(fs::exists(roster::LibraryFolder().parent_path() / L"escape.jpg"));
 }
 
 // A key as the host's plain message loop delivers it to the focused control,

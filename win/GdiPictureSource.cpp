@@ -2,7 +2,7 @@
 
 #include <limits>
 
-namespace vardolin::capture {
+namespace vardolin {
 
 bool GdiPictureSource::CreateCanvas(int32_t width, int32_t height) {
     ReleaseCanvas();
@@ -60,4 +60,4 @@ CanvasView GdiPictureSource::Canvas() {
 
 void GdiPictureSource::ReleaseCanvas() { current_.reset(); }
 
-}  // namespace vardolin::capture
+}  // namespace vardolin

@@ -11,7 +11,7 @@
 #include "PictureSource.h"
 #include "Win32Handles.h"
 
-namespace vardolin::capture {
+namespace vardolin {
 
 class GdiPictureSource final : public PictureSource {
 public:
@@ -41,4 +41,4 @@ private:
     std::unique_ptr<Surface> current_;
 };
 
-}  // namespace vardolin::capture
+}  // namespace vardolin
