@@ -5,7 +5,7 @@ ASAN      := $(BUILD)/asan
 JOBS      ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps native asan windows test test-native test-windows run dist bench fuzz clean install
+.PHONY: all deps native asan windows test test-native test-windows format-check run dist bench fuzz clean install
 
 all: native windows
 
@@ -19,7 +19,14 @@ native: deps
 windows:
 	@$(MAKE) --no-print-directory -f scripts/windows.mk build BUILD=$(BUILD)
 
-test: test-native test-windows
+# Everything built first, then the suites side by side (scripts/run-tests.sh).
+test: format-check native asan windows
+	@$(MAKE) --no-print-directory -f scripts/windows.mk prefix BUILD=$(BUILD)
+	@JOBS=$(JOBS) bash scripts/run-tests.sh $(BUILD)
+
+# The C++ sources as .clang-format lays them out.
+format-check: deps
+	@bash scripts/check-format.sh
 
 # The same native tests again under AddressSanitizer and UBSan, with the
 # fuzz corpus replayed.

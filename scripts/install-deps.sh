@@ -3,7 +3,7 @@
 # Usage: install-deps.sh native|windows|fuzz|bench ...
 set -euo pipefail
 
-native=(cmake ninja-build g++ make python3 opencv-data googletest libgtest-dev libjpeg62-turbo-dev libjpeg-turbo-progs libstb-dev libpng-dev)
+native=(cmake ninja-build g++ make python3 clang-format opencv-data googletest libgtest-dev libjpeg62-turbo-dev libjpeg-turbo-progs libstb-dev libpng-dev)
 windows=(python3 opencv-data msitools wixl osslsigncode openssl g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev g++-mingw-w64-i686-posix mingw-w64-i686-dev
          wine wine64 wine64-tools libwine-dev fonts-wine fonts-wqy-zenhei
          xvfb xauth x11-apps x11-utils imagemagick xdotool libjpeg-turbo-progs zip unzip)

@@ -6,9 +6,12 @@ BUILD  ?= build
 JOBS   ?= 2
 WIN64  := $(BUILD)/win64
 WIN32  := $(BUILD)/win32
+# A prefix per bitness (booted once, the second a copy of the first), so that
+# the two suites can run side by side.
 PREFIX := $(abspath $(BUILD)/wineprefix)
+PREFIX32 := $(abspath $(BUILD)/wineprefix32)
 
-CONFIGURE = cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=Release -DVARDOLIN_WINEPREFIX=$(PREFIX)
+CONFIGURE = cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=Release
 
 .PHONY: build test deps win64 win32 prefix
 
@@ -20,10 +23,10 @@ deps:
 # Reconfigure only when the build folder is new; Ninja reruns CMake itself
 # when a CMakeLists.txt changes.
 $(WIN64)/build.ninja: | deps
-	@$(CONFIGURE) -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake >/dev/null
+	@$(CONFIGURE) -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake -DVARDOLIN_WINEPREFIX=$(PREFIX) >/dev/null
 
 $(WIN32)/build.ninja: | deps
-	@$(CONFIGURE) -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-w64-mingw32.cmake >/dev/null
+	@$(CONFIGURE) -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-w64-mingw32.cmake -DVARDOLIN_WINEPREFIX=$(PREFIX32) >/dev/null
 
 win64: $(WIN64)/build.ninja
 	@cmake --build $(WIN64) -j $(JOBS)
@@ -33,10 +36,13 @@ win32: $(WIN32)/build.ninja
 
 prefix: deps
 	@bash scripts/wine-prefix.sh $(PREFIX)
-	@for settings in tests/prefixes/*.reg; do bash scripts/wine-prefix-variant.sh $(PREFIX) $$settings; done
+	@bash scripts/wine-prefix-variant.sh $(PREFIX) 32
+	@for p in $(PREFIX) $(PREFIX32); do \
+	  for settings in tests/prefixes/*.reg; do bash scripts/wine-prefix-variant.sh $$p $$settings; done; done
 
 test: build prefix
-	@bash scripts/with-xvfb.sh bash scripts/wine-ctest.sh $(PREFIX) $(WIN64) $(WIN32)
+	@bash scripts/with-xvfb.sh bash scripts/wine-ctest.sh $(PREFIX) $(WIN64)
+	@bash scripts/with-xvfb.sh bash scripts/wine-ctest.sh $(PREFIX32) $(WIN32)
 	@bash scripts/wine-crosscheck.sh $(BUILD)
 	@bash release/tests/release_test.sh $(BUILD)
 	@bash release/tests/msi_test.sh $(BUILD)

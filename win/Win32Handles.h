@@ -40,82 +40,40 @@ private:
     Handle handle_{};
 };
 
-template <class H>
-struct GdiObjectTraits {
+// The traits of a handle that one system function releases.
+template <class H, auto Free>
+struct ClosedBy {
     using Handle = H;
-    static void Close(H h) noexcept { DeleteObject(h); }
+    static void Close(H handle) noexcept { Free(handle); }
 };
-using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
-using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
-using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
-using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
-using UniqueGdiObject = UniqueHandle<GdiObjectTraits<HGDIOBJ>>;
 
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static void Close(HDC h) noexcept { DeleteDC(h); }
-};
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
-
-struct KeyTraits {
-    using Handle = HKEY;
-    static void Close(HKEY h) noexcept { RegCloseKey(h); }
-};
-using UniqueKey = UniqueHandle<KeyTraits>;
+using UniquePen = UniqueHandle<ClosedBy<HPEN, DeleteObject>>;
+using UniqueFont = UniqueHandle<ClosedBy<HFONT, DeleteObject>>;
+using UniqueBitmap = UniqueHandle<ClosedBy<HBITMAP, DeleteObject>>;
+using UniqueBrush = UniqueHandle<ClosedBy<HBRUSH, DeleteObject>>;
+using UniqueGdiObject = UniqueHandle<ClosedBy<HGDIOBJ, DeleteObject>>;
+using UniqueMemoryDc = UniqueHandle<ClosedBy<HDC, DeleteDC>>;
+using UniqueKey = UniqueHandle<ClosedBy<HKEY, RegCloseKey>>;
+using UniqueMenu = UniqueHandle<ClosedBy<HMENU, DestroyMenu>>;
+using UniqueWindow = UniqueHandle<ClosedBy<HWND, DestroyWindow>>;
+using UniqueHook = UniqueHandle<ClosedBy<HHOOK, UnhookWindowsHookEx>>;
+using UniqueBstr = UniqueHandle<ClosedBy<BSTR, SysFreeString>>;
 
 // Kernel objects that are null when they could not be made (events, threads).
-struct KernelHandleTraits {
-    using Handle = HANDLE;
-    static void Close(HANDLE h) noexcept { CloseHandle(h); }
-};
-using UniqueEvent = UniqueHandle<KernelHandleTraits>;
-using UniqueThread = UniqueHandle<KernelHandleTraits>;
+using UniqueEvent = UniqueHandle<ClosedBy<HANDLE, CloseHandle>>;
+using UniqueThread = UniqueEvent;
 
 // Files: CreateFile's failure value INVALID_HANDLE_VALUE is kept as null.
-using UniqueFile = UniqueHandle<KernelHandleTraits>;
+using UniqueFile = UniqueEvent;
 inline UniqueFile AdoptFile(HANDLE file) noexcept { return UniqueFile(file == INVALID_HANDLE_VALUE ? nullptr : file); }
 
-struct MenuTraits {
-    using Handle = HMENU;
-    static void Close(HMENU h) noexcept { DestroyMenu(h); }
-};
-using UniqueMenu = UniqueHandle<MenuTraits>;
-
-struct WindowTraits {
-    using Handle = HWND;
-    static void Close(HWND h) noexcept { DestroyWindow(h); }
-};
-using UniqueWindow = UniqueHandle<WindowTraits>;
-
-struct HookTraits {
-    using Handle = HHOOK;
-    static void Close(HHOOK h) noexcept { UnhookWindowsHookEx(h); }
-};
-using UniqueHook = UniqueHandle<HookTraits>;
-
-struct BstrTraits {
-    using Handle = BSTR;
-    static void Close(BSTR text) noexcept { SysFreeString(text); }
-};
-using UniqueBstr = UniqueHandle<BstrTraits>;
-
 // Memory a COM call hands to the caller (names, media types, arrays).
-template <class T>
-struct CoTaskMemTraits {
-    using Handle = T*;
-    static void Close(T* memory) noexcept { CoTaskMemFree(memory); }
-};
 template <class T = void>
-using UniqueCoTaskMem = UniqueHandle<CoTaskMemTraits<T>>;
+using UniqueCoTaskMem = UniqueHandle<ClosedBy<T*, CoTaskMemFree>>;
 
 // Memory a Win32 call allocates for the caller (FormatMessage's text, ...).
-template <class T>
-struct LocalMemoryTraits {
-    using Handle = T*;
-    static void Close(T* memory) noexcept { LocalFree(memory); }
-};
 template <class T = void>
-using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits<T>>;
+using UniqueLocalMemory = UniqueHandle<ClosedBy<T*, LocalFree>>;
 
 // A device context taken with GetDC, given back with ReleaseDC.
 class WindowDc {
