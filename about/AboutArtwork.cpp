@@ -1,8 +1,8 @@
-#include "AboutArtwork.h"
+#include "about/AboutArtwork.h"
 
-#include "ComAdopt.h"
-#include "AboutResources.h"
-#include "ModuleInstance.h"
+#include "win/ComAdopt.h"
+#include "about/AboutResources.h"
+#include "win/ModuleInstance.h"
 
 #include <ocidl.h>
 #include <olectl.h>

@@ -2,7 +2,7 @@
 // resources, decoded by the platform's picture loader.
 #pragma once
 
-#include "Win32Handles.h"
+#include "win/Win32Handles.h"
 
 #include <windows.h>
 

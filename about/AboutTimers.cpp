@@ -1,4 +1,4 @@
-#include "AboutTimers.h"
+#include "about/AboutTimers.h"
 
 namespace vardolin::about {
 namespace {

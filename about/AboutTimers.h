@@ -4,7 +4,7 @@
 // environment whose timers tick by hand starts no platform timer.
 #pragma once
 
-#include "Environment.h"
+#include "win/Environment.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "SetWindowAlpha.h"
+#include "about/SetWindowAlpha.h"
 
 namespace vardolin::about {
 namespace {

@@ -1,14 +1,14 @@
-#include "frmAbout.h"
+#include "about/frmAbout.h"
 
-#include "AboutArtwork.h"
-#include "ComponentError.h"
-#include "ContinueOnError.h"
-#include "ModuleInstance.h"
-#include "SetWindowAlpha.h"
-#include "Twips.h"
-#include "UntrappedError.h"
-#include "Win32Handles.h"
-#include "WindowPlacement.h"
+#include "about/AboutArtwork.h"
+#include "win/ComponentError.h"
+#include "win/ContinueOnError.h"
+#include "win/ModuleInstance.h"
+#include "about/SetWindowAlpha.h"
+#include "win/Twips.h"
+#include "win/UntrappedError.h"
+#include "win/Win32Handles.h"
+#include "win/WindowPlacement.h"
 
 #include <commctrl.h>
 

@@ -6,10 +6,10 @@
 // showing loads it anew. The capture window's About button opens it.
 #pragma once
 
-#include "AboutTimers.h"
-#include "BaseWindow.h"
-#include "Environment.h"
-#include "TopmostWindow.h"
+#include "about/AboutTimers.h"
+#include "win/BaseWindow.h"
+#include "win/Environment.h"
+#include "win/TopmostWindow.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "CascadeScan.h"
+#include "autoframe/CascadeScan.h"
 
 #include <array>
 

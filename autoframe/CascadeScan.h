@@ -1,9 +1,9 @@
 // Sliding the cascade's window over one level of the picture pyramid.
 #pragma once
 
-#include "CascadeTable.h"
-#include "FaceBox.h"
-#include "Pyramid.h"
+#include "autoframe/CascadeTable.h"
+#include "autoframe/FaceBox.h"
+#include "autoframe/Pyramid.h"
 
 #include <vector>
 

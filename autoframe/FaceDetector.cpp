@@ -1,9 +1,9 @@
-#include "FaceDetector.h"
+#include "autoframe/FaceDetector.h"
 
-#include "CascadeScan.h"
-#include "CascadeTable.h"
-#include "HitGrouping.h"
-#include "Pyramid.h"
+#include "autoframe/CascadeScan.h"
+#include "autoframe/CascadeTable.h"
+#include "autoframe/HitGrouping.h"
+#include "autoframe/Pyramid.h"
 
 namespace vardolin::autoframe {
 namespace {

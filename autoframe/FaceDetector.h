@@ -3,8 +3,8 @@
 // arithmetic is integer, so a picture gives the same faces on every build.
 #pragma once
 
-#include "FaceBox.h"
-#include "GreyPicture.h"
+#include "autoframe/FaceBox.h"
+#include "autoframe/GreyPicture.h"
 
 #include <optional>
 #include <span>

@@ -1,4 +1,4 @@
-#include "FramePlacement.h"
+#include "autoframe/FramePlacement.h"
 
 namespace vardolin::autoframe {
 namespace {

@@ -2,7 +2,7 @@
 // and the tests agree on it.
 #pragma once
 
-#include "FaceBox.h"
+#include "autoframe/FaceBox.h"
 
 namespace vardolin::autoframe {
 

@@ -1,4 +1,4 @@
-#include "GreyPicture.h"
+#include "autoframe/GreyPicture.h"
 
 namespace vardolin::autoframe {
 

@@ -1,4 +1,4 @@
-#include "HitGrouping.h"
+#include "autoframe/HitGrouping.h"
 
 #include <algorithm>
 #include <cstdlib>

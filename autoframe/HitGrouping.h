@@ -2,7 +2,7 @@
 // positions and scales, a stray pattern only a few.
 #pragma once
 
-#include "FaceBox.h"
+#include "autoframe/FaceBox.h"
 
 #include <span>
 #include <vector>

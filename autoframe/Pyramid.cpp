@@ -1,4 +1,4 @@
-#include "Pyramid.h"
+#include "autoframe/Pyramid.h"
 
 #include <algorithm>
 

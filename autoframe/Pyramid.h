@@ -3,7 +3,7 @@
 // image of each level.
 #pragma once
 
-#include "GreyPicture.h"
+#include "autoframe/GreyPicture.h"
 
 #include <cstdint>
 #include <vector>

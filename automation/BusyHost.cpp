@@ -1,6 +1,6 @@
-#include "BusyHost.h"
+#include "automation/BusyHost.h"
 
-#include "MessageLoop.h"
+#include "win/MessageLoop.h"
 
 #include <algorithm>
 

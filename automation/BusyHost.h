@@ -7,7 +7,7 @@
 // window freezes); after that the host counts as busy.
 #pragma once
 
-#include "ComponentError.h"
+#include "win/ComponentError.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "DispatchArgs.h"
+#include "automation/DispatchArgs.h"
 
-#include "Win32Handles.h"
+#include "win/Win32Handles.h"
 
 namespace vardolin {
 namespace {

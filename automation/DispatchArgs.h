@@ -8,8 +8,8 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
-#include "Variant.h"
-#include "Win32Handles.h"
+#include "automation/Variant.h"
+#include "win/Win32Handles.h"
 
 namespace vardolin {
 

@@ -1,7 +1,7 @@
-#include "DispatchObject.h"
+#include "automation/DispatchObject.h"
 
-#include "AutomationError.h"
-#include "ModuleInstance.h"
+#include "win/AutomationError.h"
+#include "win/ModuleInstance.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -7,8 +7,8 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
-#include "ComObject.h"
-#include "DispatchArgs.h"
+#include "win/ComObject.h"
+#include "automation/DispatchArgs.h"
 
 namespace vardolin {
 

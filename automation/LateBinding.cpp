@@ -1,7 +1,7 @@
-#include "LateBinding.h"
+#include "automation/LateBinding.h"
 
-#include "ComponentError.h"
-#include "Win32Handles.h"
+#include "win/ComponentError.h"
+#include "win/Win32Handles.h"
 
 #include <dispex.h>
 

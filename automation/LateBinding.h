@@ -2,7 +2,7 @@
 // calls a host object it knows nothing about at compile time.
 #pragma once
 
-#include "Variant.h"
+#include "automation/Variant.h"
 
 #include <oaidl.h>
 #include <wrl/client.h>

@@ -8,7 +8,7 @@
 
 #include <span>
 
-#include "ComObject.h"
+#include "win/ComObject.h"
 
 namespace vardolin {
 

@@ -1,6 +1,6 @@
-#include "SpreadsheetHost.h"
+#include "automation/SpreadsheetHost.h"
 
-#include "BusyHost.h"
+#include "automation/BusyHost.h"
 
 namespace vardolin {
 

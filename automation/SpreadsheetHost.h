@@ -6,8 +6,8 @@
 // continue-on-error policy to absorb.
 #pragma once
 
-#include "LateBinding.h"
-#include "Variant.h"
+#include "automation/LateBinding.h"
+#include "automation/Variant.h"
 
 #include <functional>
 #include <string>

@@ -1,6 +1,6 @@
-#include "Variant.h"
+#include "automation/Variant.h"
 
-#include "ComponentError.h"
+#include "win/ComponentError.h"
 
 #include <wrl/client.h>
 

@@ -1,7 +1,7 @@
-#include "BitmapFile.h"
+#include "capture/BitmapFile.h"
 
-#include "FileOutput.h"
-#include "Win32Handles.h"
+#include "encoder/FileOutput.h"
+#include "win/Win32Handles.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,8 +1,8 @@
-#include "CameraControl.h"
+#include "capture/CameraControl.h"
 
-#include "LateBinding.h"
-#include "camera/DirectShowCamera.h"
-#include "camera/VideoCaptureControl.h"
+#include "automation/LateBinding.h"
+#include "capture/camera/DirectShowCamera.h"
+#include "capture/camera/VideoCaptureControl.h"
 
 namespace vardolin::capture {
 

@@ -2,7 +2,7 @@
 // the preview rectangle, driven through its dispatch interface by dispatch id.
 #pragma once
 
-#include "BitmapFile.h"
+#include "capture/BitmapFile.h"
 
 #include <windows.h>
 #include <oaidl.h>

@@ -2,8 +2,8 @@
 // member names with their dispatch ids. Each control adds its own Invoke.
 #pragma once
 
-#include "CameraControl.h"
-#include "NameDispatch.h"
+#include "capture/CameraControl.h"
+#include "automation/NameDispatch.h"
 
 namespace vardolin::capture {
 

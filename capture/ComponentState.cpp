@@ -1,9 +1,9 @@
-#include "ComponentState.h"
+#include "capture/ComponentState.h"
 
-#include "ContinueOnError.h"
-#include "FormShow.h"
-#include "GetPIC.h"
-#include "frmAbout.h"
+#include "win/ContinueOnError.h"
+#include "capture/FormShow.h"
+#include "capture/GetPIC.h"
+#include "about/frmAbout.h"
 
 namespace vardolin::capture {
 namespace {

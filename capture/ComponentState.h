@@ -3,9 +3,9 @@
 // long as the loaded library.
 #pragma once
 
-#include "CameraControl.h"
-#include "Environment.h"
-#include "JpegQuality.h"
+#include "capture/CameraControl.h"
+#include "win/Environment.h"
+#include "capture/JpegQuality.h"
 
 #include <oaidl.h>
 #include <wrl/client.h>

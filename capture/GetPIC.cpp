@@ -1,15 +1,15 @@
-#include "GetPIC.h"
+#include "capture/GetPIC.h"
 
-#include "ComponentState.h"
-#include "ComponentError.h"
-#include "ContinueOnError.h"
-#include "DialogKeyboard.h"
-#include "GetPICLoaded.h"
-#include "ListDrawingTools.h"
-#include "ModuleInstance.h"
-#include "UntrappedError.h"
-#include "WindowPlacement.h"
-#include "photo/TakePhoto.h"
+#include "capture/ComponentState.h"
+#include "win/ComponentError.h"
+#include "win/ContinueOnError.h"
+#include "win/DialogKeyboard.h"
+#include "capture/GetPICLoaded.h"
+#include "roster/ListDrawingTools.h"
+#include "win/ModuleInstance.h"
+#include "win/UntrappedError.h"
+#include "win/WindowPlacement.h"
+#include "capture/photo/TakePhoto.h"
 
 #include <commctrl.h>
 

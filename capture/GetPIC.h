@@ -4,15 +4,15 @@
 // user closes it, and loaded again by the next Form_show.
 #pragma once
 
-#include "BaseWindow.h"
-#include "CameraControl.h"
-#include "GetPICLayout.h"
-#include "ListDrag.h"
-#include "MenuThe.h"
-#include "PictureBox.h"
-#include "RosterList.h"
-#include "TopmostWindow.h"
-#include "photo/PhotoParts.h"
+#include "win/BaseWindow.h"
+#include "capture/CameraControl.h"
+#include "capture/GetPICLayout.h"
+#include "roster/ListDrag.h"
+#include "capture/MenuThe.h"
+#include "capture/PictureBox.h"
+#include "roster/RosterList.h"
+#include "win/TopmostWindow.h"
+#include "capture/photo/PhotoParts.h"
 
 #include <memory>
 #include <string>

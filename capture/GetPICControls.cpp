@@ -1,10 +1,10 @@
 // The capture window's controls: created from the layout table in tab
 // order, with their fonts and tooltips, and the crop preview's first picture.
-#include "ComponentState.h"
-#include "FramePlacement.h"
-#include "ComponentError.h"
-#include "GetPICLoaded.h"
-#include "ModuleInstance.h"
+#include "capture/ComponentState.h"
+#include "autoframe/FramePlacement.h"
+#include "win/ComponentError.h"
+#include "capture/GetPICLoaded.h"
+#include "win/ModuleInstance.h"
 
 #include <commctrl.h>
 

@@ -1,16 +1,16 @@
 // The capture window's events, each handed to the part that does the work:
 // the roster (roster/), the photo (photo/) and the About window (about/).
 // The window's messages are turned into these events at the end of the file.
-#include "ComponentState.h"
-#include "ComponentError.h"
-#include "GetPICLoaded.h"
-#include "RosterCommands.h"
-#include "RosterImport.h"
-#include "UntrappedError.h"
-#include "frmAbout.h"
-#include "photo/CropFrame.h"
-#include "photo/StoreCrop.h"
-#include "photo/TakePhoto.h"
+#include "capture/ComponentState.h"
+#include "win/ComponentError.h"
+#include "capture/GetPICLoaded.h"
+#include "roster/RosterCommands.h"
+#include "roster/RosterImport.h"
+#include "win/UntrappedError.h"
+#include "about/frmAbout.h"
+#include "capture/photo/CropFrame.h"
+#include "capture/photo/StoreCrop.h"
+#include "capture/photo/TakePhoto.h"
 
 #include <commctrl.h>
 

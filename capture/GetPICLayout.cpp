@@ -1,4 +1,4 @@
-#include "GetPICLayout.h"
+#include "capture/GetPICLayout.h"
 
 #include <algorithm>
 #include <array>

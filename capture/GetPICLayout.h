@@ -2,9 +2,9 @@
 // area, 15 twips to the pixel), its caption, tooltip and tab order.
 #pragma once
 
-#include "FramePlacement.h"
-#include "GetPICTexts.h"
-#include "Twips.h"
+#include "autoframe/FramePlacement.h"
+#include "capture/GetPICTexts.h"
+#include "win/Twips.h"
 
 #include <windows.h>
 

@@ -2,10 +2,10 @@
 // files that implement GetPIC.
 #pragma once
 
-#include "DialogKeyboard.h"
-#include "GetPIC.h"
-#include "ListDrawingTools.h"
-#include "Win32Handles.h"
+#include "win/DialogKeyboard.h"
+#include "capture/GetPIC.h"
+#include "roster/ListDrawingTools.h"
+#include "win/Win32Handles.h"
 
 #include <map>
 #include <memory>

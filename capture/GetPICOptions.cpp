@@ -1,11 +1,11 @@
 // The capture window's persisted options: keep on top (Check1), direct delete
 // (Check2) and the JPEG quality (HScroll1, shown in Label2).
-#include "ComponentState.h"
-#include "ComponentError.h"
-#include "ContinueOnError.h"
-#include "GetPIC.h"
-#include "Settings.h"
-#include "Variant.h"
+#include "capture/ComponentState.h"
+#include "win/ComponentError.h"
+#include "win/ContinueOnError.h"
+#include "capture/GetPIC.h"
+#include "capture/Settings.h"
+#include "automation/Variant.h"
 
 #include <cmath>
 

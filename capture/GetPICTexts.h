@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "ComponentError.h"
+#include "win/ComponentError.h"
 
 namespace vardolin::capture {
 

@@ -2,7 +2,7 @@
 // or the load step sets a 16-bit integer.
 #pragma once
 
-#include "Variant.h"
+#include "automation/Variant.h"
 
 #include <string>
 #include <variant>

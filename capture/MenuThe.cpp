@@ -1,7 +1,7 @@
-#include "MenuThe.h"
+#include "capture/MenuThe.h"
 
-#include "ComponentError.h"
-#include "GetPICTexts.h"
+#include "win/ComponentError.h"
+#include "capture/GetPICTexts.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 // opens the photo folder, opened only as a popup.
 #pragma once
 
-#include "Win32Handles.h"
+#include "win/Win32Handles.h"
 
 #include <optional>
 #include <span>

@@ -1,10 +1,10 @@
-#include "NoCamera.h"
-#include "camera/CameraTexts.h"
-#include "ComAdopt.h"
-#include "CameraDispatch.h"
+#include "capture/NoCamera.h"
+#include "capture/camera/CameraTexts.h"
+#include "win/ComAdopt.h"
+#include "capture/CameraDispatch.h"
 
-#include "Win32Handles.h"
-#include "camera/CameraProblem.h"
+#include "win/Win32Handles.h"
+#include "capture/camera/CameraProblem.h"
 
 namespace vardolin::capture {
 namespace {

@@ -2,7 +2,7 @@
 // offers no driver dialog and cannot take a frame.
 #pragma once
 
-#include "CameraControl.h"
+#include "capture/CameraControl.h"
 
 namespace vardolin::capture {
 

@@ -1,7 +1,7 @@
-#include "PictureBox.h"
+#include "capture/PictureBox.h"
 
-#include "ModuleInstance.h"
-#include "UntrappedError.h"
+#include "win/ModuleInstance.h"
+#include "win/UntrappedError.h"
 
 namespace vardolin::capture {
 namespace {

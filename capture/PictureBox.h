@@ -3,9 +3,9 @@
 // can carry the outline of a crop frame.
 #pragma once
 
-#include "BaseWindow.h"
-#include "MouseEvent.h"
-#include "Win32Handles.h"
+#include "win/BaseWindow.h"
+#include "win/MouseEvent.h"
+#include "win/Win32Handles.h"
 
 #include <functional>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "Settings.h"
+#include "capture/Settings.h"
 
-#include "ComponentError.h"
-#include "Win32Handles.h"
+#include "win/ComponentError.h"
+#include "win/Win32Handles.h"
 
 namespace vardolin::capture::settings {
 

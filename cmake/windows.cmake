@@ -66,7 +66,7 @@ set(VARDOLIN_CAMERA_REGISTRY_LOCK vardolin_democam_registry)
 set(VARDOLIN_VERSION_INCLUDE ${CMAKE_BINARY_DIR}/version)
 configure_file(${PROJECT_SOURCE_DIR}/cmake/VardolinVersion.h.in ${VARDOLIN_VERSION_INCLUDE}/VardolinVersion.h @ONLY)
 function(vardolin_version_resource target rc)
-  target_include_directories(${target} PRIVATE ${VARDOLIN_VERSION_INCLUDE} ${PROJECT_SOURCE_DIR}/cmake)
+  target_include_directories(${target} PRIVATE ${VARDOLIN_VERSION_INCLUDE})
   set_property(SOURCE ${rc} APPEND PROPERTY OBJECT_DEPENDS
                ${PROJECT_SOURCE_DIR}/cmake/VersionInfo.rc ${VARDOLIN_VERSION_INCLUDE}/VardolinVersion.h)
 endfunction()

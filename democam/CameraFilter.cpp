@@ -1,8 +1,8 @@
-#include "CameraFilter.h"
+#include "democam/CameraFilter.h"
 
-#include "Enumerators.h"
-#include "FrameWriter.h"
-#include "Switches.h"
+#include "democam/Enumerators.h"
+#include "democam/FrameWriter.h"
+#include "democam/Switches.h"
 
 #include <cwchar>
 

@@ -3,10 +3,10 @@
 // Switches.h.
 #pragma once
 
-#include "ComObject.h"
-#include "Identity.h"
-#include "OutputPin.h"
-#include "Streamer.h"
+#include "win/ComObject.h"
+#include "democam/Identity.h"
+#include "democam/OutputPin.h"
+#include "democam/Streamer.h"
 
 #include <windows.h>
 #include <strmif.h>

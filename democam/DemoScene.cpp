@@ -1,6 +1,6 @@
-#include "DemoScene.h"
+#include "democam/DemoScene.h"
 
-#include "Handles.h"
+#include "democam/Handles.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
-#include "Enumerators.h"
+#include "democam/Enumerators.h"
 
-#include "ComObject.h"
-#include "MediaType.h"
+#include "win/ComObject.h"
+#include "democam/MediaType.h"
 
 #include <wrl/client.h>
 

@@ -1,7 +1,7 @@
 // Enumerators over a snapshot: the pins of the filter, the media types of a pin.
 #pragma once
 
-#include "VideoFormat.h"
+#include "democam/VideoFormat.h"
 
 #include <windows.h>
 #include <strmif.h>

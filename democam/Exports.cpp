@@ -6,11 +6,11 @@
 //   regsvr32 /n /i:twin vardolin-democam.dll       registers the twin (the first camera's name)
 //   regsvr32 /u /n /i:twin vardolin-democam.dll    removes the twin
 //   regsvr32 /u vardolin-democam.dll               removes every key of the DLL
-#include "CameraFilter.h"
-#include "ComObject.h"
-#include "Identity.h"
-#include "PropertyPages.h"
-#include "Registration.h"
+#include "democam/CameraFilter.h"
+#include "win/ComObject.h"
+#include "democam/Identity.h"
+#include "democam/PropertyPages.h"
+#include "democam/Registration.h"
 
 namespace vardolin::democam {
 namespace {

@@ -2,12 +2,12 @@
 // chosen one is set through IAMStreamConfig and used from the next
 // connection on, so a client stops its graph before showing the page and
 // builds it again afterwards.
-#include "PropertyPages.h"
+#include "democam/PropertyPages.h"
 
-#include "MediaType.h"
-#include "PropertyPage.h"
-#include "VideoFormat.h"
-#include "Win32Handles.h"
+#include "democam/MediaType.h"
+#include "democam/PropertyPage.h"
+#include "democam/VideoFormat.h"
+#include "win/Win32Handles.h"
 
 #include <strmif.h>
 

@@ -1,4 +1,4 @@
-#include "FrameWriter.h"
+#include "democam/FrameWriter.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
 // Turns a drawn scene into the bytes of one video sample.
 #pragma once
 
-#include "DemoScene.h"
-#include "VideoFormat.h"
+#include "democam/DemoScene.h"
+#include "democam/VideoFormat.h"
 
 namespace vardolin::democam {
 

@@ -3,7 +3,7 @@
 // its handle exactly once, on every path.
 #pragma once
 
-#include "Win32Handles.h"
+#include "win/Win32Handles.h"
 
 namespace vardolin::democam {
 

@@ -1,4 +1,4 @@
-#include "Identity.h"
+#include "democam/Identity.h"
 
 #include <cwchar>
 

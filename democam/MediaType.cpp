@@ -1,8 +1,8 @@
-#include "MediaType.h"
+#include "democam/MediaType.h"
 
 #include <cstring>
 
-#include "Win32Handles.h"
+#include "win/Win32Handles.h"
 
 namespace vardolin::democam {
 

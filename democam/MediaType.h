@@ -2,7 +2,7 @@
 // and a media type handed out through a pointer is itself CoTaskMem memory.
 #pragma once
 
-#include "VideoFormat.h"
+#include "democam/VideoFormat.h"
 
 #include <windows.h>
 #include <strmif.h>

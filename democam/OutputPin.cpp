@@ -1,9 +1,9 @@
-#include "OutputPin.h"
+#include "democam/OutputPin.h"
 
-#include "CameraFilter.h"
-#include "Enumerators.h"
-#include "Identity.h"
-#include "Switches.h"
+#include "democam/CameraFilter.h"
+#include "democam/Enumerators.h"
+#include "democam/Identity.h"
+#include "democam/Switches.h"
 
 #include <uuids.h>
 

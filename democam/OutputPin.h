@@ -2,8 +2,8 @@
 // downstream pin's allocator, and answers the capture-category query.
 #pragma once
 
-#include "MediaType.h"
-#include "VideoFormat.h"
+#include "democam/MediaType.h"
+#include "democam/VideoFormat.h"
 
 #include <windows.h>
 #include <strmif.h>

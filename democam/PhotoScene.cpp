@@ -1,4 +1,4 @@
-#include "PhotoScene.h"
+#include "democam/PhotoScene.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,7 +7,7 @@
 // stage and the stage shows a window of it that wanders over it.
 #pragma once
 
-#include "DemoScene.h"
+#include "democam/DemoScene.h"
 
 #include <cstdint>
 

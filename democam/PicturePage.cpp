@@ -1,10 +1,10 @@
 // The picture page of the camera: brightness and contrast trackbars and the
 // photograph scene's check box, written through IAMVideoProcAmp when the
 // page is applied.
-#include "PropertyPages.h"
+#include "democam/PropertyPages.h"
 
-#include "DemoScene.h"
-#include "PropertyPage.h"
+#include "democam/DemoScene.h"
+#include "democam/PropertyPage.h"
 
 #include <commctrl.h>
 #include <strmif.h>

@@ -1,6 +1,6 @@
-#include "PropertyPage.h"
+#include "democam/PropertyPage.h"
 
-#include "ModuleInstance.h"
+#include "win/ModuleInstance.h"
 
 #include <commctrl.h>
 

@@ -6,8 +6,8 @@
 // page therefore watches. A clean page ignores the second of the two.
 #pragma once
 
-#include "ComObject.h"
-#include "DialogTemplate.h"
+#include "win/ComObject.h"
+#include "win/DialogTemplate.h"
 
 #include <windows.h>
 #include <ocidl.h>

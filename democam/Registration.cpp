@@ -1,8 +1,8 @@
-#include "Registration.h"
+#include "democam/Registration.h"
 
-#include "ComObject.h"
-#include "Handles.h"
-#include "ModuleInstance.h"
+#include "win/ComObject.h"
+#include "democam/Handles.h"
+#include "win/ModuleInstance.h"
 
 #include <dshow.h>
 #include <wrl/client.h>

@@ -2,7 +2,7 @@
 // pages) and each camera's entry in the video input device category.
 #pragma once
 
-#include "Identity.h"
+#include "democam/Identity.h"
 
 #include <windows.h>
 

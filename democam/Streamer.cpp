@@ -1,9 +1,9 @@
-#include "Streamer.h"
+#include "democam/Streamer.h"
 
-#include "DemoScene.h"
-#include "FrameWriter.h"
-#include "PhotoScene.h"
-#include "Switches.h"
+#include "democam/DemoScene.h"
+#include "democam/FrameWriter.h"
+#include "democam/PhotoScene.h"
+#include "democam/Switches.h"
 
 #include <evcode.h>
 

@@ -2,10 +2,10 @@
 // pushes it downstream through the allocator and IMemInputPin::Receive.
 #pragma once
 
-#include "DemoScene.h"
-#include "Handles.h"
-#include "Identity.h"
-#include "VideoFormat.h"
+#include "democam/DemoScene.h"
+#include "democam/Handles.h"
+#include "democam/Identity.h"
+#include "democam/VideoFormat.h"
 
 #include <windows.h>
 #include <strmif.h>

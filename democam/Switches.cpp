@@ -1,5 +1,5 @@
 // Reads the test switches from the environment; Switches.h describes them.
-#include "Switches.h"
+#include "democam/Switches.h"
 
 #include <windows.h>
 

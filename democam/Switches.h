@@ -51,9 +51,9 @@
 // ignored. Without the variable the camera offers RGB24 and YUY2.
 #pragma once
 
-#include "DemoScene.h"
-#include "Identity.h"
-#include "VideoFormat.h"
+#include "democam/DemoScene.h"
+#include "democam/Identity.h"
+#include "democam/VideoFormat.h"
 
 #include <chrono>
 #include <optional>

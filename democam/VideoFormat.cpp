@@ -1,4 +1,4 @@
-#include "VideoFormat.h"
+#include "democam/VideoFormat.h"
 
 #include <amvideo.h>
 #include <dvdmedia.h>

@@ -1,4 +1,4 @@
-#include "CellAddress.h"
+#include "devhost/CellAddress.h"
 
 #include <algorithm>
 #include <cwctype>

@@ -1,6 +1,6 @@
-#include "CellEnumerator.h"
+#include "devhost/CellEnumerator.h"
 
-#include "DispatchBase.h"
+#include "devhost/DispatchBase.h"
 
 #include <new>
 

@@ -4,8 +4,8 @@
 // until it is read.
 #pragma once
 
-#include "CellAddress.h"
-#include "ComObject.h"
+#include "devhost/CellAddress.h"
+#include "win/ComObject.h"
 
 #include <oaidl.h>
 

@@ -1,4 +1,4 @@
-#include "DispatchBase.h"
+#include "devhost/DispatchBase.h"
 
 #include <oleauto.h>
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "NameDispatch.h"
+#include "automation/NameDispatch.h"
 
 namespace vardolin::devhost {
 

@@ -1,8 +1,8 @@
-#include "Host.h"
+#include "devhost/Host.h"
 
-#include "ComAdopt.h"
-#include "CellEnumerator.h"
-#include "DispatchBase.h"
+#include "win/ComAdopt.h"
+#include "devhost/CellEnumerator.h"
+#include "devhost/DispatchBase.h"
 
 #include <oleauto.h>
 

@@ -8,7 +8,7 @@
 // busy, refusing calls, and it counts the calls made on it.
 #pragma once
 
-#include "Workbook.h"
+#include "devhost/Workbook.h"
 
 #include <oaidl.h>
 #include <wrl/client.h>

@@ -1,6 +1,6 @@
-#include "Workbook.h"
+#include "devhost/Workbook.h"
 
-#include "TextEncoding.h"
+#include "win/TextEncoding.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // texts, one active sheet, and the current selection.
 #pragma once
 
-#include "CellAddress.h"
+#include "devhost/CellAddress.h"
 
 #include <filesystem>
 #include <map>

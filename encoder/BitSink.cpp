@@ -1,4 +1,4 @@
-#include "BitSink.h"
+#include "encoder/BitSink.h"
 
 #include <algorithm>
 

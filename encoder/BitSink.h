@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "OutputStream.h"
+#include "encoder/OutputStream.h"
 
 namespace vardolin {
 

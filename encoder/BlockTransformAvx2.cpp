@@ -2,13 +2,13 @@
 // with AVX2: a block row of pixels is one float vector.
 #include <immintrin.h>
 
-#include "BlockTransform.h"
+#include "encoder/BlockTransform.h"
 
 #if VARDOLIN_AVX_KERNELS
 #pragma GCC target("avx2")
 
 #include "BlockTransformKernel.inl"
-#include "PixelShuffles.h"
+#include "encoder/PixelShuffles.h"
 
 namespace vardolin {
 namespace {

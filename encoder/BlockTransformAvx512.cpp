@@ -2,13 +2,13 @@
 // processors with AVX-512: a block row of pixels is one vector of either.
 #include <immintrin.h>
 
-#include "BlockTransform.h"
+#include "encoder/BlockTransform.h"
 
 #if VARDOLIN_AVX_KERNELS
 #pragma GCC target("avx512f,avx512bw")
 
 #include "BlockTransformKernel.inl"
-#include "PixelShuffles.h"
+#include "encoder/PixelShuffles.h"
 
 namespace vardolin {
 namespace {

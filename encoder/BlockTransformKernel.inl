@@ -19,8 +19,8 @@
 // exactly where the plain code stores a value.
 #include <cstdint>
 
-#include "BlockTransform.h"
-#include "ZigZagOrder.h"
+#include "encoder/BlockTransform.h"
+#include "encoder/ZigZagOrder.h"
 
 namespace vardolin {
 namespace {

@@ -1,13 +1,13 @@
 // The encoder's surface: the settings, and each call handed to its stage.
-#include "ClsJPEG.h"
+#include "encoder/ClsJPEG.h"
 
 #include <algorithm>
 
-#include "FileOutput.h"
-#include "FileWriter.h"
-#include "Kernels.h"
-#include "Quantization.h"
-#include "Sampling.h"
+#include "encoder/FileOutput.h"
+#include "encoder/FileWriter.h"
+#include "encoder/Kernels.h"
+#include "encoder/Quantization.h"
+#include "encoder/Sampling.h"
 
 namespace vardolin {
 

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "EncoderPath.h"
-#include "EncoderState.h"
-#include "NumberedError.h"
-#include "PictureSource.h"
-#include "SingleByteConverter.h"
+#include "encoder/EncoderPath.h"
+#include "encoder/EncoderState.h"
+#include "encoder/NumberedError.h"
+#include "encoder/PictureSource.h"
+#include "encoder/SingleByteConverter.h"
 
 namespace vardolin {
 

@@ -1,9 +1,9 @@
-#include "CoefficientStore.h"
+#include "encoder/CoefficientStore.h"
 
 #include <algorithm>
 
-#include "NonzeroMask.h"
-#include "SizeCategory.h"
+#include "encoder/NonzeroMask.h"
+#include "encoder/SizeCategory.h"
 
 namespace vardolin {
 

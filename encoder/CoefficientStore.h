@@ -14,7 +14,7 @@
 #include <cstring>
 #include <vector>
 
-#include "NumberedError.h"
+#include "encoder/NumberedError.h"
 
 namespace vardolin {
 

@@ -1,8 +1,8 @@
-#include "ColourTransform.h"
+#include "encoder/ColourTransform.h"
 
 #include <vector>
 
-#include "Quantization.h"
+#include "encoder/Quantization.h"
 
 namespace vardolin {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "BlockTransform.h"
-#include "EncoderState.h"
+#include "encoder/BlockTransform.h"
+#include "encoder/EncoderState.h"
 
 namespace vardolin {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "CoefficientStore.h"
+#include "encoder/CoefficientStore.h"
 
 namespace vardolin {
 

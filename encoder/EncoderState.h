@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "EncoderRecords.h"
+#include "encoder/EncoderRecords.h"
 
 namespace vardolin {
 

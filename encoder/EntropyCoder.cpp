@@ -1,13 +1,13 @@
-#include "EntropyCoder.h"
+#include "encoder/EntropyCoder.h"
 
 #include <array>
 #include <memory>
 
-#include "BitSink.h"
-#include "Kernels.h"
-#include "MarkerSegments.h"
-#include "NonzeroMask.h"
-#include "SizeCategory.h"
+#include "encoder/BitSink.h"
+#include "encoder/Kernels.h"
+#include "encoder/MarkerSegments.h"
+#include "encoder/NonzeroMask.h"
+#include "encoder/SizeCategory.h"
 
 namespace vardolin {
 

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-#include "EncoderState.h"
-#include "OutputStream.h"
-#include "ScanWalker.h"
+#include "encoder/EncoderState.h"
+#include "encoder/OutputStream.h"
+#include "encoder/ScanWalker.h"
 
 namespace vardolin {
 

@@ -1,4 +1,4 @@
-#include "FileOutput.h"
+#include "encoder/FileOutput.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,7 +11,7 @@
 #include <unistd.h>
 #endif
 
-#include "NumberedError.h"
+#include "encoder/NumberedError.h"
 
 namespace vardolin {
 

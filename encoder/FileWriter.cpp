@@ -1,11 +1,11 @@
-#include "FileWriter.h"
+#include "encoder/FileWriter.h"
 
 #include <string_view>
 
-#include "EntropyCoder.h"
-#include "HuffmanOptimizer.h"
-#include "MarkerSegments.h"
-#include "Markers.h"
+#include "encoder/EntropyCoder.h"
+#include "encoder/HuffmanOptimizer.h"
+#include "encoder/MarkerSegments.h"
+#include "encoder/Markers.h"
 
 namespace vardolin {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "EncoderState.h"
-#include "SingleByteConverter.h"
+#include "encoder/EncoderState.h"
+#include "encoder/SingleByteConverter.h"
 
 namespace vardolin {
 

@@ -1,6 +1,6 @@
-#include "Halving.h"
+#include "encoder/Halving.h"
 
-#include "BlockTransform.h"
+#include "encoder/BlockTransform.h"
 
 namespace vardolin {
 

@@ -3,8 +3,8 @@
 // the next pixel), and byte shuffles keep the first pixel of every pair.
 #include <immintrin.h>
 
-#include "BlockTransform.h"
-#include "Halving.h"
+#include "encoder/BlockTransform.h"
+#include "encoder/Halving.h"
 
 #if VARDOLIN_AVX_KERNELS
 #pragma GCC target("ssse3")

@@ -1,10 +1,10 @@
-#include "HuffmanOptimizer.h"
+#include "encoder/HuffmanOptimizer.h"
 
 #include <array>
 #include <vector>
 
-#include "HuffmanTable.h"
-#include "SizeCategory.h"
+#include "encoder/HuffmanTable.h"
+#include "encoder/SizeCategory.h"
 
 namespace vardolin {
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "EncoderState.h"
-#include "ScanWalker.h"
+#include "encoder/EncoderState.h"
+#include "encoder/ScanWalker.h"
 
 namespace vardolin {
 

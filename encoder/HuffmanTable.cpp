@@ -1,12 +1,12 @@
 // Optimal code lengths from symbol counts (limited to 16 bits, one code point
 // reserved so that no code consists of ones only) and canonical code
 // assignment with validation.
-#include "HuffmanTable.h"
+#include "encoder/HuffmanTable.h"
 
 #include <algorithm>
 #include <climits>
 
-#include "NumberedError.h"
+#include "encoder/NumberedError.h"
 
 namespace vardolin {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "EncoderRecords.h"
+#include "encoder/EncoderRecords.h"
 
 namespace vardolin {
 

@@ -1,7 +1,7 @@
 // Which paths this processor can run, and the one table of each.
-#include "Kernels.h"
+#include "encoder/Kernels.h"
 
-#include "EntropyCoder.h"
+#include "encoder/EntropyCoder.h"
 
 namespace vardolin {
 

@@ -3,11 +3,11 @@
 // through it without asking which path they are on.
 #pragma once
 
-#include "BlockTransform.h"
-#include "EncoderPath.h"
-#include "EncoderState.h"
-#include "OutputStream.h"
-#include "ScanWalker.h"
+#include "encoder/BlockTransform.h"
+#include "encoder/EncoderPath.h"
+#include "encoder/EncoderState.h"
+#include "encoder/OutputStream.h"
+#include "encoder/ScanWalker.h"
 
 namespace vardolin {
 

@@ -1,6 +1,6 @@
-#include "MarkerSegments.h"
+#include "encoder/MarkerSegments.h"
 
-#include "Markers.h"
+#include "encoder/Markers.h"
 
 namespace vardolin {
 

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
-#include "EncoderState.h"
-#include "OutputStream.h"
-#include "ScanWalker.h"
-#include "SingleByteConverter.h"
+#include "encoder/EncoderState.h"
+#include "encoder/OutputStream.h"
+#include "encoder/ScanWalker.h"
+#include "encoder/SingleByteConverter.h"
 
 namespace vardolin {
 

@@ -1,8 +1,8 @@
-#include "MemoryPicture.h"
+#include "encoder/MemoryPicture.h"
 
 #include <stdexcept>
 
-#include "PixelCopy.h"
+#include "encoder/PixelCopy.h"
 
 namespace vardolin {
 

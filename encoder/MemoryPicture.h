@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "RowPictureSource.h"
+#include "encoder/RowPictureSource.h"
 
 namespace vardolin {
 

@@ -1,4 +1,4 @@
-#include "NumberedError.h"
+#include "encoder/NumberedError.h"
 
 #include <cmath>
 #include <exception>

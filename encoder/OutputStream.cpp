@@ -1,6 +1,6 @@
-#include "OutputStream.h"
+#include "encoder/OutputStream.h"
 
-#include "NumberedError.h"
+#include "encoder/NumberedError.h"
 
 namespace vardolin {
 

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "PixelRows.h"
+#include "encoder/PixelRows.h"
 
 namespace vardolin {
 

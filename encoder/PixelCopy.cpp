@@ -1,6 +1,6 @@
-#include "PixelCopy.h"
+#include "encoder/PixelCopy.h"
 
-#include "BlockTransform.h"
+#include "encoder/BlockTransform.h"
 
 namespace vardolin {
 

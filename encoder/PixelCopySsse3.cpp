@@ -1,8 +1,8 @@
 // Swaps red and blue five pixels at a time with one byte shuffle.
 #include <immintrin.h>
 
-#include "BlockTransform.h"
-#include "PixelCopy.h"
+#include "encoder/BlockTransform.h"
+#include "encoder/PixelCopy.h"
 
 #if VARDOLIN_AVX_KERNELS
 #pragma GCC target("ssse3")

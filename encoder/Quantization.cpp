@@ -1,8 +1,8 @@
-#include "Quantization.h"
+#include "encoder/Quantization.h"
 
 #include <algorithm>
 
-#include "NumberedError.h"
+#include "encoder/NumberedError.h"
 
 namespace vardolin {
 

@@ -6,8 +6,8 @@
 #include <array>
 #include <cstdint>
 
-#include "EncoderRecords.h"
-#include "ZigZagOrder.h"
+#include "encoder/EncoderRecords.h"
+#include "encoder/ZigZagOrder.h"
 
 namespace vardolin {
 

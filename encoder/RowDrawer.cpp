@@ -1,9 +1,9 @@
-#include "RowDrawer.h"
+#include "encoder/RowDrawer.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "Halving.h"
+#include "encoder/Halving.h"
 
 namespace vardolin {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "PixelRows.h"
+#include "encoder/PixelRows.h"
 
 namespace vardolin {
 

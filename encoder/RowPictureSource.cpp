@@ -1,4 +1,4 @@
-#include "RowPictureSource.h"
+#include "encoder/RowPictureSource.h"
 
 #include <cstdint>
 
@@ -6,7 +6,7 @@
 #include <sys/mman.h>
 #endif
 
-#include "RowDrawer.h"
+#include "encoder/RowDrawer.h"
 
 namespace vardolin {
 namespace {

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "PictureSource.h"
-#include "PixelRows.h"
+#include "encoder/PictureSource.h"
+#include "encoder/PixelRows.h"
 
 namespace vardolin {
 

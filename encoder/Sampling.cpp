@@ -1,11 +1,11 @@
-#include "Sampling.h"
+#include "encoder/Sampling.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "ColourTransform.h"
-#include "RowDrawer.h"
+#include "encoder/ColourTransform.h"
+#include "encoder/RowDrawer.h"
 
 namespace vardolin {
 

@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "BlockTransform.h"
-#include "EncoderState.h"
-#include "PictureSource.h"
+#include "encoder/BlockTransform.h"
+#include "encoder/EncoderState.h"
+#include "encoder/PictureSource.h"
 
 namespace vardolin {
 

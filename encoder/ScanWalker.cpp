@@ -1,4 +1,4 @@
-#include "ScanWalker.h"
+#include "encoder/ScanWalker.h"
 
 #include <cmath>
 

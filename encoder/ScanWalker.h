@@ -7,8 +7,8 @@
 #include <array>
 #include <vector>
 
-#include "EncoderState.h"
-#include "NumberedError.h"
+#include "encoder/EncoderState.h"
+#include "encoder/NumberedError.h"
 
 namespace vardolin {
 

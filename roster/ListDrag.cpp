@@ -1,4 +1,4 @@
-#include "ListDrag.h"
+#include "roster/ListDrag.h"
 
 #include <commctrl.h>
 

@@ -3,8 +3,8 @@
 // menu on a right release over the list.
 #pragma once
 
-#include "ListDrawingTools.h"
-#include "RosterList.h"
+#include "roster/ListDrawingTools.h"
+#include "roster/RosterList.h"
 
 #include <functional>
 #include <string>

@@ -1,6 +1,6 @@
-#include "ListDrawingTools.h"
+#include "roster/ListDrawingTools.h"
 
-#include "ComponentError.h"
+#include "win/ComponentError.h"
 
 namespace vardolin::roster {
 namespace {

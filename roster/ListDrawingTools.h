@@ -4,7 +4,7 @@
 // with them.
 #pragma once
 
-#include "Win32Handles.h"
+#include "win/Win32Handles.h"
 
 namespace vardolin::roster {
 

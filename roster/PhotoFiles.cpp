@@ -1,4 +1,4 @@
-#include "PhotoFiles.h"
+#include "roster/PhotoFiles.h"
 
 #include <windows.h>
 
@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "ModuleInstance.h"
-#include "RosterTexts.h"
-#include "ComponentError.h"
-#include "Win32Handles.h"
+#include "win/ModuleInstance.h"
+#include "roster/RosterTexts.h"
+#include "win/ComponentError.h"
+#include "win/Win32Handles.h"
 
 namespace vardolin::roster {
 namespace {

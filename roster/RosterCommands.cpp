@@ -1,7 +1,7 @@
-#include "RosterCommands.h"
+#include "roster/RosterCommands.h"
 
-#include "ContinueOnError.h"
-#include "PhotoFiles.h"
+#include "win/ContinueOnError.h"
+#include "roster/PhotoFiles.h"
 
 #include <algorithm>
 

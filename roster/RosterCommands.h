@@ -3,10 +3,10 @@
 // off the top while a question is up.
 #pragma once
 
-#include "Environment.h"
-#include "RosterList.h"
-#include "RosterTexts.h"
-#include "TopmostWindow.h"
+#include "win/Environment.h"
+#include "roster/RosterList.h"
+#include "roster/RosterTexts.h"
+#include "win/TopmostWindow.h"
 
 namespace vardolin::roster {
 

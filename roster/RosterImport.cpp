@@ -1,10 +1,10 @@
-#include "RosterImport.h"
+#include "roster/RosterImport.h"
 
-#include "BusyHost.h"
-#include "ContinueOnError.h"
-#include "PhotoFiles.h"
-#include "RosterTexts.h"
-#include "SpreadsheetHost.h"
+#include "automation/BusyHost.h"
+#include "win/ContinueOnError.h"
+#include "roster/PhotoFiles.h"
+#include "roster/RosterTexts.h"
+#include "automation/SpreadsheetHost.h"
 
 #include <algorithm>
 #include <string_view>

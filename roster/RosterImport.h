@@ -2,9 +2,9 @@
 // the host's own range box.
 #pragma once
 
-#include "Environment.h"
-#include "RosterList.h"
-#include "TopmostWindow.h"
+#include "win/Environment.h"
+#include "roster/RosterList.h"
+#include "win/TopmostWindow.h"
 
 #include <oaidl.h>
 

@@ -1,6 +1,6 @@
-#include "RosterList.h"
+#include "roster/RosterList.h"
 
-#include "ComponentError.h"
+#include "win/ComponentError.h"
 
 namespace vardolin::roster {
 namespace {

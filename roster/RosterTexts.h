@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "ComponentError.h"
+#include "win/ComponentError.h"
 
 namespace vardolin::roster {
 

@@ -1,7 +1,7 @@
-#include "Class1Object.h"
+#include "server/Class1Object.h"
 
-#include "FormShow.h"
-#include "HostShutdown.h"
+#include "capture/FormShow.h"
+#include "server/HostShutdown.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -1,7 +1,7 @@
 // Class1: the macro's way into the capture window.
 #pragma once
 
-#include "DispatchObject.h"
+#include "automation/DispatchObject.h"
 #include "Vardolin_h.h"
 
 namespace vardolin::server {

@@ -1,8 +1,8 @@
-#include "ClassFactory.h"
+#include "server/ClassFactory.h"
 
-#include "Class1Object.h"
-#include "JpegObject.h"
-#include "ComObject.h"
+#include "server/Class1Object.h"
+#include "server/JpegObject.h"
+#include "win/ComObject.h"
 
 namespace vardolin::server {
 namespace {

@@ -2,11 +2,11 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include "ClassFactory.h"
-#include "FormShow.h"
-#include "frmAbout.h"
-#include "Module.h"
-#include "Registration.h"
+#include "server/ClassFactory.h"
+#include "capture/FormShow.h"
+#include "about/frmAbout.h"
+#include "win/Module.h"
+#include "server/Registration.h"
 
 using namespace vardolin;
 using namespace vardolin::server;

@@ -1,14 +1,14 @@
-#include "HostShutdown.h"
+#include "server/HostShutdown.h"
 
 #include <objbase.h>
 
 #include <new>
 
-#include "ComObject.h"
-#include "ComponentState.h"
-#include "ContinueOnError.h"
-#include "GetPIC.h"
-#include "frmAbout.h"
+#include "win/ComObject.h"
+#include "capture/ComponentState.h"
+#include "win/ContinueOnError.h"
+#include "capture/GetPIC.h"
+#include "about/frmAbout.h"
 
 namespace vardolin::server {
 namespace {

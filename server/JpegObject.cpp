@@ -1,13 +1,13 @@
-#include "JpegObject.h"
+#include "server/JpegObject.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 
-#include "AutomationError.h"
-#include "GdiPictureSource.h"
-#include "TextEncoding.h"
-#include "Win32Handles.h"
+#include "win/AutomationError.h"
+#include "win/GdiPictureSource.h"
+#include "win/TextEncoding.h"
+#include "win/Win32Handles.h"
 
 namespace vardolin::server {
 namespace {

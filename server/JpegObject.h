@@ -2,8 +2,8 @@
 // picture source.
 #pragma once
 
-#include "ClsJPEG.h"
-#include "DispatchObject.h"
+#include "encoder/ClsJPEG.h"
+#include "automation/DispatchObject.h"
 #include "Vardolin_h.h"
 
 namespace vardolin::server {

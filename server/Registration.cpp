@@ -1,14 +1,14 @@
-#include "Registration.h"
+#include "server/Registration.h"
 
 #include <oleauto.h>
 #include <wrl/client.h>
 
 #include <string>
 
-#include "ClassFactory.h"
-#include "AutomationError.h"
-#include "ModuleInstance.h"
-#include "Win32Handles.h"
+#include "server/ClassFactory.h"
+#include "win/AutomationError.h"
+#include "win/ModuleInstance.h"
+#include "win/Win32Handles.h"
 #include "Vardolin_h.h"
 
 // Exported by oleaut32 but missing from the mingw-w64 headers.

@@ -1,6 +1,6 @@
-#include "DemoCamera.h"
+#include "tests/DemoCamera.h"
 
-#include "PhotoScene.h"
+#include "democam/PhotoScene.h"
 
 #include <algorithm>
 

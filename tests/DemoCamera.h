@@ -3,9 +3,9 @@
 // and the COM apartment come from the camera's own test header).
 #pragma once
 
-#include "BitmapFile.h"
-#include "CameraTesting.h"
-#include "DemoScene.h"
+#include "capture/BitmapFile.h"
+#include "democam/testing/CameraTesting.h"
+#include "democam/DemoScene.h"
 
 #include <chrono>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "DialogAnswer.h"
+#include "tests/DialogAnswer.h"
 
-#include "ThreadWindows.h"
+#include "tests/ThreadWindows.h"
 
 namespace vardolin::capture::test {
 namespace {

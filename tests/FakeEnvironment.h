@@ -4,8 +4,8 @@
 // a test may put other fakes and cameras in. Everything is put back afterwards.
 #pragma once
 
-#include "ComponentState.h"
-#include "NoCamera.h"
+#include "capture/ComponentState.h"
+#include "capture/NoCamera.h"
 
 #include <utility>
 

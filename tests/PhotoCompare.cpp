@@ -1,4 +1,4 @@
-#include "PhotoCompare.h"
+#include "tests/PhotoCompare.h"
 
 #include <objidl.h>
 #include <gdiplus.h>

@@ -2,7 +2,7 @@
 // against the pixels they were made from.
 #pragma once
 
-#include "BitmapFile.h"
+#include "capture/BitmapFile.h"
 
 #include <filesystem>
 

@@ -5,7 +5,7 @@
 #include <bit>
 #include <string>
 
-#include "PictureFormats.h"
+#include "tools/PictureFormats.h"
 
 namespace vardolin::tools {
 

@@ -1,10 +1,10 @@
-#include "CommandLine.h"
+#include "tools/CommandLine.h"
 
 #include <charconv>
 #include <string_view>
 #include <vector>
 
-#include "Printable.h"
+#include "tools/Printable.h"
 
 namespace vardolin::tools {
 

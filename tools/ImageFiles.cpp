@@ -1,4 +1,4 @@
-#include "ImageFiles.h"
+#include "tools/ImageFiles.h"
 
 #include <algorithm>
 

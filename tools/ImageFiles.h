@@ -11,10 +11,10 @@
 #include <span>
 #include <vector>
 
-#include "PictureBytes.h"
-#include "PictureFormats.h"
-#include "PixelFormats.h"
-#include "RowPictureSource.h"
+#include "tools/PictureBytes.h"
+#include "tools/PictureFormats.h"
+#include "tools/PixelFormats.h"
+#include "encoder/RowPictureSource.h"
 
 namespace vardolin::tools {
 

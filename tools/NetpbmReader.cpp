@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "PictureFormats.h"
-#include "Printable.h"
+#include "tools/PictureFormats.h"
+#include "tools/Printable.h"
 
 namespace vardolin::tools {
 

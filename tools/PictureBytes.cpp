@@ -1,4 +1,4 @@
-#include "PictureBytes.h"
+#include "tools/PictureBytes.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "Printable.h"
+#include "tools/Printable.h"
 
 namespace vardolin::tools {
 

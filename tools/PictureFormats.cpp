@@ -1,4 +1,4 @@
-#include "PictureFormats.h"
+#include "tools/PictureFormats.h"
 
 #include <cstring>
 #include <string>

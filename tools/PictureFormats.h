@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "PictureBytes.h"
-#include "PixelFormats.h"
+#include "tools/PictureBytes.h"
+#include "tools/PixelFormats.h"
 
 namespace vardolin::tools {
 

@@ -1,10 +1,10 @@
-#include "PixelFormats.h"
+#include "tools/PixelFormats.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 
-#include "PixelCopy.h"
+#include "encoder/PixelCopy.h"
 
 namespace vardolin::tools {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "PictureFormats.h"
+#include "tools/PictureFormats.h"
 
 namespace vardolin::tools {
 

@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <new>
 
-#include "ClsJPEG.h"
-#include "CommandLine.h"
-#include "FileOutput.h"
-#include "ImageFiles.h"
-#include "Printable.h"
+#include "encoder/ClsJPEG.h"
+#include "tools/CommandLine.h"
+#include "encoder/FileOutput.h"
+#include "tools/ImageFiles.h"
+#include "tools/Printable.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "AutomationError.h"
+#include "win/AutomationError.h"
 
 #include <oleauto.h>
 #include <wrl/client.h>
 
-#include "TextEncoding.h"
+#include "win/TextEncoding.h"
 
 using Microsoft::WRL::ComPtr;
 

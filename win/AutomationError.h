@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "NumberedError.h"
+#include "encoder/NumberedError.h"
 
 namespace vardolin {
 

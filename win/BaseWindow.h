@@ -13,7 +13,7 @@
 
 #include <windows.h>
 
-#include "ModuleInstance.h"
+#include "win/ModuleInstance.h"
 
 namespace vardolin {
 

@@ -11,8 +11,8 @@
 #include <new>
 #include <utility>
 
-#include "AutomationError.h"
-#include "Module.h"
+#include "win/AutomationError.h"
+#include "win/Module.h"
 
 namespace vardolin {
 

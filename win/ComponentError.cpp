@@ -1,9 +1,9 @@
-#include "ComponentError.h"
+#include "win/ComponentError.h"
 
 #include <oleauto.h>
 
-#include "TextEncoding.h"
-#include "Win32Handles.h"
+#include "win/TextEncoding.h"
+#include "win/Win32Handles.h"
 
 namespace vardolin {
 namespace {

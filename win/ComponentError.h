@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "NumberedError.h"
+#include "encoder/NumberedError.h"
 
 namespace vardolin {
 

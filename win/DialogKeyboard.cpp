@@ -1,4 +1,4 @@
-#include "DialogKeyboard.h"
+#include "win/DialogKeyboard.h"
 
 namespace vardolin {
 namespace {

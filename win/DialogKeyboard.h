@@ -6,7 +6,7 @@
 // system's dialog keyboard handling before the host sees it.
 #pragma once
 
-#include "Win32Handles.h"
+#include "win/Win32Handles.h"
 
 namespace vardolin {
 

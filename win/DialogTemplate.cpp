@@ -1,4 +1,4 @@
-#include "DialogTemplate.h"
+#include "win/DialogTemplate.h"
 
 namespace vardolin {
 namespace {

@@ -1,4 +1,4 @@
-#include "Environment.h"
+#include "win/Environment.h"
 
 #include <shellapi.h>
 

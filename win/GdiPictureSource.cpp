@@ -1,4 +1,4 @@
-#include "GdiPictureSource.h"
+#include "win/GdiPictureSource.h"
 
 #include <limits>
 

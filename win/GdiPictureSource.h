@@ -8,8 +8,8 @@
 
 #include <memory>
 
-#include "PictureSource.h"
-#include "Win32Handles.h"
+#include "encoder/PictureSource.h"
+#include "win/Win32Handles.h"
 
 namespace vardolin {
 

@@ -1,4 +1,4 @@
-#include "MessageLoop.h"
+#include "win/MessageLoop.h"
 
 namespace vardolin {
 

@@ -1,4 +1,4 @@
-#include "Module.h"
+#include "win/Module.h"
 
 #include <atomic>
 

@@ -1,4 +1,4 @@
-#include "ModuleInstance.h"
+#include "win/ModuleInstance.h"
 
 namespace vardolin {
 

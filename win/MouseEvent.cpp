@@ -1,4 +1,4 @@
-#include "MouseEvent.h"
+#include "win/MouseEvent.h"
 
 namespace vardolin {
 namespace {

@@ -1,4 +1,4 @@
-#include "TextEncoding.h"
+#include "win/TextEncoding.h"
 
 #include <windows.h>
 

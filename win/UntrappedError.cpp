@@ -1,7 +1,7 @@
-#include "UntrappedError.h"
+#include "win/UntrappedError.h"
 
-#include "ComponentError.h"
-#include "Environment.h"
+#include "win/ComponentError.h"
+#include "win/Environment.h"
 
 namespace vardolin {
 

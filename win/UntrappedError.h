@@ -2,8 +2,8 @@
 // a message box with its number and description, and goes no further.
 #pragma once
 
-#include "DialogTemplate.h"
-#include "ModuleInstance.h"
+#include "win/DialogTemplate.h"
+#include "win/ModuleInstance.h"
 
 #include <windows.h>
 

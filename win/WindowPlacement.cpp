@@ -1,6 +1,6 @@
-#include "WindowPlacement.h"
+#include "win/WindowPlacement.h"
 
-#include "ModuleInstance.h"
+#include "win/ModuleInstance.h"
 
 #include <algorithm>
 

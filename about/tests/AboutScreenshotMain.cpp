@@ -1,11 +1,11 @@
 // Shows the capture window and opens the About window from its About button,
 // as a user would, then runs until the About window has closed by itself or a
 // minute has passed.
-#include "ComponentState.h"
-#include "GetPIC.h"
-#include "NoCamera.h"
-#include "ShowUntilClosed.h"
-#include "frmAbout.h"
+#include "capture/ComponentState.h"
+#include "capture/GetPIC.h"
+#include "capture/NoCamera.h"
+#include "tests/ShowUntilClosed.h"
+#include "about/frmAbout.h"
 
 #include <objbase.h>
 

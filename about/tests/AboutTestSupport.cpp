@@ -1,6 +1,6 @@
-#include "AboutTestSupport.h"
+#include "about/tests/AboutTestSupport.h"
 
-#include "ComponentState.h"
+#include "capture/ComponentState.h"
 
 namespace vardolin::about::test {
 

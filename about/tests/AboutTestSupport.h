@@ -2,10 +2,10 @@
 // delivered by hand, web pages and message boxes counted instead of shown.
 #pragma once
 
-#include "AboutTimers.h"
-#include "GetPIC.h"
-#include "FakeEnvironment.h"
-#include "frmAbout.h"
+#include "about/AboutTimers.h"
+#include "capture/GetPIC.h"
+#include "tests/FakeEnvironment.h"
+#include "about/frmAbout.h"
 
 #include <gtest/gtest.h>
 

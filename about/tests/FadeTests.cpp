@@ -1,6 +1,6 @@
 // The fade state machine, driven tick by tick: fade-in, hold, fade-out and
 // close, and a click on the close spot in each of these states.
-#include "AboutTestSupport.h"
+#include "about/tests/AboutTestSupport.h"
 
 namespace vardolin::about::test {
 namespace {

@@ -1,6 +1,6 @@
 // SetWindowAlpha on an ordinary top-level window of the test.
-#include "SetWindowAlpha.h"
-#include "Win32Handles.h"
+#include "about/SetWindowAlpha.h"
+#include "win/Win32Handles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The About window as the user meets it: opened by the About button, its
 // shape and place, the artwork, and the fades run by the real timers.
-#include "AboutArtwork.h"
-#include "AboutTestSupport.h"
-#include "Win32Handles.h"
+#include "about/AboutArtwork.h"
+#include "about/tests/AboutTestSupport.h"
+#include "win/Win32Handles.h"
 
 #include <algorithm>
 #include <array>

@@ -1,11 +1,11 @@
 // The detector on photographs from Debian packages (faces where they are, no
 // face on a cat) and on made-up pictures without faces; the grey conversion
 // of DIB rows.
-#include "FaceDetector.h"
-#include "FramePlacement.h"
-#include "Pyramid.h"
+#include "autoframe/FaceDetector.h"
+#include "autoframe/FramePlacement.h"
+#include "autoframe/Pyramid.h"
 
-#include "ImageFiles.h"
+#include "tools/ImageFiles.h"
 
 #include <gtest/gtest.h>
 

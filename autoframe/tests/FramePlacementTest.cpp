@@ -1,5 +1,5 @@
 // Where the 156 x 188 crop frame goes on a face in a 320 x 240 still.
-#include "FramePlacement.h"
+#include "autoframe/FramePlacement.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "camera/AutoFrameSetting.h"
+#include "capture/camera/AutoFrameSetting.h"
 
-#include "camera/VideoDevices.h"
+#include "capture/camera/VideoDevices.h"
 
 #include <windows.h>
 

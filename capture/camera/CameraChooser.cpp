@@ -1,11 +1,11 @@
-#include "camera/CameraChooser.h"
-#include "camera/CameraTexts.h"
+#include "capture/camera/CameraChooser.h"
+#include "capture/camera/CameraTexts.h"
 
-#include "DialogTemplate.h"
-#include "Environment.h"
-#include "ModuleInstance.h"
-#include "UntrappedError.h"
-#include "camera/AutoFrameSetting.h"
+#include "win/DialogTemplate.h"
+#include "win/Environment.h"
+#include "win/ModuleInstance.h"
+#include "win/UntrappedError.h"
+#include "capture/camera/AutoFrameSetting.h"
 
 #include <algorithm>
 

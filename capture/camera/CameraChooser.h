@@ -3,7 +3,7 @@
 // crop frame goes onto the face in each new still.
 #pragma once
 
-#include "camera/CameraTexts.h"
+#include "capture/camera/CameraTexts.h"
 
 #include <windows.h>
 

@@ -1,11 +1,11 @@
-#include "camera/CameraControlObject.h"
-#include "camera/CameraTexts.h"
-#include "ComAdopt.h"
-#include "CameraDispatch.h"
+#include "capture/camera/CameraControlObject.h"
+#include "capture/camera/CameraTexts.h"
+#include "win/ComAdopt.h"
+#include "capture/CameraDispatch.h"
 
-#include "AutomationError.h"
-#include "CameraControl.h"
-#include "ComponentError.h"
+#include "win/AutomationError.h"
+#include "capture/CameraControl.h"
+#include "win/ComponentError.h"
 
 #include <string>
 

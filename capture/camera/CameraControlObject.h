@@ -2,7 +2,7 @@
 // capture window calls, by name or by dispatch id, over a video source.
 #pragma once
 
-#include "camera/VideoSource.h"
+#include "capture/camera/VideoSource.h"
 
 #include <oaidl.h>
 #include <wrl/client.h>

@@ -1,4 +1,4 @@
-#include "camera/CameraFormats.h"
+#include "capture/camera/CameraFormats.h"
 
 #include <uuids.h>
 

@@ -1,9 +1,9 @@
-#include "camera/CameraGraph.h"
+#include "capture/camera/CameraGraph.h"
 
-#include "ComAdopt.h"
-#include "ComObject.h"
-#include "camera/FormatChoice.h"
-#include "camera/MediaTypes.h"
+#include "win/ComAdopt.h"
+#include "win/ComObject.h"
+#include "capture/camera/FormatChoice.h"
+#include "capture/camera/MediaTypes.h"
 
 #include <atomic>
 

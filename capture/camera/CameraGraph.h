@@ -4,9 +4,9 @@
 // graph's FrameTap, which stays valid after the graph is gone.
 #pragma once
 
-#include "BitmapFile.h"
-#include "camera/CameraProblem.h"
-#include "camera/PreviewScaler.h"
+#include "capture/BitmapFile.h"
+#include "capture/camera/CameraProblem.h"
+#include "capture/camera/PreviewScaler.h"
 
 #include <dshow.h>
 #include <qedit.h>

@@ -1,7 +1,7 @@
 // Why the control shows no live picture, and the one line it shows instead.
 #pragma once
 
-#include "camera/CameraTexts.h"
+#include "capture/camera/CameraTexts.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 // dialogs' labels.
 #pragma once
 
-#include "FramePlacement.h"
+#include "autoframe/FramePlacement.h"
 
 #include <string>
 

@@ -1,9 +1,9 @@
-#include "camera/CameraWorker.h"
+#include "capture/camera/CameraWorker.h"
 
-#include "ContinueOnError.h"
-#include "MessageLoop.h"
-#include "ModuleInstance.h"
-#include "Win32Handles.h"
+#include "win/ContinueOnError.h"
+#include "win/MessageLoop.h"
+#include "win/ModuleInstance.h"
+#include "win/Win32Handles.h"
 
 #include <objbase.h>
 

@@ -1,15 +1,15 @@
-#include "camera/DirectShowCamera.h"
-#include "camera/CameraTexts.h"
+#include "capture/camera/DirectShowCamera.h"
+#include "capture/camera/CameraTexts.h"
 
-#include "camera/AutoFrameSetting.h"
-#include "camera/CameraChooser.h"
-#include "camera/CameraGraph.h"
-#include "camera/CameraWorker.h"
-#include "camera/FormatListDialog.h"
-#include "camera/MediaTypes.h"
-#include "camera/VideoDevices.h"
+#include "capture/camera/AutoFrameSetting.h"
+#include "capture/camera/CameraChooser.h"
+#include "capture/camera/CameraGraph.h"
+#include "capture/camera/CameraWorker.h"
+#include "capture/camera/FormatListDialog.h"
+#include "capture/camera/MediaTypes.h"
+#include "capture/camera/VideoDevices.h"
 
-#include "Win32Handles.h"
+#include "win/Win32Handles.h"
 
 #include <olectl.h>
 

@@ -4,7 +4,7 @@
 // there is no live picture.
 #pragma once
 
-#include "camera/VideoSource.h"
+#include "capture/camera/VideoSource.h"
 
 #include <memory>
 

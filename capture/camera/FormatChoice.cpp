@@ -1,7 +1,7 @@
-#include "camera/FormatChoice.h"
+#include "capture/camera/FormatChoice.h"
 
-#include "camera/CameraFormats.h"
-#include "camera/PreviewScaler.h"
+#include "capture/camera/CameraFormats.h"
+#include "capture/camera/PreviewScaler.h"
 
 #include <uuids.h>
 

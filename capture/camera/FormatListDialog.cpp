@@ -1,10 +1,10 @@
-#include "camera/FormatListDialog.h"
-#include "camera/CameraFormats.h"
-#include "camera/CameraTexts.h"
+#include "capture/camera/FormatListDialog.h"
+#include "capture/camera/CameraFormats.h"
+#include "capture/camera/CameraTexts.h"
 
-#include "DialogTemplate.h"
-#include "ModuleInstance.h"
-#include "UntrappedError.h"
+#include "win/DialogTemplate.h"
+#include "win/ModuleInstance.h"
+#include "win/UntrappedError.h"
 
 #include <dshow.h>
 

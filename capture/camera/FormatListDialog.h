@@ -2,7 +2,7 @@
 // format page of its own: each format as its size and pixel format.
 #pragma once
 
-#include "camera/FormatChoice.h"
+#include "capture/camera/FormatChoice.h"
 
 #include <windows.h>
 

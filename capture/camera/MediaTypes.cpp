@@ -1,6 +1,6 @@
-#include "camera/MediaTypes.h"
+#include "capture/camera/MediaTypes.h"
 
-#include "Win32Handles.h"
+#include "win/Win32Handles.h"
 
 #include <dvdmedia.h>
 

@@ -4,7 +4,7 @@
 // formats a capture pin offers.
 #pragma once
 
-#include "camera/FormatChoice.h"
+#include "capture/camera/FormatChoice.h"
 
 #include <dshow.h>
 #include <wrl/client.h>

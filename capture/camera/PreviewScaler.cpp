@@ -1,4 +1,4 @@
-#include "camera/PreviewScaler.h"
+#include "capture/camera/PreviewScaler.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -5,8 +5,8 @@
 // keeps for photos larger than the designed size.
 #pragma once
 
-#include "BitmapFile.h"
-#include "camera/CameraFormats.h"
+#include "capture/BitmapFile.h"
+#include "capture/camera/CameraFormats.h"
 
 #include <guiddef.h>
 

@@ -1,10 +1,10 @@
-#include "camera/VideoCaptureControl.h"
+#include "capture/camera/VideoCaptureControl.h"
 
-#include "BaseWindow.h"
-#include "ModuleInstance.h"
-#include "UntrappedError.h"
-#include "Win32Handles.h"
-#include "camera/CameraControlObject.h"
+#include "win/BaseWindow.h"
+#include "win/ModuleInstance.h"
+#include "win/UntrappedError.h"
+#include "win/Win32Handles.h"
+#include "capture/camera/CameraControlObject.h"
 
 #include <dbt.h>
 

@@ -4,8 +4,8 @@
 // automation.
 #pragma once
 
-#include "CameraControl.h"
-#include "camera/VideoSource.h"
+#include "capture/CameraControl.h"
+#include "capture/camera/VideoSource.h"
 
 #include <memory>
 

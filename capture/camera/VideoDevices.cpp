@@ -1,6 +1,6 @@
-#include "camera/VideoDevices.h"
+#include "capture/camera/VideoDevices.h"
 
-#include "Win32Handles.h"
+#include "win/Win32Handles.h"
 
 #include <dshow.h>
 #include <oleauto.h>

@@ -4,8 +4,8 @@
 // elsewhere and tells the window when something changed.
 #pragma once
 
-#include "BitmapFile.h"
-#include "camera/CameraProblem.h"
+#include "capture/BitmapFile.h"
+#include "capture/camera/CameraProblem.h"
 
 #include <windows.h>
 

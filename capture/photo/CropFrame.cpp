@@ -1,6 +1,6 @@
-#include "photo/CropFrame.h"
+#include "capture/photo/CropFrame.h"
 
-#include "Twips.h"
+#include "win/Twips.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -3,8 +3,8 @@
 // into the crop preview.
 #pragma once
 
-#include "PictureBox.h"
-#include "photo/PhotoParts.h"
+#include "capture/PictureBox.h"
+#include "capture/photo/PhotoParts.h"
 
 namespace vardolin::capture {
 

@@ -1,8 +1,8 @@
-#include "photo/DetailCrop.h"
+#include "capture/photo/DetailCrop.h"
 
-#include "camera/PreviewScaler.h"
+#include "capture/camera/PreviewScaler.h"
 
-#include "FramePlacement.h"
+#include "autoframe/FramePlacement.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // taken from the still's full detail rather than from the 320 x 240 still.
 #pragma once
 
-#include "BitmapFile.h"
+#include "capture/BitmapFile.h"
 
 #include <windows.h>
 

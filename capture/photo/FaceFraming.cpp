@@ -1,10 +1,10 @@
-#include "photo/FaceFraming.h"
+#include "capture/photo/FaceFraming.h"
 
-#include "BitmapFile.h"
-#include "FaceDetector.h"
-#include "GetPICTexts.h"
-#include "camera/AutoFrameSetting.h"
-#include "photo/CropFrame.h"
+#include "capture/BitmapFile.h"
+#include "autoframe/FaceDetector.h"
+#include "capture/GetPICTexts.h"
+#include "capture/camera/AutoFrameSetting.h"
+#include "capture/photo/CropFrame.h"
 
 namespace vardolin::capture {
 

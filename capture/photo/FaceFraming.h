@@ -2,10 +2,10 @@
 // detector finds in the picture the still-photo box shows.
 #pragma once
 
-#include "BitmapFile.h"
-#include "FaceBox.h"
-#include "FramePlacement.h"
-#include "photo/PhotoParts.h"
+#include "capture/BitmapFile.h"
+#include "autoframe/FaceBox.h"
+#include "autoframe/FramePlacement.h"
+#include "capture/photo/PhotoParts.h"
 
 #include <windows.h>
 

@@ -4,8 +4,8 @@
 // the window.
 #pragma once
 
-#include "CameraControl.h"
-#include "PictureBox.h"
+#include "capture/CameraControl.h"
+#include "capture/PictureBox.h"
 
 #include <windows.h>
 

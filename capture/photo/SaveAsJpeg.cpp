@@ -1,12 +1,12 @@
-#include "photo/SaveAsJpeg.h"
+#include "capture/photo/SaveAsJpeg.h"
 
-#include "ClsJPEG.h"
-#include "FileOutput.h"
-#include "GdiPictureSource.h"
-#include "MemoryPicture.h"
-#include "GetPICTexts.h"
-#include "PhotoFiles.h"
-#include "ComponentError.h"
+#include "encoder/ClsJPEG.h"
+#include "encoder/FileOutput.h"
+#include "win/GdiPictureSource.h"
+#include "encoder/MemoryPicture.h"
+#include "capture/GetPICTexts.h"
+#include "roster/PhotoFiles.h"
+#include "win/ComponentError.h"
 
 #include <cmath>
 

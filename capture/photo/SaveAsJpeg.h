@@ -2,8 +2,8 @@
 // the picture it holds, as a JPEG file.
 #pragma once
 
-#include "BitmapFile.h"
-#include "PictureBox.h"
+#include "capture/BitmapFile.h"
+#include "capture/PictureBox.h"
 
 #include <cstdint>
 #include <filesystem>

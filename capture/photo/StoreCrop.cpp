@@ -1,14 +1,14 @@
-#include "photo/StoreCrop.h"
+#include "capture/photo/StoreCrop.h"
 
-#include "BitmapFile.h"
-#include "ComponentError.h"
-#include "ContinueOnError.h"
-#include "GetPICTexts.h"
-#include "PhotoFiles.h"
-#include "photo/SaveAsJpeg.h"
-#include "photo/DetailCrop.h"
-#include "camera/AutoFrameSetting.h"
-#include "photo/StoreFailure.h"
+#include "capture/BitmapFile.h"
+#include "win/ComponentError.h"
+#include "win/ContinueOnError.h"
+#include "capture/GetPICTexts.h"
+#include "roster/PhotoFiles.h"
+#include "capture/photo/SaveAsJpeg.h"
+#include "capture/photo/DetailCrop.h"
+#include "capture/camera/AutoFrameSetting.h"
+#include "capture/photo/StoreFailure.h"
 
 #include <cmath>
 

@@ -2,11 +2,11 @@
 // on the roster, who then leaves the roster.
 #pragma once
 
-#include "Environment.h"
-#include "JpegQuality.h"
-#include "RosterList.h"
-#include "TopmostWindow.h"
-#include "photo/PhotoParts.h"
+#include "win/Environment.h"
+#include "capture/JpegQuality.h"
+#include "roster/RosterList.h"
+#include "win/TopmostWindow.h"
+#include "capture/photo/PhotoParts.h"
 
 namespace vardolin::capture {
 

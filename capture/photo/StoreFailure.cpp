@@ -1,7 +1,7 @@
-#include "photo/StoreFailure.h"
+#include "capture/photo/StoreFailure.h"
 
-#include "ComponentError.h"
-#include "GetPICTexts.h"
+#include "win/ComponentError.h"
+#include "capture/GetPICTexts.h"
 
 namespace vardolin::capture {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "NumberedError.h"
+#include "encoder/NumberedError.h"
 
 namespace vardolin::capture {
 

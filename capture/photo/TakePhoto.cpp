@@ -1,9 +1,9 @@
-#include "photo/TakePhoto.h"
+#include "capture/photo/TakePhoto.h"
 
-#include "ComponentError.h"
-#include "GetPICTexts.h"
-#include "PhotoFiles.h"
-#include "photo/FaceFraming.h"
+#include "win/ComponentError.h"
+#include "capture/GetPICTexts.h"
+#include "roster/PhotoFiles.h"
+#include "capture/photo/FaceFraming.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // box, or goes back to the live preview.
 #pragma once
 
-#include "photo/PhotoParts.h"
+#include "capture/photo/PhotoParts.h"
 
 #include <filesystem>
 

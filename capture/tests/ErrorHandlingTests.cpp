@@ -1,12 +1,12 @@
 // Continue-on-error, untrapped handler errors, and the camera buttons that
 // depend on the camera control's answers.
-#include "ComObject.h"
-#include "ComponentError.h"
-#include "ContinueOnError.h"
-#include "RosterTexts.h"
-#include "UntrappedError.h"
-#include "WindowTestSupport.h"
-#include "ThreadWindows.h"
+#include "win/ComObject.h"
+#include "win/ComponentError.h"
+#include "win/ContinueOnError.h"
+#include "roster/RosterTexts.h"
+#include "win/UntrappedError.h"
+#include "capture/tests/WindowTestSupport.h"
+#include "tests/ThreadWindows.h"
 
 #include <functional>
 #include <map>

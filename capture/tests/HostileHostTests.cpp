@@ -2,15 +2,15 @@
 // errors or answer with values of the wrong type. Whatever the host does, the
 // window comes back, the roster keeps its entries, no message is shown, and
 // the next import from a host that behaves works.
-#include "ComponentState.h"
-#include "ComAdopt.h"
-#include "ComObject.h"
-#include "FormShow.h"
-#include "GetPIC.h"
-#include "FakeEnvironment.h"
-#include "RosterList.h"
-#include "RosterTexts.h"
-#include "Settings.h"
+#include "capture/ComponentState.h"
+#include "win/ComAdopt.h"
+#include "win/ComObject.h"
+#include "capture/FormShow.h"
+#include "capture/GetPIC.h"
+#include "tests/FakeEnvironment.h"
+#include "roster/RosterList.h"
+#include "roster/RosterTexts.h"
+#include "capture/Settings.h"
 
 #include <gtest/gtest.h>
 

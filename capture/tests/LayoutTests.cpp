@@ -1,5 +1,5 @@
 // The capture window's controls as the user sees them.
-#include "WindowTestSupport.h"
+#include "capture/tests/WindowTestSupport.h"
 
 #include <commctrl.h>
 

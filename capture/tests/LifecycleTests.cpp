@@ -1,8 +1,8 @@
 // Form_show and the capture window's load, resize and unload.
-#include "FormShow.h"
-#include "ListDrawingTools.h"
-#include "WindowPlacement.h"
-#include "WindowTestSupport.h"
+#include "capture/FormShow.h"
+#include "roster/ListDrawingTools.h"
+#include "win/WindowPlacement.h"
+#include "capture/tests/WindowTestSupport.h"
 
 namespace vardolin::capture::test {
 namespace {

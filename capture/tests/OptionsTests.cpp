@@ -1,6 +1,6 @@
 // The persisted options: restore at load, write on change, topmost.
-#include "ComponentError.h"
-#include "WindowTestSupport.h"
+#include "win/ComponentError.h"
+#include "capture/tests/WindowTestSupport.h"
 
 #include <cctype>
 

@@ -1,11 +1,11 @@
 // Shows the capture window with a few roster entries, as a user would see it
 // after picking names, until it is closed or a minute has passed.
-#include "ComponentState.h"
-#include "FormShow.h"
-#include "GetPIC.h"
-#include "Host.h"
-#include "NoCamera.h"
-#include "ShowUntilClosed.h"
+#include "capture/ComponentState.h"
+#include "capture/FormShow.h"
+#include "capture/GetPIC.h"
+#include "devhost/Host.h"
+#include "capture/NoCamera.h"
+#include "tests/ShowUntilClosed.h"
 
 #include <objbase.h>
 

@@ -1,8 +1,8 @@
 // The host calls of the roster import, made against the stand-in host.
-#include "ComObject.h"
-#include "ComponentError.h"
-#include "Host.h"
-#include "SpreadsheetHost.h"
+#include "win/ComObject.h"
+#include "win/ComponentError.h"
+#include "devhost/Host.h"
+#include "automation/SpreadsheetHost.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "WindowTestSupport.h"
+#include "capture/tests/WindowTestSupport.h"
 
-#include "FormShow.h"
-#include "Settings.h"
+#include "capture/FormShow.h"
+#include "capture/Settings.h"
 
 namespace vardolin::capture::test {
 

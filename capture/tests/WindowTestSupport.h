@@ -2,10 +2,10 @@
 // stand-in host, answered message boxes and message pumping.
 #pragma once
 
-#include "ComponentState.h"
-#include "GetPIC.h"
-#include "Host.h"
-#include "FakeEnvironment.h"
+#include "capture/ComponentState.h"
+#include "capture/GetPIC.h"
+#include "devhost/Host.h"
+#include "tests/FakeEnvironment.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "CaptureGraph.h"
+#include "democam/tests/CaptureGraph.h"
 
-#include "ComObject.h"
-#include "Win32Handles.h"
+#include "win/ComObject.h"
+#include "win/Win32Handles.h"
 
 #include <dvdmedia.h>
 #include <uuids.h>

@@ -10,7 +10,7 @@
 #include <uuids.h>
 #include <wrl/client.h>
 
-#include "CameraTesting.h"
+#include "democam/testing/CameraTesting.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -1,10 +1,10 @@
 // The camera as a capture program meets it: listed by the device
 // enumerator, connected by the capture graph builder, delivering the scene
 // right way up in every format it offers, with its picture controls applied.
-#include "CaptureGraph.h"
-#include "DemoCamDll.h"
-#include "DemoScene.h"
-#include "PhotoScene.h"
+#include "democam/tests/CaptureGraph.h"
+#include "democam/testing/DemoCamDll.h"
+#include "democam/DemoScene.h"
+#include "democam/PhotoScene.h"
 
 #include <gtest/gtest.h>
 #include <evcode.h>

@@ -1,9 +1,9 @@
 // The camera's property pages as clients show them: the format page in the
 // system's property frame (which applies on OK through PSN_APPLY), the
 // picture page through IPropertyPage::Apply as other frames call it.
-#include "CaptureGraph.h"
-#include "DemoScene.h"
-#include "Win32Handles.h"
+#include "democam/tests/CaptureGraph.h"
+#include "democam/DemoScene.h"
+#include "win/Win32Handles.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>

@@ -1,8 +1,8 @@
 // Registration round trips through the DLL's own entry points (what
 // regsvr32 calls): which cameras are registered after each step, and that
 // nothing is left once both are gone.
-#include "CaptureGraph.h"
-#include "DemoCamDll.h"
+#include "democam/tests/CaptureGraph.h"
+#include "democam/testing/DemoCamDll.h"
 
 #include <gtest/gtest.h>
 

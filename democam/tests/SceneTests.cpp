@@ -2,9 +2,9 @@
 // same picture at another scale, and a 16:9 frame is that picture with more
 // backdrop left and right. The photograph scene holds a face that the face
 // detector finds, drifting with the photograph.
-#include "DemoScene.h"
-#include "FaceDetector.h"
-#include "PhotoScene.h"
+#include "democam/DemoScene.h"
+#include "autoframe/FaceDetector.h"
+#include "democam/PhotoScene.h"
 
 #include <gtest/gtest.h>
 

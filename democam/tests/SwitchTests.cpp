@@ -1,7 +1,7 @@
 // The failures the test switches stand for, seen through the graph as a
 // capture program sees a real camera fail.
-#include "CaptureGraph.h"
-#include "DemoCamDll.h"
+#include "democam/tests/CaptureGraph.h"
+#include "democam/testing/DemoCamDll.h"
 
 #include <gtest/gtest.h>
 #include <evcode.h>

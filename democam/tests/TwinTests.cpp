@@ -2,9 +2,9 @@
 // are: the twin lists after the first camera with its own device path and
 // moniker, films its own (inverted) picture, and switches reach both by name
 // or one by device path.
-#include "CaptureGraph.h"
-#include "DemoCamDll.h"
-#include "DemoScene.h"
+#include "democam/tests/CaptureGraph.h"
+#include "democam/testing/DemoCamDll.h"
+#include "democam/DemoScene.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "FormShowMacro.h"
+#include "devhost/app/FormShowMacro.h"
 
 #include <oleauto.h>
 #include <wrl/client.h>

@@ -1,4 +1,4 @@
-#include "Gdi.h"
+#include "devhost/app/Gdi.h"
 
 namespace vardolin::devhost::app {
 

@@ -2,7 +2,7 @@
 // are owned with the handle owners of Win32Handles.h.
 #pragma once
 
-#include "Win32Handles.h"
+#include "win/Win32Handles.h"
 
 namespace vardolin::devhost::app {
 

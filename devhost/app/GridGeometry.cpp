@@ -1,4 +1,4 @@
-#include "GridGeometry.h"
+#include "devhost/app/GridGeometry.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // column). Shared by the grid and by the walkthrough that clicks on it.
 #pragma once
 
-#include "CellAddress.h"
+#include "devhost/CellAddress.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "HostWindow.h"
+#include "devhost/app/HostWindow.h"
 
-#include "FormShowMacro.h"
+#include "devhost/app/FormShowMacro.h"
 
 #include <commctrl.h>
 #include <commdlg.h>

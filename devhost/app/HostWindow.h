@@ -4,11 +4,11 @@
 // type 8 shows the range picker over this window.
 #pragma once
 
-#include "BaseWindow.h"
-#include "Gdi.h"
-#include "Host.h"
-#include "RangePicker.h"
-#include "SheetGrid.h"
+#include "win/BaseWindow.h"
+#include "devhost/app/Gdi.h"
+#include "devhost/Host.h"
+#include "devhost/app/RangePicker.h"
+#include "devhost/app/SheetGrid.h"
 
 #include <memory>
 #include <optional>

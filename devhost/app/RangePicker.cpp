@@ -1,4 +1,4 @@
-#include "RangePicker.h"
+#include "devhost/app/RangePicker.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -5,8 +5,8 @@
 // works as well. OK accepts only a valid address.
 #pragma once
 
-#include "BaseWindow.h"
-#include "Gdi.h"
+#include "win/BaseWindow.h"
+#include "devhost/app/Gdi.h"
 
 #include <windows.h>
 

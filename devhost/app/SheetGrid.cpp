@@ -1,4 +1,4 @@
-#include "SheetGrid.h"
+#include "devhost/app/SheetGrid.h"
 
 #include <windowsx.h>
 

@@ -4,10 +4,10 @@
 // pressing and dragging the left button; Ctrl adds another area.
 #pragma once
 
-#include "BaseWindow.h"
-#include "Gdi.h"
-#include "GridGeometry.h"
-#include "Workbook.h"
+#include "win/BaseWindow.h"
+#include "devhost/app/Gdi.h"
+#include "devhost/app/GridGeometry.h"
+#include "devhost/Workbook.h"
 
 #include <functional>
 #include <vector>

@@ -3,7 +3,7 @@
 // program) and runs until its window is closed. --refuse-calls makes it
 // refuse the first N calls of its members (or every call) as a spreadsheet
 // busy editing a cell does.
-#include "HostWindow.h"
+#include "devhost/app/HostWindow.h"
 
 #include <commctrl.h>
 #include <objbase.h>

@@ -1,6 +1,6 @@
 // The stand-in host's workbook: CSV loading and cell addresses.
-#include "CellAddress.h"
-#include "Workbook.h"
+#include "devhost/CellAddress.h"
+#include "devhost/Workbook.h"
 
 #include <gtest/gtest.h>
 

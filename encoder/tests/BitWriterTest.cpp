@@ -1,7 +1,7 @@
 // The bit writer: order of bits, fill bits and byte stuffing.
 #include <gtest/gtest.h>
 
-#include "BitWriter.h"
+#include "encoder/tests/reference/BitWriter.h"
 
 namespace vardolin {
 namespace {

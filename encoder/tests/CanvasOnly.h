@@ -3,7 +3,7 @@
 // canvas instead of taking the picture band by band from its rows.
 #pragma once
 
-#include "RowPictureSource.h"
+#include "encoder/RowPictureSource.h"
 
 namespace vardolin::test {
 

@@ -7,9 +7,9 @@
 #include <new>
 #include <stdexcept>
 
-#include "ClsJPEG.h"
-#include "FileOutput.h"
-#include "TestPictures.h"
+#include "encoder/ClsJPEG.h"
+#include "encoder/FileOutput.h"
+#include "encoder/tests/TestPictures.h"
 
 namespace vardolin {
 namespace {

@@ -9,14 +9,14 @@
 #include <array>
 #include <random>
 
-#include "BitSink.h"
-#include "BitWriter.h"
-#include "CanvasOnly.h"
-#include "ClsJPEG.h"
-#include "PlainPath.h"
-#include "Quantization.h"
-#include "SizeCategory.h"
-#include "TestPictures.h"
+#include "encoder/BitSink.h"
+#include "encoder/tests/reference/BitWriter.h"
+#include "encoder/tests/CanvasOnly.h"
+#include "encoder/ClsJPEG.h"
+#include "encoder/tests/reference/PlainPath.h"
+#include "encoder/Quantization.h"
+#include "encoder/SizeCategory.h"
+#include "encoder/tests/TestPictures.h"
 
 namespace vardolin {
 namespace {

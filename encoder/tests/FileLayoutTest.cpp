@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "ClsJPEG.h"
-#include "JpegDecoder.h"
-#include "Segments.h"
-#include "TestPictures.h"
+#include "encoder/ClsJPEG.h"
+#include "encoder/tests/JpegDecoder.h"
+#include "encoder/tests/Segments.h"
+#include "encoder/tests/TestPictures.h"
 
 namespace vardolin {
 namespace {

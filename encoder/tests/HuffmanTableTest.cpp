@@ -1,8 +1,8 @@
 // Optimal table construction and the validation of tables.
 #include <gtest/gtest.h>
 
-#include "HuffmanTable.h"
-#include "NumberedError.h"
+#include "encoder/HuffmanTable.h"
+#include "encoder/NumberedError.h"
 
 namespace vardolin {
 namespace {

@@ -1,4 +1,4 @@
-#include "JpegDecoder.h"
+#include "encoder/tests/JpegDecoder.h"
 
 #include <cmath>
 #include <csetjmp>

@@ -2,9 +2,9 @@
 // sampling stage's geometry and arithmetic.
 #include <gtest/gtest.h>
 
-#include "ClsJPEG.h"
-#include "JpegDecoder.h"
-#include "TestPictures.h"
+#include "encoder/ClsJPEG.h"
+#include "encoder/tests/JpegDecoder.h"
+#include "encoder/tests/TestPictures.h"
 
 namespace vardolin {
 namespace {

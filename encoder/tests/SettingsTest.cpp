@@ -1,8 +1,8 @@
 // Construction defaults, quality scaling and the sampling-factor rules.
 #include <gtest/gtest.h>
 
-#include "ClsJPEG.h"
-#include "Quantization.h"
+#include "encoder/ClsJPEG.h"
+#include "encoder/Quantization.h"
 
 namespace vardolin {
 namespace {

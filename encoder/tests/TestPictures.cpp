@@ -1,4 +1,4 @@
-#include "TestPictures.h"
+#include "encoder/tests/TestPictures.h"
 
 #include <algorithm>
 #include <cmath>

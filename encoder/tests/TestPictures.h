@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "MemoryPicture.h"
+#include "encoder/MemoryPicture.h"
 
 namespace vardolin::test {
 

@@ -1,6 +1,6 @@
 // The roster's upper bound on entries, met by an import.
-#include "RosterTexts.h"
-#include "RosterTestSupport.h"
+#include "roster/RosterTexts.h"
+#include "roster/tests/RosterTestSupport.h"
 
 namespace vardolin::roster::test {
 namespace {

@@ -1,7 +1,7 @@
 // The editing commands of the popup menu and the double-click removal.
-#include "PhotoFiles.h"
-#include "RosterCommands.h"
-#include "RosterTestSupport.h"
+#include "roster/PhotoFiles.h"
+#include "roster/RosterCommands.h"
+#include "roster/tests/RosterTestSupport.h"
 
 #include <fstream>
 

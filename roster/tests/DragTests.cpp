@@ -1,9 +1,9 @@
 // Drag reordering and the popup menu on the roster list, driven by the mouse
 // messages the list receives from a user's hand.
-#include "ListDrag.h"
-#include "MouseEvent.h"
-#include "RosterTestSupport.h"
-#include "ThreadWindows.h"
+#include "roster/ListDrag.h"
+#include "win/MouseEvent.h"
+#include "roster/tests/RosterTestSupport.h"
+#include "tests/ThreadWindows.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 // The menu command Add against the stand-in host.
-#include "BusyHost.h"
-#include "RosterTexts.h"
-#include "RosterTestSupport.h"
+#include "automation/BusyHost.h"
+#include "roster/RosterTexts.h"
+#include "roster/tests/RosterTestSupport.h"
 
 namespace vardolin::roster::test {
 namespace {

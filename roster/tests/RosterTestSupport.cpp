@@ -1,7 +1,7 @@
-#include "RosterTestSupport.h"
+#include "roster/tests/RosterTestSupport.h"
 
-#include "PhotoFiles.h"
-#include "Settings.h"
+#include "roster/PhotoFiles.h"
+#include "capture/Settings.h"
 
 #include <fstream>
 

@@ -3,11 +3,11 @@
 // photo files made for a test, and the mouse messages a user's hand sends.
 #pragma once
 
-#include "ComponentState.h"
-#include "GetPIC.h"
-#include "Host.h"
-#include "FakeEnvironment.h"
-#include "RosterList.h"
+#include "capture/ComponentState.h"
+#include "capture/GetPIC.h"
+#include "devhost/Host.h"
+#include "tests/FakeEnvironment.h"
+#include "roster/RosterList.h"
 
 #include <gtest/gtest.h>
 

@@ -11,8 +11,8 @@
 
 #include <string>
 
-#include "RegistryKeys.h"
-#include "TestModule.h"
+#include "server/tests/RegistryKeys.h"
+#include "server/tests/TestModule.h"
 #include "Vardolin_h.h"
 
 using namespace vardolin::test;

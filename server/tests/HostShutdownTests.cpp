@@ -2,10 +2,10 @@
 // running: its thread uninitialises COM, and COM then unloads the DLLs it
 // loaded for the thread (Windows whatever DllCanUnloadNow says; Wine only
 // those that agree, so the test drops COM's reference itself).
-#include "GetPICLayout.h"
-#include "FormShowCall.h"
-#include "ThreadWindows.h"
-#include "DemoCamera.h"
+#include "capture/GetPICLayout.h"
+#include "tests/FormShowCall.h"
+#include "tests/ThreadWindows.h"
+#include "tests/DemoCamera.h"
 
 #include <gtest/gtest.h>
 #include <imm.h>

@@ -10,11 +10,11 @@
 #include <fstream>
 #include <optional>
 
-#include "ClsJPEG.h"
-#include "ComObject.h"
-#include "MemoryPicture.h"
-#include "TestModule.h"
-#include "TestPictures.h"
+#include "encoder/ClsJPEG.h"
+#include "win/ComObject.h"
+#include "encoder/MemoryPicture.h"
+#include "server/tests/TestModule.h"
+#include "server/tests/TestPictures.h"
 #include "Vardolin_h.h"
 
 using Microsoft::WRL::ComPtr;

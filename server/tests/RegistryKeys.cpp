@@ -1,4 +1,4 @@
-#include "RegistryKeys.h"
+#include "server/tests/RegistryKeys.h"
 
 #include <objbase.h>
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "TestModule.h"
+#include "server/tests/TestModule.h"
 #include "VardolinVersion.h"
 
 namespace vardolin::test {

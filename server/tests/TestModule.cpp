@@ -1,4 +1,4 @@
-#include "TestModule.h"
+#include "server/tests/TestModule.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "TestPictures.h"
+#include "server/tests/TestPictures.h"
 
 // GDI+ needs the COM interfaces declared before its own headers.
 #include <objidl.h>

@@ -4,8 +4,8 @@
 // standing for the DLL's path and its folder. `make dist` turns the lines
 // into the registry rows of the installer package of this build's bitness,
 // so that the package registers exactly what the DLL registers itself.
-#include "Registration.h"
-#include "TextEncoding.h"
+#include "server/Registration.h"
+#include "win/TextEncoding.h"
 
 #include <windows.h>
 

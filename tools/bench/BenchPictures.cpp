@@ -1,4 +1,4 @@
-#include "BenchPictures.h"
+#include "tools/bench/BenchPictures.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,13 +1,13 @@
-#include "CliComparison.h"
+#include "tools/bench/CliComparison.h"
 
 #include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "BenchPictures.h"
-#include "StageTimes.h"
-#include "WholeProcess.h"
+#include "tools/bench/BenchPictures.h"
+#include "tools/bench/StageTimes.h"
+#include "tools/bench/WholeProcess.h"
 
 namespace vardolin::bench {
 

@@ -1,4 +1,4 @@
-#include "FaceTiming.h"
+#include "tools/bench/FaceTiming.h"
 
 #include <time.h>
 
@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "BenchPictures.h"
-#include "FaceDetector.h"
-#include "ImageFiles.h"
-#include "Pyramid.h"
+#include "tools/bench/BenchPictures.h"
+#include "autoframe/FaceDetector.h"
+#include "tools/ImageFiles.h"
+#include "autoframe/Pyramid.h"
 
 namespace vardolin::bench {
 namespace {

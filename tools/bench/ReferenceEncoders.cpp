@@ -1,4 +1,4 @@
-#include "ReferenceEncoders.h"
+#include "tools/bench/ReferenceEncoders.h"
 
 #include <cstdio>
 #include <cstdlib>

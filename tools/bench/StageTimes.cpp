@@ -1,4 +1,4 @@
-#include "StageTimes.h"
+#include "tools/bench/StageTimes.h"
 
 #include <algorithm>
 #include <chrono>
@@ -6,9 +6,9 @@
 #include <fstream>
 #include <vector>
 
-#include "ClsJPEG.h"
-#include "HuffmanOptimizer.h"
-#include "ImageFiles.h"
+#include "encoder/ClsJPEG.h"
+#include "encoder/HuffmanOptimizer.h"
+#include "tools/ImageFiles.h"
 
 namespace vardolin {
 

@@ -1,4 +1,4 @@
-#include "WholeProcess.h"
+#include "tools/bench/WholeProcess.h"
 
 #include <fcntl.h>
 #include <sys/resource.h>

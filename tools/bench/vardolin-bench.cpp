@@ -28,13 +28,13 @@
 #include <string>
 #include <vector>
 
-#include "ClsJPEG.h"
-#include "MemoryPicture.h"
-#include "BenchPictures.h"
-#include "CliComparison.h"
-#include "FaceTiming.h"
-#include "ReferenceEncoders.h"
-#include "WholeProcess.h"
+#include "encoder/ClsJPEG.h"
+#include "encoder/MemoryPicture.h"
+#include "tools/bench/BenchPictures.h"
+#include "tools/bench/CliComparison.h"
+#include "tools/bench/FaceTiming.h"
+#include "tools/bench/ReferenceEncoders.h"
+#include "tools/bench/WholeProcess.h"
 
 namespace {
 

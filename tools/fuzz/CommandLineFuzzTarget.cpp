@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "CommandLine.h"
-#include "FuzzInput.h"
+#include "tools/CommandLine.h"
+#include "tools/fuzz/FuzzInput.h"
 
 namespace {
 

@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "CanvasOnly.h"
-#include "ClsJPEG.h"
-#include "FuzzInput.h"
-#include "JpegDecoder.h"
-#include "MemoryPicture.h"
-#include "PlainPath.h"
+#include "encoder/tests/CanvasOnly.h"
+#include "encoder/ClsJPEG.h"
+#include "tools/fuzz/FuzzInput.h"
+#include "encoder/tests/JpegDecoder.h"
+#include "encoder/MemoryPicture.h"
+#include "encoder/tests/reference/PlainPath.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "ClsJPEG.h"
-#include "FuzzInput.h"
-#include "ImageFiles.h"
-#include "JpegDecoder.h"
+#include "encoder/ClsJPEG.h"
+#include "tools/fuzz/FuzzInput.h"
+#include "tools/ImageFiles.h"
+#include "encoder/tests/JpegDecoder.h"
 
 namespace {
 

@@ -13,11 +13,11 @@
 #include <limits>
 #include <vector>
 
-#include "CanvasOnly.h"
-#include "ClsJPEG.h"
-#include "FuzzInput.h"
-#include "JpegDecoder.h"
-#include "MemoryPicture.h"
+#include "encoder/tests/CanvasOnly.h"
+#include "encoder/ClsJPEG.h"
+#include "tools/fuzz/FuzzInput.h"
+#include "encoder/tests/JpegDecoder.h"
+#include "encoder/MemoryPicture.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <fstream>
 #include <string>
 
-#include "JpegDecoder.h"
-#include "PictureWriters.h"
+#include "encoder/tests/JpegDecoder.h"
+#include "tools/tests/PictureWriters.h"
 
 namespace vardolin::tools {
 namespace {

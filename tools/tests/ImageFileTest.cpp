@@ -13,8 +13,8 @@
 #include <thread>
 #include <vector>
 
-#include "ImageFiles.h"
-#include "PictureWriters.h"
+#include "tools/ImageFiles.h"
+#include "tools/tests/PictureWriters.h"
 
 namespace vardolin::tools {
 namespace {

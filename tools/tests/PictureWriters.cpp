@@ -1,4 +1,4 @@
-#include "PictureWriters.h"
+#include "tools/tests/PictureWriters.h"
 
 #include <png.h>
 

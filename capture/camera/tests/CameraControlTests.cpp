@@ -1,19 +1,19 @@
 // Our video-capture control over the demo camera, through the real
 // DirectShow path: the five members, the frames in every format the camera
 // offers, and the failures real cameras have.
-#include "CameraControl.h"
-#include "ComponentError.h"
-#include "DemoCamera.h"
-#include "DialogAnswer.h"
-#include "Win32Handles.h"
-#include "PhotoCompare.h"
-#include "camera/AutoFrameSetting.h"
-#include "camera/CameraChooser.h"
-#include "camera/CameraControlObject.h"
-#include "camera/MediaTypes.h"
-#include "camera/CameraGraph.h"
-#include "camera/DirectShowCamera.h"
-#include "camera/VideoDevices.h"
+#include "capture/CameraControl.h"
+#include "win/ComponentError.h"
+#include "tests/DemoCamera.h"
+#include "tests/DialogAnswer.h"
+#include "win/Win32Handles.h"
+#include "tests/PhotoCompare.h"
+#include "capture/camera/AutoFrameSetting.h"
+#include "capture/camera/CameraChooser.h"
+#include "capture/camera/CameraControlObject.h"
+#include "capture/camera/MediaTypes.h"
+#include "capture/camera/CameraGraph.h"
+#include "capture/camera/DirectShowCamera.h"
+#include "capture/camera/VideoDevices.h"
 
 #include <gtest/gtest.h>
 

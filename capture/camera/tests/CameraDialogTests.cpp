@@ -1,13 +1,13 @@
 // The camera dialogs and how cameras are told apart: the names the source
 // dialog lists, the remembered camera found again, our own format list, and
 // the source dialog's buttons. The dialogs are answered from their modal loop.
-#include "DemoCamDll.h"
-#include "DemoCamera.h"
-#include "DialogAnswer.h"
-#include "Environment.h"
-#include "camera/CameraChooser.h"
-#include "camera/FormatListDialog.h"
-#include "camera/VideoDevices.h"
+#include "democam/testing/DemoCamDll.h"
+#include "tests/DemoCamera.h"
+#include "tests/DialogAnswer.h"
+#include "win/Environment.h"
+#include "capture/camera/CameraChooser.h"
+#include "capture/camera/FormatListDialog.h"
+#include "capture/camera/VideoDevices.h"
 
 #include <gtest/gtest.h>
 

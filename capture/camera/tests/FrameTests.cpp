@@ -1,9 +1,9 @@
 // Camera samples into the preview picture: every pixel format and row order,
 // aspect ratios cropped not stretched; and the format asked of a camera.
-#include "camera/FormatChoice.h"
-#include "camera/PreviewScaler.h"
+#include "capture/camera/FormatChoice.h"
+#include "capture/camera/PreviewScaler.h"
 
-#include "camera/CameraProblem.h"
+#include "capture/camera/CameraProblem.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
 // Taking a photo, taking it again, the driver dialogs, and no camera at all.
-#include "PhotoWindowTest.h"
+#include "capture/photo/tests/PhotoWindowTest.h"
 
-#include "ComponentError.h"
-#include "NoCamera.h"
-#include "CameraControl.h"
-#include "PhotoFiles.h"
-#include "camera/CameraChooser.h"
-#include "camera/VideoDevices.h"
+#include "win/ComponentError.h"
+#include "capture/NoCamera.h"
+#include "capture/CameraControl.h"
+#include "roster/PhotoFiles.h"
+#include "capture/camera/CameraChooser.h"
+#include "capture/camera/VideoDevices.h"
 
-#include "DialogAnswer.h"
-#include "DemoCamDll.h"
+#include "tests/DialogAnswer.h"
+#include "democam/testing/DemoCamDll.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 // The crop frame: how far it moves, where it stops, and what a release copies.
-#include "PhotoWindowTest.h"
+#include "capture/photo/tests/PhotoWindowTest.h"
 
-#include "photo/CropFrame.h"
+#include "capture/photo/CropFrame.h"
 
 namespace vardolin::capture::test {
 namespace {

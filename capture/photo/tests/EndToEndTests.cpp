@@ -1,14 +1,14 @@
 // A whole session through the registered component, as a macro drives it:
 // Class1.Form_show with the demo camera, a roster of two, one photo
 // framed and stored for each, both files decoded by the platform's loader.
-#include "BitmapFile.h"
-#include "PhotoCompare.h"
-#include "GetPICLayout.h"
-#include "PhotoFiles.h"
-#include "FormShowCall.h"
-#include "ThreadWindows.h"
-#include "Win32Handles.h"
-#include "DemoCamera.h"
+#include "capture/BitmapFile.h"
+#include "tests/PhotoCompare.h"
+#include "capture/GetPICLayout.h"
+#include "roster/PhotoFiles.h"
+#include "tests/FormShowCall.h"
+#include "tests/ThreadWindows.h"
+#include "win/Win32Handles.h"
+#include "tests/DemoCamera.h"
 
 #include <gtest/gtest.h>
 #include <oleauto.h>

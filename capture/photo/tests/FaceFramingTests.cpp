@@ -1,12 +1,12 @@
 // The crop frame on the face after a still, through the take-photo button:
 // the demo camera's photograph (a face), its drawn portrait (no face the
 // finder takes), and a picture of our own with a face too large for the frame.
-#include "GetPICTexts.h"
-#include "PhotoWindowTest.h"
-#include "camera/AutoFrameSetting.h"
-#include "camera/VideoCaptureControl.h"
-#include "camera/VideoDevices.h"
-#include "photo/FaceFraming.h"
+#include "capture/GetPICTexts.h"
+#include "capture/photo/tests/PhotoWindowTest.h"
+#include "capture/camera/AutoFrameSetting.h"
+#include "capture/camera/VideoCaptureControl.h"
+#include "capture/camera/VideoDevices.h"
+#include "capture/photo/FaceFraming.h"
 
 #include <algorithm>
 

@@ -3,14 +3,14 @@
 // VIDEOINFOHEADER2, silent, or named like another camera. Each ends in the
 // live picture and a stored photo in the same window, and the window's
 // thread never waits on a camera meanwhile.
-#include "PhotoWindowTest.h"
+#include "capture/photo/tests/PhotoWindowTest.h"
 
-#include "DemoCamDll.h"
-#include "DialogAnswer.h"
-#include "camera/CameraChooser.h"
-#include "camera/CameraTexts.h"
-#include "camera/FormatListDialog.h"
-#include "camera/VideoDevices.h"
+#include "democam/testing/DemoCamDll.h"
+#include "tests/DialogAnswer.h"
+#include "capture/camera/CameraChooser.h"
+#include "capture/camera/CameraTexts.h"
+#include "capture/camera/FormatListDialog.h"
+#include "capture/camera/VideoDevices.h"
 
 #include <uuids.h>
 

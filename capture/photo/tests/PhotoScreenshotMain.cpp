@@ -4,9 +4,9 @@
 // the frame where the still put it (on the face, with the option on),
 // "format" and "source" open the camera's dialogs. Runs until closed or for a
 // minute.
-#include "ComponentState.h"
-#include "GetPIC.h"
-#include "ShowUntilClosed.h"
+#include "capture/ComponentState.h"
+#include "capture/GetPIC.h"
+#include "tests/ShowUntilClosed.h"
 
 #include <objbase.h>
 

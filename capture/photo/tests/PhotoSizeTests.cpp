@@ -1,11 +1,11 @@
 // Photos larger than the designed 156 x 188, cut from the camera's full
 // detail; at the designed size the stored bytes stay as they were.
-#include "PhotoWindowTest.h"
+#include "capture/photo/tests/PhotoWindowTest.h"
 
-#include "DialogAnswer.h"
-#include "camera/AutoFrameSetting.h"
-#include "camera/CameraChooser.h"
-#include "camera/VideoDevices.h"
+#include "tests/DialogAnswer.h"
+#include "capture/camera/AutoFrameSetting.h"
+#include "capture/camera/CameraChooser.h"
+#include "capture/camera/VideoDevices.h"
 
 #include <cmath>
 #include <fstream>

@@ -1,11 +1,11 @@
-#include "PhotoWindowTest.h"
+#include "capture/photo/tests/PhotoWindowTest.h"
 
-#include "PhotoFiles.h"
-#include "Settings.h"
-#include "CameraControl.h"
-#include "DialogAnswer.h"
-#include "camera/CameraChooser.h"
-#include "camera/CameraTexts.h"
+#include "roster/PhotoFiles.h"
+#include "capture/Settings.h"
+#include "capture/CameraControl.h"
+#include "tests/DialogAnswer.h"
+#include "capture/camera/CameraChooser.h"
+#include "capture/camera/CameraTexts.h"
 
 
 namespace vardolin::capture::test {

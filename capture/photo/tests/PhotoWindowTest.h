@@ -3,12 +3,12 @@
 // that act as the user would.
 #pragma once
 
-#include "BitmapFile.h"
-#include "ComponentState.h"
-#include "GetPIC.h"
-#include "FakeEnvironment.h"
-#include "PhotoCompare.h"
-#include "DemoCamera.h"
+#include "capture/BitmapFile.h"
+#include "capture/ComponentState.h"
+#include "capture/GetPIC.h"
+#include "tests/FakeEnvironment.h"
+#include "tests/PhotoCompare.h"
+#include "tests/DemoCamera.h"
 
 #include <gtest/gtest.h>
 

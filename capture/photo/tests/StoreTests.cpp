@@ -1,11 +1,11 @@
 // Storing the crop: the photo files, the roster, the quality, and every way a
 // store can be refused or fail without losing an entry or an earlier photo.
-#include "PhotoWindowTest.h"
+#include "capture/photo/tests/PhotoWindowTest.h"
 
-#include "ClsJPEG.h"
-#include "PhotoFiles.h"
-#include "Settings.h"
-#include "GetPICTexts.h"
+#include "encoder/ClsJPEG.h"
+#include "roster/PhotoFiles.h"
+#include "capture/Settings.h"
+#include "capture/GetPICTexts.h"
 
 #include <fstream>
 #include <iterator>

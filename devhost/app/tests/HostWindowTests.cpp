@@ -2,11 +2,11 @@
 // calls it (through the Application object), answered in the range picker by
 // dragging over the grid, typing an address, or cancelling; and selecting
 // cells in the grid outside the picker.
-#include "FormShowMacro.h"
-#include "GridGeometry.h"
-#include "HostWindow.h"
-#include "RangePicker.h"
-#include "ThreadWindows.h"
+#include "devhost/app/FormShowMacro.h"
+#include "devhost/app/GridGeometry.h"
+#include "devhost/app/HostWindow.h"
+#include "devhost/app/RangePicker.h"
+#include "tests/ThreadWindows.h"
 
 #include <gtest/gtest.h>
 #include <oleauto.h>

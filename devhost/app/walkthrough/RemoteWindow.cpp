@@ -1,4 +1,4 @@
-#include "RemoteWindow.h"
+#include "devhost/app/walkthrough/RemoteWindow.h"
 
 #include <thread>
 

@@ -1,10 +1,10 @@
-#include "ScreenshotCheck.h"
+#include "devhost/app/walkthrough/ScreenshotCheck.h"
 
-#include "FaceDetector.h"
-#include "FramePlacement.h"
-#include "GetPICLayout.h"
-#include "RemoteWindow.h"
-#include "Walkthrough.h"
+#include "autoframe/FaceDetector.h"
+#include "autoframe/FramePlacement.h"
+#include "capture/GetPICLayout.h"
+#include "devhost/app/walkthrough/RemoteWindow.h"
+#include "devhost/app/walkthrough/Walkthrough.h"
 
 #include <objidl.h>
 #include <gdiplus.h>

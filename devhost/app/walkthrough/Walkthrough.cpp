@@ -1,11 +1,11 @@
-#include "Walkthrough.h"
+#include "devhost/app/walkthrough/Walkthrough.h"
 
-#include "GetPICLayout.h"
-#include "GridGeometry.h"
-#include "HostWindow.h"
-#include "RangePicker.h"
-#include "RemoteWindow.h"
-#include "Workbook.h"
+#include "capture/GetPICLayout.h"
+#include "devhost/app/GridGeometry.h"
+#include "devhost/app/HostWindow.h"
+#include "devhost/app/RangePicker.h"
+#include "devhost/app/walkthrough/RemoteWindow.h"
+#include "devhost/Workbook.h"
 
 #include <objbase.h>
 

@@ -5,10 +5,10 @@
 //                                                    framed on the still's face)
 //   vardolin-walkthrough close                       close the host
 // Prints what it did (UTF-8); exits 1 with the reason when a step fails.
-#include "RemoteWindow.h"
-#include "ScreenshotCheck.h"
-#include "TextEncoding.h"
-#include "Walkthrough.h"
+#include "devhost/app/walkthrough/RemoteWindow.h"
+#include "devhost/app/walkthrough/ScreenshotCheck.h"
+#include "win/TextEncoding.h"
+#include "devhost/app/walkthrough/Walkthrough.h"
 
 #include <objbase.h>
 

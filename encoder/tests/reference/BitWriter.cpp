@@ -1,4 +1,4 @@
-#include "BitWriter.h"
+#include "encoder/tests/reference/BitWriter.h"
 
 namespace vardolin::test {
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "BitSink.h"
-#include "OutputStream.h"
+#include "encoder/BitSink.h"
+#include "encoder/OutputStream.h"
 
 namespace vardolin::test {
 

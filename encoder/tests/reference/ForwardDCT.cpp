@@ -2,7 +2,7 @@
 // then rows, one value at a time. Each stored value is evaluated in double
 // precision and rounded to float, which makes the result the same on every
 // compiler and CPU.
-#include "PlainPath.h"
+#include "encoder/tests/reference/PlainPath.h"
 
 namespace vardolin::test {
 

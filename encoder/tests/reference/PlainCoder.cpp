@@ -1,9 +1,9 @@
 // The plain coder: every block expanded to its 64 values, every code and
 // magnitude through BitWriter::WriteBits, one bit at a time. The reference
 // for the encoder's emitting sink, driven by the same scan walk.
-#include "BitWriter.h"
-#include "PlainPath.h"
-#include "SizeCategory.h"
+#include "encoder/tests/reference/BitWriter.h"
+#include "encoder/tests/reference/PlainPath.h"
+#include "encoder/SizeCategory.h"
 
 namespace vardolin::test {
 

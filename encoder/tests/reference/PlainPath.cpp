@@ -1,4 +1,4 @@
-#include "PlainPath.h"
+#include "encoder/tests/reference/PlainPath.h"
 
 namespace vardolin::test {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "Kernels.h"
+#include "encoder/Kernels.h"
 
 namespace vardolin::test {
 

@@ -3,8 +3,8 @@
 // encoder's vectorised kernels.
 #include <cmath>
 
-#include "PlainPath.h"
-#include "ZigZagOrder.h"
+#include "encoder/tests/reference/PlainPath.h"
+#include "encoder/ZigZagOrder.h"
 
 namespace vardolin::test {
 
