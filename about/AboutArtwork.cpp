@@ -33,12 +33,10 @@ vardolin::UniqueBitmap DecodePicture(std::span<const BYTE> jpeg) noexcept {
         return {};
     short type = PICTYPE_NONE;
     OLE_HANDLE handle = 0;
-    if (FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP || FAILED(picture->get_Handle(&handle)))
-        return {};
+    if (FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP || FAILED(picture->get_Handle(&handle))) return {};
     // The picture owns its bitmap and deletes it on release: keep a copy.
     auto bitmap = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
-    return vardolin::UniqueBitmap(
-        static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    return vardolin::UniqueBitmap(static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
 vardolin::UniqueBitmap LoadArtwork() noexcept { return DecodePicture(ArtworkJpeg()); }

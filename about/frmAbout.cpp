@@ -147,19 +147,17 @@ void frmAbout::CreateLabel7() {
     RECT r = vardolin::ToPixels(kLabel7Twips);
     // No text; SS_NOTIFY makes it clickable, and the window's colour handler
     // leaves its background unpainted so that the close mark shows through.
-    loaded_->label7 = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOTIFY, r.left, r.top,
-                                      r.right - r.left, r.bottom - r.top, loaded_->window,
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLabel7Id)),
-                                      vardolin::ModuleInstance(), nullptr);
+    loaded_->label7 = CreateWindowExW(
+        0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOTIFY, r.left, r.top, r.right - r.left, r.bottom - r.top,
+        loaded_->window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLabel7Id)), vardolin::ModuleInstance(), nullptr);
     if (!loaded_->label7) vardolin::ThrowIfFailed(HRESULT_FROM_WIN32(GetLastError()));
 }
 
 void frmAbout::AddTooltip() {
     // No owner: a top-level window that owns a popup may fail to stay topmost.
-    loaded_->tooltip.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                           WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                           vardolin::ModuleInstance(), nullptr));
+    loaded_->tooltip.reset(CreateWindowExW(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, vardolin::ModuleInstance(), nullptr));
     if (!loaded_->tooltip) return;  // a tooltip is a convenience
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
@@ -265,33 +263,25 @@ WNDCLASSEXW frmAbout::WindowClass() noexcept { return vardolin::NamedWindowClass
 // The loaded state (fonts, pictures, timers) goes with the window.
 void frmAbout::OnDetached() noexcept { loaded_.reset(); }
 
-LRESULT frmAbout::OnUncaughtError(HWND window, UINT, WPARAM, LPARAM) noexcept { return vardolin::ReportUntrapped(window); }
+LRESULT frmAbout::OnUncaughtError(HWND window, UINT, WPARAM, LPARAM) noexcept {
+    return vardolin::ReportUntrapped(window);
+}
 
 LRESULT frmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND window = loaded_->window;
     switch (message) {
-    case WM_TIMER:
-        OnTimer(wParam);
-        return 0;
+    case WM_TIMER: OnTimer(wParam); return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == STN_CLICKED && reinterpret_cast<HWND>(lParam) == loaded_->label7) Label7_Click();
         return 0;
     case WM_CTLCOLORSTATIC:
         SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
         return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-    case WM_ERASEBKGND:
-        return 1;  // the artwork covers the whole client area
-    case WM_PAINT:
-        Paint();
-        return 0;
-    case WM_CLOSE:
-        Unload();
-        return 0;
-    case WM_DESTROY:
-        Form_Unload();
-        return 0;
-    default:
-        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_ERASEBKGND: return 1;  // the artwork covers the whole client area
+    case WM_PAINT: Paint(); return 0;
+    case WM_CLOSE: Unload(); return 0;
+    case WM_DESTROY: Form_Unload(); return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 

@@ -35,8 +35,8 @@ int LbpCode(const uint32_t* window, const Corners& c) {
     };
     uint32_t centre = sum(1, 1);
     auto bit = [&](int row, int column, int weight) { return sum(row, column) >= centre ? weight : 0; };
-    return bit(0, 0, 128) | bit(0, 1, 64) | bit(0, 2, 32) | bit(1, 2, 16) | bit(2, 2, 8) | bit(2, 1, 4) |
-           bit(2, 0, 2) | bit(1, 0, 1);
+    return bit(0, 0, 128) | bit(0, 1, 64) | bit(0, 2, 32) | bit(1, 2, 16) | bit(2, 2, 8) | bit(2, 1, 4) | bit(2, 0, 2) |
+           bit(1, 0, 1);
 }
 
 bool PassesCascade(const Cascade& cascade, const std::vector<Corners>& corners, const uint32_t* window) {

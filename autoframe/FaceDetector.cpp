@@ -19,7 +19,8 @@ std::vector<FaceBox> FindFaces(const GreyPicture& picture, int minNeighbours) {
     const Cascade& cascade = kFrontalFaceCascade;
     if (!picture.Valid()) return {};
     std::vector<Hit> hits;
-    for (int scale : PyramidScales(picture.width, picture.height, std::max(cascade.windowWidth, cascade.windowHeight))) {
+    for (int scale :
+         PyramidScales(picture.width, picture.height, std::max(cascade.windowWidth, cascade.windowHeight))) {
         GreyPicture level = scale == kScaleOne ? picture : Shrink(picture, scale);
         ScanLevel(cascade, Integrate(level), level.width, level.height, scale, StepAt(scale), hits);
     }

@@ -39,8 +39,7 @@ long long RoundedMean(long long total, int count) { return (2 * total + count) /
 
 FaceBox Average(const Totals& t) {
     return {static_cast<int>(RoundedMean(t.left, t.count)), static_cast<int>(RoundedMean(t.top, t.count)),
-            static_cast<int>(RoundedMean(t.width, t.count)), static_cast<int>(RoundedMean(t.height, t.count)),
-            t.count};
+            static_cast<int>(RoundedMean(t.width, t.count)), static_cast<int>(RoundedMean(t.height, t.count)), t.count};
 }
 
 // Whether a lies inside b, b widened by a fifth of its size on each side.

@@ -47,8 +47,8 @@ public:
         HRESULT hr = EnsureTypeInfo();
         return FAILED(hr) ? hr : typeInfo_->GetIDsOfNames(names, count, ids);
     }
-    STDMETHODIMP Invoke(DISPID member, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
-                        VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override {
+    STDMETHODIMP Invoke(DISPID member, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                        EXCEPINFO* excepInfo, UINT* argErr) override {
         if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
         if (!params) return E_INVALIDARG;
         SetErrorInfo(0, nullptr);
@@ -62,9 +62,7 @@ public:
     }
 
     // ISupportErrorInfo
-    STDMETHODIMP InterfaceSupportsErrorInfo(REFIID riid) override {
-        return riid == InterfaceId ? S_OK : S_FALSE;
-    }
+    STDMETHODIMP InterfaceSupportsErrorInfo(REFIID riid) override { return riid == InterfaceId ? S_OK : S_FALSE; }
 
 protected:
     friend class ComObject<DispatchObject, Api, ISupportErrorInfo>;  // deletes it

@@ -44,8 +44,7 @@ Variant Invoke(IDispatch* object, DISPID member, WORD flags, const std::vector<V
     Variant result;
     EXCEPINFO info{};
     UINT argumentError = 0;
-    HRESULT hr = object->Invoke(member, IID_NULL, kHostLocale, flags, &params, result.put(), &info,
-                                &argumentError);
+    HRESULT hr = object->Invoke(member, IID_NULL, kHostLocale, flags, &params, result.put(), &info, &argumentError);
     ThrowIfFailed(hr, &info);
     return result;
 }

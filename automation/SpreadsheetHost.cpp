@@ -15,9 +15,8 @@ Variant SpreadsheetHost::InputBox(const std::wstring& prompt, const std::wstring
     return RetryWhileHostBusy([&] {
         // Prompt, Title, Default, Left, Top, HelpFile, HelpContextID, Type.
         return lb::Call(application_, L"InputBox",
-                        {Variant(prompt), Variant(title), Variant::Missing(), Variant::Missing(),
-                         Variant::Missing(), Variant::Missing(), Variant::Missing(),
-                         Variant(kInputBoxCellReference)});
+                        {Variant(prompt), Variant(title), Variant::Missing(), Variant::Missing(), Variant::Missing(),
+                         Variant::Missing(), Variant::Missing(), Variant(kInputBoxCellReference)});
     });
 }
 
@@ -65,8 +64,9 @@ SpreadsheetHost::ComPtr SpreadsheetHost::VisibleCells(IDispatch* range) {
 }
 
 SpreadsheetHost::ComPtr SpreadsheetHost::Intersect(IDispatch* first, IDispatch* second) {
-    Variant shared = RetryWhileHostBusy(
-        [&] { return lb::Call(application_, L"Intersect", {Variant(first), Variant(second)}); });
+    Variant shared = RetryWhileHostBusy([&] {
+        return lb::Call(application_, L"Intersect", {Variant(first), Variant(second)});
+    });
     const VARIANT& v = shared.get();
     bool nothing = v.vt == VT_EMPTY || ((v.vt == VT_DISPATCH || v.vt == VT_UNKNOWN) && !v.punkVal);
     return nothing ? ComPtr() : lb::ToObject(shared);

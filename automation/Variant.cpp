@@ -80,8 +80,8 @@ Variant SimpleValue(const VARIANT& value) {
 Variant Converted(const VARIANT& value, VARTYPE type) {
     Variant simple = SimpleValue(value);
     Variant converted;
-    ThrowIfFailed(VariantChangeTypeEx(converted.put(), const_cast<VARIANT*>(&simple.get()), LOCALE_USER_DEFAULT, 0,
-                                      type));
+    ThrowIfFailed(
+        VariantChangeTypeEx(converted.put(), const_cast<VARIANT*>(&simple.get()), LOCALE_USER_DEFAULT, 0, type));
     return converted;
 }
 
@@ -94,8 +94,8 @@ HRESULT ReplaceObjectByDefaultValue(VARIANT& value, EXCEPINFO* error) noexcept {
     if (!object) return DISP_E_TYPEMISMATCH;
     DISPPARAMS none{};
     Variant fetched;
-    HRESULT hr = object->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
-                                fetched.put(), error, nullptr);
+    HRESULT hr = object->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, fetched.put(),
+                                error, nullptr);
     if (FAILED(hr)) return hr;
     VariantClear(&value);
     hr = VariantCopyInd(&value, const_cast<VARIANT*>(&fetched.get()));

@@ -26,7 +26,7 @@ public:
 
     const VARIANT& get() const noexcept { return value_; }
     VARIANT& get() noexcept { return value_; }  // for conversions in place
-    VARIANT* put() noexcept {  // clears first: for out-parameters
+    VARIANT* put() noexcept {                   // clears first: for out-parameters
         VariantClear(&value_);
         return &value_;
     }

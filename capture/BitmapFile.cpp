@@ -23,7 +23,8 @@ DWORD WriteNew(const std::filesystem::path& path, const BitmapPixels& pixels) {
     file.bfOffBits = sizeof file + sizeof info;
     file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.bits.size());
 
-    UniqueFile out = AdoptFile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile out =
+        AdoptFile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!out) return GetLastError();
     bool ok = WriteAll(out.get(), &file, sizeof file) && WriteAll(out.get(), &info, sizeof info) &&
               WriteAll(out.get(), pixels.bits.data(), pixels.bits.size());
@@ -66,8 +67,7 @@ BitmapPixels ReadBitmapPixels(HBITMAP bitmap) {
     BITMAPINFO info{};
     info.bmiHeader = pixels.Header();
     WindowDc screen(nullptr);
-    if (GetDIBits(screen.get(), bitmap, 0, shape.bmHeight, pixels.bits.data(), &info, DIB_RGB_COLORS) !=
-        shape.bmHeight)
+    if (GetDIBits(screen.get(), bitmap, 0, shape.bmHeight, pixels.bits.data(), &info, DIB_RGB_COLORS) != shape.bmHeight)
         return {};
     return pixels;
 }
@@ -99,9 +99,9 @@ DWORD WriteBitmapFile(const std::filesystem::path& path, const BitmapPixels& pix
     return PutReplacementInPlaceOrRemove(replacement, path);
 }
 
-DWORD PutReplacementInPlaceOrRemove(const std::filesystem::path& replacement, const std::filesystem::path& target) noexcept {
-    if (MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return 0;
+DWORD PutReplacementInPlaceOrRemove(const std::filesystem::path& replacement,
+                                    const std::filesystem::path& target) noexcept {
+    if (MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 0;
     DWORD error = GetLastError();
     DeleteFileW(replacement.c_str());
     return error ? error : ERROR_GEN_FAILURE;

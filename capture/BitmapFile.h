@@ -24,9 +24,7 @@ struct BitmapPixels {
     void Resize(int newWidth, int newHeight);
     // Row y counted from the top.
     uint8_t* Row(int y) noexcept { return bits.data() + static_cast<size_t>(height - 1 - y) * Stride(); }
-    const uint8_t* Row(int y) const noexcept {
-        return bits.data() + static_cast<size_t>(height - 1 - y) * Stride();
-    }
+    const uint8_t* Row(int y) const noexcept { return bits.data() + static_cast<size_t>(height - 1 - y) * Stride(); }
     BITMAPINFOHEADER Header() const noexcept;
 };
 
@@ -46,7 +44,8 @@ DWORD WriteBitmapFile(const std::filesystem::path& path, const BitmapPixels& pix
 // it was. Returns 0 or the Win32 error code: the system's own reason (a file
 // held open by another program, a full disk), which the standard library's
 // rename reduces to "access denied" or a general input/output error.
-DWORD PutReplacementInPlaceOrRemove(const std::filesystem::path& replacement, const std::filesystem::path& target) noexcept;
+DWORD PutReplacementInPlaceOrRemove(const std::filesystem::path& replacement,
+                                    const std::filesystem::path& target) noexcept;
 
 // Draws the pixels at (x, y) of the device context, unscaled.
 void DrawBitmapPixels(HDC dc, int x, int y, const BitmapPixels& pixels);

@@ -159,7 +159,8 @@ void GetPIC::FollowCameraState(WORD notification) {
     // A still already taken stays usable.
     AskCameraDialogs();
     if (!OffersNewPhoto(Control(ControlId::CmdSaveDIB))) return;
-    bool offered = IsWindowEnabled(Control(ControlId::CmdFormatDlg)) && IsWindowEnabled(Control(ControlId::CmdSourceDlg));
+    bool offered =
+        IsWindowEnabled(Control(ControlId::CmdFormatDlg)) && IsWindowEnabled(Control(ControlId::CmdSourceDlg));
     bool live = offered && notification == camera_notification::kLive;
     if (GetWindowLongW(Control(ControlId::Picture1), GWL_STYLE) & WS_VISIBLE) {
         // The still box covers the preview because there was no camera: it
@@ -213,16 +214,12 @@ LRESULT GetPIC::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_HSCROLL:
         if (reinterpret_cast<HWND>(lParam) == Control(ControlId::HScroll1)) OnHScroll(LOWORD(wParam), HIWORD(wParam));
         return 0;
-    case WM_CTLCOLORSTATIC:
-        return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_CTLCOLORSTATIC: return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED) Form_Resize();
         return 0;
-    case WM_DESTROY:
-        Form_Unload();
-        return 0;
-    default:
-        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_DESTROY: Form_Unload(); return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 

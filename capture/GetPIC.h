@@ -123,8 +123,8 @@ private:
     LRESULT OnControlColor(HDC dc, HWND control);
     void OnListMouse(const MouseEvent& mouse);
     void OnStillMouse(const MouseEvent& mouse);
-    static LRESULT CALLBACK ListSubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
-                                             UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK ListSubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                             DWORD_PTR self);
 
     // The options' handling (GetPICOptions.cpp): keep on top (Check1), direct
     // delete (Check2) and the quality (HScroll1), each stored for the next load.

@@ -11,7 +11,6 @@
 namespace vardolin::capture {
 namespace {
 
-
 // The picture the crop preview shows until the first crop: a neutral
 // head-and-shoulders outline of the crop frame's size.
 UniqueBitmap CreatePlaceholderPicture() {
@@ -29,8 +28,8 @@ UniqueBitmap CreatePlaceholderPicture() {
     UniqueBrush figure(CreateSolidBrush(RGB(178, 188, 201)));
     ScopedSelection brush(dc.get(), figure.get());
     ScopedSelection pen(dc.get(), GetStockObject(NULL_PEN));
-    Ellipse(dc.get(), 46, 34, 111, 107);    // head
-    Ellipse(dc.get(), 14, 118, 143, 250);   // shoulders, cut by the bottom edge
+    Ellipse(dc.get(), 46, 34, 111, 107);   // head
+    Ellipse(dc.get(), 14, 118, 143, 250);  // shoulders, cut by the bottom edge
     return picture;
 }
 
@@ -61,19 +60,15 @@ void GetPIC::CreateControl(const ControlSpec& layout) {
     HFONT ui = loaded_->controlFont.get();
     HWND control = nullptr;
     switch (layout.kind) {
-    case ControlKind::Button:
-        control = make(0, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, ui);
-        break;
-    case ControlKind::CheckBox:
-        control = make(0, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, ui);
-        break;
+    case ControlKind::Button: control = make(0, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, ui); break;
+    case ControlKind::CheckBox: control = make(0, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, ui); break;
     case ControlKind::Label:
-        control = make(0, L"STATIC", SS_LEFT | SS_NOPREFIX,
-                       layout.id == ControlId::Label2 ? loaded_->qualityFont.get() : ui);
+        control =
+            make(0, L"STATIC", SS_LEFT | SS_NOPREFIX, layout.id == ControlId::Label2 ? loaded_->qualityFont.get() : ui);
         break;
     case ControlKind::ListBox:
-        control = make(WS_EX_CLIENTEDGE, L"LISTBOX",
-                       WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, loaded_->listFont.get());
+        control = make(WS_EX_CLIENTEDGE, L"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                       loaded_->listFont.get());
         SetWindowSubclass(control, &GetPIC::ListSubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
         loaded_->roster = roster::RosterList(control);
         break;
@@ -112,9 +107,8 @@ void GetPIC::AddTooltips() {
     // No owner: under some window managers an owned popup keeps its owner from
     // becoming topmost.
     loaded_->tooltip.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                           WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                           ModuleInstance(), nullptr));
+                                           WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, ModuleInstance(), nullptr));
     if (!loaded_->tooltip) return;  // tooltips are a convenience
     SendMessageW(loaded_->tooltip.get(), WM_SETFONT, reinterpret_cast<WPARAM>(loaded_->controlFont.get()), FALSE);
     for (const ControlSpec& layout : GetPICControls()) {

@@ -28,9 +28,7 @@ void GetPIC::Check1_Click() noexcept { ApplyKeepOnTop(); }
 void GetPIC::Check2_Click() noexcept { ApplyDirectDelete(); }
 void GetPIC::HScroll1_Change() { ApplyQuality(); }
 void GetPIC::ezVidCap1_StateChanged(WORD notification) { FollowCameraState(notification); }
-void GetPIC::Command1_Click() {
-    StoreCrop(Photo(), Roster(), *this, component_.environment, component_.jpegQuality);
-}
+void GetPIC::Command1_Click() { StoreCrop(Photo(), Roster(), *this, component_.environment, component_.jpegQuality); }
 
 // --- the roster list and its popup menu `the` ---
 
@@ -38,7 +36,9 @@ void GetPIC::List1_DblClick() {
     roster::List1_DblClick(Roster(), *this, component_.environment, IsChecked(ControlId::Check2));
 }
 void GetPIC::List1_MouseDown(const roster::ListMouseEvent&) { drag_.List1_MouseDown(Roster()); }
-void GetPIC::List1_MouseMove(const roster::ListMouseEvent& event) { drag_.List1_MouseMove(Roster(), ListTools(), event); }
+void GetPIC::List1_MouseMove(const roster::ListMouseEvent& event) {
+    drag_.List1_MouseMove(Roster(), ListTools(), event);
+}
 void GetPIC::List1_MouseUp(const roster::ListMouseEvent& event) {
     drag_.List1_MouseUp(Roster(), event, [this](float x, float y) { PopupMenuThe(x, y); });
 }
@@ -64,10 +64,14 @@ roster::RosterList& GetPIC::Roster() {
 }
 
 PhotoParts GetPIC::Photo() {
-    if (!IsLoaded() || !loaded_->picture1 || !loaded_->picture2)
-        throw ComponentError::ObjectRequired();
-    return {*loaded_->picture1, *loaded_->picture2, loaded_->session, loaded_->camera.get(),
-            Control(ControlId::CmdSaveDIB), Control(ControlId::Command1), Control(ControlId::Label1)};
+    if (!IsLoaded() || !loaded_->picture1 || !loaded_->picture2) throw ComponentError::ObjectRequired();
+    return {*loaded_->picture1,
+            *loaded_->picture2,
+            loaded_->session,
+            loaded_->camera.get(),
+            Control(ControlId::CmdSaveDIB),
+            Control(ControlId::Command1),
+            Control(ControlId::Label1)};
 }
 
 // --- from window messages to events ---
@@ -115,8 +119,10 @@ void GetPIC::OnCommand(ControlId id, WORD notification) {
 void GetPIC::OnHScroll(WORD request, WORD thumbPosition) {
     int value = HScroll1Value();
     switch (request) {
-    case SB_LINELEFT: case SB_PAGELEFT: value -= kQualityStep; break;
-    case SB_LINERIGHT: case SB_PAGERIGHT: value += kQualityStep; break;
+    case SB_LINELEFT:
+    case SB_PAGELEFT: value -= kQualityStep; break;
+    case SB_LINERIGHT:
+    case SB_PAGERIGHT: value += kQualityStep; break;
     case SB_LEFT: value = kQualityMin; break;
     case SB_RIGHT: value = kQualityMax; break;
     case SB_THUMBPOSITION: value = static_cast<short>(thumbPosition); break;

@@ -105,8 +105,7 @@ void GetPIC::RestoreTopmostOption() {
 }
 
 void GetPIC::RestoreDirectDeleteOption() {
-    if (StoredOptionIsOn(settings::kDirectDeleteKey))
-        RunOrSkip([&] { SetChecked(ControlId::Check2, true); });
+    if (StoredOptionIsOn(settings::kDirectDeleteKey)) RunOrSkip([&] { SetChecked(ControlId::Check2, true); });
 }
 
 void GetPIC::RestoreQuality() {

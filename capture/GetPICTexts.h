@@ -48,7 +48,8 @@ inline constexpr const wchar_t* kStoreFailedCaption = L"保存失败";
 inline constexpr const wchar_t* kNoCropText = L"请先拍照，并移动小黑框选定截取范围，再点击裁剪。";
 
 inline std::wstring UnusablePhotoNameText(const std::wstring& entry) {
-    return L"“" + entry + L"”不能用作照片的文件名（不能含有 \\ / : * ? \" < > | 等字符，不能是“..”或设备名）。照片没有保存。";
+    return L"“" + entry +
+           L"”不能用作照片的文件名（不能含有 \\ / : * ? \" < > | 等字符，不能是“..”或设备名）。照片没有保存。";
 }
 
 inline std::wstring PhotoNotStoredText(const std::wstring& path, const std::wstring& why) {
@@ -68,9 +69,7 @@ inline constexpr const wchar_t* kFolderNotFoundText = L"找不到文件夹";
 inline constexpr const wchar_t* kOutOfMemoryText = L"内存不足";
 inline constexpr const wchar_t* kUnknownErrorText = L"未知错误";
 
-inline std::wstring TemporaryFileNotCreatedText(const std::wstring& path) {
-    return L"无法创建临时文件“" + path + L"”";
-}
+inline std::wstring TemporaryFileNotCreatedText(const std::wstring& path) { return L"无法创建临时文件“" + path + L"”"; }
 
 // An error's description followed by its number.
 inline std::wstring NumberedErrorText(const std::wstring& description, long number) {

@@ -13,8 +13,8 @@ using Microsoft::WRL::ComPtr;
 
 class NoCameraAutomation final : public CameraDispatch {
 public:
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result,
-                                     EXCEPINFO* info, UINT*) override {
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result, EXCEPINFO* info,
+                                     UINT*) override {
         switch (id) {
         case camera_dispid::kFormatDialogAvailable:
         case camera_dispid::kSourceDialogAvailable:
@@ -26,8 +26,7 @@ public:
             }
             return S_OK;
         case camera_dispid::kShowFormatDialog:
-        case camera_dispid::kShowSourceDialog:
-            return S_OK;  // there is no dialog to show
+        case camera_dispid::kShowSourceDialog: return S_OK;  // there is no dialog to show
         case camera_dispid::kSaveFrameBitmap:
             if (info) {
                 *info = EXCEPINFO{};
@@ -35,20 +34,18 @@ public:
                 info->bstrDescription = SysAllocString(kNoCameraAvailableText);
             }
             return DISP_E_EXCEPTION;
-        default:
-            return DISP_E_MEMBERNOTFOUND;
+        default: return DISP_E_MEMBERNOTFOUND;
         }
     }
-
 };
 
 class NoCameraWindow final : public CameraControlWindow {
 public:
     NoCameraWindow(HWND parent, const RECT& bounds, int controlId)
         : window_(CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_BLACKRECT,
-                                  bounds.left, bounds.top, bounds.right - bounds.left,
-                                  bounds.bottom - bounds.top, parent,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), nullptr, nullptr)) {}
+                                  bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), nullptr, nullptr)) {
+    }
 
     HWND Window() const noexcept override { return window_.get(); }
     ComPtr<IDispatch> Automation() override { return CreateNoCameraAutomation(); }
@@ -60,9 +57,7 @@ private:
 
 }  // namespace
 
-ComPtr<IDispatch> CreateNoCameraAutomation() {
-    return AdoptReference<IDispatch>(new NoCameraAutomation());
-}
+ComPtr<IDispatch> CreateNoCameraAutomation() { return AdoptReference<IDispatch>(new NoCameraAutomation()); }
 
 std::unique_ptr<CameraControlWindow> CreateNoCamera(HWND parent, const RECT& bounds, int controlId) {
     return std::make_unique<NoCameraWindow>(parent, bounds, controlId);

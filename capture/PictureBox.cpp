@@ -32,11 +32,10 @@ void DrawFrameOutline(HDC dc, const RECT& frame) {
 
 PictureBox::PictureBox(HWND parent, int controlId, const RECT& bounds, Options options) {
     // Attached once created: the creation messages are left to the system.
-    HWND window = CreateWindowExW(options.border ? WS_EX_CLIENTEDGE : 0, kClassName, L"",
-                                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, bounds.left, bounds.top,
-                                  bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), ModuleInstance(),
-                                  nullptr);
+    HWND window =
+        CreateWindowExW(options.border ? WS_EX_CLIENTEDGE : 0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                        bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), ModuleInstance(), nullptr);
     if (window) Attach(window);
     if (options.persistentImage && window_) {
         SIZE size = InnerSize(window_);
@@ -126,23 +125,16 @@ PictureBox::~PictureBox() {
 
 LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;  // WM_PAINT covers the whole inner area
-    case WM_SETFONT:
-        font_ = reinterpret_cast<HFONT>(wParam);
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(font_);
-    case WM_GETDLGCODE:
-        return keys_ ? DLGC_WANTARROWS | DLGC_WANTCHARS : 0;
+    case WM_ERASEBKGND: return 1;  // WM_PAINT covers the whole inner area
+    case WM_SETFONT: font_ = reinterpret_cast<HFONT>(wParam); return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
+    case WM_GETDLGCODE: return keys_ ? DLGC_WANTARROWS | DLGC_WANTCHARS : 0;
     case WM_KEYDOWN:
         if (!keys_) break;
         keys_(static_cast<UINT>(wParam));
         return 0;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        InvalidateRect(window_, nullptr, FALSE);
-        return 0;
+    case WM_KILLFOCUS: InvalidateRect(window_, nullptr, FALSE); return 0;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window_, &ps);

@@ -8,8 +8,7 @@ namespace vardolin::capture::settings {
 std::wstring Read(const std::wstring& key) {
     UniqueKey section;
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSectionPath, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
-        return {};
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSectionPath, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return {};
     section.reset(opened);
 
     DWORD type = 0;
@@ -19,8 +18,8 @@ std::wstring Read(const std::wstring& key) {
         return {};
     std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
     bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(section.get(), key.c_str(), nullptr, &type,
-                         reinterpret_cast<BYTE*>(value.data()), &bytes) != ERROR_SUCCESS)
+    if (RegQueryValueExW(section.get(), key.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &bytes) !=
+        ERROR_SUCCESS)
         return {};
     value.resize(bytes / sizeof(wchar_t));
     // The stored text may or may not carry its terminator.
@@ -30,12 +29,11 @@ std::wstring Read(const std::wstring& key) {
 
 void Write(const std::wstring& key, const std::wstring& value) {
     HKEY created = nullptr;
-    LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, kSectionPath, 0, nullptr, 0, KEY_SET_VALUE,
-                                     nullptr, &created, nullptr);
+    LSTATUS status =
+        RegCreateKeyExW(HKEY_CURRENT_USER, kSectionPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created, nullptr);
     ThrowIfFailed(HRESULT_FROM_WIN32(status));
     UniqueKey section(created);
-    status = RegSetValueExW(section.get(), key.c_str(), 0, REG_SZ,
-                            reinterpret_cast<const BYTE*>(value.c_str()),
+    status = RegSetValueExW(section.get(), key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     ThrowIfFailed(HRESULT_FROM_WIN32(status));
 }

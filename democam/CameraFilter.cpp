@@ -101,8 +101,13 @@ STDMETHODIMP CameraFilter::Run(REFERENCE_TIME start) {
     if (pin_.Allocator() && pin_.Receiver()) {
         if (HRESULT hr = pin_.Allocator()->Commit(); FAILED(hr)) return hr;
         HRESULT hr = vardolin::Guarded([&] {
-            StreamSetup setup{pin_.Allocator(), pin_.Receiver(), clock_, pin_.ConnectionFormat(),
-                              &identity_, events_, static_cast<IBaseFilter*>(this)};
+            StreamSetup setup{pin_.Allocator(),
+                              pin_.Receiver(),
+                              clock_,
+                              pin_.ConnectionFormat(),
+                              &identity_,
+                              events_,
+                              static_cast<IBaseFilter*>(this)};
             return streamer_.Run(std::move(setup), start);
         });
         if (FAILED(hr)) return hr;

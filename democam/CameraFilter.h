@@ -18,8 +18,8 @@
 
 namespace vardolin::democam {
 
-class CameraFilter final : public vardolin::CountedComObject<CameraFilter, IBaseFilter, IAMVideoProcAmp, ISpecifyPropertyPages,
-                                            IAMFilterMiscFlags> {
+class CameraFilter final : public vardolin::CountedComObject<CameraFilter, IBaseFilter, IAMVideoProcAmp,
+                                                             ISpecifyPropertyPages, IAMFilterMiscFlags> {
 public:
     explicit CameraFilter(const CameraIdentity& identity);
     ~CameraFilter();
@@ -73,8 +73,8 @@ private:
     std::recursive_mutex lock_;
     FILTER_STATE state_ = State_Stopped;
     Microsoft::WRL::ComPtr<IReferenceClock> clock_;
-    IFilterGraph* graph_ = nullptr;        // not counted: the graph holds us
-    IMediaEventSink* events_ = nullptr;    // the same graph's, not counted
+    IFilterGraph* graph_ = nullptr;      // not counted: the graph holds us
+    IMediaEventSink* events_ = nullptr;  // the same graph's, not counted
     std::wstring name_;
     OutputPin pin_;
     CameraControls controls_;

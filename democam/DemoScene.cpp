@@ -51,13 +51,13 @@ void FilledEllipse(HDC dc, COLORREF colour, int left, int top, int right, int bo
 
 void DrawFigure(HDC dc, int cx) {
     ScopedSelection noPen(dc, GetStockObject(NULL_PEN));
-    FilledEllipse(dc, RGB(38, 70, 128), cx - 95, 150, cx + 95, 330);     // shoulders
-    FilledEllipse(dc, RGB(222, 186, 158), cx - 16, 118, cx + 16, 162);   // neck
-    FilledEllipse(dc, RGB(66, 44, 30), cx - 40, 34, cx + 40, 112);       // hair
-    FilledEllipse(dc, RGB(230, 194, 166), cx - 35, 48, cx + 35, 140);    // face
-    FilledEllipse(dc, RGB(40, 30, 30), cx - 20, 80, cx - 10, 88);        // eyes
+    FilledEllipse(dc, RGB(38, 70, 128), cx - 95, 150, cx + 95, 330);    // shoulders
+    FilledEllipse(dc, RGB(222, 186, 158), cx - 16, 118, cx + 16, 162);  // neck
+    FilledEllipse(dc, RGB(66, 44, 30), cx - 40, 34, cx + 40, 112);      // hair
+    FilledEllipse(dc, RGB(230, 194, 166), cx - 35, 48, cx + 35, 140);   // face
+    FilledEllipse(dc, RGB(40, 30, 30), cx - 20, 80, cx - 10, 88);       // eyes
     FilledEllipse(dc, RGB(40, 30, 30), cx + 10, 80, cx + 20, 88);
-    FilledEllipse(dc, RGB(180, 90, 90), cx - 12, 115, cx + 12, 123);     // mouth
+    FilledEllipse(dc, RGB(180, 90, 90), cx - 12, 115, cx + 12, 123);  // mouth
 }
 
 // Kept small in the top-left corner, clear of the product's crop frame.

@@ -28,8 +28,7 @@ public:
     Enumerator(std::vector<Item> items, size_t next) : items_(std::move(items)), next_(next) {}
 
     void* Interface(REFIID iid) noexcept {
-        return IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, __uuidof(Enum)) ? static_cast<Enum*>(this)
-                                                                                    : nullptr;
+        return IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, __uuidof(Enum)) ? static_cast<Enum*>(this) : nullptr;
     }
 
     STDMETHODIMP Next(ULONG count, Element* out, ULONG* fetched) override {
@@ -70,8 +69,8 @@ HRESULT CreatePinEnumerator(std::span<IPin* const> pins, IEnumPins** out) noexce
 HRESULT CreateMediaTypeEnumerator(std::span<const VideoFormat> formats, IEnumMediaTypes** out) noexcept {
     return vardolin::Guarded([&] {
         return vardolin::CreateAndQuery<Enumerator<IEnumMediaTypes, VideoFormat, AM_MEDIA_TYPE*>>(
-            IID_IEnumMediaTypes, reinterpret_cast<void**>(out), std::vector<VideoFormat>(formats.begin(), formats.end()),
-            0);
+            IID_IEnumMediaTypes, reinterpret_cast<void**>(out),
+            std::vector<VideoFormat>(formats.begin(), formats.end()), 0);
     });
 }
 

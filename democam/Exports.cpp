@@ -32,10 +32,8 @@ struct ServedClass {
     Creator create;
 };
 const ServedClass kClasses[] = {
-    {kCameraClsid, CreateFirstCamera},
-    {kSecondCameraClsid, CreateSecondCamera},
-    {kTwinCameraClsid, CreateTwinCamera},
-    {kFormatPageClsid, CreateFormatPage},
+    {kCameraClsid, CreateFirstCamera},      {kSecondCameraClsid, CreateSecondCamera},
+    {kTwinCameraClsid, CreateTwinCamera},   {kFormatPageClsid, CreateFormatPage},
     {kPicturePageClsid, CreatePicturePage},
 };
 

@@ -63,8 +63,8 @@ std::vector<VideoFormat> OutputPin::Offered() const {
 std::vector<VideoFormat> OutputPin::Preferred() const {
     std::vector<VideoFormat> offered = Offered();
     if (chosen_) {
-        auto same = std::find_if(offered.begin(), offered.end(),
-                                 [&](const VideoFormat& f) { return f.SameImage(*chosen_); });
+        auto same =
+            std::find_if(offered.begin(), offered.end(), [&](const VideoFormat& f) { return f.SameImage(*chosen_); });
         if (same != offered.end()) {
             VideoFormat preferred = *chosen_;
             preferred.block = same->block;  // described as the camera describes formats now

@@ -45,12 +45,13 @@ PhotoOffset PhotoOffsetAt(std::chrono::milliseconds t) {
 void DrawPhotoScene(ScenePicture& picture, int width, int height, std::chrono::milliseconds t) {
     const EmbeddedPhoto& photo = kEmbeddedPhoto;
     picture.Resize(std::max(width, 1), std::max(height, 1));
-    double scale = std::min(static_cast<double>(picture.width) / kStageWidth,
-                            static_cast<double>(picture.height) / kStageHeight);
+    double scale =
+        std::min(static_cast<double>(picture.width) / kStageWidth, static_cast<double>(picture.height) / kStageHeight);
     PhotoOffset offset = PhotoOffsetAt(t);
     std::vector<Tap> columns =
         Taps(picture.width, (picture.width - kStageWidth * scale) / 2, scale, offset.x, photo.width);
-    std::vector<Tap> rows = Taps(picture.height, (picture.height - kStageHeight * scale) / 2, scale, offset.y, photo.height);
+    std::vector<Tap> rows =
+        Taps(picture.height, (picture.height - kStageHeight * scale) / 2, scale, offset.y, photo.height);
     for (int y = 0; y < picture.height; ++y) {
         const unsigned char* upper = photo.indices + static_cast<size_t>(rows[y].first) * photo.width;
         const unsigned char* lower = photo.indices + static_cast<size_t>(rows[y].second) * photo.width;

@@ -72,7 +72,8 @@ protected:
         }
         long scene = 0, flags = 0;
         if (SUCCEEDED(amp_->Get(kSceneProperty, &scene, &flags)))
-            CheckDlgButton(dialog, kPhotographBox, scene == static_cast<long>(Scene::Photograph) ? BST_CHECKED : BST_UNCHECKED);
+            CheckDlgButton(dialog, kPhotographBox,
+                           scene == static_cast<long>(Scene::Photograph) ? BST_CHECKED : BST_UNCHECKED);
     }
 
     bool OnControl(HWND dialog, UINT message, WPARAM wParam, LPARAM) override {

@@ -23,8 +23,7 @@ public:
         milliseconds t = switches.frozenTime.value_or(TimeOfDay());
         if (switches.scene.value_or(static_cast<Scene>(controls.scene.load())) == Scene::Photograph)
             DrawPhotoScene(scene_, format_.width, format_.height, t);
-        else
-            DrawDemoScene(scene_, format_.width, format_.height, t);
+        else DrawDemoScene(scene_, format_.width, format_.height, t);
         AdjustPicture(scene_, controls.brightness, controls.contrast);
         if (stage_ == Stage::Inverted) InvertPicture(scene_);
     }
@@ -125,8 +124,7 @@ void Streamer::AwaitReturnOfDevice() noexcept {
                 Notify(1);
                 break;
             }
-    } catch (...) {
-    }
+    } catch (...) {}
     WaitForStop(INFINITE);
 }
 

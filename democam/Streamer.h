@@ -21,9 +21,9 @@ struct StreamSetup {
     Microsoft::WRL::ComPtr<IMemInputPin> receiver;
     Microsoft::WRL::ComPtr<IReferenceClock> clock;  // may be null: samples are then stamped by count
     VideoFormat format;
-    const CameraIdentity* camera = nullptr;         // selects the switches that apply, and the stage
-    IMediaEventSink* events = nullptr;              // the graph's, valid while the graph runs us
-    IUnknown* filter = nullptr;                     // param1 of EC_DEVICE_LOST
+    const CameraIdentity* camera = nullptr;  // selects the switches that apply, and the stage
+    IMediaEventSink* events = nullptr;       // the graph's, valid while the graph runs us
+    IUnknown* filter = nullptr;              // param1 of EC_DEVICE_LOST
 };
 
 // Picture controls and the device-lost latch, owned by the filter.

@@ -23,9 +23,8 @@ std::vector<std::wstring_view> Split(std::wstring_view text, wchar_t separator) 
 }
 
 bool SameText(std::wstring_view a, std::wstring_view b) {
-    return a.size() == b.size() &&
-           CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
-               CSTR_EQUAL;
+    return a.size() == b.size() && CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                                        static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
 std::optional<PixelFormat> PixelFormatNamed(std::wstring_view name) {

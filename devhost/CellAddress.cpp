@@ -63,15 +63,14 @@ std::optional<Area> ParseArea(const std::wstring& text) {
                 {std::max(first->row, last->row), std::max(first->column, last->column)}};
 }
 
-std::wstring FormatCell(const Cell& cell) {
-    return L"$" + ColumnName(cell.column) + L"$" + std::to_wstring(cell.row);
-}
+std::wstring FormatCell(const Cell& cell) { return L"$" + ColumnName(cell.column) + L"$" + std::to_wstring(cell.row); }
 
 }  // namespace
 
 std::wstring ColumnName(int column) {
     std::wstring name;
-    for (; column > 0; column = (column - 1) / 26) name.insert(name.begin(), static_cast<wchar_t>(L'A' + (column - 1) % 26));
+    for (; column > 0; column = (column - 1) / 26)
+        name.insert(name.begin(), static_cast<wchar_t>(L'A' + (column - 1) % 26));
     return name;
 }
 
@@ -102,14 +101,10 @@ std::wstring FormatAddress(const std::vector<Area>& areas) {
         if (!text.empty()) text += L',';
         bool allRows = area.first.row == 1 && area.last.row == kSheetRows;
         bool allColumns = area.first.column == 1 && area.last.column == kSheetColumns;
-        if (allRows && !allColumns)
-            text += L"$" + ColumnName(area.first.column) + L":$" + ColumnName(area.last.column);
-        else if (allColumns)
-            text += L"$" + std::to_wstring(area.first.row) + L":$" + std::to_wstring(area.last.row);
-        else if (area.first == area.last)
-            text += FormatCell(area.first);
-        else
-            text += FormatCell(area.first) + L":" + FormatCell(area.last);
+        if (allRows && !allColumns) text += L"$" + ColumnName(area.first.column) + L":$" + ColumnName(area.last.column);
+        else if (allColumns) text += L"$" + std::to_wstring(area.first.row) + L":$" + std::to_wstring(area.last.row);
+        else if (area.first == area.last) text += FormatCell(area.first);
+        else text += FormatCell(area.first) + L":" + FormatCell(area.last);
     }
     return text;
 }

@@ -43,8 +43,8 @@ long Arguments::Long(size_t index, long fallback) const {
     return number.lVal;
 }
 
-HRESULT DispatchBase::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                             EXCEPINFO* info, UINT*) {
+HRESULT DispatchBase::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* info,
+                             UINT*) {
     if (HRESULT refused = Admit(false); FAILED(refused)) return refused;
     bool known = false;
     for (const Member& member : Members()) known = known || member.id == id;

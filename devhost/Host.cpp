@@ -74,8 +74,9 @@ public:
 protected:
     std::span<const Member> Members() const override {
         static constexpr Member members[] = {
-            {L"Address", kAddress}, {L"Select", kSelectDispId}, {L"_NewEnum", DISPID_NEWENUM},
-            {L"Value", kValue},     {L"_Default", DISPID_VALUE}, {L"Worksheet", kWorksheet},
+            {L"Address", kAddress},           {L"Select", kSelectDispId},
+            {L"_NewEnum", DISPID_NEWENUM},    {L"Value", kValue},
+            {L"_Default", DISPID_VALUE},      {L"Worksheet", kWorksheet},
             {L"SpecialCells", kSpecialCells},
         };
         return members;
@@ -154,9 +155,7 @@ private:
 
 void RangeObject::Call(DISPID id, WORD, const Arguments& args, VARIANT* result) {
     switch (id) {
-    case kAddress:
-        ReturnText(result, FormatAddress(range_.areas));
-        break;
+    case kAddress: ReturnText(result, FormatAddress(range_.areas)); break;
     case kSelectDispId:
         if (range_.sheet != state_->book.ActiveSheet()) throw HostError{1004, L"Select method of Range class failed"};
         state_->book.Select(range_);
@@ -168,15 +167,9 @@ void RangeObject::Call(DISPID id, WORD, const Arguments& args, VARIANT* result) 
         result->punkVal = Cells();
         break;
     case kValue:
-    case DISPID_VALUE:
-        ReturnValue(result);
-        break;
-    case kWorksheet:
-        ReturnObject(result, new SheetObject(state_, range_.sheet));
-        break;
-    case kSpecialCells:
-        SpecialCells(args, result);
-        break;
+    case DISPID_VALUE: ReturnValue(result); break;
+    case kWorksheet: ReturnObject(result, new SheetObject(state_, range_.sheet)); break;
+    case kSpecialCells: SpecialCells(args, result); break;
     }
 }
 
@@ -220,23 +213,15 @@ protected:
 
     void Call(DISPID id, WORD, const Arguments& args, VARIANT* result) override {
         switch (id) {
-        case kName:
-            ReturnText(result, L"Vardolin stand-in host");
-            break;
-        case kInputBox:
-            InputBox(args, result);
-            break;
+        case kName: ReturnText(result, L"Vardolin stand-in host"); break;
+        case kInputBox: InputBox(args, result); break;
         case kRange:
             if (args.Text(0).size() > kLongestRangeAddress)
                 throw HostError{1004, L"Method 'Range' of object '_Global' failed"};
             ReturnObject(result, new RangeObject(state_, Resolve(args.Text(0))));
             break;
-        case kSelection:
-            ReturnObject(result, new RangeObject(state_, state_->book.Selection()));
-            break;
-        case kIntersect:
-            Intersect(args, result);
-            break;
+        case kSelection: ReturnObject(result, new RangeObject(state_, state_->book.Selection())); break;
+        case kIntersect: Intersect(args, result); break;
         }
     }
 

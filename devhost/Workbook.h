@@ -20,7 +20,7 @@ using CellValue = std::variant<std::monostate, double, std::wstring>;
 struct Worksheet {
     std::wstring name;
     std::map<std::pair<int, int>, CellValue> cells;  // (row, column)
-    std::set<int> hiddenRows;                         // rows a filter hides
+    std::set<int> hiddenRows;                        // rows a filter hides
 
     const CellValue& At(const Cell& cell) const;
     void Set(const Cell& cell, CellValue value);

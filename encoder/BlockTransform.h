@@ -34,9 +34,9 @@ struct ComponentRow {
 
 // A block row of up to three components that read the same pixels.
 struct BlockRowJob {
-    const uint8_t* rows[8];        // the block row's 8 pixel rows, top first, blue-green-red
-    int32_t blocks;                // blocks from the left, 8 pixels wide each
-    int32_t count;                 // components, 1..3
+    const uint8_t* rows[8];  // the block row's 8 pixel rows, top first, blue-green-red
+    int32_t blocks;          // blocks from the left, 8 pixels wide each
+    int32_t count;           // components, 1..3
     ComponentRow components[3];
 };
 

@@ -35,7 +35,9 @@ struct PixelLoader<8> {
     using D = Lanes<8, 8>::D;
     using I = Lanes<8, 8>::I;
     // Eight bytes from the start of a channel as doubles.
-    VARDOLIN_INLINE static D Widen(__m128i bytes) { return D(_mm512_maskz_cvtepi32_pd(0xFF, _mm256_cvtepu8_epi32(bytes))); }
+    VARDOLIN_INLINE static D Widen(__m128i bytes) {
+        return D(_mm512_maskz_cvtepi32_pd(0xFF, _mm256_cvtepu8_epi32(bytes)));
+    }
     VARDOLIN_INLINE static void Load(const uint8_t* pixels, D* blue, D* green, D* red) {
         const SplitPixels split = SplitEightPixels(pixels);
         blue[0] = Widen(split.blueGreen);
@@ -69,8 +71,8 @@ struct ZigZagWriter<8> {
         return W16(_mm512_maskz_cvtepi32_epi16(0xFFFF, __m512i(both)));
     }
     VARDOLIN_INLINE static W32 Join(W16 first, W16 second) {
-        return __builtin_shufflevector(first, second, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17,
-                                       18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31);
+        return __builtin_shufflevector(first, second, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18,
+                                       19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31);
     }
     VARDOLIN_INLINE static void Write(const I (*whole)[1], int16_t* out) {
         const __m512i low = __m512i(Join(Narrow(whole[0][0], whole[1][0]), Narrow(whole[2][0], whole[3][0])));

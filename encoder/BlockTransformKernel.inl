@@ -77,8 +77,8 @@ struct Widths {
         typename L::I whole;
         for (int lane = 0; lane < DL; ++lane) {
             const double rounded = __builtin_nearbyint(d[lane]);
-            whole[lane] = rounded >= -2147483648.0 && rounded <= 2147483647.0 ? static_cast<int32_t>(rounded)
-                                                                               : INT32_MIN;
+            whole[lane] =
+                rounded >= -2147483648.0 && rounded <= 2147483647.0 ? static_cast<int32_t>(rounded) : INT32_MIN;
         }
         return whole;
     }
@@ -118,17 +118,16 @@ struct BlockPixels {
 };
 
 template <int FL, int DL>
-VARDOLIN_INLINE void ConvertBlock(const BlockPixels<DL>& pixels, const ColourFactors& colour,
-                                  BlockRow<FL, DL>* rows) {
+VARDOLIN_INLINE void ConvertBlock(const BlockPixels<DL>& pixels, const ColourFactors& colour, BlockRow<FL, DL>* rows) {
     using L = Lanes<FL, DL>;
     for (int r = 0; r < 8; ++r)
         for (int h = 0; h < L::kPerRow; ++h) {
             typename L::D pieces[L::kPieces];
             for (int piece = 0; piece < L::kPieces; ++piece) {
                 const int at = h * L::kPieces + piece;
-                pieces[piece] = ((pixels.red[r][at] * colour.r + pixels.green[r][at] * colour.g) +
-                                 pixels.blue[r][at] * colour.b) +
-                                colour.offset;
+                pieces[piece] =
+                    ((pixels.red[r][at] * colour.r + pixels.green[r][at] * colour.g) + pixels.blue[r][at] * colour.b) +
+                    colour.offset;
             }
             rows[r][h] = Widths<FL, DL>::Narrow(pieces);
         }
@@ -274,8 +273,7 @@ struct Tile<8> {
 };
 
 template <int FL, int DL>
-VARDOLIN_INLINE void TransposeBlock(BlockRow<FL, DL>* rows,
-                                    BlockRow<FL, DL>* columns) {
+VARDOLIN_INLINE void TransposeBlock(BlockRow<FL, DL>* rows, BlockRow<FL, DL>* columns) {
     constexpr int N = Lanes<FL, DL>::kPerRow;
     for (int ti = 0; ti < N; ++ti)
         for (int tj = 0; tj < N; ++tj) {
@@ -303,9 +301,8 @@ struct ZigZagWriter {
 // rounds to the nearest integer and writes the block. lowest and highest
 // collect the integers for the range test.
 template <int FL, int DL>
-VARDOLIN_INLINE void Quantize(BlockRow<FL, DL>* columns,
-                              const double* scaleByColumn, int16_t* out, typename Lanes<FL, DL>::I& lowest,
-                              typename Lanes<FL, DL>::I& highest) {
+VARDOLIN_INLINE void Quantize(BlockRow<FL, DL>* columns, const double* scaleByColumn, int16_t* out,
+                              typename Lanes<FL, DL>::I& lowest, typename Lanes<FL, DL>::I& highest) {
     using L = Lanes<FL, DL>;
     using D = typename L::D;
     typename L::I whole[8][8 / DL];
@@ -313,8 +310,7 @@ VARDOLIN_INLINE void Quantize(BlockRow<FL, DL>* columns,
         for (int h = 0; h < L::kPerRow; ++h)
             for (int piece = 0; piece < L::kPieces; ++piece) {
                 const int v = h * FL + piece * DL;
-                const D scaled =
-                    Widths<FL, DL>::Widen(columns[u][h], piece) * LoadVector<D>(scaleByColumn + u * 8 + v);
+                const D scaled = Widths<FL, DL>::Widen(columns[u][h], piece) * LoadVector<D>(scaleByColumn + u * 8 + v);
                 const typename L::I rounded = Widths<FL, DL>::Nearest(scaled);
                 lowest = rounded < lowest ? rounded : lowest;
                 highest = rounded > highest ? rounded : highest;
@@ -348,7 +344,8 @@ VARDOLIN_INLINE void TransformBlocks(const BlockRowJob& job, int32_t first, type
         for (int c = 0; c < C; ++c) {
             const ComponentRow& component = job.components[c];
             const int64_t at = 64 * int64_t(first + g);
-            if (component.transformed) __builtin_memcpy(component.transformed + at, columns[g][c], sizeof columns[g][c]);
+            if (component.transformed)
+                __builtin_memcpy(component.transformed + at, columns[g][c], sizeof columns[g][c]);
             Quantize<FL, DL>(columns[g][c], component.scaleByColumn, component.out + at, lowest, highest);
         }
 }

@@ -22,12 +22,10 @@ void ClsJPEG::SetQuality(int32_t quality) {
     BuildQuantTables(quality, State.QuantTables);
 }
 
-void ClsJPEG::SetSamplingFrequencies(int32_t H1, int32_t V1, int32_t H2, int32_t V2, int32_t H3,
-                                     int32_t V3) {
+void ClsJPEG::SetSamplingFrequencies(int32_t H1, int32_t V1, int32_t H2, int32_t V2, int32_t H3, int32_t V3) {
     auto valid = [](int32_t f) { return f >= 1 && f <= 4; };
     bool colour = H2 != 0 || V2 != 0 || H3 != 0 || V3 != 0;
-    bool accepted = valid(H1) && valid(V1) &&
-                    (!colour || (valid(H2) && valid(H3) && valid(V2) && valid(V3)));
+    bool accepted = valid(H1) && valid(V1) && (!colour || (valid(H2) && valid(H3) && valid(V2) && valid(V3)));
     if (!accepted) throw ComponentError(error_number::kInvalidValue, messages::kInvalidSampling);
 
     std::vector<Component>& components = State.Components;
@@ -49,13 +47,11 @@ void ClsJPEG::SetSamplingFrequencies(int32_t H1, int32_t V1, int32_t H2, int32_t
 }
 
 void ClsJPEG::SetComment(const std::u16string& text) {
-    if (text.size() > 65535)
-        throw ComponentError(error_number::kInvalidValue, messages::kInvalidCommentLength);
+    if (text.size() > 65535) throw ComponentError(error_number::kInvalidValue, messages::kInvalidCommentLength);
     CommentText = text;
 }
 
-int32_t ClsJPEG::SampleHDC(PictureSource& source, int32_t lWidth, int32_t lHeight, int32_t lSrcLeft,
-                           int32_t lSrcTop) {
+int32_t ClsJPEG::SampleHDC(PictureSource& source, int32_t lWidth, int32_t lHeight, int32_t lSrcLeft, int32_t lSrcTop) {
     return SamplePicture(State, Kernels->transformBlockRow, source, lWidth, lHeight, lSrcLeft, lSrcTop);
 }
 

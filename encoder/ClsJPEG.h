@@ -35,8 +35,8 @@ public:
 
     // Takes the picture: status 0 when it was taken, 1 when the source could
     // not make its canvas.
-    int32_t SampleHDC(PictureSource& source, int32_t lWidth, int32_t lHeight,
-                      int32_t lSrcLeft = 0, int32_t lSrcTop = 0);
+    int32_t SampleHDC(PictureSource& source, int32_t lWidth, int32_t lHeight, int32_t lSrcLeft = 0,
+                      int32_t lSrcTop = 0);
 
     // Writes the sampled picture: 0 written, 1 empty name, 2 the file exists.
     // The file appears complete or not at all.

@@ -23,8 +23,8 @@ constexpr ColourRow kColourRows[3] = {
 
 }  // namespace
 
-void TransformComponents(EncoderState& state, BlockRowKernel kernel, int32_t first, int32_t end,
-                         int32_t blocksPerRow, int32_t blockRows, const BlockRowSource& rowsOf) {
+void TransformComponents(EncoderState& state, BlockRowKernel kernel, int32_t first, int32_t end, int32_t blocksPerRow,
+                         int32_t blockRows, const BlockRowSource& rowsOf) {
     struct Prepared {
         ColourFactors factors;
         alignas(64) double scaleByColumn[64];
@@ -46,7 +46,8 @@ void TransformComponents(EncoderState& state, BlockRowKernel kernel, int32_t fir
     for (int32_t blockRow = 0; blockRow < blockRows; ++blockRow) {
         rowsOf(blockRow, job.rows);
         if (!kernel(job)) throw ComponentError::Overflow();
-        for (int32_t i = first; i < end; ++i) state.Components[i].Coefficients.AppendBlockRow(job.components[i - first].out);
+        for (int32_t i = first; i < end; ++i)
+            state.Components[i].Coefficients.AppendBlockRow(job.components[i - first].out);
     }
 }
 

@@ -15,7 +15,7 @@ using BlockRowSource = std::function<void(int32_t blockRow, const uint8_t** rows
 
 // Components first..end - 1 read the same pixels: each gets its Y, Cb or Cr
 // conversion and its quantization table.
-void TransformComponents(EncoderState& state, BlockRowKernel kernel, int32_t first, int32_t end,
-                         int32_t blocksPerRow, int32_t blockRows, const BlockRowSource& rowsOf);
+void TransformComponents(EncoderState& state, BlockRowKernel kernel, int32_t first, int32_t end, int32_t blocksPerRow,
+                         int32_t blockRows, const BlockRowSource& rowsOf);
 
 }  // namespace vardolin

@@ -12,10 +12,10 @@
 namespace vardolin {
 
 struct EncoderState {
-    int32_t Precision = 0;           // bits per sample; 8 once a picture is taken
+    int32_t Precision = 0;  // bits per sample; 8 once a picture is taken
     int32_t ImageHeight = 0;
     int32_t ImageWidth = 0;
-    int32_t ComponentCount = 0;      // 1 (grey) or 3 (Y, Cb, Cr)
+    int32_t ComponentCount = 0;  // 1 (grey) or 3 (Y, Cb, Cr)
     int32_t MaxHSampling = 0;
     int32_t MaxVSampling = 0;
     std::array<QuantizationTable, 4> QuantTables{};  // 0 luma, 1 chroma

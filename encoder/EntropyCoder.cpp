@@ -65,8 +65,8 @@ public:
     }
 
 private:
-    const CodeTable& Codes(std::array<std::unique_ptr<CodeTable>, 4>& cache,
-                           const std::array<HuffmanTable, 4>& tables, int32_t index) {
+    const CodeTable& Codes(std::array<std::unique_ptr<CodeTable>, 4>& cache, const std::array<HuffmanTable, 4>& tables,
+                           int32_t index) {
         std::unique_ptr<CodeTable>& codes = cache[index];
         if (!codes) codes = std::make_unique<CodeTable>(MakeCodeTable(tables[index]));
         return *codes;
@@ -94,8 +94,8 @@ private:
     // The symbol's code, then the low `category` bits of value (of value - 1
     // for a negative value).
     void PutSymbol(const CodeTable& table, int32_t symbol, int32_t value, int32_t category) {
-        const uint32_t magnitude = static_cast<uint32_t>(value >= 0 ? value : value - 1) &
-                                   ((uint32_t{1} << category) - 1);
+        const uint32_t magnitude =
+            static_cast<uint32_t>(value >= 0 ? value : value - 1) & ((uint32_t{1} << category) - 1);
         sink_.Put((table.code[symbol] << category) | magnitude, table.length[symbol] + category);
     }
     void PutCode(const CodeTable& table, int32_t symbol) { sink_.Put(table.code[symbol], table.length[symbol]); }
@@ -114,8 +114,8 @@ void WriteScanData(OutputStream& out, const EncoderState& state, const ScanLists
     coder.Finish();
 }
 
-void WriteScans(OutputStream& out, const EncoderState& state, const EncoderKernels& kernels,
-                const ScanLists& lists, int32_t first, int32_t last) {
+void WriteScans(OutputStream& out, const EncoderState& state, const EncoderKernels& kernels, const ScanLists& lists,
+                int32_t first, int32_t last) {
     ValidateScanLists(state.Components, lists, first, last);
     for (const ScanGroup& scan : GroupScans(state.Components, lists, first, last)) {
         WriteSOS(out, state, lists, scan);

@@ -16,7 +16,7 @@ struct EncoderKernels;
 void WriteScanData(OutputStream& out, const EncoderState& state, const ScanLists& lists, const ScanGroup& scan);
 
 // Each scan of list positions first..last: its SOS segment, then its data.
-void WriteScans(OutputStream& out, const EncoderState& state, const EncoderKernels& kernels,
-                const ScanLists& lists, int32_t first, int32_t last);
+void WriteScans(OutputStream& out, const EncoderState& state, const EncoderKernels& kernels, const ScanLists& lists,
+                int32_t first, int32_t last);
 
 }  // namespace vardolin

@@ -35,17 +35,13 @@ int CloseFile(int fd) { return close(fd); }
 
 ComponentError FileSystemError(int error) {
     switch (error) {
-        case ENOENT:
-        case ENOTDIR:
-            return {error_number::kPathNotFound, messages::kPathNotFound};
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return {error_number::kPermissionDenied, messages::kPermissionDenied};
-        case ENOSPC:
-            return {error_number::kDiskFull, messages::kDiskFull};
-        default:
-            return {error_number::kPathFileAccess, messages::kPathFileAccess};
+    case ENOENT:
+    case ENOTDIR: return {error_number::kPathNotFound, messages::kPathNotFound};
+    case EACCES:
+    case EPERM:
+    case EROFS: return {error_number::kPermissionDenied, messages::kPermissionDenied};
+    case ENOSPC: return {error_number::kDiskFull, messages::kDiskFull};
+    default: return {error_number::kPathFileAccess, messages::kPathFileAccess};
     }
 }
 

@@ -23,8 +23,7 @@ std::vector<uint8_t> WriteJpegFile(EncoderState& state, const EncoderKernels& ke
     const ScanLists lists = DefaultScanLists(state);
     const int32_t last = state.ComponentCount - 1;
     const int32_t estimate = OptimizeHuffmanTables(state, lists, 0, last);
-    const int32_t expected =
-        checked::RoundToInt32(estimate * 1.3 + 1000 + static_cast<double>(comment.size()));
+    const int32_t expected = checked::RoundToInt32(estimate * 1.3 + 1000 + static_cast<double>(comment.size()));
 
     OutputStream out(static_cast<size_t>(expected) + 1);
     out.PutMarker(marker::SOI);

@@ -34,8 +34,7 @@ bool FindTwoSmallest(const SymbolCounts& counts, int& v1, int& v2) {
 
 // Lengthens the code of every symbol on the chain that starts at symbol and
 // leaves symbol at the chain's end.
-void LengthenChain(std::array<int32_t, kSymbols>& codesize,
-                   const std::array<int32_t, kSymbols>& others, int& symbol) {
+void LengthenChain(std::array<int32_t, kSymbols>& codesize, const std::array<int32_t, kSymbols>& others, int& symbol) {
     ++codesize[symbol];
     while (others[symbol] >= 0) {
         symbol = others[symbol];
@@ -43,9 +42,7 @@ void LengthenChain(std::array<int32_t, kSymbols>& codesize,
     }
 }
 
-[[noreturn]] void BadTable() {
-    throw ComponentError(error_number::kInvalidValue, messages::kBadHuffmanTable);
-}
+[[noreturn]] void BadTable() { throw ComponentError(error_number::kInvalidValue, messages::kBadHuffmanTable); }
 
 }  // namespace
 

@@ -21,8 +21,7 @@ std::vector<const EncoderKernels*> DetectKernels() {
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2")) {
         kernels.push_back(&kAvx2);
-        if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw"))
-            kernels.push_back(&kAvx512);
+        if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw")) kernels.push_back(&kAvx512);
     }
 #endif
     return kernels;

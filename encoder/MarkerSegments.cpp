@@ -52,8 +52,7 @@ void WriteDQT(OutputStream& out, const EncoderState& state, int32_t table) {
         out.Put(static_cast<uint8_t>(table));
         for (int16_t q : qk) out.PutByteChecked(q);
     } else {
-        if (state.Precision != 12)
-            throw ComponentError(error_number::kInvalidValue, messages::kInvalidTablePrecision);
+        if (state.Precision != 12) throw ComponentError(error_number::kInvalidValue, messages::kInvalidTablePrecision);
         out.Put(static_cast<uint8_t>(table + 16));
         for (int16_t q : qk) out.Put16(q);
     }

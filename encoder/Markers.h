@@ -19,7 +19,7 @@ inline constexpr uint8_t COM = 0xFE;   // comment
 
 // The fields of the JFIF APP0 segment, in the order they are written.
 struct JfifHeader {
-    char identifier[5];      // "JFIF" and a zero byte
+    char identifier[5];  // "JFIF" and a zero byte
     uint8_t versionMajor;
     uint8_t versionMinor;
     uint8_t units;           // 0: the densities give only the pixel aspect ratio

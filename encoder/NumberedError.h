@@ -15,15 +15,15 @@
 namespace vardolin {
 
 namespace error_number {
-inline constexpr int32_t kInvalidValue = 1;            // bad sampling factor, table, comment length, ...
-inline constexpr int32_t kOverflow = 6;                // a value that does not fit its field
+inline constexpr int32_t kInvalidValue = 1;  // bad sampling factor, table, comment length, ...
+inline constexpr int32_t kOverflow = 6;      // a value that does not fit its field
 inline constexpr int32_t kOutOfMemory = 7;
-inline constexpr int32_t kSubscriptOutOfRange = 9;     // an index outside an array
+inline constexpr int32_t kSubscriptOutOfRange = 9;  // an index outside an array
 inline constexpr int32_t kTypeMismatch = 13;
-inline constexpr int32_t kDiskFull = 61;               // the output file could not be written completely
-inline constexpr int32_t kPermissionDenied = 70;       // the output file cannot be created for lack of rights
-inline constexpr int32_t kPathFileAccess = 75;         // the output file cannot be created or written
-inline constexpr int32_t kPathNotFound = 76;           // the output file's folder does not exist
+inline constexpr int32_t kDiskFull = 61;          // the output file could not be written completely
+inline constexpr int32_t kPermissionDenied = 70;  // the output file cannot be created for lack of rights
+inline constexpr int32_t kPathFileAccess = 75;    // the output file cannot be created or written
+inline constexpr int32_t kPathNotFound = 76;      // the output file's folder does not exist
 inline constexpr int32_t kInvalidPropertyValue = 380;
 inline constexpr int32_t kObjectRequired = 424;
 inline constexpr int32_t kAutomationError = 440;
@@ -51,8 +51,7 @@ inline constexpr const char* kAutomationError = "Automation error";
 
 class ComponentError : public std::runtime_error {
 public:
-    ComponentError(int32_t number, const std::string& description)
-        : std::runtime_error(description), number_(number) {}
+    ComponentError(int32_t number, const std::string& description) : std::runtime_error(description), number_(number) {}
     ComponentError(int32_t number, const char* description) : std::runtime_error(description), number_(number) {}
 
     int32_t number() const noexcept { return number_; }
@@ -60,9 +59,7 @@ public:
     const char* description() const noexcept { return what(); }
 
     static ComponentError Overflow() { return {error_number::kOverflow, messages::kOverflow}; }
-    static ComponentError OutOfRange() {
-        return {error_number::kSubscriptOutOfRange, messages::kSubscriptOutOfRange};
-    }
+    static ComponentError OutOfRange() { return {error_number::kSubscriptOutOfRange, messages::kSubscriptOutOfRange}; }
     static ComponentError TypeMismatch() { return {error_number::kTypeMismatch, messages::kTypeMismatch}; }
     static ComponentError PathFileAccess() { return {error_number::kPathFileAccess, messages::kPathFileAccess}; }
     static ComponentError InvalidPropertyValue() {

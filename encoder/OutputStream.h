@@ -18,9 +18,12 @@ public:
     int32_t Position() const { return static_cast<int32_t>(OutputBuffer.size()); }
 
     void Put(uint8_t byte) { OutputBuffer.push_back(byte); }
-    void Put16(int32_t value);            // big-endian; error 6 outside 0..65535
-    void PutByteChecked(int32_t value);   // error 6 outside 0..255
-    void PutMarker(uint8_t code) { Put(0xFF); Put(code); }
+    void Put16(int32_t value);           // big-endian; error 6 outside 0..65535
+    void PutByteChecked(int32_t value);  // error 6 outside 0..255
+    void PutMarker(uint8_t code) {
+        Put(0xFF);
+        Put(code);
+    }
     // Overwrites two bytes already stored (segment lengths).
     void Patch16(int32_t at, int32_t value);
 

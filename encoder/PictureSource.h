@@ -38,8 +38,8 @@ public:
     // picture onto destWidth x destHeight pixels of the canvas whose top-left
     // corner is canvas column 0, row destTop (counted from the top). Copies 1:1
     // when the sizes are equal, stretches with area averaging otherwise.
-    virtual void Draw(int32_t srcLeft, int32_t srcTop, int32_t srcWidth, int32_t srcHeight,
-                      int32_t destTop, int32_t destWidth, int32_t destHeight) = 0;
+    virtual void Draw(int32_t srcLeft, int32_t srcTop, int32_t srcWidth, int32_t srcHeight, int32_t destTop,
+                      int32_t destWidth, int32_t destHeight) = 0;
 
     // The canvas's memory, valid after CreateCanvas until ReleaseCanvas. The
     // encoder reads it directly and replicates edge pixels in it.

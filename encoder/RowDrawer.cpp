@@ -39,8 +39,13 @@ std::vector<RowDrawer::Span> RowDrawer::AreaSpans(int32_t n, int32_t m) {
 
 RowDrawer::RowDrawer(PixelRows& picture, int32_t srcLeft, int32_t srcTop, int32_t srcWidth, int32_t srcHeight,
                      int32_t destWidth, int32_t destHeight)
-    : picture_(picture), srcLeft_(srcLeft), srcTop_(srcTop), srcWidth_(srcWidth), srcHeight_(srcHeight),
-      destWidth_(destWidth), destHeight_(destHeight) {
+    : picture_(picture),
+      srcLeft_(srcLeft),
+      srcTop_(srcTop),
+      srcWidth_(srcWidth),
+      srcHeight_(srcHeight),
+      destWidth_(destWidth),
+      destHeight_(destHeight) {
     if (srcWidth == destWidth && srcHeight == destHeight) {
         mode_ = Mode::Copy;
     } else if (int64_t(srcWidth) == 2 * int64_t(destWidth) && int64_t(srcHeight) == 2 * int64_t(destHeight)) {
@@ -52,7 +57,8 @@ RowDrawer::RowDrawer(PixelRows& picture, int32_t srcLeft, int32_t srcTop, int32_
         columns_ = AreaSpans(srcWidth, destWidth);
         rows_ = AreaSpans(srcHeight, destHeight);
         for (const Span& span : rows_)
-            windowRows_ = std::max(windowRows_, SpanRow(span.first, span.weights.size() - 1, srcHeight) - span.first + 1);
+            windowRows_ =
+                std::max(windowRows_, SpanRow(span.first, span.weights.size() - 1, srcHeight) - span.first + 1);
         window_.resize(size_t(windowRows_) * size_t(destWidth) * 3);
         // The last span may reach one column past srcWidth.
         const Span& lastColumn = columns_.back();

@@ -61,8 +61,8 @@ void RowPictureSource::ReleaseCanvas() {
     view_ = {};
 }
 
-void RowPictureSource::Draw(int32_t srcLeft, int32_t srcTop, int32_t srcWidth, int32_t srcHeight,
-                            int32_t destTop, int32_t destWidth, int32_t destHeight) {
+void RowPictureSource::Draw(int32_t srcLeft, int32_t srcTop, int32_t srcWidth, int32_t srcHeight, int32_t destTop,
+                            int32_t destWidth, int32_t destHeight) {
     if (destWidth <= 0 || destHeight <= 0 || srcWidth <= 0 || srcHeight <= 0) return;
     RowDrawer drawer(*this, srcLeft, srcTop, srcWidth, srcHeight, destWidth, destHeight);
     for (int32_t y = 0; y < destHeight; ++y) drawer.DrawRow(y, view_.Row(destTop + y));

@@ -33,8 +33,7 @@ private:
 
 // Repeats the last sampled column, then the last sampled row, up to the
 // padded size of the area whose top is canvas row areaTop.
-void ExtendEdges(const CanvasView& canvas, int32_t areaTop, int32_t xi, int32_t yi, int32_t wp,
-                 int32_t hp) {
+void ExtendEdges(const CanvasView& canvas, int32_t areaTop, int32_t xi, int32_t yi, int32_t wp, int32_t hp) {
     for (int32_t y = areaTop; y < areaTop + yi; ++y) {
         uint8_t* row = canvas.Row(y);
         for (int32_t k = xi; k < wp; ++k) std::copy(row + 3 * (k - 1), row + 3 * k, row + 3 * k);
@@ -113,8 +112,7 @@ Area NextArea(const EncoderState& state, int32_t first) {
         return SampledSize(state.ImageHeight, state.Components[i].V, state.MaxVSampling);
     };
     Area area{first, first + 1, sampledWidth(first), sampledHeight(first), 0, 0};
-    while (area.end < state.ComponentCount && sampledWidth(area.end) == area.xi &&
-           sampledHeight(area.end) == area.yi)
+    while (area.end < state.ComponentCount && sampledWidth(area.end) == area.xi && sampledHeight(area.end) == area.yi)
         ++area.end;
     area.wp = RoundUpTo8(area.xi);
     area.hp = RoundUpTo8(area.yi);
@@ -149,10 +147,8 @@ int32_t SamplePicture(EncoderState& state, BlockRowKernel kernel, PictureSource&
         for (int32_t first = 0; first < state.ComponentCount;) {
             const Area area = NextArea(state, first);
             sampler.Prepare(area);
-            if (rows)
-                sampler.ByRows(*rows, area);
-            else
-                sampler.OnCanvas(source, area, canvasHeight);
+            if (rows) sampler.ByRows(*rows, area);
+            else sampler.OnCanvas(source, area, canvasHeight);
             first = area.end;
         }
     } catch (...) {

@@ -14,8 +14,8 @@ ScanLists DefaultScanLists(const EncoderState& state) {
     return lists;
 }
 
-std::vector<ScanGroup> GroupScans(const std::vector<Component>& components, const ScanLists& lists,
-                                  int32_t first, int32_t last) {
+std::vector<ScanGroup> GroupScans(const std::vector<Component>& components, const ScanLists& lists, int32_t first,
+                                  int32_t last) {
     std::vector<ScanGroup> groups;
     int32_t blocks = 0;
     int32_t scanStart = first;
@@ -41,8 +41,7 @@ std::vector<ScanGroup> GroupScans(const std::vector<Component>& components, cons
     return groups;
 }
 
-void ValidateScanLists(const std::vector<Component>& components, const ScanLists& lists,
-                       int32_t first, int32_t last) {
+void ValidateScanLists(const std::vector<Component>& components, const ScanLists& lists, int32_t first, int32_t last) {
     auto inRange = [](int64_t index, size_t size) { return index >= 0 && index < int64_t(size); };
     if (first > last) return;
     if (!inRange(first, lists.ScanComponents.size()) || !inRange(last, lists.ScanComponents.size()) ||
@@ -56,8 +55,7 @@ void ValidateScanLists(const std::vector<Component>& components, const ScanLists
     }
 }
 
-InterleavedCursor MakeInterleavedCursor(const Component& component, int32_t imageWidth,
-                                        int32_t maxH) {
+InterleavedCursor MakeInterleavedCursor(const Component& component, int32_t imageWidth, int32_t maxH) {
     InterleavedCursor cursor;
     cursor.component = &component;
     double sampledWidth = -std::floor(-(static_cast<double>(imageWidth) * component.H) / maxH);

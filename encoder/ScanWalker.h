@@ -32,12 +32,11 @@ struct ScanGroup {
 // Up to three components and at most ten blocks per MCU go into one scan; a
 // component that does not fit opens the next one, and a component whose own
 // blocks exceed ten is coded alone.
-std::vector<ScanGroup> GroupScans(const std::vector<Component>& components, const ScanLists& lists,
-                                  int32_t first, int32_t last);
+std::vector<ScanGroup> GroupScans(const std::vector<Component>& components, const ScanLists& lists, int32_t first,
+                                  int32_t last);
 
 // Checks list positions and selectors before anything indexes with them.
-void ValidateScanLists(const std::vector<Component>& components, const ScanLists& lists,
-                       int32_t first, int32_t last);
+void ValidateScanLists(const std::vector<Component>& components, const ScanLists& lists, int32_t first, int32_t last);
 
 // Where one component of an interleaved scan stands while its blocks are visited.
 struct InterleavedCursor {
@@ -48,8 +47,7 @@ struct InterleavedCursor {
     std::array<int32_t, 4> rowPosition{};
 };
 
-InterleavedCursor MakeInterleavedCursor(const Component& component, int32_t imageWidth,
-                                        int32_t maxH);
+InterleavedCursor MakeInterleavedCursor(const Component& component, int32_t imageWidth, int32_t maxH);
 
 // Visits the blocks of an interleaved scan in coding order: MCU rows from the
 // top, MCUs from the left, components in list order, each component's H x V
@@ -57,8 +55,8 @@ InterleavedCursor MakeInterleavedCursor(const Component& component, int32_t imag
 // of a real block in its coefficients (and must not advance it), or -1 for a
 // filler block that only pads the MCU.
 template <class Visit>
-void WalkInterleaved(std::vector<InterleavedCursor>& cursors, int32_t imageWidth,
-                     int32_t imageHeight, int32_t maxH, int32_t maxV, Visit&& visit) {
+void WalkInterleaved(std::vector<InterleavedCursor>& cursors, int32_t imageWidth, int32_t imageHeight, int32_t maxH,
+                     int32_t maxV, Visit&& visit) {
     const int32_t mcusPerRow = checked::Add(imageWidth, checked::Add(8 * maxH, -1)) / (8 * maxH);
     const int32_t mcuRows = checked::Add(imageHeight, checked::Add(8 * maxV, -1)) / (8 * maxV);
     for (int32_t mcuRow = 0; mcuRow < mcuRows; ++mcuRow) {
@@ -71,8 +69,7 @@ void WalkInterleaved(std::vector<InterleavedCursor>& cursors, int32_t imageWidth
                 for (int32_t r = 0; r < cursor.component->V; ++r) {
                     for (int32_t w = 1; w <= cursor.component->H; ++w) {
                         int32_t& position = cursor.rowPosition[r];
-                        bool filler = (lastInRow && w > cursor.lastColumnBlocks) ||
-                                      (lastRow && position > length - 1);
+                        bool filler = (lastInRow && w > cursor.lastColumnBlocks) || (lastRow && position > length - 1);
                         if (filler) {
                             visit(j, -1);
                             continue;
@@ -119,14 +116,12 @@ void WalkScan(const EncoderState& state, const ScanLists& lists, const ScanGroup
     }
     std::vector<InterleavedCursor> cursors;
     for (int32_t p = scan.first; p <= scan.last; ++p)
-        cursors.push_back(MakeInterleavedCursor(state.Components[lists.ScanComponents[p]], state.ImageWidth,
-                                                state.MaxHSampling));
+        cursors.push_back(
+            MakeInterleavedCursor(state.Components[lists.ScanComponents[p]], state.ImageWidth, state.MaxHSampling));
     WalkInterleaved(cursors, state.ImageWidth, state.ImageHeight, state.MaxHSampling, state.MaxVSampling,
                     [&](size_t j, int32_t position) {
-                        if (position < 0)
-                            sink.Filler(scan.first + static_cast<int32_t>(j));
-                        else
-                            visit(j, position / 64);
+                        if (position < 0) sink.Filler(scan.first + static_cast<int32_t>(j));
+                        else visit(j, position / 64);
                     });
 }
 

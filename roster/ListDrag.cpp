@@ -60,8 +60,7 @@ void ListDrag::List1_MouseDown(const RosterList& roster) {
     SetListPointer(roster.Window(), ListPointer::Move);
 }
 
-void ListDrag::List1_MouseMove(const RosterList& roster, const ListDrawingTools* tools,
-                               const ListMouseEvent& event) {
+void ListDrag::List1_MouseMove(const RosterList& roster, const ListDrawingTools* tools, const ListMouseEvent& event) {
     if (event.button != kLeftButton) return;
     if (roster.TopIndex() == topIndex_) {
         if (tools) Rectangle(tools->Dc(), itemRect_.left, itemRect_.top, itemRect_.right, itemRect_.bottom);

@@ -36,8 +36,7 @@ class ListDrag {
 public:
     void List1_MouseDown(const RosterList& roster);
     // The outline is drawn with the list's tools; none are drawn without them.
-    void List1_MouseMove(const RosterList& roster, const ListDrawingTools* tools,
-                         const ListMouseEvent& event);
+    void List1_MouseMove(const RosterList& roster, const ListDrawingTools* tools, const ListMouseEvent& event);
     // The roster is held by value: a popup command may change the window.
     void List1_MouseUp(RosterList roster, const ListMouseEvent& event, const PopupMenu& popup);
 
@@ -49,10 +48,10 @@ private:
     // Puts the dragged entry in front of the entry at `target` and selects it.
     void MoveInFrontOf(RosterList& roster, int target) const;
 
-    RECT itemRect_{};    // the entry's row, in the list's client pixels
-    int topIndex_ = 0;   // the list's top index when itemRect_ was taken
+    RECT itemRect_{};           // the entry's row, in the list's client pixels
+    int topIndex_ = 0;          // the list's top index when itemRect_ was taken
     int index_ = kNoSelection;  // the entry pressed on; none: nothing was selected
-    std::wstring text_;  // its text at the press
+    std::wstring text_;         // its text at the press
 };
 
 }  // namespace vardolin::roster

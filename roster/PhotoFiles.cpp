@@ -45,17 +45,16 @@ std::wstring DisplayPath(const std::filesystem::path& path) {
 
 std::wstring UnwritableFolderNotice(const std::filesystem::path& folder) {
     // A file that goes away when closed: nothing is left behind.
-    UniqueFile probe = AdoptFile(CreateFileW((folder / L"~vardolin-write-test.tmp").c_str(), GENERIC_WRITE, 0, nullptr,
-                                             CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    UniqueFile probe =
+        AdoptFile(CreateFileW((folder / L"~vardolin-write-test.tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     if (probe) return {};
     DWORD error = GetLastError();
     if (error == ERROR_FILE_EXISTS) return {};  // a probe of another window: the folder takes files
     return roster::UnwritableFolderText(DisplayPath(folder), SystemMessage(error));
 }
 
-std::filesystem::path PhotoPath(const std::wstring& entry) {
-    return LibraryFolder() / L"Pic" / (entry + L".jpg");
-}
+std::filesystem::path PhotoPath(const std::wstring& entry) { return LibraryFolder() / L"Pic" / (entry + L".jpg"); }
 
 namespace {
 

@@ -14,10 +14,10 @@
 namespace vardolin::roster {
 namespace {
 
+using Microsoft::WRL::ComPtr;
 using vardolin::HostBusy;
 using vardolin::RunOrSkip;
 using vardolin::SpreadsheetHost;
-using Microsoft::WRL::ComPtr;
 
 // Duplicate entries of the roster are equal texts, compared code unit by code
 // unit (case, spaces and all). Positions, in ascending order, of every entry
@@ -49,8 +49,7 @@ void RunOrSkipUnlessBusy(Step&& step) {
         step();
     } catch (const HostBusy&) {
         throw;
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 // Gathers the names of cells for the roster; they are added only by Commit,
@@ -169,7 +168,6 @@ void Tell(vardolin::TopmostWindow& window, const vardolin::Environment& environm
 
 }  // namespace
 
-
 void Add(RosterList roster, vardolin::TopmostWindow& window, const vardolin::Environment& environment,
          IDispatch* hostApplication) noexcept {
     RunOrSkip([&] { window.Hide(); });
@@ -180,8 +178,7 @@ void Add(RosterList roster, vardolin::TopmostWindow& window, const vardolin::Env
         outcome = ImportPickedCells(roster, host);
     } catch (const HostBusy&) {
         hostBusy = true;
-    } catch (...) {
-    }
+    } catch (...) {}
 
     RunOrSkip([&] { RemoveDuplicates(roster); });
     // The user learns that the spreadsheet is busy before the window is back

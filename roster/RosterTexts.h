@@ -22,7 +22,8 @@ inline constexpr const wchar_t* kRosterFullTitle = L"提醒";
 
 // Shown when the host kept refusing the import's calls (a cell being edited,
 // one of its dialogs open); nothing was imported.
-inline constexpr const wchar_t* kHostBusyText = L"表格正忙（可能正在编辑单元格或有对话框未关闭），请结束编辑或关闭对话框后再试。";
+inline constexpr const wchar_t* kHostBusyText =
+    L"表格正忙（可能正在编辑单元格或有对话框未关闭），请结束编辑或关闭对话框后再试。";
 
 // Shown when the picked range could not be found on the active sheet (the
 // host refuses an address of many separate areas, for one); nothing was
@@ -37,7 +38,8 @@ inline constexpr const wchar_t* kPhotoFolderTitle = L"照片文件夹";
 // The photos of the roster's entries cannot be written where they are kept.
 inline std::wstring UnwritableFolderText(const std::wstring& folder, const std::wstring& why) {
     return L"无法在文件夹“" + folder + L"”中写入文件：" + vardolin::WithoutFullStop(why) +
-           L"。照片存放在 Vardolin 所在的文件夹中，请把 Vardolin 放在您有写入权限的文件夹里（例如 %LOCALAPPDATA%\\Vardolin），不要放在 Program Files 中。";
+           L"。照片存放在 Vardolin 所在的文件夹中，请把 Vardolin 放在您有写入权限的文件夹里（例如 "
+           L"%LOCALAPPDATA%\\Vardolin），不要放在 Program Files 中。";
 }
 
 }  // namespace vardolin::roster

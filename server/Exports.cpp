@@ -18,9 +18,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     return TRUE;
 }
 
-STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* factory) {
-    return GetClassFactory(clsid, riid, factory);
-}
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* factory) { return GetClassFactory(clsid, riid, factory); }
 
 // An open capture or About window keeps the DLL too, even after the macro
 // released every object: their window procedures live here.
@@ -37,12 +35,9 @@ STDAPI DllUnregisterServer() { return UnregisterServer(RegistrationScope::Machin
 // rights needed); /u /n /i:user removes that registration again.
 STDAPI DllInstall(BOOL install, LPCWSTR commandLine) {
     RegistrationScope scope;
-    if (!commandLine || !*commandLine || _wcsicmp(commandLine, L"machine") == 0)
-        scope = RegistrationScope::Machine;
-    else if (_wcsicmp(commandLine, L"user") == 0)
-        scope = RegistrationScope::User;
-    else
-        return E_INVALIDARG;
+    if (!commandLine || !*commandLine || _wcsicmp(commandLine, L"machine") == 0) scope = RegistrationScope::Machine;
+    else if (_wcsicmp(commandLine, L"user") == 0) scope = RegistrationScope::User;
+    else return E_INVALIDARG;
     return install ? RegisterServer(scope) : UnregisterServer(scope);
 }
 

@@ -47,8 +47,7 @@ STDMETHODIMP JpegObject::SetSamplingFrequencies(LONG* H1, LONG* V1, LONG* H2, LO
     });
 }
 
-STDMETHODIMP JpegObject::SampleHDC(LONG lHDC, LONG lWidth, LONG lHeight, LONG lSrcLeft, LONG lSrcTop,
-                                   LONG* status) {
+STDMETHODIMP JpegObject::SampleHDC(LONG lHDC, LONG lWidth, LONG lHeight, LONG lSrcLeft, LONG lSrcTop, LONG* status) {
     if (!status) return E_POINTER;
     return Guarded(IID__ClsJPEG, [&] {
         GdiPictureSource source(HdcFromLong(lHDC));
@@ -77,8 +76,7 @@ STDMETHODIMP JpegObject::SaveFile(BSTR* Filename, LONG* status) {
         std::wstring name(*Filename ? *Filename : L"", *Filename ? SysStringLen(*Filename) : 0);
         // The file system would cut the name at an embedded NUL and write
         // another file than the one named.
-        if (name.find(L'\0') != std::wstring::npos)
-            throw ComponentError::PathFileAccess();
+        if (name.find(L'\0') != std::wstring::npos) throw ComponentError::PathFileAccess();
         *status = Encoder.SaveFile(std::filesystem::path(name));
         return S_OK;
     });
@@ -86,13 +84,13 @@ STDMETHODIMP JpegObject::SaveFile(BSTR* Filename, LONG* status) {
 
 HRESULT JpegObject::InvokeMember(DISPID member, WORD flags, const DispatchArgs& args, VARIANT* result) {
     switch (member) {
-        case kQuality: return InvokeQuality(flags, args, result);
-        case kComment: return InvokeComment(flags, args, result);
-        case kSetSamplingFrequencies:
-            return flags & DISPATCH_METHOD ? InvokeSetSamplingFrequencies(args) : DISP_E_MEMBERNOTFOUND;
-        case kSampleHDC: return IsGet(flags) ? InvokeSampleHDC(args, result) : DISP_E_MEMBERNOTFOUND;
-        case kSaveFile: return IsGet(flags) ? InvokeSaveFile(args, result) : DISP_E_MEMBERNOTFOUND;
-        default: return DISP_E_MEMBERNOTFOUND;
+    case kQuality: return InvokeQuality(flags, args, result);
+    case kComment: return InvokeComment(flags, args, result);
+    case kSetSamplingFrequencies:
+        return flags & DISPATCH_METHOD ? InvokeSetSamplingFrequencies(args) : DISP_E_MEMBERNOTFOUND;
+    case kSampleHDC: return IsGet(flags) ? InvokeSampleHDC(args, result) : DISP_E_MEMBERNOTFOUND;
+    case kSaveFile: return IsGet(flags) ? InvokeSaveFile(args, result) : DISP_E_MEMBERNOTFOUND;
+    default: return DISP_E_MEMBERNOTFOUND;
     }
 }
 

@@ -15,8 +15,7 @@ public:
     STDMETHODIMP get_Quality(LONG* value) override;
     STDMETHODIMP put_Quality(LONG value) override;
     STDMETHODIMP SetSamplingFrequencies(LONG* H1, LONG* V1, LONG* H2, LONG* V2, LONG* H3, LONG* V3) override;
-    STDMETHODIMP SampleHDC(LONG lHDC, LONG lWidth, LONG lHeight, LONG lSrcLeft, LONG lSrcTop,
-                           LONG* status) override;
+    STDMETHODIMP SampleHDC(LONG lHDC, LONG lWidth, LONG lHeight, LONG lSrcLeft, LONG lSrcTop, LONG* status) override;
     STDMETHODIMP get_Comment(BSTR* value) override;
     STDMETHODIMP put_Comment(BSTR value) override;
     STDMETHODIMP SaveFile(BSTR* Filename, LONG* status) override;

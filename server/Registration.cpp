@@ -103,8 +103,8 @@ HKEY Hive(RegistrationScope scope) noexcept {
 
 HRESULT OpenClassesRoot(RegistrationScope scope, vardolin::UniqueKey& root) noexcept {
     HKEY key = nullptr;
-    LONG status = RegCreateKeyExW(Hive(scope), L"Software\\Classes", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                                  &key, nullptr);
+    LONG status =
+        RegCreateKeyExW(Hive(scope), L"Software\\Classes", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key, nullptr);
     root.reset(key);
     return HRESULT_FROM_WIN32(status);
 }
@@ -187,9 +187,8 @@ HRESULT RegisterTypeLibrary(RegistrationScope scope, std::wstring& modulePath) n
     ComPtr<ITypeLib> library;
     HRESULT hr = LoadTypeLibEx(modulePath.c_str(), REGKIND_NONE, &library);
     if (FAILED(hr)) return hr;
-    return scope == RegistrationScope::Machine
-               ? RegisterTypeLib(library.Get(), modulePath.data(), nullptr)
-               : RegisterTypeLibForUser(library.Get(), modulePath.data(), nullptr);
+    return scope == RegistrationScope::Machine ? RegisterTypeLib(library.Get(), modulePath.data(), nullptr)
+                                               : RegisterTypeLibForUser(library.Get(), modulePath.data(), nullptr);
 }
 
 bool TypeLibraryRegistered() noexcept {
@@ -215,8 +214,7 @@ HRESULT UnregisterTypeLibrary(RegistrationScope scope, HKEY root) {
     if (!TypeLibraryRegistered()) return S_OK;
     HRESULT hr = scope == RegistrationScope::Machine
                      ? UnRegisterTypeLib(LIBID_Vardolin, kLibraryMajor, kLibraryMinor, LOCALE_NEUTRAL, kSysKind)
-                     : UnRegisterTypeLibForUser(LIBID_Vardolin, kLibraryMajor, kLibraryMinor, LOCALE_NEUTRAL,
-                                                kSysKind);
+                     : UnRegisterTypeLibForUser(LIBID_Vardolin, kLibraryMajor, kLibraryMinor, LOCALE_NEUTRAL, kSysKind);
     // Registered in the other scope only: nothing of this scope to remove.
     return hr == TYPE_E_REGISTRYACCESS || hr == TYPE_E_LIBNOTREGISTERED ? S_OK : hr;
 }

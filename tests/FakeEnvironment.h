@@ -14,8 +14,10 @@ namespace vardolin::test {
 class FakeEnvironment {
 public:
     explicit FakeEnvironment(vardolin::Environment::MessageBoxFunction messageBox)
-        : environment_(capture::CurrentComponentState().environment), saved_(environment_),
-          cameraControl_(capture::CurrentComponentState().cameraControl), savedCameraControl_(cameraControl_) {
+        : environment_(capture::CurrentComponentState().environment),
+          saved_(environment_),
+          cameraControl_(capture::CurrentComponentState().cameraControl),
+          savedCameraControl_(cameraControl_) {
         environment_.messageBox = std::move(messageBox);
         environment_.webPageOpener = [](const std::wstring&) {};
         environment_.folderOpener = [](const std::wstring&) { return true; };

@@ -14,7 +14,15 @@ namespace {
 constexpr size_t kFileHeader = 14;
 constexpr size_t kInfoHeader = 40;  // the fields read; later header versions only add to them
 
-enum Compression : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kJpeg = 4, kPng = 5, kAlphaBitFields = 6 };
+enum Compression : uint32_t {
+    kRgb = 0,
+    kRle8 = 1,
+    kRle4 = 2,
+    kBitFields = 3,
+    kJpeg = 4,
+    kPng = 5,
+    kAlphaBitFields = 6
+};
 
 uint32_t Le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
 uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
@@ -65,7 +73,8 @@ PixelFormat PalettePixels(PictureBytes& bytes, int bits, uint32_t infoSize, uint
     PixelFormat pixels;
     pixels.kind = PixelKind::Palette;
     pixels.bitsPerPixel = bits;
-    for (uint32_t i = 0; i < entries; ++i) pixels.palette.push_back({stored[4 * i], stored[4 * i + 1], stored[4 * i + 2]});
+    for (uint32_t i = 0; i < entries; ++i)
+        pixels.palette.push_back({stored[4 * i], stored[4 * i + 1], stored[4 * i + 2]});
     return pixels;
 }
 

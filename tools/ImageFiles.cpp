@@ -12,8 +12,7 @@ constexpr uint64_t kBandBytes = 256 * 1024;  // rows read from a file at a time,
 
 ImageFile::Opened ImageFile::Open(std::unique_ptr<PictureBytes> input) {
     PictureLayout picture = ReadPictureLayout(*input);
-    if (!picture.decoded.empty())
-        input = std::make_unique<MemoryBytes>(std::move(picture.decoded), input->Name());
+    if (!picture.decoded.empty()) input = std::make_unique<MemoryBytes>(std::move(picture.decoded), input->Name());
     return {std::move(input), std::move(picture.rows)};
 }
 

@@ -18,8 +18,7 @@ bool Blank(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c 
 
 // Skips a comment, from '#' to the end of its line, line end included.
 void SkipComment(ByteCursor& in) {
-    for (int c = in.Next(); c >= 0 && c != '\n' && c != '\r'; c = in.Next()) {
-    }
+    for (int c = in.Next(); c >= 0 && c != '\n' && c != '\r'; c = in.Next()) {}
 }
 
 // The next decimal number after blanks and comments; none when something
@@ -143,7 +142,8 @@ PamHeader ReadPamHeader(ByteCursor& in) {
         else if (key == "DEPTH") header.depth = PamNumber(words);
         else if (key == "MAXVAL") header.maxValue = PamNumber(words);
         else if (key == "TUPLTYPE") {
-            for (size_t i = 1; i < words.size(); ++i) header.tupleType += (header.tupleType.empty() ? "" : " ") + words[i];
+            for (size_t i = 1; i < words.size(); ++i)
+                header.tupleType += (header.tupleType.empty() ? "" : " ") + words[i];
         } else {
             Fail("malformed PAM header: unknown keyword " + Printable(key));
         }
@@ -157,8 +157,8 @@ struct TupleType {
     bool grey;
 };
 constexpr TupleType kTupleTypes[] = {
-    {"GRAYSCALE", 1, true}, {"GRAYSCALE_ALPHA", 2, true}, {"BLACKANDWHITE", 1, true},
-    {"BLACKANDWHITE_ALPHA", 2, true}, {"RGB", 3, false}, {"RGB_ALPHA", 4, false},
+    {"GRAYSCALE", 1, true}, {"GRAYSCALE_ALPHA", 2, true}, {"BLACKANDWHITE", 1, true}, {"BLACKANDWHITE_ALPHA", 2, true},
+    {"RGB", 3, false},      {"RGB_ALPHA", 4, false},
 };
 
 PictureLayout ReadPam(ByteCursor& in, PictureBytes& bytes) {
@@ -179,7 +179,8 @@ PictureLayout ReadPam(ByteCursor& in, PictureBytes& bytes) {
     if (!type && header.tupleType.empty())
         Fail("unsupported PAM: depth " + std::to_string(depth) + " without a tuple type");
     if (!type)
-        Fail("unsupported PAM tuple type " + Printable(header.tupleType) + " (GRAYSCALE, RGB and their _ALPHA types are read)");
+        Fail("unsupported PAM tuple type " + Printable(header.tupleType) +
+             " (GRAYSCALE, RGB and their _ALPHA types are read)");
     if (uint64_t(type->depth) != depth)
         Fail("malformed PAM header: DEPTH " + std::to_string(depth) + " does not suit " + std::string(type->name));
     PictureLayout picture{SampleRows(*header.width, *header.height, type->depth, *header.maxValue, type->grey), {}};

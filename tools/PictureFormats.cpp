@@ -8,7 +8,7 @@ namespace vardolin::tools {
 namespace {
 
 constexpr int64_t kMaxPixels = int64_t{1} << 28;  // 268 megapixels
-constexpr int64_t kMaxSide = 65535;                // the largest a JPEG file can say
+constexpr int64_t kMaxSide = 65535;               // the largest a JPEG file can say
 
 struct Signature {
     const char* bytes;

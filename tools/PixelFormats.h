@@ -17,12 +17,12 @@ enum class PixelKind {
 
 struct PixelFormat {
     PixelKind kind = PixelKind::Samples;
-    int channels = 3;        // Samples: 1 grey, 2 grey + alpha, 3 colour, 4 colour + alpha
-    int bytesPerSample = 1;  // Samples: 1 or 2
-    int maxValue = 255;      // Samples: 0..maxValue is scaled to 0..255
-    int bytesPerPixel = 3;   // Bgr: 3 or 4; BitFields: 2 or 4
-    std::array<uint32_t, 3> masks{};  // BitFields: red, green, blue
-    int bitsPerPixel = 8;    // Palette: 1, 4 or 8
+    int channels = 3;                             // Samples: 1 grey, 2 grey + alpha, 3 colour, 4 colour + alpha
+    int bytesPerSample = 1;                       // Samples: 1 or 2
+    int maxValue = 255;                           // Samples: 0..maxValue is scaled to 0..255
+    int bytesPerPixel = 3;                        // Bgr: 3 or 4; BitFields: 2 or 4
+    std::array<uint32_t, 3> masks{};              // BitFields: red, green, blue
+    int bitsPerPixel = 8;                         // Palette: 1, 4 or 8
     std::vector<std::array<uint8_t, 3>> palette;  // Palette: blue, green, red entries
 
     // The bits one pixel takes in the file.

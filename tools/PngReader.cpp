@@ -119,8 +119,8 @@ PictureLayout ReadPng(PictureBytes& bytes) {
     PngHeader header;
     if (!StartPng(png, info, header)) FailPng(state);
     CheckPictureSize(header.width, header.height);
-    const uint64_t packed = uint64_t(header.height) *
-                            ((uint64_t(header.width) * header.channels * header.bitDepth + 7) / 8);
+    const uint64_t packed =
+        uint64_t(header.height) * ((uint64_t(header.width) * header.channels * header.bitDepth + 7) / 8);
     if (packed / kDeflateExpansion > bytes.Size())
         Fail("truncated PNG (too short for " + std::to_string(header.width) + " x " + std::to_string(header.height) +
              " pixels)");

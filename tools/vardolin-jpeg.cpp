@@ -61,7 +61,8 @@ int Encode(const Options& options) {
     }
     const std::filesystem::path output = options.output;
     if (encoder.SaveFile(output) == 2) {
-        if (!options.force) throw std::runtime_error(tools::Printable(options.output) + " exists (use --force to replace it)");
+        if (!options.force)
+            throw std::runtime_error(tools::Printable(options.output) + " exists (use --force to replace it)");
         Replace(encoder, output);
     }
     return 0;

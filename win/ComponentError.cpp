@@ -12,9 +12,9 @@ namespace {
 // empty when the system has no text for it.
 std::wstring FormattedSystemText(DWORD code) {
     wchar_t* text = nullptr;
-    DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-        0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     UniqueLocalMemory<wchar_t> held(text);
     std::wstring message = length ? std::wstring(text, length) : std::wstring();
     while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r')) message.pop_back();

@@ -12,8 +12,7 @@ template <class Step>
 void RunOrSkip(Step&& step) noexcept {
     try {
         std::forward<Step>(step)();
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 // Evaluates the test of a guarded step; a failure counts as true.

@@ -6,8 +6,7 @@ namespace {
 thread_local HWND navigatedWindow = nullptr;
 
 bool IsKeyFor(HWND window, const MSG& msg) {
-    return msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST &&
-           (msg.hwnd == window || IsChild(window, msg.hwnd));
+    return msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && (msg.hwnd == window || IsChild(window, msg.hwnd));
 }
 
 // A dialog's Enter presses its default button; this window has none, so Enter

@@ -29,16 +29,15 @@ bool GdiPictureSource::CreateCanvas(int32_t width, int32_t height) {
 
     surface->selection = ScopedSelection(surface->dc.get(), surface->bitmap.get());
     if (!surface->selection) return false;
-    if (SetStretchBltMode(surface->dc.get(), HALFTONE) == 0)
-        SetStretchBltMode(surface->dc.get(), COLORONCOLOR);
+    if (SetStretchBltMode(surface->dc.get(), HALFTONE) == 0) SetStretchBltMode(surface->dc.get(), COLORONCOLOR);
 
     surface->view = {static_cast<uint8_t*>(bits), width, height, static_cast<int32_t>(stride)};
     current_ = std::move(surface);
     return true;
 }
 
-void GdiPictureSource::Draw(int32_t srcLeft, int32_t srcTop, int32_t srcWidth, int32_t srcHeight,
-                            int32_t destTop, int32_t destWidth, int32_t destHeight) {
+void GdiPictureSource::Draw(int32_t srcLeft, int32_t srcTop, int32_t srcWidth, int32_t srcHeight, int32_t destTop,
+                            int32_t destWidth, int32_t destHeight) {
     if (!current_) return;
     HDC canvas = current_->dc.get();
     // The blits' results are not checked: whatever the source yields is
@@ -46,8 +45,7 @@ void GdiPictureSource::Draw(int32_t srcLeft, int32_t srcTop, int32_t srcWidth, i
     if (srcWidth == destWidth && srcHeight == destHeight) {
         BitBlt(canvas, 0, destTop, destWidth, destHeight, source_, srcLeft, srcTop, SRCCOPY);
     } else {
-        StretchBlt(canvas, 0, destTop, destWidth, destHeight, source_, srcLeft, srcTop, srcWidth, srcHeight,
-                   SRCCOPY);
+        StretchBlt(canvas, 0, destTop, destWidth, destHeight, source_, srcLeft, srcTop, srcWidth, srcHeight, SRCCOPY);
     }
     GdiFlush();  // the encoder reads the bits directly
 }

@@ -21,8 +21,8 @@ public:
     GdiPictureSource& operator=(const GdiPictureSource&) = delete;
 
     bool CreateCanvas(int32_t width, int32_t height) override;
-    void Draw(int32_t srcLeft, int32_t srcTop, int32_t srcWidth, int32_t srcHeight,
-              int32_t destTop, int32_t destWidth, int32_t destHeight) override;
+    void Draw(int32_t srcLeft, int32_t srcTop, int32_t srcWidth, int32_t srcHeight, int32_t destTop, int32_t destWidth,
+              int32_t destHeight) override;
     CanvasView Canvas() override;
     void ReleaseCanvas() override;
 

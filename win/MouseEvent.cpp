@@ -22,7 +22,10 @@ int ShiftHeld(WPARAM keys) {
 }  // namespace
 
 MouseEvent FromMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    MouseEvent event{MouseAction::Other, 0, ButtonsHeld(wParam), ShiftHeld(wParam),
+    MouseEvent event{MouseAction::Other,
+                     0,
+                     ButtonsHeld(wParam),
+                     ShiftHeld(wParam),
                      {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}};
     if (message == WM_MOUSEMOVE) event.action = MouseAction::Move;
     for (const ButtonMessage& b : kButtonMessages) {

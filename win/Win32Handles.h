@@ -80,8 +80,7 @@ class WindowDc {
 public:
     WindowDc() noexcept = default;
     explicit WindowDc(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
-    WindowDc(WindowDc&& other) noexcept
-        : window_(other.window_), dc_(std::exchange(other.dc_, nullptr)) {}
+    WindowDc(WindowDc&& other) noexcept : window_(other.window_), dc_(std::exchange(other.dc_, nullptr)) {}
     WindowDc& operator=(WindowDc&& other) noexcept {
         if (this != &other) {
             reset();

@@ -9,8 +9,7 @@ using T = AboutTimer;
 
 std::vector<int> Steps(int from, int to) {
     std::vector<int> values;
-    for (int v = from; from <= to ? v <= to : v >= to; v += from <= to ? kAlphaStep : -kAlphaStep)
-        values.push_back(v);
+    for (int v = from; from <= to ? v <= to : v >= to; v += from <= to ? kAlphaStep : -kAlphaStep) values.push_back(v);
     return values;
 }
 

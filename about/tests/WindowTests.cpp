@@ -64,8 +64,9 @@ void ExpectColourNear(HBITMAP bitmap, int x, int y, COLORREF drawn) {
     vardolin::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     vardolin::ScopedSelection selected(dc.get(), bitmap);
     COLORREF seen = GetPixel(dc.get(), x, y);
-    int difference = std::max({std::abs(GetRValue(seen) - GetRValue(drawn)), std::abs(GetGValue(seen) - GetGValue(drawn)),
-                               std::abs(GetBValue(seen) - GetBValue(drawn))});
+    int difference =
+        std::max({std::abs(GetRValue(seen) - GetRValue(drawn)), std::abs(GetGValue(seen) - GetGValue(drawn)),
+                  std::abs(GetBValue(seen) - GetBValue(drawn))});
     EXPECT_LE(difference, 24) << "at " << x << "," << y;
 }
 

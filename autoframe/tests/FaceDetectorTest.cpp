@@ -69,10 +69,10 @@ GreyPicture Make(const GreyPicture& photo, const Making& m, std::initializer_lis
 struct PhotoCase {
     const char* name;
     const char* photo;
-    Square face;       // located by eye on the photo as it is
-    int crown, chin;   // rows of the top of the hair (or cap) and of the chin, by eye
+    Square face;      // located by eye on the photo as it is
+    int crown, chin;  // rows of the top of the hair (or cap) and of the chin, by eye
     Making making;
-    bool tooClose;     // the head cannot fit the 156 x 188 frame with its margin
+    bool tooClose;  // the head cannot fit the 156 x 188 frame with its margin
 };
 
 // The astronaut is 512 x 512, the computer scientist 512 x 600; the 320 x

@@ -68,23 +68,15 @@ INT_PTR ChooserMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM, Choose
         if (HIWORD(wParam) != CBN_SELCHANGE) return FALSE;
         FollowSelection(dialog, *state);
         return TRUE;
-    case kCameraSettings:
-        state->showSettings(dialog, Selected(dialog, state->chosen.camera));
-        return TRUE;
-    case kPrivacySettings:
-        ThreadEnvironment().webPageOpener(kCameraPrivacyPage);
-        return TRUE;
+    case kCameraSettings: state->showSettings(dialog, Selected(dialog, state->chosen.camera)); return TRUE;
+    case kPrivacySettings: ThreadEnvironment().webPageOpener(kCameraPrivacyPage); return TRUE;
     case IDOK:
-        state->chosen = {Selected(dialog, state->chosen.camera),
-                         IsDlgButtonChecked(dialog, kAutoFrame) == BST_CHECKED,
+        state->chosen = {Selected(dialog, state->chosen.camera), IsDlgButtonChecked(dialog, kAutoFrame) == BST_CHECKED,
                          CheckedPhotoScale(dialog, state->chosen.photoScale)};
         EndDialog(dialog, IDOK);
         return TRUE;
-    case IDCANCEL:
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-    default:
-        return FALSE;
+    case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
+    default: return FALSE;
     }
 }
 
@@ -105,8 +97,8 @@ std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstrin
     constexpr short kButtonRow = kSizeNoteRow + kRow - 2, kHeight = kButtonRow + 21;
     DialogTemplate dialog(kSourceDialogTitle, kWidth, kHeight);
     dialog.AddControl(0xFFFF, L"STATIC", kCameraLabel, SS_LEFT, 7, kCameraRow + 2, 36, 10);
-    dialog.AddControl(kCameraList, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kLeft, kCameraRow,
-                      170, 80);
+    dialog.AddControl(kCameraList, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kLeft, kCameraRow, 170,
+                      80);
     dialog.AddControl(kCameraSettings, L"BUTTON", kCameraSettingsCaption, WS_TABSTOP | BS_PUSHBUTTON, kLeft,
                       kSettingsRow, 70, 14);
     dialog.AddControl(kAutoFrame, L"BUTTON", kAutoFrameCaption, WS_TABSTOP | BS_AUTOCHECKBOX, kLeft, kFramingRow, 170,
@@ -129,7 +121,8 @@ std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstrin
 
 std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstring> names, SourceChoice current,
                                          const std::function<void(HWND dialog, size_t index)>& showSettings) {
-    return ChooseSource(owner, names, current, [](size_t) { return true; }, showSettings);
+    return ChooseSource(
+        owner, names, current, [](size_t) { return true; }, showSettings);
 }
 
 }  // namespace vardolin::capture

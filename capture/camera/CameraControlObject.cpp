@@ -60,10 +60,8 @@ private:
             if (!isMethod) return DISP_E_MEMBERNOTFOUND;
             source_->ShowSourceDialog(DialogOwner());
             return S_OK;
-        case camera_dispid::kSaveFrameBitmap:
-            return isMethod ? SaveFrameBitmap(params, info) : DISP_E_MEMBERNOTFOUND;
-        default:
-            return DISP_E_MEMBERNOTFOUND;
+        case camera_dispid::kSaveFrameBitmap: return isMethod ? SaveFrameBitmap(params, info) : DISP_E_MEMBERNOTFOUND;
+        default: return DISP_E_MEMBERNOTFOUND;
         }
     }
 

@@ -21,7 +21,7 @@ inline constexpr const wchar_t* kCameraLostText = L"摄像头已断开，重新�
 inline constexpr const wchar_t* kNoFrameYetText = L"摄像头还没有送来画面";
 inline constexpr const wchar_t* kNoCameraAvailableText = L"没有可用的摄像头";
 inline constexpr const wchar_t* kCannotWriteFileBefore = L"无法写入文件“";  // then the file
-inline constexpr const wchar_t* kCannotWriteFileAfter = L"”：";            // then the system's reason
+inline constexpr const wchar_t* kCannotWriteFileAfter = L"”：";             // then the system's reason
 
 // The camera's format pages (or our own format list) and the source dialog.
 inline constexpr const wchar_t* kFormatPagesTitle = L"视频格式";

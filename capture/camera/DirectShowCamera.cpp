@@ -57,10 +57,10 @@ void ShowPages(HWND owner, IUnknown* object, const wchar_t* caption) {
 // read by the window under the lock.
 struct CameraView {
     CameraProblem problem = CameraProblem::Starting;
-    bool listed = false;              // at least one camera is there to choose
-    std::shared_ptr<FrameTap> tap;    // of the running graph
-    ComPtr<IBaseFilter> device;       // the camera the dialogs are about
-    std::wstring path;                // its key
+    bool listed = false;            // at least one camera is there to choose
+    std::shared_ptr<FrameTap> tap;  // of the running graph
+    ComPtr<IBaseFilter> device;     // the camera the dialogs are about
+    std::wstring path;              // its key
 };
 
 // The camera as the worker runs it. Every method but View and Tap runs on
@@ -186,8 +186,8 @@ std::vector<VideoDevice> CameraCore::TryOrder(std::vector<VideoDevice> devices) 
         const std::wstring& path = devices[i].path;
         int rank = std::ranges::find(silent_, path) != silent_.end() ? 3
                    : !lostPath_.empty() && path == lostPath_         ? 0
-                   : remembered == i                                  ? 1
-                                                                      : 2;
+                   : remembered == i                                 ? 1
+                                                                     : 2;
         ranks.emplace_back(rank, i);
     }
     std::ranges::stable_sort(ranks, {}, &std::pair<int, size_t>::first);
@@ -389,8 +389,8 @@ void DirectShowCamera::ShowSourceDialog(HWND owner) {
         DetailOffered largest = LargestDetail(offered.formats);
         return CameraDetail{largest.scale, largest.width, largest.height};
     };
-    std::optional<SourceChoice> chosen = ChooseSource(owner, names, {current, AutoFrameEnabled(), PhotoScale()},
-                                                      hasSettings, showSettings, detailOf);
+    std::optional<SourceChoice> chosen =
+        ChooseSource(owner, names, {current, AutoFrameEnabled(), PhotoScale()}, hasSettings, showSettings, detailOf);
     if (!chosen) return;
     RememberAutoFrame(chosen->autoFrame);
     RememberPhotoScale(chosen->photoScale);

@@ -8,7 +8,6 @@
 
 #include <dshow.h>
 
-
 namespace vardolin::capture {
 namespace {
 
@@ -60,14 +59,9 @@ INT_PTR FormatListMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM, For
         if (HIWORD(wParam) != LBN_DBLCLK) return FALSE;
         EndWithSelection(dialog, *state);
         return TRUE;
-    case IDOK:
-        EndWithSelection(dialog, *state);
-        return TRUE;
-    case IDCANCEL:
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-    default:
-        return FALSE;
+    case IDOK: EndWithSelection(dialog, *state); return TRUE;
+    case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
+    default: return FALSE;
     }
 }
 
@@ -81,8 +75,8 @@ std::optional<size_t> ChooseFormat(HWND owner, std::span<const OfferedFormat> fo
     dialog.AddControl(0xFFFF, L"STATIC", kFormatListLabel, SS_LEFT, 7, 7, kWidth - 14, 10);
     // Listed in the camera's order: the index is the one the camera gave.
     dialog.AddControl(kFormatList, L"LISTBOX", L"",
-                      WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 7, kListTop,
-                      kWidth - 14, kListHeight);
+                      WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 7, kListTop, kWidth - 14,
+                      kListHeight);
     dialog.AddOkCancel(kButtonRow, kWidth);
     FormatListState state{formats, current};
     if (RunModalDialog<FormatListState, FormatListMessages>(dialog, owner, state) != IDOK) return std::nullopt;

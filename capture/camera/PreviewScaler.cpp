@@ -16,16 +16,13 @@ void YuvToBgr(int y, int u, int v, uint8_t* bgr) {
     bgr[2] = Clamp((c + 409 * e) >> 8);
 }
 
-size_t PackedStride(int width, int bitsPerPixel) {
-    return ((static_cast<size_t>(width) * bitsPerPixel + 31) / 32) * 4;
-}
+size_t PackedStride(int width, int bitsPerPixel) { return ((static_cast<size_t>(width) * bitsPerPixel + 31) / 32) * 4; }
 
 // Start of each of the count spans that divide [first, first + length) as
 // evenly as whole pixels allow; every span holds at least one pixel.
 std::vector<int> Spans(int first, int length, int count) {
     std::vector<int> start(count + 1);
-    for (int i = 0; i <= count; ++i)
-        start[i] = first + static_cast<int>(static_cast<int64_t>(i) * length / count);
+    for (int i = 0; i <= count; ++i) start[i] = first + static_cast<int>(static_cast<int64_t>(i) * length / count);
     for (int i = 0; i < count; ++i) start[i] = std::min(start[i], first + length - 1);
     return start;
 }

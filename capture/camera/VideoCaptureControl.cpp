@@ -82,9 +82,7 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         HWND window = window_;
         switch (message) {
-        case kCameraChanged:
-            Follow(window);
-            return 0;
+        case kCameraChanged: Follow(window); return 0;
         case WM_DEVICECHANGE:
             if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) source_->DevicesChanged();
             return TRUE;
@@ -92,13 +90,9 @@ private:
             if (wParam != kPreviewTimer) return 0;
             ShowNewFrame(window);
             return 0;
-        case WM_ERASEBKGND:
-            return 1;  // WM_PAINT covers everything
-        case WM_SETFONT:
-            font_ = reinterpret_cast<HFONT>(wParam);
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(font_);
+        case WM_ERASEBKGND: return 1;  // WM_PAINT covers everything
+        case WM_SETFONT: font_ = reinterpret_cast<HFONT>(wParam); return 0;
+        case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(window, &ps);
@@ -106,8 +100,7 @@ private:
             EndPaint(window, &ps);
             return 0;
         }
-        default:
-            return DefWindowProcW(window, message, wParam, lParam);
+        default: return DefWindowProcW(window, message, wParam, lParam);
         }
     }
 

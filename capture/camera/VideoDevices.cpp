@@ -16,8 +16,7 @@ std::wstring ReadProperty(IPropertyBag* bag, const wchar_t* property) {
     VARIANT value;
     VariantInit(&value);
     std::wstring text;
-    if (SUCCEEDED(bag->Read(property, &value, nullptr)) && value.vt == VT_BSTR && value.bstrVal)
-        text = value.bstrVal;
+    if (SUCCEEDED(bag->Read(property, &value, nullptr)) && value.vt == VT_BSTR && value.bstrVal) text = value.bstrVal;
     VariantClear(&value);
     return text;
 }

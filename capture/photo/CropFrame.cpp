@@ -127,8 +127,9 @@ void L_KeyDown(const PhotoParts& photo, UINT key) {
     int dy = key == VK_UP ? -1 : key == VK_DOWN ? 1 : 0;
     if (!dx && !dy && key != VK_SPACE) return;
     L_MouseDown(photo.session, kLeftButtonAlone, 0, 0);
-    if (dx || dy) L_MouseMove(photo, kLeftButtonAlone, static_cast<float>(dx * kTwipsPerPixel),
-                              static_cast<float>(dy * kTwipsPerPixel));
+    if (dx || dy)
+        L_MouseMove(photo, kLeftButtonAlone, static_cast<float>(dx * kTwipsPerPixel),
+                    static_cast<float>(dy * kTwipsPerPixel));
     L_MouseUp(photo, kLeftButtonAlone);
 }
 

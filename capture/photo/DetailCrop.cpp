@@ -33,8 +33,8 @@ std::optional<BitmapPixels> DetailedCrop(const BitmapPixels& detail, const RECT&
     const autoframe::Extent designed = autoframe::kCropFrameSize;
     PreviewScaler scaler;
     BitmapPixels photo;
-    if (!scaler.Convert({PixelFormat::Rgb24, detail.width, detail.height, true}, detail.bits.data(),
-                        detail.bits.size(), photo, {designed.width * scale, designed.height * scale}, &block))
+    if (!scaler.Convert({PixelFormat::Rgb24, detail.width, detail.height, true}, detail.bits.data(), detail.bits.size(),
+                        photo, {designed.width * scale, designed.height * scale}, &block))
         return std::nullopt;
     return photo;
 }

@@ -28,8 +28,9 @@ void FrameFaceInNewStill(const PhotoParts& photo) {
     if (!frame || !AutoFrameEnabled()) return;
     RECT inner{};
     GetClientRect(photo.still.Window(), &inner);
-    std::optional<autoframe::FramePlacement> place = FramingOfLargestFace(
-        ReadBitmapPixels(photo.still.Picture()), {frame->right - frame->left, frame->bottom - frame->top}, {inner.right, inner.bottom});
+    std::optional<autoframe::FramePlacement> place =
+        FramingOfLargestFace(ReadBitmapPixels(photo.still.Picture()),
+                             {frame->right - frame->left, frame->bottom - frame->top}, {inner.right, inner.bottom});
     if (!place) return;
     PlaceCropFrame(photo, {place->left, place->top});
     if (place->headLargerThanFrame) SetWindowTextW(photo.hint, kStepBackText);

@@ -28,13 +28,13 @@ struct CaptureSession {
 };
 
 struct PhotoParts {
-    PictureBox& still;             // Picture1, with the crop frame
-    PictureBox& preview;           // Picture2
+    PictureBox& still;    // Picture1, with the crop frame
+    PictureBox& preview;  // Picture2
     CaptureSession& session;
-    CameraControlWindow* camera;   // null when the window holds none
-    HWND takeButton;               // CmdSaveDIB: take a photo / back to the preview
-    HWND storeButton;              // Command1: store the crop
-    HWND hint;                     // Label1: what to do with the still
+    CameraControlWindow* camera;  // null when the window holds none
+    HWND takeButton;              // CmdSaveDIB: take a photo / back to the preview
+    HWND storeButton;             // Command1: store the crop
+    HWND hint;                    // Label1: what to do with the still
 };
 
 }  // namespace vardolin::capture

@@ -35,8 +35,7 @@ JpegSaveResult WriteReplacing(ClsJPEG& jpeg, const std::filesystem::path& target
     }
     std::filesystem::path replacement = ReplacementPath(target);
     DeleteFileW(replacement.c_str());  // left over from an interrupted store
-    if (jpeg.SaveFile(replacement) != 0)
-        return Failed(TemporaryFileNotCreatedText(roster::DisplayPath(replacement)));
+    if (jpeg.SaveFile(replacement) != 0) return Failed(TemporaryFileNotCreatedText(roster::DisplayPath(replacement)));
     if (DWORD error = PutReplacementInPlaceOrRemove(replacement, target)) return Failed(SystemMessage(error));
     return {true, {}};
 }
@@ -60,7 +59,8 @@ SIZE PicturePixelSize(HBITMAP picture) {
     double k = 25.4 * 100 / dpi;  // millimetres that 100 pixels measure: 26.458 at 96 dpi
     long himetricWidth = MulDiv(shape.bmWidth, static_cast<int>(kHimetricPerInch), dpi);
     long himetricHeight = MulDiv(shape.bmHeight, static_cast<int>(kHimetricPerInch), dpi);
-    return {static_cast<LONG>(std::nearbyint(himetricWidth / k)), static_cast<LONG>(std::nearbyint(himetricHeight / k))};
+    return {static_cast<LONG>(std::nearbyint(himetricWidth / k)),
+            static_cast<LONG>(std::nearbyint(himetricHeight / k))};
 }
 
 JpegSaveResult SaveAsJpeg(const std::filesystem::path& fileName, PictureBox& box, bool overwrite, uint8_t quality) {

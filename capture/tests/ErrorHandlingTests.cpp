@@ -16,7 +16,10 @@ namespace {
 
 TEST(ContinueOnError, AFailingStepIsSkippedAndAFailingTestCountsAsTrue) {
     std::vector<int> ran;
-    RunOrSkip([&] { ran.push_back(1); throw ComponentError::TypeMismatch(); });
+    RunOrSkip([&] {
+        ran.push_back(1);
+        throw ComponentError::TypeMismatch();
+    });
     RunOrSkip([&] { ran.push_back(2); });
     EXPECT_EQ(ran, (std::vector<int>{1, 2}));
 
@@ -35,7 +38,8 @@ public:
     FakeCamera(HWND parent, const RECT& r, std::map<DISPID, Answer> answers, std::vector<DISPID>* calls)
         : window_(CreateWindowExW(0, L"STATIC", L"", WS_CHILD, r.left, r.top, r.right - r.left, r.bottom - r.top,
                                   parent, nullptr, nullptr, nullptr)),
-          answers_(std::move(answers)), calls_(calls) {}
+          answers_(std::move(answers)),
+          calls_(calls) {}
     ~FakeCamera() override { DestroyWindow(window_); }
 
     HWND Window() const noexcept override { return window_; }
@@ -73,9 +77,7 @@ private:
 
 class CameraButtonsTest : public GetPICTest {
 protected:
-    ~CameraButtonsTest() override {
-        Window().Unload();
-    }
+    ~CameraButtonsTest() override { Window().Unload(); }
     void LoadWith(bool formatFails, bool format, bool source) {
         std::map<DISPID, FakeCamera::Answer> answers{
             {camera_dispid::kFormatDialogAvailable, {format, formatFails}},
@@ -100,8 +102,8 @@ TEST_F(CameraButtonsTest, AFailingQueryEnablesItsButton) {
     EXPECT_TRUE(Enabled(ControlId::CmdSourceDlg));
     EXPECT_TRUE(Enabled(ControlId::CmdSaveDIB));
     EXPECT_FALSE(IsWindowVisible(Control(ControlId::Picture1)));
-    EXPECT_EQ(calls_, (std::vector<DISPID>{camera_dispid::kFormatDialogAvailable,
-                                           camera_dispid::kSourceDialogAvailable}));
+    EXPECT_EQ(calls_,
+              (std::vector<DISPID>{camera_dispid::kFormatDialogAvailable, camera_dispid::kSourceDialogAvailable}));
 }
 
 TEST_F(CameraButtonsTest, OneMissingDialogKeepsThePhotoButtonOffAndThePreviewCovered) {
@@ -174,7 +176,7 @@ TEST_F(GetPICTest, TheMenuRunsTheChosenCommandBeforeItReturns) {
 TEST(MenuThe, HoldsTheSixCommandsInOrderThenThePhotoFolder) {
     UniqueMenu menu = CreateMenuThe();
     ASSERT_EQ(GetMenuItemCount(menu.get()), 7);
-    const wchar_t* captions[] = {L"添加待摄像列表", L"移除所选项目", L"清空列表",       L"剔除己存在图像项",
+    const wchar_t* captions[] = {L"添加待摄像列表", L"移除所选项目", L"清空列表",      L"剔除己存在图像项",
                                  L"移到最前面",     L"移到最后面",   L"打开照片文件夹"};
     for (int i = 0; i < 7; ++i) {
         wchar_t text[64] = {};

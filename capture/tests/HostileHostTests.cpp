@@ -111,9 +111,7 @@ Behaviour Fail(HRESULT hr) {
 // case or by dispatch id. Calls of members it lacks fail as the host's do.
 class FakeObject final : public ComObject<FakeObject, IDispatch> {
 public:
-    static ComPtr<FakeObject> Make() {
-        return AdoptReference(new FakeObject);
-    }
+    static ComPtr<FakeObject> Make() { return AdoptReference(new FakeObject); }
 
     FakeObject* On(const std::wstring& name, DISPID id, Behaviour behaviour) {
         members_[id] = {name, std::move(behaviour)};
@@ -398,8 +396,7 @@ TEST_F(HostileHostTest, ARangeWithoutAUsableAddressImportsNothingAndSaysSo) {
 // A resolved range that the host will not select is read as it is, not the
 // selection as it stands.
 TEST_F(HostileHostTest, ARangeThatCannotBeSelectedIsReadItself) {
-    ComPtr<FakeObject> cannotSelect =
-        Cells({Object(Cell(L"甲").Get()), Object(Cell(L"乙").Get())});
+    ComPtr<FakeObject> cannotSelect = Cells({Object(Cell(L"甲").Get()), Object(Cell(L"乙").Get())});
     cannotSelect->On(L"Select", 235, Raise(L"Select method of Range class failed"));
     ComPtr<FakeObject> withoutSelect = Cells({Object(Cell(L"甲").Get()), Object(Cell(L"乙").Get())});
     const std::pair<const char*, Behaviour> ranges[] = {
@@ -493,7 +490,7 @@ TEST_F(HostileHostTest, JunkAmongTheCellsIsSkippedAndTheCellsAroundItAreRead) {
 TEST_F(HostileHostTest, AnEnumerationThatBreaksOffKeepsWhatItGaveAndRemovesDuplicates) {
     roster::RosterList(List()).Append(L"老王");  // a duplicate already on the roster
     host_->selection = Cells({Object(Cell(L"张三").Get()), Object(Cell(L"B").Get()), Object(Cell(L"李四").Get())},
-                            /*failAfter=*/2);
+                             /*failAfter=*/2);
     Add();
     EXPECT_EQ(Texts(), (Entries{L"老王", L"B", L"张三"}));
     ExpectTheNextImportWorks({L"老王", L"B", L"张三"});

@@ -88,13 +88,13 @@ TEST_P(QualityRestoreTest, RestoresTheSliderLabelAndStore) {
 
 INSTANTIATE_TEST_SUITE_P(
     StoredValues, QualityRestoreTest,
-    ::testing::Values(QualityCase{nullptr, 90, L"90", L"90"},      // first run
-                      QualityCase{L"", 90, L"90", L"90"},          // empty
-                      QualityCase{L"abc", 90, L"90", L"90"},       // no number
-                      QualityCase{L"49", 90, L"90", L"90"},        // below the slider
-                      QualityCase{L"50", 50, L"50", L"50"},        // the slider's own value: no change runs
-                      QualityCase{L"75.6", 75, L"75", L"75"},      // integer part, written back
-                      QualityCase{L"120", 50, L"120", L"120"}),    // refused by the slider, shown as stored
+    ::testing::Values(QualityCase{nullptr, 90, L"90", L"90"},    // first run
+                      QualityCase{L"", 90, L"90", L"90"},        // empty
+                      QualityCase{L"abc", 90, L"90", L"90"},     // no number
+                      QualityCase{L"49", 90, L"90", L"90"},      // below the slider
+                      QualityCase{L"50", 50, L"50", L"50"},      // the slider's own value: no change runs
+                      QualityCase{L"75.6", 75, L"75", L"75"},    // integer part, written back
+                      QualityCase{L"120", 50, L"120", L"120"}),  // refused by the slider, shown as stored
     QualityCaseName);
 
 TEST_F(OptionsTest, Check1TogglesTopmostAndStoresIt) {

@@ -29,11 +29,10 @@ protected:
         Variant picked = spreadsheet_.InputBox(L"prompt", L"title");
         spreadsheet_.Select(spreadsheet_.Range(spreadsheet_.Address(picked)).Get());
         std::vector<std::wstring> texts;
-        spreadsheet_.ForEachCell(spreadsheet_.Selection().Get(),
-                                 [&](const VARIANT& cell) {
-                                     texts.push_back(spreadsheet_.CellText(cell));
-                                     return true;
-                                 });
+        spreadsheet_.ForEachCell(spreadsheet_.Selection().Get(), [&](const VARIANT& cell) {
+            texts.push_back(spreadsheet_.CellText(cell));
+            return true;
+        });
         return texts;
     }
 
@@ -42,8 +41,7 @@ protected:
 };
 
 TEST_F(SpreadsheetHostTest, PickedCellsAreReadRowByRowAsText) {
-    EXPECT_EQ(PickAndRead(L"A1:B3"),
-              (std::vector<std::wstring>{L"张三", L"李四", L"1001", L" 王五 ", L"", L"   "}));
+    EXPECT_EQ(PickAndRead(L"A1:B3"), (std::vector<std::wstring>{L"张三", L"李四", L"1001", L" 王五 ", L"", L"   "}));
     ASSERT_EQ(host_.InputBoxCalls().size(), 1u);
     EXPECT_EQ(host_.InputBoxCalls()[0].type, 8);
     EXPECT_EQ(host_.InputBoxCalls()[0].title, L"title");
@@ -110,7 +108,8 @@ public:
         *id = 7;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE InvokeEx(DISPID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, IServiceProvider*) override {
+    HRESULT STDMETHODCALLTYPE InvokeEx(DISPID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                       IServiceProvider*) override {
         return E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE DeleteMemberByName(BSTR, DWORD) override { return E_NOTIMPL; }

@@ -21,7 +21,7 @@ class CaptureGraph::Collector final : public ComObject<CaptureGraph::Collector, 
 public:
     void* Interface(REFIID iid) noexcept {
         return iid == IID_IUnknown || iid == __uuidof(ISampleGrabberCB) ? static_cast<ISampleGrabberCB*>(this)
-                                                                         : nullptr;
+                                                                        : nullptr;
     }
     STDMETHODIMP SampleCB(double, IMediaSample*) override { return E_NOTIMPL; }
     STDMETHODIMP BufferCB(double, BYTE* buffer, LONG length) override {

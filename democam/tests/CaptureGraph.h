@@ -51,8 +51,7 @@ class CaptureGraph {
 public:
     // Builds the graph for camera; the grabber accepts only grabberSubtype
     // with that format block (GUID_NULL: any).
-    CaptureGraph(ComPtr<IBaseFilter> camera, const GUID& grabberSubtype,
-                 const GUID& grabberFormat = FORMAT_VideoInfo);
+    CaptureGraph(ComPtr<IBaseFilter> camera, const GUID& grabberSubtype, const GUID& grabberFormat = FORMAT_VideoInfo);
     ~CaptureGraph();
 
     HRESULT Built() const noexcept { return built_; }

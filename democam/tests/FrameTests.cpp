@@ -182,13 +182,13 @@ struct YuvLayout {
 constexpr int kW = 640, kH = 480;
 
 const YuvLayout kYuvLayouts[] = {
-    {L"formats=yuy2;time=45296789", MEDIASUBTYPE_YUY2, "YUY2", kW * kH * 2, 2, 1,
+    {L"formats=yuy2;time=45296789", MEDIASUBTYPE_YUY2, "YUY2", kW* kH * 2, 2, 1,
      [](const std::vector<uint8_t>& s, int x, int y) { return s[(y * kW + x) * 2]; },
      [](const std::vector<uint8_t>& s, int x, int y) {
          size_t pair = (y * kW + x) * 2;
          return std::pair{s[pair + 1], s[pair + 3]};
      }},
-    {L"formats=nv12;time=45296789", MEDIASUBTYPE_NV12, "NV12", kW * kH * 3 / 2, 2, 2,
+    {L"formats=nv12;time=45296789", MEDIASUBTYPE_NV12, "NV12", kW* kH * 3 / 2, 2, 2,
      [](const std::vector<uint8_t>& s, int x, int y) { return s[y * kW + x]; },
      [](const std::vector<uint8_t>& s, int x, int y) {
          size_t pair = kW * kH + (y / 2) * kW + x;
@@ -234,8 +234,8 @@ TEST(DemoCamera, YuvOnlyCameraOffersAndDeliversThatFormat) {
                 for (int dy = 0; dy < layout.chromaH; ++dy)
                     for (int dx = 0; dx < layout.chromaW; ++dx) {
                         const uint8_t* p = expected.Row(y + dy) + 3 * (x + dx);
-                        worst = std::max(worst, std::abs(layout.luma(frame->bytes, x + dx, y + dy) -
-                                                         YuvOf(p[0], p[1], p[2]).y));
+                        worst = std::max(
+                            worst, std::abs(layout.luma(frame->bytes, x + dx, y + dy) - YuvOf(p[0], p[1], p[2]).y));
                     }
             }
         EXPECT_LT(worst, 2.5);
@@ -321,7 +321,8 @@ TEST(DemoCamera, SceneControlAndSwitchChooseThePhotograph) {
         graph.NextFrame();  // may have been drawn before the change
         std::optional<Frame> frame = graph.NextFrame();
         ASSERT_TRUE(frame);
-        EXPECT_TRUE(FromRgb24Sample(frame->bytes, kW, kH).bits == (c.filmed == Scene::Photograph ? photo : portrait).bits);
+        EXPECT_TRUE(FromRgb24Sample(frame->bytes, kW, kH).bits ==
+                    (c.filmed == Scene::Photograph ? photo : portrait).bits);
     }
 }
 

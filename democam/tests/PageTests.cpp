@@ -85,8 +85,8 @@ void CALLBACK ChooseYuy2AndPressOk(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND list = FindChild(frame, L"ListBox");
     visit.selectedAtStart = SelectedText(list);
     visit.formats = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    LRESULT item = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                reinterpret_cast<LPARAM>(L"320 x 240 YUY2"));
+    LRESULT item =
+        SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"320 x 240 YUY2"));
     SendMessageW(list, LB_SETCURSEL, item, 0);
     SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(list));

@@ -33,7 +33,8 @@ double DifferenceFromStage(DrawScene draw, const ScenePicture& frame, int left, 
             for (int c = 0; c < 3; ++c) {
                 int sum = 0, count = 0;
                 for (int fy = edge(y); fy < edge(y + 1); ++fy)
-                    for (int fx = left + edge(x); fx < left + edge(x + 1); ++fx, ++count) sum += frame.Row(fy)[3 * fx + c];
+                    for (int fx = left + edge(x); fx < left + edge(x + 1); ++fx, ++count)
+                        sum += frame.Row(fy)[3 * fx + c];
                 total += std::abs(static_cast<double>(sum) / count - stage.Row(y)[3 * x + c]);
             }
     return total / (kStageWidth * kStageHeight * 3);
@@ -77,8 +78,8 @@ TEST(PhotoScene, ItsFaceIsFoundWhereThePhotographHasDrifted) {
     for (auto t : {kMoment, kMoment + std::chrono::seconds(10), kMoment + std::chrono::seconds(20)}) {
         ScenePicture frame;
         DrawPhotoScene(frame, kStageWidth, kStageHeight, t);
-        std::vector<autoframe::FaceBox> faces = autoframe::FindFaces(
-            autoframe::GreyFromBgr(frame.bits.data(), frame.width, frame.height, frame.stride, autoframe::RowOrder::TopDown));
+        std::vector<autoframe::FaceBox> faces = autoframe::FindFaces(autoframe::GreyFromBgr(
+            frame.bits.data(), frame.width, frame.height, frame.stride, autoframe::RowOrder::TopDown));
         ASSERT_EQ(faces.size(), 1u);
         PhotoOffset offset = PhotoOffsetAt(t);
         if (!first) {

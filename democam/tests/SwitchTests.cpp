@@ -40,7 +40,7 @@ TEST(DemoCameraSwitches, StartFailsWhileInUseOrUnplugged) {
         {L"inuse=600000", kBusy},  // ten minutes from the DLL's loading
         {L"inuse=0", S_OK},
         {L"inuse=99999999999999999999", kBusy},  // beyond any clock: as good as forever
-        {L"inuse=x", S_OK},  // not a number: no switch
+        {L"inuse=x", S_OK},                      // not a number: no switch
         {L"Vardolin Demo Camera 2:inuse=600000", S_OK},
     };
     ComScope com;

@@ -38,7 +38,8 @@ MacroOutcome RunFormShowMacro(IDispatch* application, IDispatch* workbook, IDisp
     ComPtr<IDispatch> class1;
     hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&class1));
     if (FAILED(hr))
-        return Failed(hr, name + L" could not be created. Is the registered vardolin.dll there, and of this program's bitness?");
+        return Failed(
+            hr, name + L" could not be created. Is the registered vardolin.dll there, and of this program's bitness?");
 
     LPOLESTR method = const_cast<LPOLESTR>(L"Form_show");
     DISPID id = DISPID_UNKNOWN;

@@ -4,8 +4,8 @@ namespace vardolin::devhost::app {
 
 UniqueFont CreateSheetFont(int pixelHeight) {
     return UniqueFont(CreateFontW(-pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                               L"SimSun"));
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                  DEFAULT_PITCH | FF_DONTCARE, L"SimSun"));
 }
 
 UniqueFont CreateMessageFont() {

@@ -34,7 +34,8 @@ HostWindow::HostWindow(Workbook book) : host_(std::move(book)), font_(CreateMess
                     nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (!window_) throw std::runtime_error("cannot create the host window");
     CreateControls();
-    host_.AnswerInputBox([this](const std::wstring& prompt, const std::wstring& title) { return PickRange(prompt, title); });
+    host_.AnswerInputBox(
+        [this](const std::wstring& prompt, const std::wstring& title) { return PickRange(prompt, title); });
     ShowWorkbook();
     SetTimer(window_, kSelectionTimer, kSelectionPollMs, nullptr);
 }
@@ -46,9 +47,9 @@ HostWindow::~HostWindow() {
 
 void HostWindow::CreateControls() {
     auto add = [&](const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle, int id) {
-        HWND control = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, window_,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                                       nullptr);
+        HWND control =
+            CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, window_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
         return control;
     };
@@ -100,7 +101,8 @@ void HostWindow::ShowSelection() {
     shownSelection_ = selection;
     std::wstring address = FormatAddress(selection.areas);
     // Only the first cell, as spreadsheets do, unless the address fits.
-    if (address.size() > 20) address = FormatAddress({Area{selection.areas.front().first, selection.areas.front().first}});
+    if (address.size() > 20)
+        address = FormatAddress({Area{selection.areas.front().first, selection.areas.front().first}});
     SetDlgItemTextW(window_, kNameBox, address.c_str());
     grid_->Refresh();
 }
@@ -207,14 +209,11 @@ WNDCLASSEXW HostWindow::WindowClass() noexcept {
 
 LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_SIZE:
-        Layout();
-        return 0;
-    case WM_COMMAND:
-        OnCommand(LOWORD(wParam));
-        return 0;
+    case WM_SIZE: Layout(); return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wParam)); return 0;
     case WM_NOTIFY:
-        if (reinterpret_cast<NMHDR*>(lParam)->idFrom == kSheetTabs && reinterpret_cast<NMHDR*>(lParam)->code == TCN_SELCHANGE)
+        if (reinterpret_cast<NMHDR*>(lParam)->idFrom == kSheetTabs &&
+            reinterpret_cast<NMHDR*>(lParam)->code == TCN_SELCHANGE)
             OnSheetTab();
         return 0;
     case WM_TIMER:
@@ -233,8 +232,7 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         KillTimer(window_, kSelectionTimer);
         PostQuitMessage(0);
         return 0;
-    default:
-        return DefWindowProcW(window_, message, wParam, lParam);
+    default: return DefWindowProcW(window_, message, wParam, lParam);
     }
 }
 

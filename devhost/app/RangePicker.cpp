@@ -18,8 +18,13 @@ std::wstring Trimmed(std::wstring text) {
 }  // namespace
 
 RangePicker::RangePicker(HWND host, const std::wstring& prompt, const std::wstring& title, IsValidAddress isValid)
-    : host_(host), title_(title), isValid_(std::move(isValid)), font_(CreateMessageFont()),
-      titleFont_(CreateSheetFont(16)), promptFont_(CreateSheetFont(14)), background_(CreateSolidBrush(kBackground)) {
+    : host_(host),
+      title_(title),
+      isValid_(std::move(isValid)),
+      font_(CreateMessageFont()),
+      titleFont_(CreateSheetFont(16)),
+      promptFont_(CreateSheetFont(14)),
+      background_(CreateSolidBrush(kBackground)) {
     RegisterWindowClass();
     RECT client{};
     GetClientRect(host_, &client);
@@ -36,15 +41,16 @@ RangePicker::~RangePicker() {
 
 void RangePicker::CreateControls(const std::wstring& prompt, const std::wstring& title) {
     auto add = [&](const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle, int id, RECT r, HFONT font) {
-        HWND control = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right, r.bottom,
-                                       window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        HWND control = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right,
+                                       r.bottom, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                        GetModuleHandleW(nullptr), nullptr);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         return control;
     };
     add(L"STATIC", title.c_str(), SS_LEFT | SS_NOPREFIX, 0, kPickerTitle, {kMargin, 6, 600, 20}, titleFont_.get());
     add(L"STATIC", prompt.c_str(), SS_LEFT | SS_NOPREFIX, 0, kPickerPrompt, {kMargin, 28, 760, 36}, promptFont_.get());
-    add(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kPickerAddress, {kMargin, 68, 300, 26}, font_.get());
+    add(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kPickerAddress, {kMargin, 68, 300, 26},
+        font_.get());
     add(L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, kPickerOk, {kMargin + 312, 67, 90, 28}, font_.get());
     add(L"BUTTON", L"Cancel", WS_TABSTOP | BS_PUSHBUTTON, 0, kPickerCancel, {kMargin + 408, 67, 90, 28}, font_.get());
 }
@@ -70,9 +76,7 @@ std::optional<std::wstring> RangePicker::Run() {
     return answer_;
 }
 
-void RangePicker::ShowPicked(const std::wstring& address) {
-    SetDlgItemTextW(window_, kPickerAddress, address.c_str());
-}
+void RangePicker::ShowPicked(const std::wstring& address) { SetDlgItemTextW(window_, kPickerAddress, address.c_str()); }
 
 void RangePicker::Cancel() {
     answer_.reset();
@@ -99,9 +103,7 @@ void RangePicker::Accept() {
     SetFocus(GetDlgItem(window_, kPickerAddress));
 }
 
-WNDCLASSEXW RangePicker::WindowClass() noexcept {
-    return vardolin::NamedWindowClass(kRangePickerClass, IDC_ARROW);
-}
+WNDCLASSEXW RangePicker::WindowClass() noexcept { return vardolin::NamedWindowClass(kRangePickerClass, IDC_ARROW); }
 
 LRESULT RangePicker::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -109,9 +111,7 @@ LRESULT RangePicker::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (LOWORD(wParam) == kPickerOk) Accept();
         else if (LOWORD(wParam) == kPickerCancel) Cancel();
         return 0;
-    case WM_CLOSE:
-        Cancel();
-        return 0;
+    case WM_CLOSE: Cancel(); return 0;
     case WM_ERASEBKGND: {
         RECT r;
         GetClientRect(window_, &r);
@@ -121,8 +121,7 @@ LRESULT RangePicker::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
         SetBkColor(reinterpret_cast<HDC>(wParam), kBackground);
         return reinterpret_cast<LRESULT>(background_.get());
-    default:
-        return DefWindowProcW(window_, message, wParam, lParam);
+    default: return DefWindowProcW(window_, message, wParam, lParam);
     }
 }
 

@@ -50,9 +50,9 @@ void Outline(HDC dc, RECT r, COLORREF colour, int width, int style = PS_SOLID) {
 SheetGrid::SheetGrid(HWND parent, int controlId, Workbook& book, OnSelect onSelect)
     : book_(book), onSelect_(std::move(onSelect)), font_(CreateSheetFont(16)), headerFont_(CreateMessageFont()) {
     RegisterWindowClass();
-    CreateWindowExW(WS_EX_CLIENTEDGE, kSheetGridClass, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL,
-                              0, 0, 100, 100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
-                              GetModuleHandleW(nullptr), this);
+    CreateWindowExW(WS_EX_CLIENTEDGE, kSheetGridClass, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, 0, 0, 100,
+                    100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), GetModuleHandleW(nullptr),
+                    this);
 }
 
 SheetGrid::~SheetGrid() {
@@ -82,7 +82,8 @@ LRESULT SheetGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         GetClientRect(window_, &client);
         // Drawn off screen first: no flicker while dragging.
         UniqueMemoryDc buffer(CreateCompatibleDC(dc));
-        UniqueBitmap bitmap(CreateCompatibleBitmap(dc, std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom)));
+        UniqueBitmap bitmap(
+            CreateCompatibleBitmap(dc, std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom)));
         {
             ScopedSelection useBitmap(buffer.get(), bitmap.get());
             Paint(buffer.get(), client);
@@ -91,11 +92,8 @@ LRESULT SheetGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         EndPaint(window_, &ps);
         return 0;
     }
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_SIZE:
-        UpdateScrollBars();
-        return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_SIZE: UpdateScrollBars(); return 0;
     case WM_LBUTTONDOWN:
         SetFocus(window_);
         OnButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, (wParam & MK_CONTROL) != 0);
@@ -108,18 +106,13 @@ LRESULT SheetGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         dragging_ = false;
         if (GetCapture() == window_) ReleaseCapture();
         return 0;
-    case WM_CAPTURECHANGED:
-        dragging_ = false;
-        return 0;
+    case WM_CAPTURECHANGED: dragging_ = false; return 0;
     case WM_VSCROLL:
-    case WM_HSCROLL:
-        Scroll(message == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(wParam));
-        return 0;
+    case WM_HSCROLL: Scroll(message == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(wParam)); return 0;
     case WM_MOUSEWHEEL:
         ScrollTo(origin_.topRow - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 3, origin_.leftColumn);
         return 0;
-    default:
-        return DefWindowProcW(window_, message, wParam, lParam);
+    default: return DefWindowProcW(window_, message, wParam, lParam);
     }
 }
 
@@ -286,7 +279,8 @@ void SheetGrid::UpdateScrollBars() {
             used = {std::max(used.row, position.first), std::max(used.column, position.second)};
     int rows = VisibleRows(client.bottom), columns = VisibleColumns(client.right);
     set(SB_VERT, std::min(kLastRow, std::max(used.row, origin_.topRow) + rows), rows, origin_.topRow);
-    set(SB_HORZ, std::min(kLastColumn, std::max(used.column, origin_.leftColumn) + columns), columns, origin_.leftColumn);
+    set(SB_HORZ, std::min(kLastColumn, std::max(used.column, origin_.leftColumn) + columns), columns,
+        origin_.leftColumn);
 }
 
 }  // namespace vardolin::devhost::app

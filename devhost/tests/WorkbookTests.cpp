@@ -10,7 +10,9 @@ namespace vardolin::devhost {
 namespace {
 
 TEST(WorkbookCsv, ReadsNumbersTextsAndEmptyCellsExactly) {
-    Workbook book = Workbook::FromCsv("\xEF\xBB\xBF" "1001,\" 王五 \",,\"a,\"\"b\"\"\"\r\n-2.5,1e3x, x\n");
+    Workbook book = Workbook::FromCsv(
+        "\xEF\xBB\xBF"
+        "1001,\" 王五 \",,\"a,\"\"b\"\"\"\r\n-2.5,1e3x, x\n");
     ASSERT_EQ(book.sheets.size(), 1u);
     const Worksheet& sheet = book.sheets[0];
     EXPECT_EQ(sheet.name, L"Sheet1");
@@ -49,14 +51,14 @@ TEST(CellAddress, ParsesAndFormatsTheHostsNotation) {
     EXPECT_EQ(FormatAddress(parsed->areas), L"$A$1:$B$3,$D$4");
     EXPECT_EQ(FormatAddress({Area{{1, 27}, {1, 27}}}), L"$AA$1");
     EXPECT_EQ(ColumnName(16384), L"XFD");
-    for (const wchar_t* bad : {L"", L"A0", L"1A", L"A1:", L"XFE1", L"A1048577", L"A1,,B2", L"A", L"3", L"A0:B0",
-                               L"A:1", L"A1:C", L"0:2", L"A:XFE", L"1:1048577"})
+    for (const wchar_t* bad : {L"", L"A0", L"1A", L"A1:", L"XFE1", L"A1048577", L"A1,,B2", L"A", L"3", L"A0:B0", L"A:1",
+                               L"A1:C", L"0:2", L"A:XFE", L"1:1048577"})
         EXPECT_FALSE(ParseAddress(bad)) << bad;
 }
 
 TEST(CellAddress, WholeColumnsRowsAndTheWholeSheetReadAsTheHostWritesThem) {
     const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-        {L"a:a", L"$A:$A"}, {L"$C:$B", L"$B:$C"}, {L"2:2", L"$2:$2"}, {L"$5:$3", L"$3:$5"},
+        {L"a:a", L"$A:$A"},         {L"$C:$B", L"$B:$C"},           {L"2:2", L"$2:$2"},         {L"$5:$3", L"$3:$5"},
         {L"A:XFD", L"$1:$1048576"}, {L"1:1048576", L"$1:$1048576"}, {L"A1:A1048576", L"$A:$A"},
     };
     for (const auto& [address, formatted] : cases) {

@@ -11,8 +11,8 @@ class CanvasOnly final : public PictureSource {
 public:
     explicit CanvasOnly(RowPictureSource& picture) : picture_(picture) {}
     bool CreateCanvas(int32_t width, int32_t height) override { return picture_.CreateCanvas(width, height); }
-    void Draw(int32_t srcLeft, int32_t srcTop, int32_t srcWidth, int32_t srcHeight, int32_t destTop,
-              int32_t destWidth, int32_t destHeight) override {
+    void Draw(int32_t srcLeft, int32_t srcTop, int32_t srcWidth, int32_t srcHeight, int32_t destTop, int32_t destWidth,
+              int32_t destHeight) override {
         picture_.Draw(srcLeft, srcTop, srcWidth, srcHeight, destTop, destWidth, destHeight);
     }
     CanvasView Canvas() override { return picture_.Canvas(); }

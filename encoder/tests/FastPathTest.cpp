@@ -49,8 +49,8 @@ struct Encoded {
     std::vector<uint8_t> file;
 };
 
-Encoded EncodeOnPath(EncoderPath path, const MemoryPicture& source, const std::array<int, 6>& factors,
-                     int quality, int width, int height, int left, int top) {
+Encoded EncodeOnPath(EncoderPath path, const MemoryPicture& source, const std::array<int, 6>& factors, int quality,
+                     int width, int height, int left, int top) {
     ClsJPEG encoder;
     EXPECT_TRUE(encoder.SetEncoderPath(path));
     encoder.SetQuality(quality);
@@ -74,9 +74,8 @@ TEST(FastPaths, AreOnByDefault) {
 
 TEST(FastPaths, WriteTheSameCoefficientsAndBytesAsThePlainPath) {
     const std::array<int, 6> samplings[] = {
-        {1, 1, 1, 1, 1, 1}, {2, 2, 1, 1, 1, 1}, {1, 1, 0, 0, 0, 0}, {2, 1, 1, 1, 1, 1},
-        {1, 2, 1, 1, 1, 1}, {2, 2, 2, 2, 2, 2}, {4, 4, 1, 1, 1, 1}, {4, 2, 2, 1, 1, 1},
-        {3, 1, 1, 1, 1, 1}, {1, 1, 2, 2, 1, 1}};
+        {1, 1, 1, 1, 1, 1}, {2, 2, 1, 1, 1, 1}, {1, 1, 0, 0, 0, 0}, {2, 1, 1, 1, 1, 1}, {1, 2, 1, 1, 1, 1},
+        {2, 2, 2, 2, 2, 2}, {4, 4, 1, 1, 1, 1}, {4, 2, 2, 1, 1, 1}, {3, 1, 1, 1, 1, 1}, {1, 1, 2, 2, 1, 1}};
     const int qualities[] = {1, 30, 75, 97, 100};
     std::mt19937 random(20261207);
     for (int round = 0; round < 60; ++round) {
@@ -90,9 +89,9 @@ TEST(FastPaths, WriteTheSameCoefficientsAndBytesAsThePlainPath) {
         const int left = round % 7 == 3 ? int(random() % 9) - 4 : 0;
         const int top = round % 7 == 5 ? int(random() % 9) - 4 : 0;
         const MemoryPicture source(width, height, RandomPicture(width, height, random));
-        SCOPED_TRACE(testing::Message() << width << " x " << height << " at " << left << ", " << top
-                                        << ", factors " << factors[0] << factors[1] << factors[2] << factors[3]
-                                        << factors[4] << factors[5] << ", quality " << quality);
+        SCOPED_TRACE(testing::Message() << width << " x " << height << " at " << left << ", " << top << ", factors "
+                                        << factors[0] << factors[1] << factors[2] << factors[3] << factors[4]
+                                        << factors[5] << ", quality " << quality);
 
         const Encoded plain = EncodeOnPath(EncoderPath::Plain, source, factors, quality, width, height, left, top);
         for (EncoderPath path : AvailableEncoderPaths()) {
@@ -148,9 +147,8 @@ TEST(FastPaths, CoefficientStoreGivesBackEveryValueAndCountsItsSymbols) {
 // conversion or the DCT shows in the float outputs, even where quantization
 // would hide it.
 TEST(FastPaths, KernelsTransformEveryValueLikeThePlainKernel) {
-    const ColourFactors colours[] = {{0.299f, 0.587f, 0.114f, -128.0},
-                                     {-0.16874f, -0.33126f, 0.5f, 0.0},
-                                     {0.5f, -0.41869f, -0.08131f, 0.0}};
+    const ColourFactors colours[] = {
+        {0.299f, 0.587f, 0.114f, -128.0}, {-0.16874f, -0.33126f, 0.5f, 0.0}, {0.5f, -0.41869f, -0.08131f, 0.0}};
     std::mt19937 random(11);
     for (int round = 0; round < 24; ++round) {
         const int blocks = 1 + random() % 300;
@@ -169,7 +167,8 @@ TEST(FastPaths, KernelsTransformEveryValueLikeThePlainKernel) {
         const int count = 1 + round % 3;
         using Output = std::pair<std::vector<int16_t>, std::vector<float>>;
         auto run = [&](EncoderPath path) {
-            std::vector<Output> outputs(count, {std::vector<int16_t>(size_t(blocks) * 64), std::vector<float>(size_t(blocks) * 64)});
+            std::vector<Output> outputs(
+                count, {std::vector<int16_t>(size_t(blocks) * 64), std::vector<float>(size_t(blocks) * 64)});
             BlockRowJob job{{}, blocks, count, {}};
             for (int r = 0; r < 8; ++r) job.rows[r] = pixels.data() + size_t(r) * blocks * 24;
             for (int c = 0; c < count; ++c)
@@ -184,7 +183,8 @@ TEST(FastPaths, KernelsTransformEveryValueLikeThePlainKernel) {
             const std::vector<Output> fast = run(path);
             for (int c = 0; c < count; ++c) {
                 const auto& [coefficients, transformed] = fast[c];
-                ASSERT_EQ(std::memcmp(transformed.data(), plain[c].second.data(), transformed.size() * sizeof(float)), 0)
+                ASSERT_EQ(std::memcmp(transformed.data(), plain[c].second.data(), transformed.size() * sizeof(float)),
+                          0)
                     << EncoderPathName(path) << ", round " << round << ", component " << c;
                 ASSERT_EQ(coefficients, plain[c].first) << EncoderPathName(path) << ", round " << round;
             }
@@ -283,10 +283,9 @@ TEST(FastPaths, OneToOneCopySwapsRedAndBlueAtEveryWidth) {
             for (int x = 0; x < 48; ++x)
                 for (int c = 0; c < 3; ++c) {
                     const int sx = left + x;
-                    const int expected = x >= width ? 0x5A
-                                         : sx < 0 || sx >= width
-                                             ? 0
-                                             : picture.Rgb()[(size_t(y) * width + sx) * 3 + 2 - c];
+                    const int expected = x >= width              ? 0x5A
+                                         : sx < 0 || sx >= width ? 0
+                                                                 : picture.Rgb()[(size_t(y) * width + sx) * 3 + 2 - c];
                     ASSERT_EQ(row[3 * x + c], expected) << "width " << width << ", x " << x << ", left " << left;
                 }
         }

@@ -43,8 +43,7 @@ TEST(FileLayout, GreyscaleSegments) {
     auto rgb = test::GradientRgb(40, 30);
     auto file = EncodeRgb(encoder, 40, 30, rgb);
     auto segments = test::Segments(file);
-    EXPECT_EQ(test::Markers(segments),
-              (std::vector<uint8_t>{0xD8, 0xE0, 0xFE, 0xDB, 0xC0, 0xC4, 0xC4, 0xDA, 0xD9}));
+    EXPECT_EQ(test::Markers(segments), (std::vector<uint8_t>{0xD8, 0xE0, 0xFE, 0xDB, 0xC0, 0xC4, 0xC4, 0xDA, 0xD9}));
     EXPECT_EQ(Find(segments, 0xC0)[0].length, 11);
     EXPECT_EQ(Find(segments, 0xDA)[0].length, 8);
     ExpectDecodes(file, 40, 30, 1, rgb, 30);
@@ -58,8 +57,8 @@ TEST(FileLayout, ColourSegments) {
               (std::vector<uint8_t>{0xD8, 0xE0, 0xFE, 0xDB, 0xDB, 0xC0, 0xC4, 0xC4, 0xC4, 0xC4, 0xDA, 0xD9}));
 
     const std::vector<uint8_t> app0(file.begin() + 2, file.begin() + 20);
-    EXPECT_EQ(app0, (std::vector<uint8_t>{0xFF, 0xE0, 0x00, 0x10, 0x4A, 0x46, 0x49, 0x46, 0x00,
-                                          0x01, 0x01, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00}));
+    EXPECT_EQ(app0, (std::vector<uint8_t>{0xFF, 0xE0, 0x00, 0x10, 0x4A, 0x46, 0x49, 0x46, 0x00, 0x01, 0x01, 0x00, 0x00,
+                                          0x01, 0x00, 0x01, 0x00, 0x00}));
     auto dqt = Find(segments, 0xDB);
     EXPECT_EQ(dqt[0].length, 67);
     EXPECT_EQ(dqt[0].payload[0], 0x00);
@@ -68,8 +67,7 @@ TEST(FileLayout, ColourSegments) {
 
     const Segment sof = Find(segments, 0xC0)[0];
     EXPECT_EQ(sof.length, 17);
-    EXPECT_EQ(sof.payload, (std::vector<uint8_t>{8, 0x01, 0xE0, 0x02, 0x80, 3, 1, 0x22, 0, 2,
-                                                 0x11, 1, 3, 0x11, 1}));
+    EXPECT_EQ(sof.payload, (std::vector<uint8_t>{8, 0x01, 0xE0, 0x02, 0x80, 3, 1, 0x22, 0, 2, 0x11, 1, 3, 0x11, 1}));
     std::vector<int> classes;
     for (const Segment& dht : Find(segments, 0xC4)) {
         classes.push_back(dht.payload[0]);
@@ -110,12 +108,8 @@ struct ScanCase {
 
 TEST(FileLayout, ComponentsAreGroupedIntoScans) {
     const std::vector<ScanCase> cases = {
-        {{1, 1, 0, 0, 0, 0}, {{1}}},
-        {{2, 2, 1, 1, 1, 1}, {{1, 2, 3}}},
-        {{1, 1, 1, 1, 1, 1}, {{1, 2, 3}}},
-        {{2, 2, 2, 2, 2, 2}, {{1, 2}, {3}}},
-        {{4, 4, 1, 1, 1, 1}, {{1}, {2, 3}}},
-        {{4, 2, 2, 1, 1, 1}, {{1, 2}, {3}}},
+        {{1, 1, 0, 0, 0, 0}, {{1}}},         {{2, 2, 1, 1, 1, 1}, {{1, 2, 3}}},   {{1, 1, 1, 1, 1, 1}, {{1, 2, 3}}},
+        {{2, 2, 2, 2, 2, 2}, {{1, 2}, {3}}}, {{4, 4, 1, 1, 1, 1}, {{1}, {2, 3}}}, {{4, 2, 2, 1, 1, 1}, {{1, 2}, {3}}},
         {{1, 2, 1, 1, 1, 1}, {{1, 2, 3}}},
     };
     auto rgb = test::GradientRgb(101, 67);

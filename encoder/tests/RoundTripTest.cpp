@@ -15,8 +15,7 @@ TEST(RoundTrip, PhotoSizeAtEveryQualityAndSampling) {
         for (int quality : {30, 50, 75, 90, 100}) {
             ClsJPEG encoder;
             encoder.SetQuality(quality);
-            encoder.SetSamplingFrequencies(factors[0], factors[1], factors[2], factors[3],
-                                           factors[4], factors[5]);
+            encoder.SetSamplingFrequencies(factors[0], factors[1], factors[2], factors[3], factors[4], factors[5]);
             MemoryPicture picture(156, 188, rgb);
             ASSERT_EQ(encoder.SampleHDC(picture, 156, 188), 0);
             test::Decoded decoded = test::DecodeJpeg(encoder.Encode());
@@ -48,8 +47,8 @@ TEST(Sampling, ComponentAreasAndCoefficientCounts) {
         std::vector<size_t> counts;
     };
     for (const Case& c : std::vector<Case>{{16, 16, {1, 1, 1, 1, 1, 1}, {256, 256, 256}},
-                                            {20, 10, {2, 2, 1, 1, 1, 1}, {384, 128, 128}},
-                                            {5, 5, {2, 2, 1, 1, 1, 1}, {64, 64, 64}}}) {
+                                           {20, 10, {2, 2, 1, 1, 1, 1}, {384, 128, 128}},
+                                           {5, 5, {2, 2, 1, 1, 1, 1}, {64, 64, 64}}}) {
         ClsJPEG encoder;
         const auto& f = c.factors;
         encoder.SetSamplingFrequencies(f[0], f[1], f[2], f[3], f[4], f[5]);

@@ -8,9 +8,9 @@ namespace vardolin::test {
 
 struct Segment {
     uint8_t marker = 0;
-    size_t offset = 0;                // of the 0xFF
-    std::vector<uint8_t> payload;     // after the length field
-    int length = 0;                   // the length field, 0 for SOI and EOI
+    size_t offset = 0;             // of the 0xFF
+    std::vector<uint8_t> payload;  // after the length field
+    int length = 0;                // the length field, 0 for SOI and EOI
 };
 
 // Splits a file into its segments; entropy-coded data after SOS is skipped.

@@ -55,9 +55,9 @@ TEST(Settings, QualityScalesTablesWithHalvesToEven) {
     EXPECT_EQ(Qk(encoder, 0), std::vector<int>(64, 1));
     encoder.SetQuality(1);
     EXPECT_EQ(Qk(encoder, 1), std::vector<int>(64, 255));
-    encoder.SetQuality(16);  // scale 5000 / 16 = 312.5 becomes 312
-    EXPECT_EQ(encoder.QuantTable(0).Qk[0], 50);   // (16 * 312 + 50) / 100 = 50.42
-    EXPECT_EQ(encoder.QuantTable(0).Qk[1], 35);   // 34.82
+    encoder.SetQuality(16);                      // scale 5000 / 16 = 312.5 becomes 312
+    EXPECT_EQ(encoder.QuantTable(0).Qk[0], 50);  // (16 * 312 + 50) / 100 = 50.42
+    EXPECT_EQ(encoder.QuantTable(0).Qk[1], 35);  // 34.82
 }
 
 TEST(Settings, QualityOutsideOneToHundredIsIgnored) {
@@ -77,8 +77,7 @@ TEST(Settings, ScaleFoldsDctScalingAndQuantizer) {
     for (int v = 0; v < 8; ++v)
         for (int u = 0; u < 8; ++u) {
             int z = ZigZag[v][u];
-            EXPECT_EQ(table.Scale[z],
-                      float(AanScale[u] * AanScale[v] / table.Qk[z]));
+            EXPECT_EQ(table.Scale[z], float(AanScale[u] * AanScale[v] / table.Qk[z]));
         }
 }
 
@@ -97,8 +96,7 @@ TEST(Settings, SamplingFactors) {
     for (auto factors : std::vector<std::array<int, 6>>{
              {5, 1, 1, 1, 1, 1}, {1, 0, 1, 1, 1, 1}, {1, 1, 0, 0, 0, 1}, {1, 1, 1, 1, 1, -1}}) {
         ExpectError(error_number::kInvalidValue, "无效采样值", [&] {
-            encoder.SetSamplingFrequencies(factors[0], factors[1], factors[2], factors[3],
-                                           factors[4], factors[5]);
+            encoder.SetSamplingFrequencies(factors[0], factors[1], factors[2], factors[3], factors[4], factors[5]);
         });
     }
     // A refused call leaves the previous components as they were.
@@ -111,8 +109,7 @@ TEST(Settings, CommentLengthLimit) {
     encoder.SetComment(u"first");
     encoder.SetComment(std::u16string(65535, u'x'));
     EXPECT_EQ(encoder.Comment().size(), 65535u);
-    ExpectError(error_number::kInvalidValue, "无效注释长度",
-                [&] { encoder.SetComment(std::u16string(65536, u'x')); });
+    ExpectError(error_number::kInvalidValue, "无效注释长度", [&] { encoder.SetComment(std::u16string(65536, u'x')); });
     EXPECT_EQ(encoder.Comment().size(), 65535u);
 }
 

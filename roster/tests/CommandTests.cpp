@@ -154,15 +154,16 @@ TEST_F(CommandTest, OpenPhotoFolderCreatesPicAndOpensItOrSaysWhereItIs) {
 TEST(PhotoName, IsAnyNameWindowsCanHoldWithTheExtension) {
     const std::wstring longest(251, L'名');  // with ".jpg", 255 characters
     const std::pair<std::wstring, bool> cases[] = {
-        {L" 戊 ", true}, {L"  A ", true}, {L"A.", true}, {L"a..b", true}, {L"1001", true}, {longest, true},
-        {L" CON", true}, {L"COM0", true}, {L"COM10", true}, {L"CONSOLE", true}, {L"NULL.x", true},
-        {L"", false}, {L"   ", false}, {L".", false}, {L"..", false}, {longest + L"x", false},
-        {L"a/b", false}, {L"a\\b", false}, {L"..\\x", false}, {L"a:b", false}, {L"x?", false}, {L"x*", false},
-        {L"<a>", false}, {L"a|b", false}, {L"\"a\"", false}, {L"\t", false}, {L"a\nb", false},
-        {std::wstring(1, L'\0'), false},
-        {L"CON", false}, {L"con ", false}, {L"Nul.txt", false}, {L"aux  .x", false}, {L"PRN.", false},
-        {L"COM1", false}, {L"lpt9", false}, {L"COM\u00B9", false}, {L"LPT\u00B3", false},
-        {L"CONIN$", false}, {L"conout$", false},
+        {L" 戊 ", true},       {L"  A ", true},    {L"A.", true},       {L"a..b", true},
+        {L"1001", true},       {longest, true},    {L" CON", true},     {L"COM0", true},
+        {L"COM10", true},      {L"CONSOLE", true}, {L"NULL.x", true},   {L"", false},
+        {L"   ", false},       {L".", false},      {L"..", false},      {longest + L"x", false},
+        {L"a/b", false},       {L"a\\b", false},   {L"..\\x", false},   {L"a:b", false},
+        {L"x?", false},        {L"x*", false},     {L"<a>", false},     {L"a|b", false},
+        {L"\"a\"", false},     {L"\t", false},     {L"a\nb", false},    {std::wstring(1, L'\0'), false},
+        {L"CON", false},       {L"con ", false},   {L"Nul.txt", false}, {L"aux  .x", false},
+        {L"PRN.", false},      {L"COM1", false},   {L"lpt9", false},    {L"COM\u00B9", false},
+        {L"LPT\u00B3", false}, {L"CONIN$", false}, {L"conout$", false},
     };
     for (const auto& [entry, usable] : cases)
         EXPECT_EQ(IsUsablePhotoName(entry), usable) << testing::PrintToString(entry);

@@ -23,7 +23,8 @@ protected:
     bool Outlined(const RECT& r) {
         HDC dc = GetDC(List());
         int black = 0;
-        for (POINT p : {POINT{r.left, r.top}, {r.right - 1, r.top}, {r.left, r.bottom - 1}, {r.right - 1, r.bottom - 1}})
+        for (POINT p :
+             {POINT{r.left, r.top}, {r.right - 1, r.top}, {r.left, r.bottom - 1}, {r.right - 1, r.bottom - 1}})
             black += GetPixel(dc, p.x, p.y) == RGB(0, 0, 0);
         ReleaseDC(List(), dc);
         return black == 4;

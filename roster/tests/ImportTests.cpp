@@ -61,8 +61,8 @@ protected:
 };
 
 TEST_F(BusyHostTest, RefusedCallsAreMadeAgainUntilTheHostAccepts) {
-    for (HRESULT refusal : {devhost::kRefusedInProcess, devhost::kRefusedOutOfProcess,
-                            devhost::kRetryLaterOutOfProcess}) {
+    for (HRESULT refusal :
+         {devhost::kRefusedInProcess, devhost::kRefusedOutOfProcess, devhost::kRetryLaterOutOfProcess}) {
         SCOPED_TRACE(refusal);
         SetEntries({});
         host_.RefuseCalls(3, refusal);
@@ -81,7 +81,8 @@ TEST_F(BusyHostTest, RefusedCallsAreMadeAgainUntilTheHostAccepts) {
 TEST_F(BusyHostTest, AHostThatStaysBusyIsToldOfOnceAndTheRosterStaysAsItWas) {
     const std::pair<const char*, std::function<void()>> whenBusy[] = {
         {"from the start", [&] { host_.RefuseCalls(devhost::kRefuseAlways); }},
-        {"once the range is picked", [&] {
+        {"once the range is picked",
+         [&] {
              host_.AnswerInputBox([&](const std::wstring&, const std::wstring&) {
                  host_.RefuseCalls(devhost::kRefuseAlways);
                  return std::optional<std::wstring>(L"A1:B3");

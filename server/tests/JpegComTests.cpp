@@ -98,9 +98,9 @@ void KeepForCrossCheck(const OneToOneCase& c, const std::vector<uint8_t>& jpeg) 
     std::ofstream(folder / (name + ".jpg"), std::ios::binary)
         .write(reinterpret_cast<const char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size()));
     const auto& s = c.settings.sampling;
-    std::ofstream(folder / (name + ".args")) << "--quality " << c.settings.quality << " --sampling " << s[0] << ','
-                                             << s[1] << ',' << s[2] << ',' << s[3] << ',' << s[4] << ',' << s[5]
-                                             << (c.settings.comment.empty() ? "" : " --comment test") << '\n';
+    std::ofstream(folder / (name + ".args"))
+        << "--quality " << c.settings.quality << " --sampling " << s[0] << ',' << s[1] << ',' << s[2] << ',' << s[3]
+        << ',' << s[4] << ',' << s[5] << (c.settings.comment.empty() ? "" : " --comment test") << '\n';
 }
 
 TEST_F(JpegOverCom, OneToOneSamplingWritesTheBytesOfThePortableEncoder) {

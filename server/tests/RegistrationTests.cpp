@@ -93,9 +93,9 @@ TEST_F(Registration, PerMachineMakesClassesCreatableAndRemovesEveryKey) {
         CLSID clsid{};
         ASSERT_EQ(CLSIDFromProgID(progId, &clsid), S_OK);
         IDispatch* object = nullptr;
-        ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                                   reinterpret_cast<void**>(&object)),
-                  S_OK);
+        ASSERT_EQ(
+            CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(&object)),
+            S_OK);
         object->Release();
     }
 

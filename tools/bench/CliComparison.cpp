@@ -48,16 +48,16 @@ std::vector<Picture> MakePictures(const std::filesystem::path& folder) {
     return pictures;
 }
 
-std::vector<std::string> OurCommand(const std::filesystem::path& tool, const Picture& picture,
-                                    const Sampling& sampling, const std::filesystem::path& output) {
+std::vector<std::string> OurCommand(const std::filesystem::path& tool, const Picture& picture, const Sampling& sampling,
+                                    const std::filesystem::path& output) {
     return {tool.string(), picture.file.string(), output.string(), "--quality", std::to_string(kQuality),
-            "--sampling", sampling.ours, "--force"};
+            "--sampling",  sampling.ours,         "--force"};
 }
 
 std::vector<std::string> CjpegCommand(const Picture& picture, const Sampling& sampling,
                                       const std::filesystem::path& output) {
-    return {kCjpeg, "-dct", "float", "-optimize", "-quality", std::to_string(kQuality), "-sample", sampling.cjpeg,
-            "-outfile", output.string(), picture.file.string()};
+    return {kCjpeg,    "-dct",         "float",    "-optimize",     "-quality",           std::to_string(kQuality),
+            "-sample", sampling.cjpeg, "-outfile", output.string(), picture.file.string()};
 }
 
 long FileSize(const std::filesystem::path& path) {
@@ -85,11 +85,12 @@ void PrintRow(const Picture& picture, const Sampling& sampling, const ProcessCos
 bool CompareWithCjpeg(const std::filesystem::path& launcher, const std::filesystem::path& ourTool,
                       const std::filesystem::path& folder) {
     const std::vector<Picture> pictures = MakePictures(folder);
-    std::printf("Whole process: vardolin-jpeg against cjpeg -dct float -optimize, quality %d, the same\n"
-                "sampling; medians of interleaved runs. cpu = user + system time. Ratios: cjpeg / ours for\n"
-                "cpu and wall (above 1: ours is faster), ours / cjpeg for peak memory (below 1: ours is\n"
-                "smaller).\n\n",
-                kQuality);
+    std::printf(
+        "Whole process: vardolin-jpeg against cjpeg -dct float -optimize, quality %d, the same\n"
+        "sampling; medians of interleaved runs. cpu = user + system time. Ratios: cjpeg / ours for\n"
+        "cpu and wall (above 1: ours is faster), ours / cjpeg for peak memory (below 1: ours is\n"
+        "smaller).\n\n",
+        kQuality);
     PrintHeader();
     bool allSucceeded = true;
     std::vector<std::pair<const Picture*, const Sampling*>> measured;
@@ -108,9 +109,10 @@ bool CompareWithCjpeg(const std::filesystem::path& launcher, const std::filesyst
         }
     }
 
-    std::printf("\nStages of ours, in process (median of 3, ms): read = the file opened and its header\n"
-                "read, sample = pixels drawn, converted, transformed and quantized, count = symbol\n"
-                "statistics and tables, code = entropy coding and file assembly, write = the file written.\n\n");
+    std::printf(
+        "\nStages of ours, in process (median of 3, ms): read = the file opened and its header\n"
+        "read, sample = pixels drawn, converted, transformed and quantized, count = symbol\n"
+        "statistics and tables, code = entropy coding and file assembly, write = the file written.\n\n");
     PrintStageHeader();
     for (const Picture& picture : pictures)
         for (const Sampling& sampling : kSamplings)

@@ -33,10 +33,9 @@ autoframe::GreyPicture Grey(const std::vector<uint8_t>& rgb, int width, int heig
 autoframe::GreyPicture Still(const std::filesystem::path& path) {
     tools::ImageFile file{path};
     std::vector<uint8_t> bgr(size_t(file.Width()) * 3 * file.Height());
-    for (int y = 0; y < file.Height(); ++y)
-        file.ReadRow(y, 0, file.Width(), bgr.data() + size_t(file.Width()) * 3 * y);
-    autoframe::GreyPicture photo =
-        autoframe::GreyFromBgr(bgr.data(), file.Width(), file.Height(), size_t(file.Width()) * 3, autoframe::RowOrder::TopDown);
+    for (int y = 0; y < file.Height(); ++y) file.ReadRow(y, 0, file.Width(), bgr.data() + size_t(file.Width()) * 3 * y);
+    autoframe::GreyPicture photo = autoframe::GreyFromBgr(bgr.data(), file.Width(), file.Height(),
+                                                          size_t(file.Width()) * 3, autoframe::RowOrder::TopDown);
     autoframe::GreyPicture still = autoframe::Shrink(photo, int(int64_t(photo.width) * autoframe::kScaleOne / kWidth));
     if (still.height < kHeight) return {};
     still.height = kHeight;
@@ -62,10 +61,8 @@ void Report(const char* name, const autoframe::GreyPicture& picture) {
 void ReportFaceDetection(const std::filesystem::path& photoFolder) {
     std::printf("\nFace detection on a %d x %d still (processor time of %d runs):\n\n", kWidth, kHeight, kRuns);
     std::filesystem::path astronaut = photoFolder / "astronaut.png";
-    if (std::filesystem::exists(astronaut))
-        Report("astronaut portrait", Still(astronaut));
-    else
-        std::printf("  (no %s: build the tests first)\n", astronaut.c_str());
+    if (std::filesystem::exists(astronaut)) Report("astronaut portrait", Still(astronaut));
+    else std::printf("  (no %s: build the tests first)\n", astronaut.c_str());
     Report("photo-like picture, no face", Grey(SmoothPicture(kWidth, kHeight).rgb, kWidth, kHeight));
 }
 

@@ -38,8 +38,8 @@ long EncodeLibjpeg(const std::vector<uint8_t>& rgb, int width, int height, bool 
 
 long EncodeStb(const std::vector<uint8_t>& rgb, int width, int height, bool) {
     long size = 0;
-    stbi_write_jpg_to_func([](void* context, void*, int n) { *static_cast<long*>(context) += n; },
-                           &size, width, height, 3, rgb.data(), 75);
+    stbi_write_jpg_to_func([](void* context, void*, int n) { *static_cast<long*>(context) += n; }, &size, width, height,
+                           3, rgb.data(), 75);
     return size;
 }
 

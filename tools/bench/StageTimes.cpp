@@ -59,8 +59,8 @@ Stages MeasureOnce(const std::filesystem::path& file, const std::array<int32_t, 
     const std::vector<uint8_t> bytes = encoder.Encode();  // counts again, then codes
     stages.code = std::max(0.0, Since(start) - stages.count);
 
-    std::ofstream(output, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                  std::streamsize(bytes.size()));
+    std::ofstream(output, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     stages.write = Since(start);
     return stages;
 }

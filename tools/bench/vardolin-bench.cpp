@@ -49,10 +49,10 @@ struct Case {
 
 struct Result {
     double seconds = 0;
-    double cpuSeconds = 0;   // processor time of the same (best) run
+    double cpuSeconds = 0;  // processor time of the same (best) run
     long bytes = 0;
-    long peakKb = 0;       // whole child
-    long encodeKb = 0;     // growth while encoding
+    long peakKb = 0;         // whole child
+    long encodeKb = 0;       // growth while encoding
     double budgetBytes = 0;  // 0 when the encoder has no budget
 };
 
@@ -145,13 +145,11 @@ Result Measure(const Preparer& prepare, const Case& c) {
 void PrintRow(const Case& c, const char* name, const Result& r, const Result& ours) {
     const double megapixels = double(c.width) * c.height / 1e6;
     const double mb = 1024.0 * 1024.0;
-    std::printf("%-18s %-6s %-20s %9.3f %8.1f %9.3f %10ld %8.1f %7.1f", c.name, c.subsampled ? "4:2:0" : "4:4:4",
-                name, r.seconds * 1e3, megapixels / r.seconds, r.cpuSeconds * 1e3, r.bytes, r.peakKb / 1024.0,
+    std::printf("%-18s %-6s %-20s %9.3f %8.1f %9.3f %10ld %8.1f %7.1f", c.name, c.subsampled ? "4:2:0" : "4:4:4", name,
+                r.seconds * 1e3, megapixels / r.seconds, r.cpuSeconds * 1e3, r.bytes, r.peakKb / 1024.0,
                 r.encodeKb / 1024.0);
-    if (r.budgetBytes > 0)
-        std::printf(" %9.1f %9.2f", r.budgetBytes / mb, r.encodeKb * 1024.0 / r.budgetBytes);
-    else
-        std::printf(" %9s %9s", "-", "-");
+    if (r.budgetBytes > 0) std::printf(" %9.1f %9.2f", r.budgetBytes / mb, r.encodeKb * 1024.0 / r.budgetBytes);
+    else std::printf(" %9s %9s", "-", "-");
     std::printf(" %9.2fx %9.2fx\n", r.seconds / ours.seconds, r.cpuSeconds / ours.cpuSeconds);
 }
 
@@ -191,9 +189,8 @@ void CompareInProcess() {
         {"libjpeg-turbo float", PrepareReference(vardolin::bench::EncodeLibjpeg)},
         {"stb_image_write", PrepareReference(vardolin::bench::EncodeStb)},
     };
-    std::printf("%-18s %-6s %-20s %9s %8s %9s %10s %8s %7s %9s %9s %10s %10s\n", "picture", "samp", "encoder",
-                "ms", "MP/s", "cpu ms", "bytes", "peak MB", "enc MB", "budget MB", "enc/budg", "time/ours",
-                "cpu/ours");
+    std::printf("%-18s %-6s %-20s %9s %8s %9s %10s %8s %7s %9s %9s %10s %10s\n", "picture", "samp", "encoder", "ms",
+                "MP/s", "cpu ms", "bytes", "peak MB", "enc MB", "budget MB", "enc/budg", "time/ours", "cpu/ours");
     for (const Case& c : cases) {
         Result ours;
         for (const auto& [name, prepare] : encoders) {
@@ -202,12 +199,13 @@ void CompareInProcess() {
             PrintRow(c, name, r, ours);
         }
     }
-    std::printf("\nQuality 75 everywhere. stb_image_write picks its own sampling (4:2:0 at this quality)\n"
-                "and fixed Huffman tables; libjpeg-turbo runs its float DCT with optimised tables.\n"
-                "time/ours above 1 means slower than vardolin. Times are the best of the repeats; cpu ms\n"
-                "is the processor time of the encoding (what counts on a busy machine).\n"
-                "peak MB: the whole measuring process; enc MB: its growth while encoding, above the\n"
-                "prepared picture; budget MB: strip + stored coefficients + output (vardolin only).\n");
+    std::printf(
+        "\nQuality 75 everywhere. stb_image_write picks its own sampling (4:2:0 at this quality)\n"
+        "and fixed Huffman tables; libjpeg-turbo runs its float DCT with optimised tables.\n"
+        "time/ours above 1 means slower than vardolin. Times are the best of the repeats; cpu ms\n"
+        "is the processor time of the encoding (what counts on a busy machine).\n"
+        "peak MB: the whole measuring process; enc MB: its growth while encoding, above the\n"
+        "prepared picture; budget MB: strip + stored coefficients + output (vardolin only).\n");
 }
 
 }  // namespace
@@ -225,8 +223,7 @@ int main(int argc, char** argv) {
     WorkFolder folder;
     if (folder.Path().empty()) return 1;
     const std::filesystem::path self = ThisProgram();
-    const bool succeeded =
-        vardolin::bench::CompareWithCjpeg(self, self.parent_path() / "vardolin-jpeg", folder.Path());
+    const bool succeeded = vardolin::bench::CompareWithCjpeg(self, self.parent_path() / "vardolin-jpeg", folder.Path());
     if (!cliOnly) {
         std::printf("\nIn process, quality 75:\n\n");
         CompareInProcess();

@@ -27,11 +27,11 @@ using namespace vardolin;
 using fuzz::Finding;
 
 enum Flags : uint8_t {
-    kCanvas = 1,         // the picture is drawn into a canvas instead of handing out rows
-    kCompare = 2,        // encode again the other way and through the plain path
-    kBadFactors = 4,     // factors may be 0 or -1
-    kWideComment = 8,    // comment characters of 16 bits
-    kWide = 16,          // up to 256 pixels wide instead of 40
+    kCanvas = 1,       // the picture is drawn into a canvas instead of handing out rows
+    kCompare = 2,      // encode again the other way and through the plain path
+    kBadFactors = 4,   // factors may be 0 or -1
+    kWideComment = 8,  // comment characters of 16 bits
+    kWide = 16,        // up to 256 pixels wide instead of 40
 };
 constexpr int kPathShift = 5;  // bits 5..7 choose the encoder path
 

@@ -32,9 +32,8 @@ private:
 
 // A message for the user: one line of text, no control characters in it.
 inline bool OneLine(std::string_view message) {
-    return !message.empty() && std::none_of(message.begin(), message.end(), [](char c) {
-        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
-    });
+    return !message.empty() && std::none_of(message.begin(), message.end(),
+                                            [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
 }
 
 [[noreturn]] inline void Finding(const char* what, const char* detail = "") {

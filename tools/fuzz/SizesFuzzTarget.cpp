@@ -28,8 +28,15 @@ constexpr size_t kCanvasLimit = size_t{1} << 21;
 
 // Sizes and offsets start at one of these, moved by -128..127.
 constexpr int64_t kLandmarks[] = {
-    0, 8, 64, 65500, 65536, 131072, 1 << 20,
-    std::numeric_limits<int32_t>::max() / 3, std::numeric_limits<int32_t>::max(),
+    0,
+    8,
+    64,
+    65500,
+    65536,
+    131072,
+    1 << 20,
+    std::numeric_limits<int32_t>::max() / 3,
+    std::numeric_limits<int32_t>::max(),
     std::numeric_limits<int32_t>::min(),
 };
 

@@ -78,9 +78,7 @@ TEST_F(ImageFileTest, PipeGivesTheSamePixelsAsTheFile) {
 }
 
 // An empty input (a pipe that gave nothing) is refused like any unknown format.
-TEST_F(ImageFileTest, EmptyInputIsRefused) {
-    EXPECT_THROW(ImageFile(std::span<const uint8_t>()), ImageFileError);
-}
+TEST_F(ImageFileTest, EmptyInputIsRefused) { EXPECT_THROW(ImageFile(std::span<const uint8_t>()), ImageFileError); }
 
 // A file cut short after its header was checked fails the reading of the
 // rows it no longer has.

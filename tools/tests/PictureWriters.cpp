@@ -136,7 +136,8 @@ std::string Bmp(const Picture& p, int bits, bool topDown, std::array<uint32_t, 3
         std::string row;
         if (bits <= 8) {
             row = Pack(std::vector<uint8_t>(indexed.indices.begin() + ptrdiff_t(y) * p.width,
-                                            indexed.indices.begin() + ptrdiff_t(y + 1) * p.width), bits);
+                                            indexed.indices.begin() + ptrdiff_t(y + 1) * p.width),
+                       bits);
         } else {
             for (int x = 0; x < p.width; ++x) {
                 const uint16_t* s = p.At(x, y);
@@ -236,17 +237,25 @@ const std::vector<Layout>& AllLayouts() {
         {"bmp-8-top-down", 3, A{255, 255, 255}, 256, [](const Picture& p) { return Bmp(p, 8, true); }},
         {"bmp-16-555", 3, A{31, 31, 31}, 0, [](const Picture& p) { return Bmp(p, 16, false); }},
         {"bmp-16-565-top-down", 3, A{31, 63, 31}, 0,
-         [](const Picture& p) { return Bmp(p, 16, true, M{0xF800, 0x07E0, 0x001F}); }},
+         [](const Picture& p) {
+             return Bmp(p, 16, true, M{0xF800, 0x07E0, 0x001F});
+         }},
         {"bmp-24", 3, A{255, 255, 255}, 0, [](const Picture& p) { return Bmp(p, 24, false); }},
         {"bmp-24-top-down", 3, A{255, 255, 255}, 0, [](const Picture& p) { return Bmp(p, 24, true); }},
         {"bmp-32", 3, A{255, 255, 255}, 0, [](const Picture& p) { return Bmp(p, 32, false); }},
         {"bmp-32-top-down", 3, A{255, 255, 255}, 0, [](const Picture& p) { return Bmp(p, 32, true); }},
         {"bmp-32-fields-bgr-v5", 3, A{255, 255, 255}, 0,
-         [](const Picture& p) { return Bmp(p, 32, false, M{0xFF0000, 0xFF00, 0xFF}, 124); }},
+         [](const Picture& p) {
+             return Bmp(p, 32, false, M{0xFF0000, 0xFF00, 0xFF}, 124);
+         }},
         {"bmp-32-fields-rgb", 3, A{255, 255, 255}, 0,
-         [](const Picture& p) { return Bmp(p, 32, false, M{0xFF, 0xFF00, 0xFF0000}); }},
+         [](const Picture& p) {
+             return Bmp(p, 32, false, M{0xFF, 0xFF00, 0xFF0000});
+         }},
         {"bmp-32-fields-10-bit", 3, A{1023, 1023, 1023}, 0,
-         [](const Picture& p) { return Bmp(p, 32, true, M{0x3FF00000, 0xFFC00, 0x3FF}); }},
+         [](const Picture& p) {
+             return Bmp(p, 32, true, M{0x3FF00000, 0xFFC00, 0x3FF});
+         }},
         {"png-rgb-8", 3, A{255, 255, 255}, 0, [](const Picture& p) { return Png(p, PNG_COLOR_TYPE_RGB, 8); }},
         {"png-rgb-16", 3, A{65535, 65535, 65535}, 0, [](const Picture& p) { return Png(p, PNG_COLOR_TYPE_RGB, 16); }},
         {"png-rgb-8-interlaced", 3, A{255, 255, 255}, 0,

@@ -32,10 +32,11 @@ fs::path ScratchFile(const wchar_t* name) { return fs::temp_directory_path() / n
 
 TEST(CameraControlObject, AnswersTheFiveMembersByNameWithTheControlsDispatchIds) {
     ComPtr<IDispatch> control = CreateCameraControlObject(CreateDirectShowCamera(), nullptr);
-    const std::pair<const wchar_t*, DISPID> members[] = {
-        {L"FormatDialogAvailable", 0x68030001}, {L"SourceDialogAvailable", 0x68030000},
-        {L"ShowFormatDialog", 0x60030029},      {L"ShowSourceDialog", 0x6003002A},
-        {L"savefRAMEbitmap", 0x60030030}};
+    const std::pair<const wchar_t*, DISPID> members[] = {{L"FormatDialogAvailable", 0x68030001},
+                                                         {L"SourceDialogAvailable", 0x68030000},
+                                                         {L"ShowFormatDialog", 0x60030029},
+                                                         {L"ShowSourceDialog", 0x6003002A},
+                                                         {L"savefRAMEbitmap", 0x60030030}};
     for (auto [name, expected] : members) {
         DISPID id = 0;
         LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
@@ -195,9 +196,9 @@ TEST(DemoCameraGraph, EveryFormatGivesTheWholePictureRightWayUp) {
         bool choosePreviewFormat;
         int width, height;  // set on the pin before connecting; 0: leave as it is
     } cases[] = {
-        {L"time=5000", true, 0, 0},             // the preview format we ask for: 320 x 240
-        {L"time=5000", false, 0, 0},            // the camera's default: 640 x 480
-        {L"time=5000", false, 1280, 720},       // 16:9, centre-cropped
+        {L"time=5000", true, 0, 0},        // the preview format we ask for: 320 x 240
+        {L"time=5000", false, 0, 0},       // the camera's default: 640 x 480
+        {L"time=5000", false, 1280, 720},  // 16:9, centre-cropped
         {L"time=5000;formats=yuy2", true, 0, 0},
         {L"time=5000;formats=nv12", false, 1280, 720},
     };

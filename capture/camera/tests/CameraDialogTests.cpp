@@ -44,7 +44,7 @@ TEST(CameraIdentity, TheRememberedCameraIsFoundByPathThenByNameAndTriedFirst) {
         CameraChoice remembered;
         std::optional<size_t> found;
     } cases[] = {
-        {{L"USB Camera", L"usb#3"}, 2}, {{L"Renamed", L"pci#2"}, 1},  {{L"USB Camera", L"usb#9"}, 0},
+        {{L"USB Camera", L"usb#3"}, 2}, {{L"Renamed", L"pci#2"}, 1},          {{L"USB Camera", L"usb#9"}, 0},
         {{L"Integrated", L""}, 1},      {{L"Other", L"usb#9"}, std::nullopt}, {{L"", L""}, std::nullopt},
     };
     for (const auto& c : cases) {
@@ -129,8 +129,7 @@ TEST(FormatList, AnswersTheEntryChosen) {
             if (c.end == End::DoubleClick)
                 SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(format_list_control::kFormatList, LBN_DBLCLK),
                              reinterpret_cast<LPARAM>(list));
-            else
-                SendMessageW(dialog, WM_COMMAND, c.end == End::Ok ? IDOK : IDCANCEL, 0);
+            else SendMessageW(dialog, WM_COMMAND, c.end == End::Ok ? IDOK : IDCANCEL, 0);
         });
         EXPECT_EQ(ChooseFormat(nullptr, formats, c.current), c.chosen);
         ASSERT_TRUE(answer.Answered());

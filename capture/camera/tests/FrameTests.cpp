@@ -75,10 +75,10 @@ std::vector<uint8_t> MakeSample(const SampleLayout& l) {
 
 TEST(PreviewScaler, EveryFormatAndShapeGivesTheWholePictureRightWayUp) {
     const SampleLayout cases[] = {
-        {PixelFormat::Rgb24, 640, 480, true},   {PixelFormat::Rgb24, 640, 480, false},
-        {PixelFormat::Rgb32, 320, 240, true},   {PixelFormat::Yuy2, 1280, 720, false},
-        {PixelFormat::Nv12, 1280, 720, false},  {PixelFormat::Rgb24, 1920, 1080, true},
-        {PixelFormat::Yuy2, 640, 640, false},   {PixelFormat::Rgb24, 160, 120, true},
+        {PixelFormat::Rgb24, 640, 480, true},  {PixelFormat::Rgb24, 640, 480, false},
+        {PixelFormat::Rgb32, 320, 240, true},  {PixelFormat::Yuy2, 1280, 720, false},
+        {PixelFormat::Nv12, 1280, 720, false}, {PixelFormat::Rgb24, 1920, 1080, true},
+        {PixelFormat::Yuy2, 640, 640, false},  {PixelFormat::Rgb24, 160, 120, true},
         {PixelFormat::Nv12, 328, 240, false},
     };
     PreviewScaler scaler;
@@ -170,8 +170,8 @@ TEST(CameraProblem, ARefusedStartIsToldByItsCause) {
 // scale: the smallest such, of any shape; what the formats allow at most.
 TEST(FormatChoice, LargerPhotosAskForTheSmallestFormatWithTheDetail) {
     const GUID rgb = MEDIASUBTYPE_RGB24, yuy2 = MEDIASUBTYPE_YUY2;
-    const std::vector<OfferedFormat> camera = {{rgb, 640, 480}, {yuy2, 1280, 720}, {rgb, 1280, 720}, {rgb, 320, 240},
-                                               {rgb, 1920, 1080}};
+    const std::vector<OfferedFormat> camera = {
+        {rgb, 640, 480}, {yuy2, 1280, 720}, {rgb, 1280, 720}, {rgb, 320, 240}, {rgb, 1920, 1080}};
     const struct {
         std::vector<OfferedFormat> offered;
         int scale;
@@ -180,9 +180,9 @@ TEST(FormatChoice, LargerPhotosAskForTheSmallestFormatWithTheDetail) {
     } cases[] = {
         {camera, 1, 3, {4, 1920, 1080}},
         {camera, 2, 0, {}},
-        {camera, 3, 2, {}},                                           // 960 x 720 in the middle; RGB24 first
-        {{{rgb, 320, 240}}, 2, std::nullopt, {1, 320, 240}},          // a 320 x 240-only camera
-        {{{rgb, 848, 480}, {rgb, 640, 360}}, 2, 0, {2, 848, 480}},    // 640 x 480 in the middle of 848 x 480
+        {camera, 3, 2, {}},                                         // 960 x 720 in the middle; RGB24 first
+        {{{rgb, 320, 240}}, 2, std::nullopt, {1, 320, 240}},        // a 320 x 240-only camera
+        {{{rgb, 848, 480}, {rgb, 640, 360}}, 2, 0, {2, 848, 480}},  // 640 x 480 in the middle of 848 x 480
         {{}, 2, std::nullopt, {1, 0, 0}},
     };
     for (const auto& c : cases) {

@@ -99,7 +99,8 @@ TEST_F(FaceFramingTest, TheFrameGoesOnTheFaceOnlyWithTheOptionAndAFace) {
     } cases[] = {{false, Scene::Photograph, false}, {true, Scene::Portrait, false}, {true, Scene::Photograph, true}};
     for (auto c : cases) {
         SCOPED_TRACE(testing::Message() << c.option << " scene " << static_cast<int>(c.scene));
-        cameraSwitches_.Set(std::wstring(L"time=5000;scene=") + (c.scene == Scene::Photograph ? L"photo" : L"portrait"));
+        cameraSwitches_.Set(std::wstring(L"time=5000;scene=") +
+                            (c.scene == Scene::Photograph ? L"photo" : L"portrait"));
         Reload(c.option);
         RECT before = Frame();
         BitmapPixels previewBefore = PreviewPixels();

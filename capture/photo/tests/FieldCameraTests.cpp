@@ -26,7 +26,8 @@ using namespace std::chrono_literals;
 
 BitmapPixels Inverted(BitmapPixels picture) {
     for (int y = 0; y < picture.height; ++y)
-        for (uint8_t *p = picture.Row(y), *end = p + 3 * picture.width; p != end; ++p) *p = static_cast<uint8_t>(255 - *p);
+        for (uint8_t *p = picture.Row(y), *end = p + 3 * picture.width; p != end; ++p)
+            *p = static_cast<uint8_t>(255 - *p);
     return picture;
 }
 
@@ -41,14 +42,23 @@ TEST_F(FieldCameraTest, EachCameraEndsInTheLivePictureAndAStoredPhotoInTheSameWi
         std::set<std::wstring> never;      // and must not
         std::chrono::milliseconds within;  // from opening the window to a live picture
     } cases[] = {
-        {"busy for 5 s (a video call ends)", L"time=0;inuse=5000", false, std::nullopt, {kCameraInUseText}, {},
-         12s},
-        {"first frame after 4.5 s", L"time=0;firstframe=4500", false, std::nullopt, {kCameraStartingText},
-         {kCameraLostText, kNoFrameYetText}, 8s},
+        {"busy for 5 s (a video call ends)", L"time=0;inuse=5000", false, std::nullopt, {kCameraInUseText}, {}, 12s},
+        {"first frame after 4.5 s",
+         L"time=0;firstframe=4500",
+         false,
+         std::nullopt,
+         {kCameraStartingText},
+         {kCameraLostText, kNoFrameYetText},
+         8s},
         {"no property pages", L"time=0;nopages=both", false, std::nullopt, {}, {}, 5s},
         {"VIDEOINFOHEADER2 only", L"time=0;vih2", false, std::nullopt, {}, {}, 5s},
-        {"the remembered camera is silent", L"time=0;" + second + L":time=9000;" + second + L":stalled", true,
-         second, {}, {}, 15s},
+        {"the remembered camera is silent",
+         L"time=0;" + second + L":time=9000;" + second + L":stalled",
+         true,
+         second,
+         {},
+         {},
+         15s},
     };
     std::optional<democam::SecondCamera> secondCamera;
     for (const auto& c : cases) {
@@ -71,8 +81,8 @@ TEST_F(FieldCameraTest, EachCameraEndsInTheLivePictureAndAStoredPhotoInTheSameWi
             },
             c.within);
         std::cout << c.what << ": window shown in "
-                  << std::chrono::duration_cast<std::chrono::milliseconds>(shown).count()
-                  << " ms, longest message " << TakeLongestDispatch().count() / 1000 << " ms" << std::endl;
+                  << std::chrono::duration_cast<std::chrono::milliseconds>(shown).count() << " ms, longest message "
+                  << TakeLongestDispatch().count() / 1000 << " ms" << std::endl;
         ASSERT_TRUE(live) << "live after " << c.within.count() << " ms";
         for (const std::wstring& problem : c.seen) EXPECT_TRUE(seen.count(problem)) << "not seen";
         for (const std::wstring& problem : c.never) EXPECT_FALSE(seen.count(problem)) << "seen";

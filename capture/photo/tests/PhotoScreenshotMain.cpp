@@ -35,7 +35,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (argc > 1 && wcscmp(argv[1], L"remind") == 0)
         SendMessageW(window.Control(ControlId::List1), LB_RESETCONTENT, 0, 0);
-    for (auto [mode, button] : {std::pair{L"format", ControlId::CmdFormatDlg}, {L"source", ControlId::CmdSourceDlg},
+    for (auto [mode, button] : {std::pair{L"format", ControlId::CmdFormatDlg},
+                                {L"source", ControlId::CmdSourceDlg},
                                 {L"remind", ControlId::Command1}})
         if (argc > 1 && wcscmp(argv[1], mode) == 0) PostMessageW(window.Control(button), BM_CLICK, 0, 0);
     vardolin::test::ShowUntilClosed(window);

@@ -24,14 +24,17 @@ BitmapPixels Resampled(const BitmapPixels& source, RECT box, int width, int heig
     out.Resize(width, height);
     for (int j = 0; j < height; ++j)
         for (int i = 0; i < width; ++i) {
-            int x0 = box.left + i * (box.right - box.left) / width, x1 = box.left + (i + 1) * (box.right - box.left) / width;
-            int y0 = box.top + j * (box.bottom - box.top) / height, y1 = box.top + (j + 1) * (box.bottom - box.top) / height;
+            int x0 = box.left + i * (box.right - box.left) / width,
+                x1 = box.left + (i + 1) * (box.right - box.left) / width;
+            int y0 = box.top + j * (box.bottom - box.top) / height,
+                y1 = box.top + (j + 1) * (box.bottom - box.top) / height;
             x1 = std::max(x1, x0 + 1), y1 = std::max(y1, y0 + 1);
             for (int c = 0; c < 3; ++c) {
                 int sum = 0;
                 for (int y = y0; y < y1; ++y)
                     for (int x = x0; x < x1; ++x) sum += source.Row(y)[3 * x + c];
-                out.Row(j)[3 * i + c] = static_cast<uint8_t>((sum + (x1 - x0) * (y1 - y0) / 2) / ((x1 - x0) * (y1 - y0)));
+                out.Row(j)[3 * i + c] =
+                    static_cast<uint8_t>((sum + (x1 - x0) * (y1 - y0) / 2) / ((x1 - x0) * (y1 - y0)));
             }
         }
     return out;
@@ -74,7 +77,8 @@ TEST_F(PhotoSizeTest, LargerPhotosAreCutFromTheCamerasFullDetailAndTheDesignedSi
         RECT crop = Frame();
         auto storing = std::chrono::steady_clock::now();
         Click(ControlId::Command1);
-        auto stored_in = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - storing);
+        auto stored_in =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - storing);
         std::filesystem::path file = PicFolder() / L"P.jpg";
         int k = c.scale.value_or(1);
         BitmapPixels stored = DecodeJpeg(file);
@@ -97,8 +101,8 @@ TEST_F(PhotoSizeTest, LargerPhotosAreCutFromTheCamerasFullDetailAndTheDesignedSi
             BitmapPixels truth = Resampled(scene, block, stored.width, stored.height);
             BitmapPixels enlarged = Resampled(DemoScene(0ms), crop, stored.width, stored.height);
             double ours = Psnr(stored, truth), fromStill = Psnr(enlarged, truth);
-            std::cout << "scale " << k << ": stored in " << stored_in.count() << " ms, " << ours << " dB against the scene, an enlarged 156 x 188 crop "
-                      << fromStill << " dB" << std::endl;
+            std::cout << "scale " << k << ": stored in " << stored_in.count() << " ms, " << ours
+                      << " dB against the scene, an enlarged 156 x 188 crop " << fromStill << " dB" << std::endl;
             EXPECT_GT(ours, fromStill + 3.0);
         }
         RemovePhotoFiles();

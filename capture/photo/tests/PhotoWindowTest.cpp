@@ -7,7 +7,6 @@
 #include "capture/camera/CameraChooser.h"
 #include "capture/camera/CameraTexts.h"
 
-
 namespace vardolin::capture::test {
 namespace {
 

@@ -101,7 +101,8 @@ TEST_F(StoreTest, QualityIsHeldWithin30To100InMemoryOnly) {
 // The system's reason quoted in a message keeps no full stop of its own
 // before ours.
 void ExpectOneSentenceEnd(const std::wstring& text) {
-    for (const wchar_t* doubled : {L".。", L"。。", L". 。"}) EXPECT_EQ(text.find(doubled), std::wstring::npos) << doubled;
+    for (const wchar_t* doubled : {L".。", L"。。", L". 。"})
+        EXPECT_EQ(text.find(doubled), std::wstring::npos) << doubled;
 }
 
 TEST_F(StoreTest, AnExistingPhotoIsReplacedAndNothingIsLeftBeside) {
@@ -226,7 +227,9 @@ TEST_F(StoreTest, ALongNameStoresPastTheOldPathLimit) {
     AddEntries({name.c_str()});
     TakePhotoAndCrop();
     Click(ControlId::Command1);
-    EXPECT_TRUE(messages_.empty()) << (messages_.empty() ? "" : std::string(messages_[0].text.begin(), messages_[0].text.end()));
+    EXPECT_TRUE(messages_.empty()) << (messages_.empty()
+                                           ? ""
+                                           : std::string(messages_[0].text.begin(), messages_[0].text.end()));
     EXPECT_TRUE(Entries().empty());
     EXPECT_EQ(DecodeJpeg(PicFolder() / (name + L".jpg")).width, 156);
 }

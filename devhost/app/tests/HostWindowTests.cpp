@@ -59,9 +59,10 @@ VARIANT Long(long value) {
 
 // What the roster import asks: prompt, title, five omitted, type 8.
 HRESULT InputBoxType8(IDispatch* application, VARIANT* answer) {
-    return Invoke(application, L"InputBox", DISPATCH_METHOD,
-                  {Text(L"Pick the names"), Text(L"Roster"), Missing(), Missing(), Missing(), Missing(), Missing(), Long(8)},
-                  answer);
+    return Invoke(
+        application, L"InputBox", DISPATCH_METHOD,
+        {Text(L"Pick the names"), Text(L"Roster"), Missing(), Missing(), Missing(), Missing(), Missing(), Long(8)},
+        answer);
 }
 
 std::wstring AddressOf(const VARIANT& range) {
@@ -112,8 +113,7 @@ void Drag(HWND grid, const Cell& from, const Cell& to, WPARAM keys = 0) {
 struct QuitMessageDrain {
     ~QuitMessageDrain() {
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
+        while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
     }
 };
 
@@ -151,7 +151,8 @@ TEST_F(HostWindowTest, DraggingOverTheGridAnswersThePickedRange) {
         if (!picker) return false;
         Drag(host.Grid().Window(), {2, 1}, {5, 1});
         shown = TextOf(GetDlgItem(picker, kPickerAddress));
-        ownerVisible = IsWindowEnabled(host.Grid().Window()) && !IsWindowEnabled(GetDlgItem(host.Window(), kRunMacroButton));
+        ownerVisible =
+            IsWindowEnabled(host.Grid().Window()) && !IsWindowEnabled(GetDlgItem(host.Window(), kRunMacroButton));
         SendMessageW(GetDlgItem(picker, kPickerOk), BM_CLICK, 0, 0);
         return true;
     });
@@ -237,10 +238,12 @@ TEST_F(HostWindowTest, AnAddressOnAMissingSheetIsRefused) {
 }
 
 TEST_F(HostWindowTest, CancelEscapeOrClosingAnswerFalse) {
-    for (auto answerBy : {std::function<void(HWND)>([](HWND p) { SendMessageW(GetDlgItem(p, kPickerCancel), BM_CLICK, 0, 0); }),
-                          std::function<void(HWND)>([](HWND p) { PostMessageW(GetDlgItem(p, kPickerAddress), WM_KEYDOWN, VK_ESCAPE, 0); }),
-                          std::function<void(HWND)>([](HWND p) { PostMessageW(p, WM_CLOSE, 0, 0); }),
-                          std::function<void(HWND)>([this](HWND) { PostMessageW(host.Window(), WM_CLOSE, 0, 0); })}) {
+    for (auto answerBy :
+         {std::function<void(HWND)>([](HWND p) { SendMessageW(GetDlgItem(p, kPickerCancel), BM_CLICK, 0, 0); }),
+          std::function<void(HWND)>(
+              [](HWND p) { PostMessageW(GetDlgItem(p, kPickerAddress), WM_KEYDOWN, VK_ESCAPE, 0); }),
+          std::function<void(HWND)>([](HWND p) { PostMessageW(p, WM_CLOSE, 0, 0); }),
+          std::function<void(HWND)>([this](HWND) { PostMessageW(host.Window(), WM_CLOSE, 0, 0); })}) {
         Script script([&] {
             HWND picker = Picker();
             if (!picker) return false;
@@ -273,7 +276,8 @@ TEST(FormShowMacro, AClassThatCannotBeCreatedOrHasNoFormShowIsReported) {
     HostWindow host{Roster()};
     IDispatch* application = host.Model().Application().Get();
     auto run = [&](const wchar_t* progId) {
-        return RunFormShowMacro(application, host.Model().ActiveWorkbook().Get(), host.Model().ActiveSheet().Get(), progId);
+        return RunFormShowMacro(application, host.Model().ActiveWorkbook().Get(), host.Model().ActiveSheet().Get(),
+                                progId);
     };
     MacroOutcome unregistered = run(L"Vardolin.NoSuchClass");
     EXPECT_TRUE(FAILED(unregistered.result));

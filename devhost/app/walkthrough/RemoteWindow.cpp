@@ -63,7 +63,8 @@ void WaitFor(const std::wstring& what, const std::function<bool()>& condition, D
     for (;;) {
         if (condition()) return;
         std::wstring box;
-        if (process && OpenMessageBox(process, box)) throw Failure{L"a message box opened while waiting for " + what + L": " + box};
+        if (process && OpenMessageBox(process, box))
+            throw Failure{L"a message box opened while waiting for " + what + L": " + box};
         if (std::chrono::steady_clock::now() > end) throw Failure{L"timed out waiting for " + what};
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
@@ -117,7 +118,8 @@ void RightClick(HWND window, POINT at) {
 
 void ChooseFromPopupMenu(DWORD process, int item) {
     HWND menu = nullptr;
-    WaitFor(L"the popup menu", [&] { return (menu = FindVisibleWindow(L"#32768", process)) != nullptr; }, process);
+    WaitFor(
+        L"the popup menu", [&] { return (menu = FindVisibleWindow(L"#32768", process)) != nullptr; }, process);
     // The menu's own loop reads the keys from its thread's queue.
     for (int i = 0; i < item; ++i) {
         PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);

@@ -20,7 +20,7 @@ namespace {
 using capture::ControlId;
 constexpr int kCropWidth = autoframe::kCropFrameSize.width;
 constexpr int kCropHeight = autoframe::kCropFrameSize.height;
-constexpr int kDarkLevel = 70;           // an outline or text pixel: every channel below this
+constexpr int kDarkLevel = 70;            // an outline or text pixel: every channel below this
 constexpr double kSamePictureLevel = 10;  // mean difference per channel of "the same picture"
 // The frame's outline over the face may move what the finder sees a little.
 constexpr int kFaceFrameTolerance = 4;
@@ -67,7 +67,8 @@ double MeanDifference(const Pixels& a, POINT atA, const Pixels& b, POINT atB, SI
     for (int y = 0; y < size.cy; ++y)
         for (int x = 0; x < size.cx; ++x) {
             uint32_t p = a.At(atA.x + x, atA.y + y), q = b.At(atB.x + x, atB.y + y);
-            for (int shift : {0, 8, 16}) sum += std::abs(static_cast<int>((p >> shift) & 0xFF) - static_cast<int>((q >> shift) & 0xFF));
+            for (int shift : {0, 8, 16})
+                sum += std::abs(static_cast<int>((p >> shift) & 0xFF) - static_cast<int>((q >> shift) & 0xFF));
         }
     return sum / (3.0 * size.cx * size.cy);
 }
@@ -109,7 +110,8 @@ RECT ClientOnScreen(HWND window) {
 }
 
 bool Inside(const Pixels& shot, const RECT& r) {
-    return r.left >= 0 && r.top >= 0 && r.right <= shot.width && r.bottom <= shot.height && r.left < r.right && r.top < r.bottom;
+    return r.left >= 0 && r.top >= 0 && r.right <= shot.width && r.bottom <= shot.height && r.left < r.right &&
+           r.top < r.bottom;
 }
 
 // The top-left corner of a dark 156 x 188 outline inside the area.
@@ -170,8 +172,9 @@ std::vector<std::wstring> CheckScreenshot(const std::filesystem::path& png, cons
     Checker check;
     std::optional<Pixels> shot = Decode(png);
     if (!shot) return {L"the screenshot cannot be read"};
-    check.Expect(shot->width == GetSystemMetrics(SM_CXVIRTUALSCREEN) && shot->height == GetSystemMetrics(SM_CYVIRTUALSCREEN),
-                 L"the screenshot is not the size of the screen");
+    check.Expect(
+        shot->width == GetSystemMetrics(SM_CXVIRTUALSCREEN) && shot->height == GetSystemMetrics(SM_CYVIRTUALSCREEN),
+        L"the screenshot is not the size of the screen");
 
     HWND window = FindVisibleWindow(kCaptureWindowClass);
     if (!window) return {L"no capture window on the screen"};
@@ -214,8 +217,9 @@ std::vector<std::wstring> CheckScreenshot(const std::filesystem::path& png, cons
     check.Expect(sized, L"the last photo does not decode to " + std::to_wstring(k * kCropWidth) + L" x " +
                             std::to_wstring(k * kCropHeight) + L" pixels");
     if (sized) {
-        double difference = MeanDifference(Downscaled(*photo, k), {1, 1}, *shot,
-                                           {previewArea.left + 1, previewArea.top + 1}, {kCropWidth - 2, kCropHeight - 2});
+        double difference =
+            MeanDifference(Downscaled(*photo, k), {1, 1}, *shot, {previewArea.left + 1, previewArea.top + 1},
+                           {kCropWidth - 2, kCropHeight - 2});
         check.Expect(difference < kSamePictureLevel, L"the last photo differs from the crop preview on the screen");
     }
     return check.failures;

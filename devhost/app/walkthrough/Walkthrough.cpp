@@ -63,18 +63,21 @@ public:
 
 private:
     void FindHost() {
-        WaitFor(L"the stand-in host's window",
-                [&] { return (host_ = FindVisibleWindow(app::kHostWindowClass)) != nullptr; }, 0);
+        WaitFor(
+            L"the stand-in host's window",
+            [&] { return (host_ = FindVisibleWindow(app::kHostWindowClass)) != nullptr; }, 0);
         process_ = ProcessOf(host_);
         grid_ = GetDlgItem(host_, app::kGrid);
     }
 
     void RunMacro() {
         Click(GetDlgItem(host_, app::kRunMacroButton));
-        WaitFor(L"the capture window", [&] { return (capture_ = FindVisibleWindow(kCaptureWindowClass, process_)) != nullptr; },
-                process_);
-        WaitFor(L"the camera (the take-photo button enabled)",
-                [&] { return IsWindowEnabled(Item(capture_, ControlId::CmdSaveDIB)) != FALSE; }, process_);
+        WaitFor(
+            L"the capture window",
+            [&] { return (capture_ = FindVisibleWindow(kCaptureWindowClass, process_)) != nullptr; }, process_);
+        WaitFor(
+            L"the camera (the take-photo button enabled)",
+            [&] { return IsWindowEnabled(Item(capture_, ControlId::CmdSaveDIB)) != FALSE; }, process_);
     }
 
     void ImportRoster() {
@@ -82,10 +85,13 @@ private:
         RightClick(list, {30, 30});
         ChooseFromPopupMenu(process_, kMenuItemAdd);
         HWND picker = nullptr;
-        WaitFor(L"the range picker", [&] {
-            picker = GetDlgItem(host_, app::kPickerBar);
-            return picker && IsWindowVisible(picker);
-        }, process_);
+        WaitFor(
+            L"the range picker",
+            [&] {
+                picker = GetDlgItem(host_, app::kPickerBar);
+                return picker && IsWindowVisible(picker);
+            },
+            process_);
         if (IsWindowVisible(capture_)) throw Failure{L"the capture window stayed visible over the range picker"};
 
         ParsedAddress address = *ParseAddress(expected_.pickedAddress);
@@ -93,13 +99,18 @@ private:
         app::GridOrigin origin;
         Drag(grid_, app::CellCentre(origin, column.first), app::CellCentre(origin, column.last));
         HWND box = GetDlgItem(picker, app::kPickerAddress);
-        WaitFor(L"the picked address " + expected_.pickedAddress, [&] { return TextOf(box) == expected_.pickedAddress; },
-                process_, 5s);
+        WaitFor(
+            L"the picked address " + expected_.pickedAddress, [&] { return TextOf(box) == expected_.pickedAddress; },
+            process_, 5s);
         Click(GetDlgItem(picker, app::kPickerOk));
 
-        WaitFor(L"the capture window back with the roster", [&] {
-            return IsWindowVisible(capture_) && Send(list, LB_GETCOUNT) == static_cast<LRESULT>(expected_.roster.size());
-        }, process_);
+        WaitFor(
+            L"the capture window back with the roster",
+            [&] {
+                return IsWindowVisible(capture_) &&
+                       Send(list, LB_GETCOUNT) == static_cast<LRESULT>(expected_.roster.size());
+            },
+            process_);
         std::vector<std::wstring> roster = ListTexts(list);
         if (roster != expected_.roster) throw Failure{L"the roster differs from the picked names"};
     }
@@ -112,12 +123,14 @@ private:
 
         if (TextOf(take) == kRetake) {
             Click(take);
-            WaitFor(L"the live preview", [&] { return TextOf(take) == kTakePhoto; }, process_);
+            WaitFor(
+                L"the live preview", [&] { return TextOf(take) == kTakePhoto; }, process_);
             std::this_thread::sleep_for(400ms);  // the scene moves on a little
         }
         Click(take);
         HWND still = Item(capture_, ControlId::Picture1);
-        WaitFor(L"the still photo", [&] { return TextOf(take) == kRetake && IsWindowVisible(still); }, process_);
+        WaitFor(
+            L"the still photo", [&] { return TextOf(take) == kRetake && IsWindowVisible(still); }, process_);
 
         // The last photo is stored as the still left the frame: on the face
         // when the option to frame faces is on and the camera films one.
@@ -131,8 +144,9 @@ private:
         fs::remove(photo, ignored);
         LRESULT before = Send(list, LB_GETCOUNT);
         Click(Item(capture_, ControlId::Command1));
-        WaitFor(L"the photo of " + name, [&] { return fs::exists(photo) && Send(list, LB_GETCOUNT) == before - 1; },
-                process_);
+        WaitFor(
+            L"the photo of " + name, [&] { return fs::exists(photo) && Send(list, LB_GETCOUNT) == before - 1; },
+            process_);
         return photo;
     }
 
@@ -175,7 +189,8 @@ fs::path RegisteredLibraryFolder() {
 }
 
 Outcome PlayWalkthrough(const Expectations& expected, int photos) {
-    if (static_cast<int>(expected.roster.size()) < photos) throw Failure{L"the roster is too short for the walkthrough"};
+    if (static_cast<int>(expected.roster.size()) < photos)
+        throw Failure{L"the roster is too short for the walkthrough"};
     return Session(expected).Play(photos);
 }
 
@@ -183,7 +198,8 @@ void CloseHost() {
     HWND host = FindVisibleWindow(app::kHostWindowClass);
     if (!host) return;
     PostMessageW(host, WM_CLOSE, 0, 0);
-    WaitFor(L"the host to close", [&] { return !IsWindow(host); }, 0);
+    WaitFor(
+        L"the host to close", [&] { return !IsWindow(host); }, 0);
 }
 
 }  // namespace vardolin::devhost::walkthrough

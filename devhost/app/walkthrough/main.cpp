@@ -45,8 +45,8 @@ int Play(const fs::path& workbook, int photos) {
     Outcome outcome = PlayWalkthrough(expected, photos);
     std::wstring names;
     for (const std::wstring& name : outcome.roster) names += (names.empty() ? L"" : L", ") + name;
-    Say(L"picked " + expected.pickedAddress + L": " + std::to_wstring(outcome.roster.size()) + L" names on the roster (" +
-        names + L")");
+    Say(L"picked " + expected.pickedAddress + L": " + std::to_wstring(outcome.roster.size()) +
+        L" names on the roster (" + names + L")");
     for (const fs::path& photo : outcome.photos) Say(L"stored " + photo.wstring());
     return 0;
 }

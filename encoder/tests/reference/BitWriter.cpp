@@ -12,10 +12,8 @@ void BitWriter::StoreCompletedByte() {
 void BitWriter::WriteBits(int32_t topMask, int32_t value) {
     for (; topMask > 0; topMask /= 2) {
         if (value & topMask) BitAccumulator |= BitMask;
-        if (BitMask == 1)
-            StoreCompletedByte();
-        else
-            BitMask /= 2;
+        if (BitMask == 1) StoreCompletedByte();
+        else BitMask /= 2;
     }
 }
 

@@ -67,8 +67,7 @@ private:
 
 }  // namespace
 
-void WritePlainScanData(OutputStream& out, const EncoderState& state, const ScanLists& lists,
-                        const ScanGroup& scan) {
+void WritePlainScanData(OutputStream& out, const EncoderState& state, const ScanLists& lists, const ScanGroup& scan) {
     PlainCoder coder(out, state, lists);
     WalkScan(state, lists, scan, coder);
     coder.Finish();

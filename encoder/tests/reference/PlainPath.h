@@ -17,8 +17,7 @@ bool QuantizeBlock(const float (&WorkBlock)[8][8], const double* scaleByColumn, 
 
 bool TransformBlockRowPlain(const BlockRowJob& job);
 
-void WritePlainScanData(OutputStream& out, const EncoderState& state, const ScanLists& lists,
-                        const ScanGroup& scan);
+void WritePlainScanData(OutputStream& out, const EncoderState& state, const ScanLists& lists, const ScanGroup& scan);
 
 // The plain path's kernels.
 const EncoderKernels& PlainKernels();

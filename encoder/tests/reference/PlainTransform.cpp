@@ -11,8 +11,7 @@ namespace vardolin::test {
 namespace {
 
 // Y, Cb or Cr of each pixel of the block, level-shifted.
-void ConvertBlock(const BlockRowJob& job, int32_t blockColumn, const ColourFactors& colour,
-                  float (&WorkBlock)[8][8]) {
+void ConvertBlock(const BlockRowJob& job, int32_t blockColumn, const ColourFactors& colour, float (&WorkBlock)[8][8]) {
     for (int r = 0; r < 8; ++r) {
         const uint8_t* pixel = job.rows[r] + 24 * int64_t(blockColumn);
         for (int c = 0; c < 8; ++c, pixel += 3) {
@@ -32,8 +31,7 @@ bool TransformComponent(const BlockRowJob& job, const ComponentRow& component) {
             for (int v = 0; v < 8; ++v)
                 for (int u = 0; u < 8; ++u)
                     component.transformed[64 * int64_t(blockColumn) + u * 8 + v] = WorkBlock[v][u];
-        if (!QuantizeBlock(WorkBlock, component.scaleByColumn, component.out + 64 * int64_t(blockColumn)))
-            return false;
+        if (!QuantizeBlock(WorkBlock, component.scaleByColumn, component.out + 64 * int64_t(blockColumn))) return false;
     }
     return true;
 }
