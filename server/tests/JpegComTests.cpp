@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "encoder/ClsJPEG.h"
+#include "win/ComAdopt.h"
 #include "win/ComObject.h"
 #include "encoder/MemoryPicture.h"
 #include "server/tests/TestModule.h"
@@ -264,7 +265,7 @@ TEST_F(JpegOverCom, CreateReleaseCyclesLeakNothingAndLetTheDllUnload) {
 }
 
 // An automation object with only a default value: a number, or itself.
-// It lives on the test's stack, with the one reference it starts with.
+// The test holds the one reference it starts with.
 class DefaultValueObject final : public vardolin::ComObject<DefaultValueObject, IDispatch> {
 public:
     explicit DefaultValueObject(std::optional<LONG> number) : Number(number) {}
@@ -318,17 +319,17 @@ TEST_F(JpegOverCom, AnObjectArgumentGivesItsDefaultValueAndOneThatIsItselfIsATyp
     ASSERT_EQ(jpeg.As(&dispatch), S_OK);
     UINT argErr = 99;
 
-    DefaultValueObject eighty(80);
-    EXPECT_EQ(PutQuality(dispatch.Get(), eighty, argErr), S_OK);
+    ComPtr<DefaultValueObject> eighty = vardolin::AdoptReference(new DefaultValueObject(80));
+    EXPECT_EQ(PutQuality(dispatch.Get(), *eighty.Get(), argErr), S_OK);
     LONG quality = 0;
     EXPECT_EQ(jpeg->get_Quality(&quality), S_OK);
     EXPECT_EQ(quality, 80);
 
-    DefaultValueObject itself(std::nullopt);
-    EXPECT_EQ(PutQuality(dispatch.Get(), itself, argErr), DISP_E_TYPEMISMATCH);
+    ComPtr<DefaultValueObject> itself = vardolin::AdoptReference(new DefaultValueObject(std::nullopt));
+    EXPECT_EQ(PutQuality(dispatch.Get(), *itself.Get(), argErr), DISP_E_TYPEMISMATCH);
     EXPECT_EQ(argErr, 0u);
-    EXPECT_EQ(itself.Fetches, 1);
-    EXPECT_EQ(itself.References(), 1u);  // every reference handed out came back
+    EXPECT_EQ(itself->Fetches, 1);
+    EXPECT_EQ(itself->References(), 1u);  // every reference handed out came back
     EXPECT_EQ(jpeg->get_Quality(&quality), S_OK);
     EXPECT_EQ(quality, 80);
 }

@@ -177,7 +177,9 @@ TEST_F(CaptureTest, WithoutAWorkingCameraTakingIsDisabledAndThePreviewSaysWhy) {
         EXPECT_EQ(IsWindowEnabled(Control(ControlId::CmdFormatDlg)) != FALSE, c.dialogs);
         EXPECT_EQ(IsWindowEnabled(Control(ControlId::CmdSourceDlg)) != FALSE, c.dialogs);
         EXPECT_EQ(Visible(Control(ControlId::Picture1)), !c.dialogs);
-        if (!c.dialogs) EXPECT_EQ(Window().Picture1()->Notice(), c.problem);
+        if (!c.dialogs) {
+            EXPECT_EQ(Window().Picture1()->Notice(), c.problem);
+        }
     }
 }
 
