@@ -37,6 +37,7 @@ win32: $(WIN32)/build.ninja
 prefix: deps
 	@bash scripts/wine-prefix.sh $(PREFIX)
 	@bash scripts/wine-prefix-variant.sh $(PREFIX) 32
+	@bash scripts/wine-prefix-variant.sh $(PREFIX) -release
 	@for p in $(PREFIX) $(PREFIX32); do \
 	  for settings in tests/prefixes/*.reg; do bash scripts/wine-prefix-variant.sh $$p $$settings; done; done
 

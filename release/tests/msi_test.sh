@@ -8,11 +8,12 @@
 # classes are created from the script host of that bitness (Wine's COM reads
 # only the machine's classes).
 # A package of a lower version is replaced by the current one.
+# In release_test.sh's prefix, BUILD/wineprefix-release.
 # Usage: msi_test.sh BUILD
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 build=$(realpath "$1")
-export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8
+export WINEPREFIX=$build/wineprefix-release WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8
 unset DISPLAY
 wine64=/usr/lib/wine/wine64 wine32=/usr/lib/wine/wine
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/win64/CMakeCache.txt")

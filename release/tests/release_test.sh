@@ -16,12 +16,14 @@
 # merges the user's classes in. So, for the CreateObject check, the keys the
 # per-user registration wrote are copied to the machine's classes in the
 # view of the DLL's bitness, as Windows would see them, and removed again.
-# Usage: release_test.sh BUILD (after the Windows tests, which leave the
-# prefix BUILD/wineprefix without registrations)
+# Runs in a prefix of its own, BUILD/wineprefix-release (a copy of the
+# freshly booted test prefix, without registrations), beside the Windows
+# suites.
+# Usage: release_test.sh BUILD
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 build=$(realpath "$1")
-export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8
+export WINEPREFIX=$build/wineprefix-release WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8
 unset DISPLAY  # nothing here opens a window
 wine64=/usr/lib/wine/wine64 wine32=/usr/lib/wine/wine
 work=$(mktemp -d)
