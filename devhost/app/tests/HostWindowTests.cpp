@@ -183,58 +183,45 @@ TEST_F(HostWindowTest, CtrlAddsAnAreaToThePick) {
     EXPECT_EQ(AddressOf(answer), L"$A$2:$A$3,$A$5");
 }
 
-TEST_F(HostWindowTest, ATypedAddressIsAnsweredAndAnInvalidOneIsRefused) {
-    int refusals = 0;
-    int step = 0;
-    HWND answered = nullptr;
-    Script script([&] {
-        HWND picker = Picker();
-        if (!picker) return false;
-        HWND box = GetDlgItem(picker, kPickerAddress);
-        if (HWND warning = vardolin::test::FindThreadWindow(L"#32770")) {
-            // Under load the answer may not have closed the box by the next tick.
-            if (warning != answered) ++refusals;
-            answered = warning;
-            PostMessageW(warning, WM_COMMAND, IDOK, 0);
-            return false;
-        }
-        if (step == 0) {
-            SetWindowTextW(box, L"A0:B");  // no such cell
-            PostMessageW(GetDlgItem(picker, kPickerOk), BM_CLICK, 0, 0);
-        } else {
-            SetWindowTextW(box, L" b2:B3 ");
-            PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0);  // Enter answers as OK does
-        }
-        return ++step == 2;
-    });
-    Variant answer;
-    ASSERT_EQ(InputBoxType8(application, &answer), S_OK);
-    EXPECT_EQ(refusals, 1);
-    EXPECT_EQ(AddressOf(answer), L"$B$2:$B$3");
-}
-
-TEST_F(HostWindowTest, AnAddressOnAMissingSheetIsRefused) {
-    int refusals = 0;
-    int step = 0;
-    HWND answered = nullptr;
-    Script script([&] {
-        HWND picker = Picker();
-        if (!picker) return false;
-        if (HWND warning = vardolin::test::FindThreadWindow(L"#32770")) {
-            // Under load the answer may not have closed the box by the next tick.
-            if (warning != answered) ++refusals;
-            answered = warning;
-            PostMessageW(warning, WM_COMMAND, IDOK, 0);
-            return false;
-        }
-        SetWindowTextW(GetDlgItem(picker, kPickerAddress), step == 0 ? L"Nowhere!A1" : L"Other!A1:B1");
-        PostMessageW(GetDlgItem(picker, kPickerOk), BM_CLICK, 0, 0);
-        return ++step == 2;
-    });
-    Variant answer;
-    ASSERT_EQ(InputBoxType8(application, &answer), S_OK);
-    EXPECT_EQ(refusals, 1);
-    EXPECT_EQ(AddressOf(answer), L"$A$1:$B$1");
+// A typed address that names no cell, or a sheet that does not exist, is
+// refused with a message and the picker stays; a good one is answered, by OK
+// or by Enter.
+TEST_F(HostWindowTest, ATypedAddressIsAnsweredAndABadOneIsRefused) {
+    const struct {
+        const wchar_t* refused;
+        const wchar_t* accepted;
+        bool byEnter;
+        const wchar_t* answer;
+    } cases[] = {
+        {L"A0:B", L" b2:B3 ", true, L"$B$2:$B$3"},             // no such cell
+        {L"Nowhere!A1", L"Other!A1:B1", false, L"$A$1:$B$1"},  // no such sheet
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << static_cast<const void*>(c.refused));
+        int refusals = 0;
+        int step = 0;
+        HWND answered = nullptr;
+        Script script([&] {
+            HWND picker = Picker();
+            if (!picker) return false;
+            HWND box = GetDlgItem(picker, kPickerAddress);
+            if (HWND warning = vardolin::test::FindThreadWindow(L"#32770")) {
+                // Under load the answer may not have closed the box by the next tick.
+                if (warning != answered) ++refusals;
+                answered = warning;
+                PostMessageW(warning, WM_COMMAND, IDOK, 0);
+                return false;
+            }
+            SetWindowTextW(box, step == 0 ? c.refused : c.accepted);
+            if (step == 1 && c.byEnter) PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0);  // Enter answers as OK does
+            else PostMessageW(GetDlgItem(picker, kPickerOk), BM_CLICK, 0, 0);
+            return ++step == 2;
+        });
+        Variant answer;
+        ASSERT_EQ(InputBoxType8(application, &answer), S_OK);
+        EXPECT_EQ(refusals, 1);
+        EXPECT_EQ(AddressOf(answer), c.answer);
+    }
 }
 
 TEST_F(HostWindowTest, CancelEscapeOrClosingAnswerFalse) {
