@@ -38,6 +38,10 @@ if exist "%SystemRoot%\SysWOW64\" set "WINBITS=64"
 set "MACHINE="
 if /i "%~1"=="/machine" set "MACHINE=you asked for it"
 if defined MACHINE shift
+if "%~2"=="" goto :ArgumentsRead
+if /i not "%~2"=="/machine" goto :UnknownSecondChoice
+set "MACHINE=you asked for it"
+:ArgumentsRead
 if not defined MACHINE call :MachineWhenElevated
 if defined MACHINE goto :MachineLayout
 rem For the current user: everything in the user's own folders.
@@ -178,6 +182,9 @@ echo Vardolin is not installed for every user of this computer: there is no vard
 goto :End
 :UnknownChoice
 echo Unknown choice "%~1": use install.cmd 64, install.cmd 32, or install.cmd alone.
+goto :Failed
+:UnknownSecondChoice
+echo Unknown choice "%~2": only /machine may follow, as in install.cmd 64 /machine.
 goto :Failed
 :NotUnzipped
 echo %ARCH%\vardolin.dll is not beside install.cmd. Unzip the whole zip file first,

@@ -241,11 +241,12 @@ folder_of() { winepath -u "$($wine64 cmd /c "echo %$1%" | tr -d '\r')"; }
 data=$(folder_of ProgramData)/Vardolin
 machine_shortcut="$(folder_of ProgramData)/Microsoft/Windows/Start Menu/Programs/Vardolin 照片.lnk"
 photo_folder() { reg "$1" query 'HKLM\Software\Vardolin' /v PhotoFolder 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
-for line in "64|ProgramFiles|x64" "32|ProgramFiles(x86)|x86"; do
-  IFS='|' read -r bits program_files arch <<< "$line"
+# bits | arguments | Program Files folder | DLL
+for line in "64|/machine 64|ProgramFiles|x64" "32|32 /machine|ProgramFiles(x86)|x86"; do
+  IFS='|' read -r bits arguments program_files arch <<< "$line"
   loader=$wine64
   [ "$bits" = 32 ] && loader=$wine32
-  run_cmd install.cmd "" /machine $bits
+  run_cmd install.cmd "" $arguments
   rm -f "$work/installed.jpg"
   [ "$status" = 0 ] && grep -q "^Installing Vardolin for every user of this computer: $bits-bit" <<< "$out" &&
     grep -q '^Vardolin is installed for every user of this computer\.' <<< "$out" &&
