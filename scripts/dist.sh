@@ -6,8 +6,9 @@
 # roster (UTF-8 with a byte-order mark and CR LF, as a spreadsheet on Chinese
 # Windows reads it), and SHA256SUMS of every file; beside it the Windows
 # Installer packages vardolin-VERSION-x64.msi and vardolin-VERSION-x86.msi
-# (release/msi.py), whose COM registration rows come from the DLL's own
-# registration table (vardolin-registry-rows, run under Wine).
+# (release/msi.py: per user by default, per machine with ALLUSERS=1, the two
+# bitnesses side by side), whose COM registration rows come from the DLL's
+# own registration table (vardolin-registry-rows, run under Wine).
 # The DLLs are stripped; their debug information stays in
 # $BUILD/dist/debug/<bitness>/<dll>.debug, which the DLL names (debug link).
 # Files carry the last commit's time, so the same sources give the same zip;

@@ -74,6 +74,7 @@ done
 
 # --- install.cmd and uninstall.cmd under Wine's cmd ----------------------------
 wineserver -w
+bash release/tests/shared-keys.sh "$WINEPREFIX"
 wineserver -p
 local_app_data=$($wine64 cmd /c 'echo %LOCALAPPDATA%' | tr -d '\r')
 installed=$(winepath -u "$local_app_data\\Vardolin")
@@ -230,6 +231,39 @@ run_cmd install.cmd "" 64
   grep -q '^Vardolin was not installed\.$' <<< "$out" && [ ! -e "$installed/vardolin.dll" ] \
   && ok || bad "a DLL that does not load: status $status, said: $out"
 from=$folder
+
+# For every user of the computer, as install.cmd does when elevated (/machine
+# takes that branch: Wine shows no elevation): both bitnesses side by side
+# in Program Files, registered for the machine (no user's classes to merge),
+# the photo folder in ProgramData as the machine's setting in each registry
+# view, the shortcut in the common Start menu, nothing in the user's profile.
+folder_of() { winepath -u "$($wine64 cmd /c "echo %$1%" | tr -d '\r')"; }
+data=$(folder_of ProgramData)/Vardolin
+machine_shortcut="$(folder_of ProgramData)/Microsoft/Windows/Start Menu/Programs/Vardolin 照片.lnk"
+photo_folder() { reg "$1" query 'HKLM\Software\Vardolin' /v PhotoFolder 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
+# bits | arguments | Program Files folder | DLL
+for line in "64|/machine 64|ProgramFiles|x64" "32|32 /machine|ProgramFiles(x86)|x86"; do
+  IFS='|' read -r bits arguments program_files arch <<< "$line"
+  loader=$wine64
+  [ "$bits" = 32 ] && loader=$wine32
+  run_cmd install.cmd "" $arguments
+  rm -f "$work/installed.jpg"
+  [ "$status" = 0 ] && grep -q "^Installing Vardolin for every user of this computer: $bits-bit" <<< "$out" &&
+    grep -q '^Vardolin is installed for every user of this computer\.' <<< "$out" &&
+    cmp -s "$(folder_of "$program_files")/Vardolin/vardolin.dll" "$folder/$arch/vardolin.dll" && [ -d "$data/Pic" ] &&
+    [ "$(photo_folder $bits)" = 'C:\ProgramData\Vardolin\Pic' ] && [ -f "$machine_shortcut" ] &&
+    (cd "$work" && $loader cscript create.vbs 2>/dev/null) | tr -d '\r' | grep -qx '0 failed' \
+    && ok || bad "install.cmd /machine $bits: status $status, PhotoFolder '$(photo_folder $bits)', said: $out"
+done
+[ ! -e "$installed/vardolin.dll" ] && [ "$(classes | grep -ci vardolin)" = 0 ] && ok || bad "install.cmd /machine wrote to the user's profile"
+echo photo > "$data/Pic/甲.jpg"
+run_cmd uninstall.cmd "" /machine
+[ "$status" = 0 ] && grep -q '^Vardolin is removed for every user of this computer\.$' <<< "$out" &&
+  [ ! -e "$(folder_of ProgramFiles)/Vardolin" ] && [ ! -e "$(folder_of 'ProgramFiles(x86)')/Vardolin" ] &&
+  [ "$(cat "$data/Pic/甲.jpg")" = photo ] && [ ! -e "$machine_shortcut" ] && [ -z "$(photo_folder 64)$(photo_folder 32)" ] &&
+  ! reg 64 query 'HKLM\Software\Classes\Vardolin.Class1' >/dev/null 2>&1 && ! reg 32 query 'HKLM\Software\Classes\Vardolin.Class1' >/dev/null 2>&1 \
+  && ok || bad "uninstall.cmd /machine: status $status, said: $out"
+rm -rf "$data"
 
 # Without photos, the folder goes too.
 rm -rf "$photos"
