@@ -1,12 +1,17 @@
-// Camera samples into the preview picture: every pixel format and row order,
-// aspect ratios cropped not stretched; and the format asked of a camera.
+// Camera frames into the preview picture: every pixel format, row order,
+// stride and visible area, aspect ratios cropped not stretched; the frame
+// tap between the streaming and the window's thread; the format asked of a
+// camera.
 #include "capture/camera/FormatChoice.h"
-#include "capture/camera/PreviewScaler.h"
+#include "capture/camera/FrameTap.h"
+#include "capture/camera/MediaTypes.h"
+#include "capture/camera/PixelConversion.h"
 
 #include "capture/camera/CameraProblem.h"
 
 #include <gtest/gtest.h>
 
+#include <dvdmedia.h>
 #include <uuids.h>
 
 #include <cstdlib>
@@ -39,12 +44,15 @@ void ToYuv(Bgr c, int& y, int& u, int& v) {
     v = 128 + ((112 * c.r - 94 * c.g - 18 * c.b + 128) >> 8);
 }
 
+// The pattern over the visible area; magenta in the rest of the rows.
 std::vector<uint8_t> MakeSample(const SampleLayout& l) {
     std::vector<uint8_t> s(SampleBytes(l));
     int w = l.width, h = l.height;
+    RECT v = VisibleArea(l);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            Bgr c = PatternAt(x, y, w, h);
+            bool inside = x >= v.left && x < v.right && y >= v.top && y < v.bottom;
+            Bgr c = inside ? PatternAt(x - v.left, y - v.top, v.right - v.left, v.bottom - v.top) : Bgr{255, 0, 255};
             int Y, U, V;
             ToYuv(c, Y, U, V);
             switch (l.format) {
@@ -73,19 +81,30 @@ std::vector<uint8_t> MakeSample(const SampleLayout& l) {
     return s;
 }
 
-TEST(PreviewScaler, EveryFormatAndShapeGivesTheWholePictureRightWayUp) {
+// Wider rows than the picture (a stride) and a picture inside the rows
+// (rcSource) are honoured: only the visible picture shows.
+TEST(PixelConversion, EveryFormatShapeAndStrideGivesTheWholePictureRightWayUp) {
     const SampleLayout cases[] = {
-        {PixelFormat::Rgb24, 640, 480, true},  {PixelFormat::Rgb24, 640, 480, false},
-        {PixelFormat::Rgb32, 320, 240, true},  {PixelFormat::Yuy2, 1280, 720, false},
-        {PixelFormat::Nv12, 1280, 720, false}, {PixelFormat::Rgb24, 1920, 1080, true},
-        {PixelFormat::Yuy2, 640, 640, false},  {PixelFormat::Rgb24, 160, 120, true},
+        {PixelFormat::Rgb24, 640, 480, true},
+        {PixelFormat::Rgb24, 640, 480, false},
+        {PixelFormat::Rgb32, 320, 240, true},
+        {PixelFormat::Yuy2, 1280, 720, false},
+        {PixelFormat::Nv12, 1280, 720, false},
+        {PixelFormat::Rgb24, 1920, 1080, true},
+        {PixelFormat::Yuy2, 640, 640, false},
+        {PixelFormat::Rgb24, 160, 120, true},
         {PixelFormat::Nv12, 328, 240, false},
+        {PixelFormat::Rgb24, 400, 240, true, {40, 0, 360, 240}},
+        {PixelFormat::Yuy2, 1920, 1088, false, {0, 0, 1920, 1080}},
+        {PixelFormat::Nv12, 704, 480, false, {32, 0, 672, 480}},
+        {PixelFormat::Rgb32, 660, 500, false, {10, 10, 650, 490}},
     };
-    PreviewScaler scaler;
+    PixelConverter scaler;
     BitmapPixels picture;
     for (const SampleLayout& layout : cases) {
         SCOPED_TRACE(testing::Message() << int(layout.format) << " " << layout.width << "x" << layout.height
-                                        << (layout.bottomUp ? " bottom-up" : " top-down"));
+                                        << (layout.bottomUp ? " bottom-up" : " top-down") << " from "
+                                        << layout.visible.left << "," << layout.visible.top);
         std::vector<uint8_t> sample = MakeSample(layout);
         ASSERT_TRUE(scaler.Convert(layout, sample.data(), sample.size(), picture));
         ASSERT_EQ(picture.width, kPreviewWidth);
@@ -103,20 +122,89 @@ TEST(PreviewScaler, EveryFormatAndShapeGivesTheWholePictureRightWayUp) {
     }
 }
 
-TEST(PreviewScaler, UnusableHeadersAreRefused) {
-    auto header = [](int w, int h) {
-        BITMAPINFOHEADER b{};
-        b.biWidth = w;
-        b.biHeight = h;
-        return b;
+// What the sink's pin takes: the formats we convert in either video block,
+// laid out as the header and its source rectangle say; nothing else.
+TEST(PixelConversion, TheLayoutIsReadFromTheMediaTypeOrTheTypeIsRefused) {
+    struct Type {
+        GUID major, subtype, block;
+        int width, height;
+        RECT source;
     };
-    EXPECT_FALSE(LayoutOf(PixelFormat::Rgb24, header(0, 240)));
-    EXPECT_FALSE(LayoutOf(PixelFormat::Yuy2, header(321, 240)));  // YUY2 pairs pixels
-    EXPECT_FALSE(LayoutOf(PixelFormat::Nv12, header(320, 241)));
-    EXPECT_FALSE(LayoutOf(PixelFormat::Rgb24, header(100000, 240)));
-    EXPECT_TRUE(LayoutOf(PixelFormat::Rgb24, header(320, -240))->bottomUp == false);
-    EXPECT_TRUE(LayoutOf(PixelFormat::Yuy2, header(320, 240))->bottomUp == false);  // YUV is always top-down
-    EXPECT_FALSE(PixelFormatOf(MEDIASUBTYPE_MJPG));
+    const struct {
+        Type type;
+        std::optional<SampleLayout> layout;
+    } cases[] = {
+        {{MEDIATYPE_Video, MEDIASUBTYPE_RGB24, FORMAT_VideoInfo, 640, 480, {}}, {{PixelFormat::Rgb24, 640, 480, true}}},
+        {{MEDIATYPE_Video, MEDIASUBTYPE_RGB32, FORMAT_VideoInfo2, 640, -480, {}},
+         {{PixelFormat::Rgb32, 640, 480, false}}},
+        {{MEDIATYPE_Video, MEDIASUBTYPE_YUY2, FORMAT_VideoInfo2, 1920, 1088, {0, 0, 1920, 1080}},
+         {{PixelFormat::Yuy2, 1920, 1088, false, {0, 0, 1920, 1080}}}},
+        {{MEDIATYPE_Video, MEDIASUBTYPE_NV12, FORMAT_VideoInfo, 704, 480, {32, 0, 672, 480}},
+         {{PixelFormat::Nv12, 704, 480, false, {32, 0, 672, 480}}}},
+        {{MEDIATYPE_Video, MEDIASUBTYPE_RGB24, FORMAT_VideoInfo, 640, 480, {0, 0, 641, 480}}, std::nullopt},
+        {{MEDIATYPE_Video, MEDIASUBTYPE_MJPG, FORMAT_VideoInfo, 640, 480, {}}, std::nullopt},
+        {{MEDIATYPE_Video, MEDIASUBTYPE_RGB24, FORMAT_None, 640, 480, {}}, std::nullopt},
+        {{MEDIATYPE_Audio, MEDIASUBTYPE_RGB24, FORMAT_VideoInfo, 640, 480, {}}, std::nullopt},
+        {{MEDIATYPE_Video, MEDIASUBTYPE_RGB24, FORMAT_VideoInfo, 0, 240, {}}, std::nullopt},
+        {{MEDIATYPE_Video, MEDIASUBTYPE_YUY2, FORMAT_VideoInfo, 321, 240, {}}, std::nullopt},  // YUY2 pairs pixels
+        {{MEDIATYPE_Video, MEDIASUBTYPE_NV12, FORMAT_VideoInfo, 320, 241, {}}, std::nullopt},
+        {{MEDIATYPE_Video, MEDIASUBTYPE_RGB24, FORMAT_VideoInfo, 100000, 240, {}}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.type.width << "x" << c.type.height);
+        VIDEOINFOHEADER info{};
+        VIDEOINFOHEADER2 info2{};
+        bool first = c.type.block != FORMAT_VideoInfo2;
+        (first ? info.rcSource : info2.rcSource) = c.type.source;
+        BITMAPINFOHEADER& header = first ? info.bmiHeader : info2.bmiHeader;
+        header.biWidth = c.type.width;
+        header.biHeight = c.type.height;
+        AM_MEDIA_TYPE type{};
+        type.majortype = c.type.major;
+        type.subtype = c.type.subtype;
+        type.formattype = c.type.block;
+        type.pbFormat = first ? reinterpret_cast<BYTE*>(&info) : reinterpret_cast<BYTE*>(&info2);
+        type.cbFormat = first ? sizeof(info) : sizeof(info2);
+        std::optional<SampleLayout> layout = LayoutOfType(type);
+        ASSERT_EQ(layout.has_value(), c.layout.has_value());
+        if (!layout) continue;
+        EXPECT_EQ(layout->format, c.layout->format);
+        EXPECT_EQ(layout->width, c.layout->width);
+        EXPECT_EQ(layout->height, c.layout->height);
+        EXPECT_EQ(layout->bottomUp, c.layout->bottomUp);
+        EXPECT_TRUE(EqualRect(&layout->visible, &c.layout->visible));
+    }
+}
+
+// The tap gives the window nothing before the first frame, then the latest
+// frame's preview, and with detail that frame's middle 4:3 area at full
+// size; a frame shorter than its layout is not counted.
+TEST(FrameTap, TheWindowTakesTheLatestPreviewAndTheStillItsDetail) {
+    FrameTap tap;
+    BitmapPixels picture, detail;
+    EXPECT_FALSE(tap.LatestFrame(picture, &detail));
+    const SampleLayout hd{PixelFormat::Yuy2, 1920, 1088, false, {0, 0, 1920, 1080}};
+    std::vector<uint8_t> frame = MakeSample(hd);
+    tap.Deliver(hd, frame.data(), frame.size() - 1);
+    EXPECT_EQ(tap.SampleCount(), 0u);
+    tap.Deliver(hd, frame.data(), frame.size());
+    EXPECT_EQ(tap.SampleCount(), 1u);
+    EXPECT_GT(tap.LastSampleTick(), 0u);
+    ASSERT_TRUE(tap.LatestFrame(picture, &detail));
+    EXPECT_EQ(picture.width, kPreviewWidth);
+    EXPECT_EQ(picture.height, kPreviewHeight);
+    EXPECT_EQ(detail.width, 1440);
+    EXPECT_EQ(detail.height, 1080);
+    for (auto [x, y] : {std::pair{360, 270}, {1080, 270}, {360, 810}, {1080, 810}}) {
+        Bgr want = PatternAt(x, y, 1440, 1080);
+        const uint8_t* got = detail.Row(y) + 3 * x;
+        EXPECT_NEAR(got[0], want.b, 4);
+        EXPECT_NEAR(got[2], want.r, 4);
+    }
+    std::vector<uint8_t> black(frame.size(), 0);
+    tap.Deliver(hd, black.data(), black.size());
+    ASSERT_TRUE(tap.LatestFrame(picture));
+    EXPECT_EQ(picture.Row(120)[3 * 160 + 1], 0);  // Y 0, U and V 0: no green left
 }
 
 // The format table: each of our conversions is read back from the row of its
@@ -129,6 +217,7 @@ TEST(CameraFormats, EachConversionHasTheRowOfItsSubtype) {
         EXPECT_LT(PreferenceOf(row.subtype), kOtherPreference);
     }
     EXPECT_FALSE(PixelFormatOf(MEDIASUBTYPE_RGB565));
+    EXPECT_FALSE(PixelFormatOf(MEDIASUBTYPE_MJPG));
     EXPECT_EQ(PreferenceOf(MEDIASUBTYPE_MJPG), kOtherPreference);
 }
 
@@ -145,8 +234,6 @@ TEST(FormatChoice, FourByThreeAt320x240OrTheSmallestAboveWithOurOwnConversionsFi
         {{}, std::nullopt},
     };
     for (const Case& c : cases) EXPECT_EQ(ChoosePreviewFormat(c.offered), c.chosen);
-    EXPECT_EQ(GrabberSubtypeFor(yuy2), yuy2);
-    EXPECT_EQ(GrabberSubtypeFor(mjpg), rgb);  // the system's decoder goes in between
 }
 
 // What a refused start tells the user: access denied (privacy settings or
@@ -193,6 +280,39 @@ TEST(FormatChoice, LargerPhotosAskForTheSmallestFormatWithTheDetail) {
         EXPECT_EQ(largest.scale, std::min(c.largest.scale, 3));
         EXPECT_EQ(largest.width, c.largest.width);
         EXPECT_EQ(largest.height, c.largest.height);
+    }
+}
+
+// Frame rate first: among the formats that hold the detail, one whose caps
+// reach 15 frames a second wins over any that does not; among those the
+// choice is as without rates. The chosen rate is 15 a second where the caps
+// allow it, else the nearest they do.
+TEST(FormatChoice, AFormatThatReachesFifteenFramesASecondIsPreferred) {
+    const GUID yuy2 = MEDIASUBTYPE_YUY2, mjpg = MEDIASUBTYPE_MJPG, rgb = MEDIASUBTYPE_RGB24;
+    constexpr int64_t fps30 = 333333, fps15 = 666666, fps5 = 2000000, fps10 = 1000000;
+    const struct {
+        std::vector<OfferedFormat> offered;
+        int scale;
+        std::optional<size_t> chosen;
+        int64_t interval;  // asked of the chosen format
+    } cases[] = {
+        // USB 2: YUY2 at 1080p gives 5 fps, MJPG 30; ours would win on preference alone.
+        {{{yuy2, 1920, 1080, fps5, fps5}, {mjpg, 1920, 1080, fps30, fps5}}, 3, 1, fps15},
+        // A fast larger format before a slow smaller one.
+        {{{yuy2, 1280, 720, fps10, fps10}, {mjpg, 1920, 1080, fps30, fps30}}, 3, 1, fps30},
+        // Both fast, or both slow: as without rates (the smaller, then ours).
+        {{{mjpg, 1280, 720, fps30, fps5}, {yuy2, 1280, 720, fps15, fps5}}, 3, 1, fps15},
+        {{{mjpg, 1920, 1080, fps10, fps10}, {yuy2, 1920, 1080, fps5, fps5}}, 3, 1, fps5},
+        // Caps that do not say count as fast, and the type keeps its own rate.
+        {{{yuy2, 1920, 1080, fps5, fps5}, {rgb, 1920, 1080}}, 3, 1, 0},
+        // The preview's choice too.
+        {{{yuy2, 320, 240, fps10, fps10}, {mjpg, 640, 480, fps30, fps30}}, 1, 1, fps30},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.offered.size() << " formats, scale " << c.scale);
+        std::optional<size_t> chosen = ChooseFormatFor(c.offered, c.scale);
+        ASSERT_EQ(chosen, c.chosen);
+        EXPECT_EQ(FrameIntervalFor(c.offered[*chosen]), c.interval);
     }
 }
 
