@@ -25,14 +25,17 @@ void SetFormatFor(IAMStreamConfig* config, int photoScale) {
     config->SetFormat(&type);
 }
 
-// Runs the graph. A graph may answer S_FALSE and finish starting its filters
-// afterwards; a device that then refuses to run shows up in the state.
+// Runs the graph and reads its state back. A graph may answer S_FALSE and
+// finish starting its filters afterwards, and a device that refuses to run
+// may show only in the state the graph reports then, whatever Run answered.
+// A graph still starting when the time is up is left to the first-frame
+// watch (VFW_S_STATE_INTERMEDIATE, like VFW_S_CANT_CUE, is a success).
 HRESULT RunAndWait(IMediaControl* control) {
     HRESULT hr = control->Run();
-    if (hr != S_FALSE) return hr;
+    if (FAILED(hr)) return hr;
     OAFilterState state = State_Stopped;
     hr = control->GetState(kStartTimeoutMs, &state);
-    return hr == VFW_S_STATE_INTERMEDIATE ? S_OK : hr;  // still starting: the first-frame watch takes over
+    return FAILED(hr) ? hr : S_OK;
 }
 
 }  // namespace
@@ -66,9 +69,9 @@ HRESULT CameraGraph::Build(int photoScale) {
     HRESULT hr = S_OK;
     auto ok = [&](HRESULT result) { return SUCCEEDED(hr = result); };
     auto tap = std::make_shared<FrameTap>();
-    ComPtr<IBaseFilter> sink = CreateFrameSink(tap);
+    sink_ = CreateFrameSink(tap);
     if (!ok(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&graph_))) ||
-        !ok(graph_->AddFilter(device_.Get(), L"Camera")) || !ok(graph_->AddFilter(sink.Get(), L"Frame sink")))
+        !ok(graph_->AddFilter(device_.Get(), L"Camera")) || !ok(graph_->AddFilter(sink_.Get(), L"Frame sink")))
         return hr;
     ComPtr<IPin> capture = CapturePinOf(device_.Get());
     if (!capture) return VFW_E_NOT_FOUND;
@@ -77,7 +80,7 @@ HRESULT CameraGraph::Build(int photoScale) {
     // Straight from the capture pin to the sink when the sink takes the
     // camera's format; otherwise the graph puts the system's decoder or
     // converter in between.
-    if (!ok(graph_->Connect(capture.Get(), FrameSinkPin(sink.Get()).Get()))) return hr;
+    if (!ok(graph_->Connect(capture.Get(), FrameSinkPin(sink_.Get()).Get()))) return hr;
     tap_ = std::move(tap);
 
     // ComPtr::As needs a __uuidof that the headers do not give IMediaEvent.
@@ -89,7 +92,10 @@ HRESULT CameraGraph::Build(int photoScale) {
 
 CameraGraph::~CameraGraph() {
     if (control_) control_->Stop();
-    if (tap_) tap_.reset();
+    // A Run that failed part way (the device refused) may leave the sink
+    // paused while the graph calls itself stopped; stopped, its pin lets go.
+    if (sink_) sink_->Stop();
+    tap_.reset();
     // The device can belong to one graph at a time; take it out so the next graph can use it.
     if (graph_ && device_) graph_->RemoveFilter(device_.Get());
 }

@@ -38,6 +38,7 @@ private:
     HRESULT Build(int photoScale);
 
     Microsoft::WRL::ComPtr<IBaseFilter> device_;
+    Microsoft::WRL::ComPtr<IBaseFilter> sink_;
     Microsoft::WRL::ComPtr<IGraphBuilder> graph_;
     Microsoft::WRL::ComPtr<IMediaControl> control_;
     Microsoft::WRL::ComPtr<IMediaEvent> events_;

@@ -14,6 +14,7 @@
 #include <dvdmedia.h>
 #include <uuids.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -201,10 +202,14 @@ TEST(FrameTap, TheWindowTakesTheLatestPreviewAndTheStillItsDetail) {
         EXPECT_NEAR(got[0], want.b, 4);
         EXPECT_NEAR(got[2], want.r, 4);
     }
-    std::vector<uint8_t> black(frame.size(), 0);
-    tap.Deliver(hd, black.data(), black.size());
-    ASSERT_TRUE(tap.LatestFrame(picture));
-    EXPECT_EQ(picture.Row(120)[3 * 160 + 1], 0);  // Y 0, U and V 0: no green left
+    // The next frame, of another format and size, replaces it.
+    const SampleLayout small{PixelFormat::Rgb24, 320, 240, true};
+    std::vector<uint8_t> black(SampleBytes(small), 0);
+    tap.Deliver(small, black.data(), black.size());
+    ASSERT_TRUE(tap.LatestFrame(picture, &detail));
+    EXPECT_EQ(tap.SampleCount(), 2u);
+    EXPECT_EQ(*std::max_element(picture.bits.begin(), picture.bits.end()), 0);
+    EXPECT_EQ(detail.width, 320);
 }
 
 // The format table: each of our conversions is read back from the row of its
