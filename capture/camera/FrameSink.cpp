@@ -279,8 +279,7 @@ STDMETHODIMP SinkPin::EnumMediaTypes(IEnumMediaTypes** types) {
     using Types = SnapshotEnumerator<IEnumMediaTypes, GUID, AM_MEDIA_TYPE*, HandOutSubtype>;
     return Guarded([&] {
         std::vector<GUID> subtypes;
-        for (const CameraFormat& format : CameraFormats())
-            if (format.converter) subtypes.push_back(format.subtype);
+        for (const CameraFormat& format : CameraFormats()) subtypes.push_back(format.subtype);
         return Types::Create(std::move(subtypes), types);
     });
 }

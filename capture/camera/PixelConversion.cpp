@@ -85,6 +85,22 @@ void PixelConverter::ConvertRow(const SampleLayout& layout, const uint8_t* sampl
         for (int x = first; x < last; ++x, in += bytes, out += 3) std::copy(in, in + 3, out);
         break;
     }
+    case PixelFormat::Rgb565:
+    case PixelFormat::Rgb555: {
+        // Little-endian 16-bit pixels, blue in the low bits; 5-bit and 6-bit
+        // channels widened by repeating their high bits.
+        bool green6 = layout.format == PixelFormat::Rgb565;
+        size_t stride = PackedStride(layout.width, 16);
+        const uint8_t* in = sample + stride * (layout.bottomUp ? layout.height - 1 - y : y) + 2 * first;
+        for (int x = first; x < last; ++x, in += 2, out += 3) {
+            unsigned v = in[0] | (in[1] << 8), b = v & 31, g = green6 ? (v >> 5) & 63 : (v >> 5) & 31,
+                     r = green6 ? v >> 11 : (v >> 10) & 31;
+            out[0] = static_cast<uint8_t>(b << 3 | b >> 2);
+            out[1] = static_cast<uint8_t>(green6 ? (g << 2 | g >> 4) : (g << 3 | g >> 2));
+            out[2] = static_cast<uint8_t>(r << 3 | r >> 2);
+        }
+        break;
+    }
     case PixelFormat::Yuy2: {
         const uint8_t* in =
             sample + PackedStride(layout.width, CameraFormatOf(layout.format).bitsPerPixel) * y + 2 * first;

@@ -1,5 +1,5 @@
 // Camera pixels into our pictures: one frame, whatever its pixel format
-// (RGB24, RGB32, YUY2, NV12), row order, stride and visible area, converted
+// (RGB24, RGB32, RGB565, RGB555, YUY2, NV12), row order, stride and visible area, converted
 // to bottom-up BGR rows and scaled by area averaging. The sink makes the
 // 320 x 240 preview with it (the whole picture, centre-cropped to 4:3 when
 // it is wider or taller), a still's full-detail 4:3 area comes from the kept

@@ -65,6 +65,15 @@ std::vector<uint8_t> MakeSample(const SampleLayout& l) {
                 p[0] = uint8_t(c.b), p[1] = uint8_t(c.g), p[2] = uint8_t(c.r);
                 break;
             }
+            case PixelFormat::Rgb565:
+            case PixelFormat::Rgb555: {
+                size_t stride = ((size_t(w) * 16 + 31) / 32) * 4;
+                uint8_t* p = s.data() + stride * (l.bottomUp ? h - 1 - y : y) + 2 * x;
+                unsigned v = l.format == PixelFormat::Rgb565 ? (c.r >> 3) << 11 | (c.g >> 2) << 5 | c.b >> 3
+                                                             : (c.r >> 3) << 10 | (c.g >> 3) << 5 | c.b >> 3;
+                p[0] = uint8_t(v), p[1] = uint8_t(v >> 8);
+                break;
+            }
             case PixelFormat::Yuy2: {
                 uint8_t* p = s.data() + size_t(w) * 2 * y + 2 * x;
                 p[0] = uint8_t(Y);
@@ -99,6 +108,8 @@ TEST(PixelConversion, EveryFormatShapeAndStrideGivesTheWholePictureRightWayUp) {
         {PixelFormat::Yuy2, 1920, 1088, false, {0, 0, 1920, 1080}},
         {PixelFormat::Nv12, 704, 480, false, {32, 0, 672, 480}},
         {PixelFormat::Rgb32, 660, 500, false, {10, 10, 650, 490}},
+        {PixelFormat::Rgb565, 642, 480, true},
+        {PixelFormat::Rgb555, 640, 480, false, {0, 0, 640, 360}},
     };
     PixelConverter scaler;
     BitmapPixels picture;
@@ -110,7 +121,9 @@ TEST(PixelConversion, EveryFormatShapeAndStrideGivesTheWholePictureRightWayUp) {
         ASSERT_TRUE(scaler.Convert(layout, sample.data(), sample.size(), picture));
         ASSERT_EQ(picture.width, kPreviewWidth);
         ASSERT_EQ(picture.height, kPreviewHeight);
-        int tolerance = layout.format == PixelFormat::Rgb24 || layout.format == PixelFormat::Rgb32 ? 0 : 4;
+        int tolerance = layout.format == PixelFormat::Rgb24 || layout.format == PixelFormat::Rgb32 ? 0
+                        : layout.format == PixelFormat::Yuy2 || layout.format == PixelFormat::Nv12 ? 4
+                                                                                                   : 8;
         // Quadrant centres and the outermost pixels: the pattern, never the cropped-away magenta.
         for (auto [x, y] : {std::pair{80, 60}, {240, 60}, {80, 180}, {240, 180}, {0, 0}, {319, 239}, {319, 0}}) {
             Bgr want = PatternAt(x, y, kPreviewWidth, kPreviewHeight);
@@ -215,13 +228,13 @@ TEST(FrameTap, TheWindowTakesTheLatestPreviewAndTheStillItsDetail) {
 // The format table: each of our conversions is read back from the row of its
 // own subtype, and a subtype outside the table is converted by the system.
 TEST(CameraFormats, EachConversionHasTheRowOfItsSubtype) {
-    for (PixelFormat format : {PixelFormat::Rgb24, PixelFormat::Rgb32, PixelFormat::Yuy2, PixelFormat::Nv12}) {
+    for (PixelFormat format : {PixelFormat::Rgb24, PixelFormat::Rgb32, PixelFormat::Yuy2, PixelFormat::Nv12,
+                               PixelFormat::Rgb565, PixelFormat::Rgb555}) {
         const CameraFormat& row = CameraFormatOf(format);
         EXPECT_EQ(row.converter, format);
         EXPECT_EQ(PixelFormatOf(row.subtype), format);
         EXPECT_LT(PreferenceOf(row.subtype), kOtherPreference);
     }
-    EXPECT_FALSE(PixelFormatOf(MEDIASUBTYPE_RGB565));
     EXPECT_FALSE(PixelFormatOf(MEDIASUBTYPE_MJPG));
     EXPECT_EQ(PreferenceOf(MEDIASUBTYPE_MJPG), kOtherPreference);
 }
