@@ -3,11 +3,15 @@
 // tap between the streaming and the window's thread; the format asked of a
 // camera.
 #include "capture/camera/FormatChoice.h"
+#include "capture/camera/FrameSink.h"
 #include "capture/camera/FrameTap.h"
 #include "capture/camera/MediaTypes.h"
 #include "capture/camera/PixelConversion.h"
 
 #include "capture/camera/CameraProblem.h"
+#include "win/ComAdopt.h"
+#include "win/ComObject.h"
+#include "win/Win32Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +19,15 @@
 #include <uuids.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 namespace vardolin::capture::test {
 namespace {
+
+using Microsoft::WRL::ComPtr;
 
 struct Bgr {
     int b, g, r;
@@ -93,6 +101,23 @@ std::vector<uint8_t> MakeSample(const SampleLayout& l) {
 
 // Wider rows than the picture (a stride) and a picture inside the rows
 // (rcSource) are honoured: only the visible picture shows.
+// The preview of a MakeSample frame: the pattern at the quadrant centres and
+// the outermost pixels, never the cropped-away magenta.
+void ExpectPreviewOfPattern(const BitmapPixels& picture, PixelFormat format) {
+    ASSERT_EQ(picture.width, kPreviewWidth);
+    ASSERT_EQ(picture.height, kPreviewHeight);
+    int tolerance = format == PixelFormat::Rgb24 || format == PixelFormat::Rgb32 ? 0
+                    : format == PixelFormat::Yuy2 || format == PixelFormat::Nv12 ? 4
+                                                                                 : 8;
+    for (auto [x, y] : {std::pair{80, 60}, {240, 60}, {80, 180}, {240, 180}, {0, 0}, {319, 239}, {319, 0}}) {
+        Bgr want = PatternAt(x, y, kPreviewWidth, kPreviewHeight);
+        const uint8_t* got = picture.Row(y) + 3 * x;
+        EXPECT_NEAR(got[0], want.b, tolerance) << x << "," << y;
+        EXPECT_NEAR(got[1], want.g, tolerance) << x << "," << y;
+        EXPECT_NEAR(got[2], want.r, tolerance) << x << "," << y;
+    }
+}
+
 TEST(PixelConversion, EveryFormatShapeAndStrideGivesTheWholePictureRightWayUp) {
     const SampleLayout cases[] = {
         {PixelFormat::Rgb24, 640, 480, true},
@@ -119,19 +144,7 @@ TEST(PixelConversion, EveryFormatShapeAndStrideGivesTheWholePictureRightWayUp) {
                                         << layout.visible.left << "," << layout.visible.top);
         std::vector<uint8_t> sample = MakeSample(layout);
         ASSERT_TRUE(scaler.Convert(layout, sample.data(), sample.size(), picture));
-        ASSERT_EQ(picture.width, kPreviewWidth);
-        ASSERT_EQ(picture.height, kPreviewHeight);
-        int tolerance = layout.format == PixelFormat::Rgb24 || layout.format == PixelFormat::Rgb32 ? 0
-                        : layout.format == PixelFormat::Yuy2 || layout.format == PixelFormat::Nv12 ? 4
-                                                                                                   : 8;
-        // Quadrant centres and the outermost pixels: the pattern, never the cropped-away magenta.
-        for (auto [x, y] : {std::pair{80, 60}, {240, 60}, {80, 180}, {240, 180}, {0, 0}, {319, 239}, {319, 0}}) {
-            Bgr want = PatternAt(x, y, kPreviewWidth, kPreviewHeight);
-            const uint8_t* got = picture.Row(y) + 3 * x;
-            EXPECT_NEAR(got[0], want.b, tolerance) << x << "," << y;
-            EXPECT_NEAR(got[1], want.g, tolerance) << x << "," << y;
-            EXPECT_NEAR(got[2], want.r, tolerance) << x << "," << y;
-        }
+        ExpectPreviewOfPattern(picture, layout.format);
         EXPECT_FALSE(scaler.Convert(layout, sample.data(), sample.size() - 1, picture));
     }
 }
@@ -223,6 +236,152 @@ TEST(FrameTap, TheWindowTakesTheLatestPreviewAndTheStillItsDetail) {
     EXPECT_EQ(tap.SampleCount(), 2u);
     EXPECT_EQ(*std::max_element(picture.bits.begin(), picture.bits.end()), 0);
     EXPECT_EQ(detail.width, 320);
+}
+
+// A video type of our own, as a capture filter or decoder proposes it.
+void MakeVideoType(MediaType& type, const GUID& subtype, const GUID& block, int width, int height, RECT source = {}) {
+    FreeMediaTypeFields(type);
+    type.majortype = MEDIATYPE_Video;
+    type.subtype = subtype;
+    type.formattype = block;
+    type.cbFormat = block == FORMAT_VideoInfo2 ? sizeof(VIDEOINFOHEADER2) : sizeof(VIDEOINFOHEADER);
+    type.pbFormat = static_cast<BYTE*>(CoTaskMemAlloc(type.cbFormat));
+    std::fill_n(type.pbFormat, type.cbFormat, BYTE{0});
+    *reinterpret_cast<RECT*>(type.pbFormat) = source;  // both blocks start with rcSource
+    auto* header = const_cast<BITMAPINFOHEADER*>(VideoHeaderOf(type));
+    header->biWidth = width;
+    header->biHeight = height;
+}
+
+// One frame as a capture filter hands it to the sink, maybe with a new type;
+// GetPointer may hold the caller until released, to catch Receive midway.
+class FakeSample final : public ComObject<FakeSample, IMediaSample> {
+public:
+    FakeSample(std::vector<uint8_t> data, const AM_MEDIA_TYPE* type) : data_(std::move(data)) {
+        if (type) CopyMediaType(*type, type_);
+    }
+    void* Interface(REFIID iid) noexcept {
+        return iid == IID_IUnknown || iid == IID_IMediaSample ? static_cast<IMediaSample*>(this) : nullptr;
+    }
+    HANDLE entered = nullptr, release = nullptr;
+
+    STDMETHODIMP GetPointer(BYTE** out) override {
+        if (entered) SetEvent(entered);
+        if (release) WaitForSingleObject(release, INFINITE);
+        *out = data_.data();
+        return S_OK;
+    }
+    STDMETHODIMP_(long) GetSize() override { return static_cast<long>(data_.size()); }
+    STDMETHODIMP_(long) GetActualDataLength() override { return static_cast<long>(data_.size()); }
+    STDMETHODIMP GetMediaType(AM_MEDIA_TYPE** out) override {
+        *out = nullptr;
+        if (!type_.pbFormat) return S_FALSE;
+        *out = static_cast<AM_MEDIA_TYPE*>(CoTaskMemAlloc(sizeof(AM_MEDIA_TYPE)));
+        return CopyMediaType(type_, **out);
+    }
+    STDMETHODIMP GetTime(REFERENCE_TIME*, REFERENCE_TIME*) override { return VFW_E_SAMPLE_TIME_NOT_SET; }
+    STDMETHODIMP SetTime(REFERENCE_TIME*, REFERENCE_TIME*) override { return S_OK; }
+    STDMETHODIMP IsSyncPoint() override { return S_OK; }
+    STDMETHODIMP SetSyncPoint(BOOL) override { return S_OK; }
+    STDMETHODIMP IsPreroll() override { return S_FALSE; }
+    STDMETHODIMP SetPreroll(BOOL) override { return S_OK; }
+    STDMETHODIMP SetActualDataLength(long) override { return E_NOTIMPL; }
+    STDMETHODIMP SetMediaType(AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
+    STDMETHODIMP IsDiscontinuity() override { return S_FALSE; }
+    STDMETHODIMP SetDiscontinuity(BOOL) override { return S_OK; }
+    STDMETHODIMP GetMediaTime(LONGLONG*, LONGLONG*) override { return VFW_E_MEDIA_TIME_NOT_SET; }
+    STDMETHODIMP SetMediaTime(LONGLONG*, LONGLONG*) override { return S_OK; }
+
+private:
+    std::vector<uint8_t> data_;
+    MediaType type_;
+};
+
+ComPtr<IMediaSample> SampleOf(const SampleLayout& layout, const AM_MEDIA_TYPE* type = nullptr) {
+    return AdoptReference<IMediaSample>(new FakeSample(MakeSample(layout), type));
+}
+
+// The sink's pin takes the types we convert, in either block, one
+// connection at a time and only while stopped.
+TEST(FrameSink, ThePinTakesOurFormatsInEitherBlockWhileStopped) {
+    auto tap = std::make_shared<FrameTap>();
+    ComPtr<IBaseFilter> sink = CreateFrameSink(tap), upstream = CreateFrameSink(tap);
+    ComPtr<IPin> pin = FrameSinkPin(sink.Get()), connector = FrameSinkPin(upstream.Get());
+    MediaType yuy2, mjpg, connected;
+    MakeVideoType(yuy2, MEDIASUBTYPE_YUY2, FORMAT_VideoInfo2, 1920, 1080);
+    MakeVideoType(mjpg, MEDIASUBTYPE_MJPG, FORMAT_VideoInfo, 1920, 1080);
+    EXPECT_EQ(pin->QueryAccept(&mjpg), S_FALSE);
+    EXPECT_EQ(pin->ReceiveConnection(connector.Get(), &mjpg), VFW_E_TYPE_NOT_ACCEPTED);
+    ASSERT_EQ(sink->Pause(), S_OK);
+    EXPECT_EQ(pin->ReceiveConnection(connector.Get(), &yuy2), VFW_E_NOT_STOPPED);
+    ASSERT_EQ(sink->Stop(), S_OK);
+    ASSERT_EQ(pin->ReceiveConnection(connector.Get(), &yuy2), S_OK);
+    EXPECT_EQ(pin->ReceiveConnection(connector.Get(), &yuy2), VFW_E_ALREADY_CONNECTED);
+    ASSERT_EQ(pin->ConnectionMediaType(&connected), S_OK);
+    EXPECT_EQ(connected.formattype, FORMAT_VideoInfo2);
+    EXPECT_EQ(VideoHeaderOf(connected)->biWidth, 1920);
+    ASSERT_EQ(sink->Run(0), S_OK);
+    EXPECT_EQ(pin->Disconnect(), VFW_E_NOT_STOPPED);
+    ASSERT_EQ(sink->Stop(), S_OK);
+    EXPECT_EQ(pin->Disconnect(), S_OK);
+    ComPtr<IPin> none;
+    EXPECT_EQ(pin->ConnectedTo(&none), VFW_E_NOT_CONNECTED);
+}
+
+// Frames reach the tap only while the filter runs or is paused; a type that
+// comes with a sample (another size, a stride, a source rectangle) holds from
+// that sample on; Stop waits for a Receive in progress, and none is taken after.
+TEST(FrameSink, FramesFollowTheTypeTheyComeWithAndStopWaitsForReceive) {
+    auto tap = std::make_shared<FrameTap>();
+    ComPtr<IBaseFilter> sink = CreateFrameSink(tap), upstream = CreateFrameSink(tap);
+    ComPtr<IPin> pin = FrameSinkPin(sink.Get());
+    ComPtr<IMemInputPin> input;
+    ASSERT_EQ(pin.As(&input), S_OK);
+    const SampleLayout first{PixelFormat::Rgb24, 640, 480, true},
+        second{PixelFormat::Rgb24, 400, 240, true, {40, 0, 360, 240}};
+    MediaType type, changed;
+    MakeVideoType(type, MEDIASUBTYPE_RGB24, FORMAT_VideoInfo, 640, 480);
+    MakeVideoType(changed, MEDIASUBTYPE_RGB24, FORMAT_VideoInfo, 400, 240, second.visible);
+    ASSERT_EQ(pin->ReceiveConnection(FrameSinkPin(upstream.Get()).Get(), &type), S_OK);
+
+    EXPECT_EQ(input->Receive(SampleOf(first).Get()), VFW_E_WRONG_STATE);
+    EXPECT_EQ(tap->SampleCount(), 0u);
+    ASSERT_EQ(sink->Run(0), S_OK);
+    BitmapPixels picture;
+    for (auto [layout, attached] : {std::pair{first, (AM_MEDIA_TYPE*)nullptr}, {second, &changed}, {second, nullptr}}) {
+        SCOPED_TRACE(testing::Message() << layout.width << (attached ? " with its type" : ""));
+        picture = {};
+        EXPECT_EQ(input->Receive(SampleOf(layout, attached).Get()), S_OK);
+        ASSERT_TRUE(tap->LatestFrame(picture));
+        ExpectPreviewOfPattern(picture, layout.format);
+    }
+    EXPECT_EQ(tap->SampleCount(), 3u);
+    MediaType connected;
+    ASSERT_EQ(pin->ConnectionMediaType(&connected), S_OK);
+    EXPECT_EQ(VideoHeaderOf(connected)->biWidth, 400);
+
+    auto* blocked = new FakeSample(MakeSample(second), nullptr);
+    ComPtr<IMediaSample> sample = AdoptReference<IMediaSample>(blocked);
+    UniqueEvent entered(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+        release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    blocked->entered = entered.get();
+    blocked->release = release.get();
+    std::atomic<bool> stopped{false};
+    std::thread streaming([&] { EXPECT_EQ(input->Receive(sample.Get()), S_OK); });
+    ASSERT_EQ(WaitForSingleObject(entered.get(), 5000), WAIT_OBJECT_0);
+    std::thread stopping([&] {
+        sink->Stop();
+        stopped = true;
+    });
+    Sleep(200);
+    EXPECT_FALSE(stopped) << "Stop returned while a Receive was in progress";
+    SetEvent(release.get());
+    streaming.join();
+    stopping.join();
+    EXPECT_TRUE(stopped);
+    EXPECT_EQ(tap->SampleCount(), 4u);
+    EXPECT_EQ(input->Receive(SampleOf(second).Get()), VFW_E_WRONG_STATE);
+    pin->Disconnect();
 }
 
 // The format table: each of our conversions is read back from the row of its
