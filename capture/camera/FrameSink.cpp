@@ -3,7 +3,6 @@
 #include "capture/camera/MediaTypes.h"
 #include "win/ComAdopt.h"
 #include "win/SnapshotEnumerator.h"
-#include "win/Win32Handles.h"
 
 #include <atomic>
 #include <cstring>
