@@ -10,8 +10,8 @@ const CameraFormat kCameraFormats[] = {
     {MEDIASUBTYPE_YUY2, nullptr, 16, PixelFormat::Yuy2, 1},
     {MEDIASUBTYPE_NV12, nullptr, 12, PixelFormat::Nv12, 2},
     {MEDIASUBTYPE_RGB32, L"RGB32", 32, PixelFormat::Rgb32, 3},
-    {MEDIASUBTYPE_RGB565, L"RGB565", 16, std::nullopt, kOtherPreference},
-    {MEDIASUBTYPE_RGB555, L"RGB555", 16, std::nullopt, kOtherPreference},
+    {MEDIASUBTYPE_RGB565, L"RGB565", 16, PixelFormat::Rgb565, 4},
+    {MEDIASUBTYPE_RGB555, L"RGB555", 16, PixelFormat::Rgb555, 5},
 };
 
 }  // namespace
@@ -32,7 +32,7 @@ const CameraFormat& CameraFormatOf(PixelFormat converter) noexcept {
 
 std::optional<PixelFormat> PixelFormatOf(const GUID& subtype) noexcept {
     const CameraFormat* format = CameraFormatOf(subtype);
-    return format ? format->converter : std::nullopt;
+    return format ? std::optional(format->converter) : std::nullopt;
 }
 
 int PreferenceOf(const GUID& subtype) noexcept {

@@ -10,21 +10,22 @@
 
 namespace vardolin::capture {
 
-// The formats the preview scaler converts itself.
-enum class PixelFormat { Rgb24, Rgb32, Yuy2, Nv12 };
+// The formats our own pixel conversion reads.
+enum class PixelFormat { Rgb24, Rgb32, Yuy2, Nv12, Rgb565, Rgb555 };
 
 struct CameraFormat {
     const GUID& subtype;
-    const wchar_t* name;                   // null: named by its FourCC
-    int bitsPerPixel;                      // averaged over the planes for planar formats
-    std::optional<PixelFormat> converter;  // nothing: the system's decoder converts it to RGB24
-    int preference;                        // lower is chosen first among formats of the same size
+    const wchar_t* name;    // null: named by its FourCC
+    int bitsPerPixel;       // averaged over the planes for planar formats
+    PixelFormat converter;  // our conversion that reads it
+    int preference;         // lower is chosen first among formats of the same size
 };
 
-// Every known format; a subtype not in it (compressed ones, for example) has
-// no converter and the preference kOtherPreference.
+// Every known format, each read by our own conversion; a subtype not in it
+// (compressed ones, MJPG say) reaches us through the system's decoder and
+// has the preference kOtherPreference.
 std::span<const CameraFormat> CameraFormats() noexcept;
-inline constexpr int kOtherPreference = 4;
+inline constexpr int kOtherPreference = 6;
 
 // The table's row of a subtype, or null.
 const CameraFormat* CameraFormatOf(const GUID& subtype) noexcept;

@@ -1,40 +1,12 @@
 #include "capture/camera/CameraGraph.h"
 
-#include "win/ComAdopt.h"
-#include "win/ComObject.h"
 #include "capture/camera/FormatChoice.h"
+#include "capture/camera/FrameSink.h"
 #include "capture/camera/MediaTypes.h"
-
-#include <atomic>
-
-// Defined in libstrmiids but not declared by the headers.
-extern "C" const CLSID CLSID_SampleGrabber;
-extern "C" const CLSID CLSID_NullRenderer;
 
 namespace vardolin::capture {
 
 using Microsoft::WRL::ComPtr;
-
-// Counts and times every sample the grabber sees, on the streaming thread.
-class SampleClock final : public vardolin::ComObject<SampleClock, ISampleGrabberCB> {
-public:
-    void* Interface(REFIID iid) noexcept {
-        return iid == IID_IUnknown || iid == IID_ISampleGrabberCB ? static_cast<ISampleGrabberCB*>(this) : nullptr;
-    }
-    HRESULT STDMETHODCALLTYPE SampleCB(double, IMediaSample*) override {
-        lastSample_ = GetTickCount64();
-        ++count_;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE BufferCB(double, BYTE*, long) override { return E_NOTIMPL; }
-
-    ULONGLONG LastSample() const noexcept { return lastSample_; }
-    uint64_t Count() const noexcept { return count_; }
-
-private:
-    std::atomic<ULONGLONG> lastSample_{0};
-    std::atomic<uint64_t> count_{0};
-};
 
 namespace {
 
@@ -42,52 +14,31 @@ namespace {
 // returned; what is still starting then is left to the first-frame watch.
 constexpr LONG kStartTimeoutMs = 2000;
 
-// Sets the capture pin to the format that suits photos of that scale, when there is one.
+// Sets the capture pin to the format that suits photos of that scale, when
+// there is one, and asks for the frame rate chosen with it.
 void SetFormatFor(IAMStreamConfig* config, int photoScale) {
     OfferedTypes offered = OfferedTypesOf(config);
-    if (auto chosen = ChooseFormatFor(offered.formats, photoScale)) config->SetFormat(offered.types[*chosen].get());
+    std::optional<size_t> chosen = ChooseFormatFor(offered.formats, photoScale);
+    if (!chosen) return;
+    AM_MEDIA_TYPE& type = *offered.types[*chosen];
+    if (int64_t interval = FrameIntervalFor(offered.formats[*chosen])) SetFrameInterval(type, interval);
+    config->SetFormat(&type);
 }
 
-// The subtype the pin is set to; RGB24 when it does not say.
-GUID CurrentSubtype(IAMStreamConfig* config) {
-    AM_MEDIA_TYPE* type = nullptr;
-    if (!config || FAILED(config->GetFormat(&type)) || !type) return MEDIASUBTYPE_RGB24;
-    OwnedMediaType owned(type);
-    return type->subtype;
-}
-
-// Runs the graph. A graph may answer S_FALSE and finish starting its filters
-// afterwards; a device that then refuses to run shows up in the state.
+// Runs the graph and reads its state back. A graph may answer S_FALSE and
+// finish starting its filters afterwards, and a device that refuses to run
+// may show only in the state the graph reports then, whatever Run answered.
+// A graph still starting when the time is up is left to the first-frame
+// watch (VFW_S_STATE_INTERMEDIATE, like VFW_S_CANT_CUE, is a success).
 HRESULT RunAndWait(IMediaControl* control) {
     HRESULT hr = control->Run();
-    if (hr != S_FALSE) return hr;
+    if (FAILED(hr)) return hr;
     OAFilterState state = State_Stopped;
     hr = control->GetState(kStartTimeoutMs, &state);
-    return hr == VFW_S_STATE_INTERMEDIATE ? S_OK : hr;  // still starting: the first-frame watch takes over
+    return FAILED(hr) ? hr : S_OK;
 }
 
 }  // namespace
-
-FrameTap::FrameTap(ComPtr<ISampleGrabber> grabber, ComPtr<SampleClock> clock, SampleLayout layout)
-    : grabber_(std::move(grabber)), clock_(std::move(clock)), layout_(layout) {}
-
-FrameTap::~FrameTap() = default;
-
-uint64_t FrameTap::SampleCount() const noexcept { return clock_->Count(); }
-
-ULONGLONG FrameTap::LastSampleTick() const noexcept { return clock_->LastSample(); }
-
-bool FrameTap::LatestFrame(BitmapPixels& picture, BitmapPixels* detail) {
-    long size = 0;
-    if (SampleCount() == 0 || FAILED(grabber_->GetCurrentBuffer(&size, nullptr)) || size <= 0) return false;
-    if (sample_.size() < static_cast<size_t>(size)) sample_.resize(static_cast<size_t>(size));
-    if (FAILED(grabber_->GetCurrentBuffer(&size, reinterpret_cast<long*>(sample_.data())))) return false;
-    if (!scaler_.Convert(layout_, sample_.data(), static_cast<size_t>(size), picture)) return false;
-    if (detail && !detailScaler_.Convert(layout_, sample_.data(), static_cast<size_t>(size), *detail,
-                                         FourByThreeCrop(layout_.width, layout_.height)))
-        *detail = {};
-    return true;
-}
 
 ComPtr<IPin> CapturePinOf(IBaseFilter* device) {
     ComPtr<ICaptureGraphBuilder2> builder;
@@ -100,16 +51,8 @@ ComPtr<IPin> CapturePinOf(IBaseFilter* device) {
 
 std::unique_ptr<CameraGraph> CameraGraph::Start(ComPtr<IBaseFilter> device, int photoScale, CameraProblem& problem) {
     std::unique_ptr<CameraGraph> graph(new CameraGraph());
-    graph->device_ = device;
-    HRESULT hr = graph->Build(photoScale, GrabberTakes::CameraFormat);
-    if (FAILED(hr) && hr != E_ACCESSDENIED && !graph->control_) {
-        // The grabber would not connect to the camera's own format (some
-        // systems' grabbers refuse VIDEOINFOHEADER2 types): a second graph
-        // asks for RGB24 and lets the system put its converter in between.
-        graph.reset(new CameraGraph());
-        graph->device_ = std::move(device);
-        hr = graph->Build(kKeepFormat, GrabberTakes::Rgb24);
-    }
+    graph->device_ = std::move(device);
+    HRESULT hr = graph->Build(photoScale);
     if (SUCCEEDED(hr)) {
         problem = CameraProblem::None;
         return graph;
@@ -122,46 +65,23 @@ std::unique_ptr<CameraGraph> CameraGraph::Start(ComPtr<IBaseFilter> device, int 
     return nullptr;
 }
 
-HRESULT CameraGraph::Build(int photoScale, GrabberTakes takes) {
-    ComPtr<ICaptureGraphBuilder2> builder;
-    ComPtr<IBaseFilter> grabberFilter, sink;
-    ComPtr<ISampleGrabber> grabber;
+HRESULT CameraGraph::Build(int photoScale) {
     HRESULT hr = S_OK;
     auto ok = [&](HRESULT result) { return SUCCEEDED(hr = result); };
+    auto tap = std::make_shared<FrameTap>();
+    sink_ = CreateFrameSink(tap);
     if (!ok(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&graph_))) ||
-        !ok(CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&builder))) ||
-        !ok(CoCreateInstance(CLSID_SampleGrabber, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&grabberFilter))) ||
-        !ok(CoCreateInstance(CLSID_NullRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&sink))) ||
-        !ok(builder->SetFiltergraph(graph_.Get())) || !ok(grabberFilter.As(&grabber)) ||
-        !ok(graph_->AddFilter(device_.Get(), L"Camera")))
+        !ok(graph_->AddFilter(device_.Get(), L"Camera")) || !ok(graph_->AddFilter(sink_.Get(), L"Frame sink")))
         return hr;
-
-    ComPtr<IAMStreamConfig> config = StreamConfigOf(CapturePinOf(device_.Get()).Get());
+    ComPtr<IPin> capture = CapturePinOf(device_.Get());
+    if (!capture) return VFW_E_NOT_FOUND;
+    ComPtr<IAMStreamConfig> config = StreamConfigOf(capture.Get());
     if (config && photoScale != kKeepFormat) SetFormatFor(config.Get(), photoScale);
-    AM_MEDIA_TYPE wanted{};
-    wanted.majortype = MEDIATYPE_Video;
-    if (takes == GrabberTakes::CameraFormat) {
-        // Any format block: cameras describe their pictures with VIDEOINFOHEADER or VIDEOINFOHEADER2.
-        wanted.subtype = GrabberSubtypeFor(CurrentSubtype(config.Get()));
-    } else {
-        wanted.subtype = MEDIASUBTYPE_RGB24;
-        wanted.formattype = FORMAT_VideoInfo;
-    }
-    auto clock = AdoptReference(new SampleClock());
-    if (!ok(grabber->SetMediaType(&wanted)) || !ok(grabber->SetBufferSamples(TRUE)) ||
-        !ok(grabber->SetOneShot(FALSE)) || !ok(grabber->SetCallback(clock.Get(), 0)) ||
-        !ok(graph_->AddFilter(grabberFilter.Get(), L"Grabber")) || !ok(graph_->AddFilter(sink.Get(), L"Sink")) ||
-        !ok(builder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, device_.Get(), grabberFilter.Get(),
-                                  sink.Get())))
-        return hr;
-
-    MediaType connected;
-    const BITMAPINFOHEADER* header = nullptr;
-    if (!ok(grabber->GetConnectedMediaType(&connected)) || !(header = VideoHeaderOf(connected))) return E_FAIL;
-    auto format = PixelFormatOf(connected.subtype);
-    auto layout = format ? LayoutOf(*format, *header) : std::nullopt;
-    if (!layout) return E_FAIL;
-    tap_ = std::make_shared<FrameTap>(grabber, clock, *layout);
+    // Straight from the capture pin to the sink when the sink takes the
+    // camera's format; otherwise the graph puts the system's decoder or
+    // converter in between.
+    if (!ok(graph_->Connect(capture.Get(), FrameSinkPin(sink_.Get()).Get()))) return hr;
+    tap_ = std::move(tap);
 
     // ComPtr::As needs a __uuidof that the headers do not give IMediaEvent.
     if (!ok(graph_->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(events_.GetAddressOf()))) ||
@@ -172,7 +92,10 @@ HRESULT CameraGraph::Build(int photoScale, GrabberTakes takes) {
 
 CameraGraph::~CameraGraph() {
     if (control_) control_->Stop();
-    if (tap_) tap_.reset();
+    // A Run that failed part way (the device refused) may leave the sink
+    // paused while the graph calls itself stopped; stopped, its pin lets go.
+    if (sink_) sink_->Stop();
+    tap_.reset();
     // The device can belong to one graph at a time; take it out so the next graph can use it.
     if (graph_ && device_) graph_->RemoveFilter(device_.Get());
 }

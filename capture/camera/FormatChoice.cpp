@@ -1,7 +1,7 @@
 #include "capture/camera/FormatChoice.h"
 
 #include "capture/camera/CameraFormats.h"
-#include "capture/camera/PreviewScaler.h"
+#include "capture/camera/PixelConversion.h"
 
 #include <uuids.h>
 
@@ -14,11 +14,26 @@ namespace {
 
 bool FourByThree(const OfferedFormat& f) { return int64_t{f.width} * 3 == int64_t{f.height} * 4; }
 
+// 1/15 s in 100 ns units, rounded up: the interval of a camera that says 15 frames a second.
+constexpr int64_t kSlowestFastEnough = 666667;
+
 }  // namespace
+
+bool ReachesWantedRate(const OfferedFormat& format) {
+    return format.shortestInterval <= 0 || format.shortestInterval <= kSlowestFastEnough;
+}
+
+int64_t FrameIntervalFor(const OfferedFormat& format) {
+    if (format.shortestInterval <= 0) return 0;
+    int64_t longest = std::max(format.longestInterval, format.shortestInterval);
+    return std::clamp(kWantedFrameInterval, format.shortestInterval, longest);
+}
 
 std::optional<size_t> ChoosePreviewFormat(std::span<const OfferedFormat> offered) {
     std::optional<size_t> best;
-    auto key = [&](size_t i) { return std::tuple(offered[i].width, PreferenceOf(offered[i].subtype)); };
+    auto key = [&](size_t i) {
+        return std::tuple(!ReachesWantedRate(offered[i]), offered[i].width, PreferenceOf(offered[i].subtype));
+    };
     for (size_t i = 0; i < offered.size(); ++i) {
         const OfferedFormat& f = offered[i];
         if (!FourByThree(f) || f.width < kPreviewWidth) continue;
@@ -41,7 +56,8 @@ std::optional<size_t> ChooseFormatFor(std::span<const OfferedFormat> offered, in
     if (scale <= 1) return ChoosePreviewFormat(offered);
     std::optional<size_t> best;
     auto key = [&](size_t i) {
-        return std::tuple(FourByThreeCrop(offered[i].width, offered[i].height).width, PreferenceOf(offered[i].subtype));
+        return std::tuple(!ReachesWantedRate(offered[i]), FourByThreeCrop(offered[i].width, offered[i].height).width,
+                          PreferenceOf(offered[i].subtype));
     };
     for (size_t i = 0; i < offered.size(); ++i)
         if (DetailOf(offered[i]) >= scale && (!best || key(i) < key(*best))) best = i;
@@ -58,10 +74,6 @@ DetailOffered LargestDetail(std::span<const OfferedFormat> offered) {
         }
     }
     return largest;
-}
-
-GUID GrabberSubtypeFor(const GUID& cameraSubtype) {
-    return PixelFormatOf(cameraSubtype) ? cameraSubtype : MEDIASUBTYPE_RGB24;
 }
 
 }  // namespace vardolin::capture

@@ -5,6 +5,7 @@
 #include <dvdmedia.h>
 
 #include <cstdlib>
+#include <cstring>
 
 namespace vardolin::capture {
 
@@ -19,6 +20,23 @@ void MediaTypeFree::operator()(AM_MEDIA_TYPE* type) const noexcept {
     FreeMediaTypeFields(*type);
 }
 
+HRESULT CopyMediaType(const AM_MEDIA_TYPE& from, AM_MEDIA_TYPE& to) noexcept {
+    to = from;
+    to.pbFormat = nullptr;
+    to.cbFormat = 0;
+    if (from.cbFormat && from.pbFormat) {
+        to.pbFormat = static_cast<BYTE*>(CoTaskMemAlloc(from.cbFormat));
+        if (!to.pbFormat) {
+            to.pUnk = nullptr;
+            return E_OUTOFMEMORY;
+        }
+        std::memcpy(to.pbFormat, from.pbFormat, from.cbFormat);
+        to.cbFormat = from.cbFormat;
+    }
+    if (to.pUnk) to.pUnk->AddRef();
+    return S_OK;
+}
+
 const BITMAPINFOHEADER* VideoHeaderOf(const AM_MEDIA_TYPE& type) noexcept {
     if (!type.pbFormat) return nullptr;
     if (type.formattype == FORMAT_VideoInfo && type.cbFormat >= sizeof(VIDEOINFOHEADER))
@@ -26,6 +44,24 @@ const BITMAPINFOHEADER* VideoHeaderOf(const AM_MEDIA_TYPE& type) noexcept {
     if (type.formattype == FORMAT_VideoInfo2 && type.cbFormat >= sizeof(VIDEOINFOHEADER2))
         return &reinterpret_cast<const VIDEOINFOHEADER2*>(type.pbFormat)->bmiHeader;
     return nullptr;
+}
+
+std::optional<SampleLayout> LayoutOfType(const AM_MEDIA_TYPE& type) noexcept {
+    const BITMAPINFOHEADER* header = VideoHeaderOf(type);
+    std::optional<PixelFormat> format = PixelFormatOf(type.subtype);
+    if (type.majortype != MEDIATYPE_Video || !header || !format) return std::nullopt;
+    // Both blocks start with the source and target rectangles.
+    const RECT& source = type.formattype == FORMAT_VideoInfo
+                             ? reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat)->rcSource
+                             : reinterpret_cast<const VIDEOINFOHEADER2*>(type.pbFormat)->rcSource;
+    return LayoutOf(*format, *header, source);
+}
+
+void SetFrameInterval(AM_MEDIA_TYPE& type, int64_t interval) noexcept {
+    if (!VideoHeaderOf(type)) return;
+    if (type.formattype == FORMAT_VideoInfo)
+        reinterpret_cast<VIDEOINFOHEADER*>(type.pbFormat)->AvgTimePerFrame = interval;
+    else reinterpret_cast<VIDEOINFOHEADER2*>(type.pbFormat)->AvgTimePerFrame = interval;
 }
 
 Microsoft::WRL::ComPtr<IAMStreamConfig> StreamConfigOf(IPin* pin) {
@@ -46,7 +82,8 @@ OfferedTypes OfferedTypesOf(IAMStreamConfig* config) {
         OwnedMediaType type(raw);
         const BITMAPINFOHEADER* header = VideoHeaderOf(*type);
         if (!header) continue;
-        offered.formats.push_back({type->subtype, header->biWidth, std::abs(header->biHeight)});
+        offered.formats.push_back(
+            {type->subtype, header->biWidth, std::abs(header->biHeight), caps.MinFrameInterval, caps.MaxFrameInterval});
         offered.types.push_back(std::move(type));
     }
     return offered;

@@ -1,10 +1,11 @@
 // DirectShow media types as the camera code reads them: owners for the
 // types the system hands out, the bitmap header of a video type whichever
-// format block carries it (VIDEOINFOHEADER or VIDEOINFOHEADER2), and the
-// formats a capture pin offers.
+// format block carries it (VIDEOINFOHEADER or VIDEOINFOHEADER2), the frame
+// layout our conversions read from it, and the formats a capture pin offers.
 #pragma once
 
 #include "capture/camera/FormatChoice.h"
+#include "capture/camera/PixelConversion.h"
 
 #include <dshow.h>
 #include <wrl/client.h>
@@ -15,6 +16,9 @@
 namespace vardolin::capture {
 
 void FreeMediaTypeFields(AM_MEDIA_TYPE& type) noexcept;
+// Fills to (whose fields must be free) with a deep copy of from: the format
+// block copied, pUnk with a reference of its own.
+HRESULT CopyMediaType(const AM_MEDIA_TYPE& from, AM_MEDIA_TYPE& to) noexcept;
 
 // A media type filled in by a call (the fields are ours to free).
 struct MediaType : AM_MEDIA_TYPE {
@@ -33,10 +37,19 @@ using OwnedMediaType = std::unique_ptr<AM_MEDIA_TYPE, MediaTypeFree>;
 // The bitmap header of a video media type; null when the type has none.
 const BITMAPINFOHEADER* VideoHeaderOf(const AM_MEDIA_TYPE& type) noexcept;
 
+// The frame layout a video type describes when it is one we convert (a
+// subtype of the format table in a VIDEOINFOHEADER or VIDEOINFOHEADER2
+// block, its rcSource honoured); nothing for any other type.
+std::optional<SampleLayout> LayoutOfType(const AM_MEDIA_TYPE& type) noexcept;
+
+// Sets the frame interval (100 ns units) a video type asks the camera for.
+void SetFrameInterval(AM_MEDIA_TYPE& type, int64_t interval) noexcept;
+
 Microsoft::WRL::ComPtr<IAMStreamConfig> StreamConfigOf(IPin* pin);
 
 // What a capture pin offers through IAMStreamConfig, in its order: each
-// video type with its size and subtype (types without a bitmap header are left out).
+// video type with its size, subtype and the frame intervals its caps allow
+// (types without a bitmap header are left out).
 struct OfferedTypes {
     std::vector<OwnedMediaType> types;
     std::vector<OfferedFormat> formats;  // formats[i] describes types[i]

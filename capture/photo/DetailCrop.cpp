@@ -1,6 +1,6 @@
 #include "capture/photo/DetailCrop.h"
 
-#include "capture/camera/PreviewScaler.h"
+#include "capture/camera/PixelConversion.h"
 
 #include "autoframe/FramePlacement.h"
 
@@ -28,10 +28,10 @@ std::optional<BitmapPixels> DetailedCrop(const BitmapPixels& detail, const RECT&
     int top = std::clamp(InDetail(crop.top, detail.height, kPreviewHeight), 0, detail.height - 1);
     RECT block{left, top, std::clamp(InDetail(crop.right, detail.width, kPreviewWidth), left + 1, detail.width),
                std::clamp(InDetail(crop.bottom, detail.height, kPreviewHeight), top + 1, detail.height)};
-    // The detail is laid out as a bottom-up RGB24 sample: the preview's
-    // scaler averages the block down as it averages frames.
+    // The detail is laid out as a bottom-up RGB24 frame: the camera's pixel
+    // conversion averages the block down as it averages frames.
     const autoframe::Extent designed = autoframe::kCropFrameSize;
-    PreviewScaler scaler;
+    PixelConverter scaler;
     BitmapPixels photo;
     if (!scaler.Convert({PixelFormat::Rgb24, detail.width, detail.height, true}, detail.bits.data(), detail.bits.size(),
                         photo, {designed.width * scale, designed.height * scale}, &block))

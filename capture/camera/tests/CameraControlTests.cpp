@@ -12,6 +12,8 @@
 #include "capture/camera/CameraControlObject.h"
 #include "capture/camera/MediaTypes.h"
 #include "capture/camera/CameraGraph.h"
+#include "capture/camera/FrameSink.h"
+#include "win/ComAdopt.h"
 #include "capture/camera/DirectShowCamera.h"
 #include "capture/camera/VideoDevices.h"
 
@@ -166,8 +168,6 @@ TEST_F(CameraControlTest, ACameraThatCannotStartSaysWhyAndStillOffersTheDialogs)
     }
 }
 
-// Frames straight from a graph of the demo camera, in each format it can be
-// asked for: always the whole picture, scaled to 320 x 240, right way up.
 // Every object of the camera's DLL is gone once the control is closed, also
 // after its automation object was handed out: nothing keeps the camera open.
 TEST_F(CameraControlTest, AClosedControlLeavesTheCameraFree) {
@@ -189,18 +189,25 @@ TEST_F(CameraControlTest, AClosedControlLeavesTheCameraFree) {
     EXPECT_TRUE(PumpUntil(cameraFree, 3s));
 }
 
+// Frames straight from a graph of the demo camera, in each format it can be
+// asked for: always the whole picture, scaled to 320 x 240, right way up. The
+// camera's pin is connected straight to our sink, in the format block the
+// camera describes its pictures with (VIDEOINFOHEADER2 too): no converter.
 TEST(DemoCameraGraph, EveryFormatGivesTheWholePictureRightWayUp) {
     ComApartment com;
     const struct {
         const wchar_t* switches;
         bool choosePreviewFormat;
         int width, height;  // set on the pin before connecting; 0: leave as it is
+        GUID block = FORMAT_VideoInfo;
     } cases[] = {
         {L"time=5000", true, 0, 0},        // the preview format we ask for: 320 x 240
         {L"time=5000", false, 0, 0},       // the camera's default: 640 x 480
         {L"time=5000", false, 1280, 720},  // 16:9, centre-cropped
         {L"time=5000;formats=yuy2", true, 0, 0},
         {L"time=5000;formats=nv12", false, 1280, 720},
+        {L"time=5000;vih2", true, 0, 0, FORMAT_VideoInfo2},
+        {L"time=5000;vih2;formats=yuy2", false, 0, 0, FORMAT_VideoInfo2},
     };
     BitmapPixels expected = DemoScene(5000ms), upsideDown = expected;
     for (int y = 0; y < expected.height; ++y)
@@ -232,6 +239,18 @@ TEST(DemoCameraGraph, EveryFormatGivesTheWholePictureRightWayUp) {
         ASSERT_TRUE(PumpUntil([&] { return graph->Tap()->LatestFrame(frame); }));
         EXPECT_LT(MeanDifference(frame, expected), 6.0);
         EXPECT_GT(MeanDifference(frame, upsideDown), 12.0);
+
+        ComPtr<IPin> input;
+        ASSERT_EQ(CapturePinOf(device.Get())->ConnectedTo(&input), S_OK);
+        PIN_INFO pin{};
+        ASSERT_EQ(input->QueryPinInfo(&pin), S_OK);
+        ComPtr<IBaseFilter> sink = AdoptReference(pin.pFilter);
+        CLSID sinkClass{};
+        EXPECT_EQ(sink->GetClassID(&sinkClass), S_OK);
+        EXPECT_EQ(sinkClass, kFrameSinkClassId);
+        MediaType connected;
+        ASSERT_EQ(input->ConnectionMediaType(&connected), S_OK);
+        EXPECT_EQ(connected.formattype, c.block);
     }
 }
 

@@ -1,8 +1,9 @@
-// Turns one camera sample, whatever its pixel format and size, into the
-// 320 x 240 picture the control shows and writes: the whole camera picture,
-// centre-cropped to 4:3 when it is wider or taller, scaled by area averaging,
-// top row first. The same crop at the camera's full detail is what a still
-// keeps for photos larger than the designed size.
+// Camera pixels into our pictures: one frame, whatever its pixel format
+// (RGB24, RGB32, RGB565, RGB555, YUY2, NV12), row order, stride and visible area, converted
+// to bottom-up BGR rows and scaled by area averaging. The sink makes the
+// 320 x 240 preview with it (the whole picture, centre-cropped to 4:3 when
+// it is wider or taller), a still's full-detail 4:3 area comes from the kept
+// frame the same way, and a photo's detail crop is averaged down by it.
 #pragma once
 
 #include "capture/BitmapFile.h"
@@ -19,20 +20,28 @@ namespace vardolin::capture {
 inline constexpr int kPreviewWidth = 320;
 inline constexpr int kPreviewHeight = 240;
 
-// How a sample lays out its pixels. RGB samples are bottom-up unless the
-// header's height is negative; YUV samples are always top-down.
+// How a frame lays out its pixels. width is what a row holds (the stride in
+// pixels, as a video header's biWidth gives it); visible is the picture
+// inside (a video header's rcSource), the whole rows when empty. RGB frames
+// are bottom-up unless the header's height is negative; YUV frames are
+// always top-down.
 struct SampleLayout {
     PixelFormat format;
     int width;
     int height;
     bool bottomUp;
+    RECT visible{};
 };
 
-// The layout described by a video header, or nothing when it is unusable.
-std::optional<SampleLayout> LayoutOf(PixelFormat format, const BITMAPINFOHEADER& header);
+// The layout described by a video header and its source rectangle, or
+// nothing when it is unusable (a source rectangle outside the rows included).
+std::optional<SampleLayout> LayoutOf(PixelFormat format, const BITMAPINFOHEADER& header, const RECT& source = {});
 
-// Bytes a sample of this layout needs.
+// Bytes a frame of this layout needs.
 size_t SampleBytes(const SampleLayout& layout);
+
+// The visible picture of a layout.
+RECT VisibleArea(const SampleLayout& layout);
 
 // The largest 4:3 area in the middle of a picture of this size: what the
 // preview shows, and what a still keeps at full detail.
@@ -42,13 +51,15 @@ struct PictureSize {
 PictureSize FourByThreeCrop(int width, int height);
 
 // Keeps its working rows between calls, so converting frame after frame
-// allocates nothing once the sizes are known.
-class PreviewScaler {
+// allocates nothing once the sizes are known. One converter belongs to one
+// thread at a time.
+class PixelConverter {
 public:
-    // False (and the picture untouched) when the sample is shorter than its
+    // False (and the picture untouched) when the frame is shorter than its
     // layout needs. The picture is out in size: 320 x 240 for the preview,
     // or the 4:3 crop's own size for the whole detail. Without an area the
-    // sample's middle 4:3 area is taken; an area must lie inside the sample.
+    // middle 4:3 area of the visible picture is taken; an area must lie
+    // inside the frame.
     bool Convert(const SampleLayout& layout, const uint8_t* sample, size_t size, BitmapPixels& picture,
                  PictureSize out = {kPreviewWidth, kPreviewHeight}, const RECT* area = nullptr);
 

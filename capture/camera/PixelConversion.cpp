@@ -1,4 +1,4 @@
-#include "capture/camera/PreviewScaler.h"
+#include "capture/camera/PixelConversion.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -29,12 +29,20 @@ std::vector<int> Spans(int first, int length, int count) {
 
 }  // namespace
 
-std::optional<SampleLayout> LayoutOf(PixelFormat format, const BITMAPINFOHEADER& header) {
+std::optional<SampleLayout> LayoutOf(PixelFormat format, const BITMAPINFOHEADER& header, const RECT& source) {
     int width = header.biWidth, height = std::abs(header.biHeight);
     bool yuv = format == PixelFormat::Yuy2 || format == PixelFormat::Nv12;
     if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return std::nullopt;
     if (yuv && (width % 2 || (format == PixelFormat::Nv12 && height % 2))) return std::nullopt;
-    return SampleLayout{format, width, height, !yuv && header.biHeight > 0};
+    SampleLayout layout{format, width, height, !yuv && header.biHeight > 0};
+    if (IsRectEmpty(&source)) return layout;
+    if (source.left < 0 || source.top < 0 || source.right > width || source.bottom > height) return std::nullopt;
+    layout.visible = source;
+    return layout;
+}
+
+RECT VisibleArea(const SampleLayout& layout) {
+    return IsRectEmpty(&layout.visible) ? RECT{0, 0, layout.width, layout.height} : layout.visible;
 }
 
 size_t SampleBytes(const SampleLayout& layout) {
@@ -51,7 +59,7 @@ PictureSize FourByThreeCrop(int width, int height) {
     return {std::max(cropWidth, 1), std::max(cropHeight, 1)};
 }
 
-void PreviewScaler::Prepare(const SampleLayout& layout, PictureSize out, RECT area) {
+void PixelConverter::Prepare(const SampleLayout& layout, PictureSize out, RECT area) {
     if (layout.format == prepared_.format && layout.width == prepared_.width && layout.height == prepared_.height &&
         out.width == preparedOut_.width && out.height == preparedOut_.height && EqualRect(&area, &preparedArea_))
         return;
@@ -64,20 +72,39 @@ void PreviewScaler::Prepare(const SampleLayout& layout, PictureSize out, RECT ar
     preparedArea_ = area;
 }
 
-void PreviewScaler::ConvertRow(const SampleLayout& layout, const uint8_t* sample, int y) {
-    uint8_t* out = row_.data();
+void PixelConverter::ConvertRow(const SampleLayout& layout, const uint8_t* sample, int y) {
+    // Only the columns the area takes; YUY2 from the first pixel of a pair.
+    int first = preparedArea_.left & ~1, last = preparedArea_.right;
+    uint8_t* out = row_.data() + 3 * first;
     switch (layout.format) {
     case PixelFormat::Rgb24:
     case PixelFormat::Rgb32: {
         int bits = CameraFormatOf(layout.format).bitsPerPixel, bytes = bits / 8;
         size_t stride = PackedStride(layout.width, bits);
-        const uint8_t* in = sample + stride * (layout.bottomUp ? layout.height - 1 - y : y);
-        for (int x = 0; x < layout.width; ++x, in += bytes, out += 3) std::copy(in, in + 3, out);
+        const uint8_t* in = sample + stride * (layout.bottomUp ? layout.height - 1 - y : y) + bytes * first;
+        for (int x = first; x < last; ++x, in += bytes, out += 3) std::copy(in, in + 3, out);
+        break;
+    }
+    case PixelFormat::Rgb565:
+    case PixelFormat::Rgb555: {
+        // Little-endian 16-bit pixels, blue in the low bits; 5-bit and 6-bit
+        // channels widened by repeating their high bits.
+        bool green6 = layout.format == PixelFormat::Rgb565;
+        size_t stride = PackedStride(layout.width, 16);
+        const uint8_t* in = sample + stride * (layout.bottomUp ? layout.height - 1 - y : y) + 2 * first;
+        for (int x = first; x < last; ++x, in += 2, out += 3) {
+            unsigned v = in[0] | (in[1] << 8), b = v & 31, g = green6 ? (v >> 5) & 63 : (v >> 5) & 31,
+                     r = green6 ? v >> 11 : (v >> 10) & 31;
+            out[0] = static_cast<uint8_t>(b << 3 | b >> 2);
+            out[1] = static_cast<uint8_t>(green6 ? (g << 2 | g >> 4) : (g << 3 | g >> 2));
+            out[2] = static_cast<uint8_t>(r << 3 | r >> 2);
+        }
         break;
     }
     case PixelFormat::Yuy2: {
-        const uint8_t* in = sample + PackedStride(layout.width, CameraFormatOf(layout.format).bitsPerPixel) * y;
-        for (int x = 0; x < layout.width; x += 2, in += 4, out += 6) {
+        const uint8_t* in =
+            sample + PackedStride(layout.width, CameraFormatOf(layout.format).bitsPerPixel) * y + 2 * first;
+        for (int x = first; x < last; x += 2, in += 4, out += 6) {
             YuvToBgr(in[0], in[1], in[3], out);
             YuvToBgr(in[2], in[1], in[3], out + 3);
         }
@@ -87,17 +114,20 @@ void PreviewScaler::ConvertRow(const SampleLayout& layout, const uint8_t* sample
         size_t width = layout.width;
         const uint8_t* luma = sample + width * y;
         const uint8_t* chroma = sample + width * layout.height + width * (y / 2);
-        for (size_t x = 0; x < width; ++x, out += 3) YuvToBgr(luma[x], chroma[x & ~1u], chroma[x | 1u], out);
+        for (size_t x = first; x < static_cast<size_t>(last); ++x, out += 3)
+            YuvToBgr(luma[x], chroma[x & ~size_t{1}], chroma[x | 1u], out);
         break;
     }
     }
 }
 
-bool PreviewScaler::Convert(const SampleLayout& layout, const uint8_t* sample, size_t size, BitmapPixels& picture,
-                            PictureSize out, const RECT* area) {
+bool PixelConverter::Convert(const SampleLayout& layout, const uint8_t* sample, size_t size, BitmapPixels& picture,
+                             PictureSize out, const RECT* area) {
     if (!sample || size < SampleBytes(layout) || out.width <= 0 || out.height <= 0) return false;
-    PictureSize crop = FourByThreeCrop(layout.width, layout.height);
-    RECT middle{(layout.width - crop.width) / 2, (layout.height - crop.height) / 2, 0, 0};
+    RECT visible = VisibleArea(layout);
+    PictureSize crop = FourByThreeCrop(visible.right - visible.left, visible.bottom - visible.top);
+    RECT middle{visible.left + (visible.right - visible.left - crop.width) / 2,
+                visible.top + (visible.bottom - visible.top - crop.height) / 2, 0, 0};
     middle.right = middle.left + crop.width;
     middle.bottom = middle.top + crop.height;
     if (area && (area->left < 0 || area->top < 0 || area->right > layout.width || area->bottom > layout.height ||
