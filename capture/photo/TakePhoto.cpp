@@ -57,9 +57,11 @@ void BackToLivePreview(const PhotoParts& photo) {
 std::filesystem::path TemporaryPhotoPath() {
     std::wstring folder(MAX_PATH + 1, L'\0');
     DWORD length = GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
-    if (length == 0 || length > folder.size())
+    folder.resize(length <= folder.size() ? length : 0);
+    // TEMP and TMP are the user's to set: never a path relative to wherever
+    // the host happens to be.
+    if (folder.empty() || !std::filesystem::path(folder).is_absolute())
         throw ComponentError(error_number::kPathNotFound, messages::kPathNotFound);
-    folder.resize(length);
     return std::filesystem::path(folder) / L"Vardolin" / kStillFileName;
 }
 
