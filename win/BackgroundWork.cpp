@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <memory>
+#include <optional>
 
 namespace vardolin {
 namespace {
@@ -28,13 +29,13 @@ DWORD WINAPI RunAwayJob(void* parameter) {
 constexpr UINT kWakeFor = QS_SENDMESSAGE | QS_POSTMESSAGE | QS_TIMER | QS_PAINT;
 constexpr UINT kHandled = PM_QS_SENDMESSAGE | PM_QS_POSTMESSAGE | PM_QS_PAINT;
 
-void HandleAllButInput() noexcept {
+// A request to quit is kept for the thread's own loop, once the work is done.
+void HandleAllButInput(std::optional<int>& quit) noexcept {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | kHandled)) {
         if (message.message == WM_QUIT) {
-            // For the thread's own loop, once the work is done.
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return;
+            quit = static_cast<int>(message.wParam);
+            continue;
         }
         TranslateMessage(&message);
         DispatchMessageW(&message);
@@ -61,6 +62,7 @@ void RunAwayFromWindow(const std::function<void()>& work) {
     UniqueThread thread(CreateThread(nullptr, 0, RunAwayJob, &job, 0, nullptr));
     if (!thread) ThrowIfFailed(HRESULT_FROM_WIN32(GetLastError()));
     HANDLE handle = thread.get();
+    std::optional<int> quit;
     for (;;) {
         DWORD waited = MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, kWakeFor);
         if (waited == WAIT_OBJECT_0) break;
@@ -68,8 +70,9 @@ void RunAwayFromWindow(const std::function<void()>& work) {
             WaitForSingleObject(handle, INFINITE);  // the job holds this frame's state
             break;
         }
-        HandleAllButInput();
+        HandleAllButInput(quit);
     }
+    if (quit) PostQuitMessage(*quit);
     if (job.error) std::rethrow_exception(job.error);
 }
 
