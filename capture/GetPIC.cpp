@@ -6,6 +6,7 @@
 #include "win/DialogKeyboard.h"
 #include "capture/GetPICLoaded.h"
 #include "roster/ListDrawingTools.h"
+#include "roster/RosterTexts.h"
 #include "win/ModuleInstance.h"
 #include "win/UntrappedError.h"
 #include "win/WindowPlacement.h"
@@ -19,6 +20,8 @@ namespace vardolin::capture {
 namespace {
 
 constexpr const wchar_t* kWindowClass = L"VardolinGetPIC";
+// The look at the photo folder begun at load is done.
+constexpr UINT kPhotoFolderChecked = WM_APP + 2;
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
 
 std::atomic<int> loadedWindows{0};
@@ -58,6 +61,7 @@ CameraControlWindow* GetPIC::Camera() noexcept { return loaded_ ? loaded_->camer
 const roster::ListDrawingTools* GetPIC::ListTools() const noexcept {
     return loaded_ ? loaded_->listTools.get() : nullptr;
 }
+HMENU GetPIC::MenuThe() const noexcept { return loaded_ ? loaded_->menuThe.get() : nullptr; }
 
 void GetPIC::Load() {
     if (IsLoaded()) return;
@@ -123,6 +127,19 @@ void GetPIC::Form_Load() {
     });
     RestoreQuality();
     EnableCameraButtons();
+    RunOrSkip([&] { loaded_->photoFolderCheck = PhotoFolderCheck::Start(loaded_->window, kPhotoFolderChecked); });
+}
+
+void GetPIC::TellPhotoFolderProblem() noexcept {
+    RunOrSkip([&] {
+        if (!loaded_->photoFolderCheck) return;
+        std::wstring notice = loaded_->photoFolderCheck->TakeNotice();
+        if (notice.empty()) return;
+        Cancel_SetTop();
+        component_.environment.ShowMessageBox(loaded_->window, notice, roster::kPhotoFolderTitle,
+                                              MB_OK | MB_ICONEXCLAMATION);
+        SetTop();
+    });
 }
 
 void GetPIC::EnableCameraButtons() {
@@ -218,6 +235,10 @@ LRESULT GetPIC::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED) Form_Resize();
         return 0;
+    case WM_INITMENUPOPUP:
+        if (reinterpret_cast<HMENU>(wParam) == loaded_->menuThe.get()) UpdateMenuThe(loaded_->menuThe.get());
+        return 0;
+    case kPhotoFolderChecked: TellPhotoFolderProblem(); return 0;
     case WM_DESTROY: Form_Unload(); return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }

@@ -73,6 +73,8 @@ public:
     // runs the chosen command before returning.
     void PopupMenuThe(float xTwips, float yTwips);
     void RunMenuCommand(MenuItem item);
+    // The popup menu `the` (null when not loaded).
+    HMENU MenuThe() const noexcept;
 
 private:
     // --- the events, each handed to the part that does the work (GetPICEvents.cpp) ---
@@ -141,6 +143,8 @@ private:
     void FollowCameraState(WORD notification);
     Microsoft::WRL::ComPtr<IDispatch> CameraDispatch();
     void SetQualityLabel(const std::wstring& quality);
+    // The photo folder could not be reached when the window opened: says so.
+    void TellPhotoFolderProblem() noexcept;
 
     ComponentState& component_;
     std::unique_ptr<Loaded> loaded_;

@@ -94,6 +94,7 @@ void GetPIC::RunMenuCommand(MenuItem item) {
     case MenuItem::totop: totop_Click(); break;
     case MenuItem::tolast: tolast_Click(); break;
     case MenuItem::OpenPhotoFolder: roster::OpenPhotoFolder(*this, component_.environment); break;
+    case MenuItem::ChangePhotoFolder: roster::ChangePhotoFolder(*this, component_.environment); break;
     }
 }
 

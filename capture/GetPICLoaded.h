@@ -5,6 +5,7 @@
 #include "win/DialogKeyboard.h"
 #include "capture/GetPIC.h"
 #include "roster/ListDrawingTools.h"
+#include "capture/photo/PhotoFolderCheck.h"
 #include "win/Win32Handles.h"
 
 #include <map>
@@ -28,6 +29,7 @@ struct GetPIC::Loaded {
     roster::RosterList roster{nullptr};  // List1
     CaptureSession session;
     UniqueMenu menuThe;
+    std::shared_ptr<PhotoFolderCheck> photoFolderCheck;
     // Released at unload, while the controls still exist.
     UniqueWindow tooltip;
     std::unique_ptr<roster::ListDrawingTools> listTools;

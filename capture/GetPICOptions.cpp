@@ -4,7 +4,7 @@
 #include "win/ComponentError.h"
 #include "win/ContinueOnError.h"
 #include "capture/GetPIC.h"
-#include "capture/Settings.h"
+#include "win/Settings.h"
 #include "automation/Variant.h"
 
 #include <cmath>

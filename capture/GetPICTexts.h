@@ -37,6 +37,7 @@ inline constexpr const wchar_t* kReplaceCaption = L"剔除己存在图像项";
 inline constexpr const wchar_t* kTotopCaption = L"移到最前面";
 inline constexpr const wchar_t* kTolastCaption = L"移到最后面";
 inline constexpr const wchar_t* kOpenPhotoFolderCaption = L"打开照片文件夹";
+inline constexpr const wchar_t* kChangePhotoFolderCaption = L"更改照片文件夹...";
 
 // Label1 after a still whose face does not fit in the crop frame.
 inline constexpr const wchar_t* kStepBackText = L"人脸超出框，请后退再拍。";
@@ -52,6 +53,8 @@ inline std::wstring UnusablePhotoNameText(const std::wstring& entry) {
            L"”不能用作照片的文件名（不能含有 \\ / : * ? \" < > | 等字符，不能是“..”或设备名）。照片没有保存。";
 }
 
+inline constexpr const wchar_t* kPhotoNotStoredText = L"照片没有保存。";
+
 inline std::wstring PhotoNotStoredText(const std::wstring& path, const std::wstring& why) {
     return L"照片没有保存到“" + path + L"”：" + vardolin::WithoutFullStop(why) + L"。";
 }
@@ -60,6 +63,12 @@ inline std::wstring PhotoNotStoredText(const std::wstring& path, const std::wstr
 inline constexpr const wchar_t* kFolderOfThatNameText = L"已有同名的文件夹";
 inline constexpr const wchar_t* kFileExistsText = L"文件已存在";
 inline constexpr const wchar_t* kFileNotReplaceableText = L"已有的同名文件是只读、隐藏或系统文件，不能替换";
+// The photo folder takes no new files: the folder, the system's reason and
+// what to do.
+inline std::wstring PhotoFolderNotWritableText(const std::wstring& folder, const std::wstring& why) {
+    return L"照片没有保存，因为无法在照片文件夹“" + folder + L"”中写入文件：" + vardolin::WithoutFullStop(why) +
+           L"。请确认该文件夹可以访问、您有写入权限，或右击列表框，选择“更改照片文件夹...”另选文件夹。";
+}
 inline constexpr const wchar_t* kNothingToStoreText = L"没有可保存的图像";
 inline constexpr const wchar_t* kImageUnreadableText = L"无法读取要保存的图像";
 inline constexpr const wchar_t* kDiskFullText = L"磁盘已满";

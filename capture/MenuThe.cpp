@@ -2,13 +2,14 @@
 
 #include "win/ComponentError.h"
 #include "capture/GetPICTexts.h"
+#include "win/Settings.h"
 
 #include <array>
 
 namespace vardolin::capture {
 namespace {
 
-constexpr std::array<MenuItemSpec, 7> kItems{{
+constexpr std::array<MenuItemSpec, 8> kItems{{
     {MenuItem::Add, kAddCaption},
     {MenuItem::Del, kDelCaption},
     {MenuItem::clearall, kClearallCaption},
@@ -16,6 +17,7 @@ constexpr std::array<MenuItemSpec, 7> kItems{{
     {MenuItem::totop, kTotopCaption},
     {MenuItem::tolast, kTolastCaption},
     {MenuItem::OpenPhotoFolder, kOpenPhotoFolderCaption},
+    {MenuItem::ChangePhotoFolder, kChangePhotoFolderCaption},
 }};
 
 }  // namespace
@@ -35,6 +37,15 @@ UniqueMenu CreateMenuThe() {
         if (!AppendMenuW(menu.get(), MF_STRING, static_cast<UINT_PTR>(entry.item), entry.caption))
             ThrowIfFailed(HRESULT_FROM_WIN32(GetLastError()));
     return menu;
+}
+
+void UpdateMenuThe(HMENU menu) noexcept {
+    bool byPolicy = false;
+    try {
+        byPolicy = PhotoFolderSetByPolicy();
+    } catch (...) {}
+    EnableMenuItem(menu, static_cast<UINT>(MenuItem::ChangePhotoFolder),
+                   MF_BYCOMMAND | (byPolicy ? MF_GRAYED : MF_ENABLED));
 }
 
 }  // namespace vardolin::capture

@@ -1,5 +1,5 @@
-// The popup menu `the` of the roster list: six editing items and one that
-// opens the photo folder, opened only as a popup.
+// The popup menu `the` of the roster list: six editing items and two for the
+// photo folder (open it, choose another), opened only as a popup.
 #pragma once
 
 #include "win/Win32Handles.h"
@@ -9,7 +9,7 @@
 
 namespace vardolin::capture {
 
-enum class MenuItem : UINT { Add = 2001, Del, clearall, replace, totop, tolast, OpenPhotoFolder };
+enum class MenuItem : UINT { Add = 2001, Del, clearall, replace, totop, tolast, OpenPhotoFolder, ChangePhotoFolder };
 
 struct MenuItemSpec {
     MenuItem item;
@@ -23,5 +23,9 @@ std::optional<MenuItem> MenuItemOf(UINT commandId) noexcept;
 
 // A popup menu holding the items in order, all enabled.
 UniqueMenu CreateMenuThe();
+
+// Greys the item that changes the photo folder while IT's policy sets the
+// folder; the menu is brought up to date each time it opens.
+void UpdateMenuThe(HMENU menu) noexcept;
 
 }  // namespace vardolin::capture

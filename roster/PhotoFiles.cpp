@@ -6,9 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "win/ModuleInstance.h"
 #include "roster/RosterTexts.h"
 #include "win/ComponentError.h"
+#include "win/ModuleInstance.h"
+#include "win/Settings.h"
 #include "win/Win32Handles.h"
 
 namespace vardolin::roster {
@@ -21,6 +22,28 @@ std::wstring ExtendedLength(const std::wstring& path) {
     if (path.starts_with(kExtendedPrefix)) return path;
     if (path.starts_with(LR"(\\)")) return std::wstring(kExtendedUncPrefix) + path.substr(2);
     return std::wstring(kExtendedPrefix) + path;
+}
+
+// A full path with its "." and ".." steps resolved and "/" read as "\", as
+// extended-length paths need: the system takes them literally.
+std::wstring Normalized(const std::wstring& path) {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+        if (length == 0) return path;
+        if (length < buffer.size()) return std::wstring(buffer.data(), length);
+        buffer.resize(length + 1);
+    }
+}
+
+DWORD AttributesOf(const std::filesystem::path& path, DWORD& error) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    error = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0;
+    return attributes;
+}
+
+bool IsFolder(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace
@@ -36,6 +59,18 @@ std::filesystem::path LibraryFolder() {
     }
 }
 
+std::filesystem::path PhotoFolder() {
+    std::optional<PhotoFolderSetting> setting = ConfiguredPhotoFolder();
+    if (!setting) return LibraryFolder() / L"Pic";
+    // "C:\Photos" and "\\server\share\Photos" name one folder; "Photos",
+    // "\Photos" and "C:Photos" depend on where the host happens to be.
+    std::filesystem::path folder(setting->folder);
+    if (!folder.is_absolute()) throw ComponentErrorFromWide(error_number::kPathNotFound, PartialFolderText(folder));
+    std::wstring full = Normalized(folder.native());
+    while (full.size() > 3 && full.back() == L'\\') full.pop_back();
+    return ExtendedLength(full);
+}
+
 std::wstring DisplayPath(const std::filesystem::path& path) {
     const std::wstring& text = path.native();
     if (text.starts_with(kExtendedUncPrefix)) return LR"(\\)" + text.substr(kExtendedUncPrefix.size());
@@ -43,18 +78,31 @@ std::wstring DisplayPath(const std::filesystem::path& path) {
     return text;
 }
 
-std::wstring UnwritableFolderNotice(const std::filesystem::path& folder) {
+unsigned long FolderWriteError(const std::filesystem::path& folder) {
     // A file that goes away when closed: nothing is left behind.
     UniqueFile probe =
         AdoptFile(CreateFileW((folder / L"~vardolin-write-test.tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-    if (probe) return {};
+    if (probe) return 0;
     DWORD error = GetLastError();
-    if (error == ERROR_FILE_EXISTS) return {};  // a probe of another window: the folder takes files
-    return roster::UnwritableFolderText(DisplayPath(folder), SystemMessage(error));
+    if (error == ERROR_FILE_EXISTS) return 0;  // a probe of another window: the folder takes files
+    return error ? error : ERROR_GEN_FAILURE;
 }
 
-std::filesystem::path PhotoPath(const std::wstring& entry) { return LibraryFolder() / L"Pic" / (entry + L".jpg"); }
+unsigned long FolderReachError(const std::filesystem::path& folder) {
+    DWORD error = 0;
+    DWORD attributes = AttributesOf(folder, error);
+    if (IsFolder(attributes)) return 0;
+    if (attributes != INVALID_FILE_ATTRIBUTES) return ERROR_DIRECTORY;  // a file in its place
+    if (error != ERROR_FILE_NOT_FOUND) return error;
+    DWORD parentError = 0;
+    if (IsFolder(AttributesOf(folder.parent_path(), parentError))) return 0;
+    return parentError ? parentError : ERROR_PATH_NOT_FOUND;
+}
+
+std::filesystem::path PhotoPath(const std::filesystem::path& folder, const std::wstring& entry) {
+    return folder / (entry + L".jpg");
+}
 
 namespace {
 
@@ -103,9 +151,9 @@ bool IsUsablePhotoName(const std::wstring& entry) {
     return fileName.size() <= kLongestFileName && !IsReservedDeviceName(fileName);
 }
 
-bool HasStoredPhoto(const std::wstring& entry) {
+bool HasStoredPhoto(const std::filesystem::path& folder, const std::wstring& entry) {
     if (!IsUsablePhotoName(entry)) return false;
-    DWORD attributes = GetFileAttributesW(PhotoPath(entry).c_str());
+    DWORD attributes = GetFileAttributesW(PhotoPath(folder, entry).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return false;
     return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 }

@@ -1,7 +1,10 @@
 #include "roster/RosterCommands.h"
 
-#include "win/ContinueOnError.h"
 #include "roster/PhotoFiles.h"
+#include "win/BackgroundWork.h"
+#include "win/ComponentError.h"
+#include "win/ContinueOnError.h"
+#include "win/Settings.h"
 
 #include <algorithm>
 
@@ -33,6 +36,12 @@ void MoveEntry(RosterList& roster, int from, int to) {
     roster.Rewrite(first, texts);
 }
 
+void Tell(vardolin::TopmostWindow& window, const vardolin::Environment& environment, const std::wstring& text) {
+    window.Cancel_SetTop();
+    environment.ShowMessageBox(window.Window(), text, kPhotoFolderTitle, MB_OK | MB_ICONEXCLAMATION);
+    window.SetTop();
+}
+
 }  // namespace
 
 void Del(RosterList roster, vardolin::TopmostWindow& window, const vardolin::Environment& environment) {
@@ -48,12 +57,21 @@ void List1_DblClick(RosterList roster, vardolin::TopmostWindow& window, const va
 void clearall(RosterList roster) { roster.Clear(); }
 
 void replace(RosterList roster) noexcept {
-    // From the last entry to the first: removals leave the positions still to
-    // be visited where they were. An entry whose test fails stays.
-    for (int i = roster.Count() - 1; i >= 0; --i)
-        RunOrSkip([&] {
-            if (HasStoredPhoto(roster.Text(i))) roster.Remove(i);
+    RunOrSkip([&] {
+        const std::filesystem::path folder = PhotoFolder();
+        const std::vector<std::wstring> texts = roster.Texts();
+        // The photo folder may be a slow share: looked up away from the window.
+        std::vector<char> stored(texts.size(), 0);
+        vardolin::RunAwayFromWindow([&] {
+            for (size_t i = 0; i < texts.size(); ++i) RunOrSkip([&] { stored[i] = HasStoredPhoto(folder, texts[i]); });
         });
+        // From the last entry to the first: removals leave the positions still
+        // to be visited where they were. An entry whose test fails stays.
+        for (int i = static_cast<int>(texts.size()) - 1; i >= 0; --i)
+            RunOrSkip([&] {
+                if (stored[i]) roster.Remove(i);
+            });
+    });
 }
 
 void totop(RosterList roster) noexcept {
@@ -72,18 +90,44 @@ void tolast(RosterList roster) noexcept {
 
 void OpenPhotoFolder(vardolin::TopmostWindow& window, const vardolin::Environment& environment) noexcept {
     RunOrSkip([&] {
-        const std::filesystem::path folder = LibraryFolder() / L"Pic";
-        CreateDirectoryW(folder.c_str(), nullptr);
-        DWORD attributes = GetFileAttributesW(folder.c_str());
-        bool isFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-        if (isFolder && environment.folderOpener(DisplayPath(folder))) return;
-        // Missing because the component's folder takes no new entries, or a
-        // file in its place, or no file manager to show it.
-        std::wstring notice = isFolder ? L"" : UnwritableFolderNotice(LibraryFolder());
-        if (notice.empty()) notice = kPhotoFolderNotOpenedText + DisplayPath(folder);
+        std::filesystem::path folder;
+        try {
+            folder = PhotoFolder();
+        } catch (...) {
+            return Tell(window, environment, vardolin::WideDescription(vardolin::CurrentError()));
+        }
+        std::wstring notice = vardolin::ResultAwayFromWindow([&] {
+            DWORD made = CreateDirectoryW(folder.c_str(), nullptr) ? 0 : GetLastError();
+            // Missing because it cannot be made or reached, or a file in its
+            // place, or no file manager to show it.
+            DWORD attributes = GetFileAttributesW(folder.c_str());
+            if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                DWORD why = FolderReachError(folder);
+                if (!why) why = made ? made : ERROR_PATH_NOT_FOUND;
+                return UnreachableFolderText(DisplayPath(folder), vardolin::SystemMessage(why));
+            }
+            return environment.folderOpener(DisplayPath(folder)) ? std::wstring()
+                                                                 : kPhotoFolderNotOpenedText + DisplayPath(folder);
+        });
+        if (!notice.empty()) Tell(window, environment, notice);
+    });
+}
+
+void ChangePhotoFolder(vardolin::TopmostWindow& window, const vardolin::Environment& environment) noexcept {
+    RunOrSkip([&] {
+        if (vardolin::PhotoFolderSetByPolicy()) return;
+        std::wstring current;
+        RunOrSkip([&] { current = DisplayPath(PhotoFolder()); });
         window.Cancel_SetTop();
-        environment.ShowMessageBox(window.Window(), notice, kPhotoFolderTitle, MB_OK | MB_ICONEXCLAMATION);
+        std::optional<std::wstring> chosen;
+        RunOrSkip([&] { chosen = environment.folderPicker(window.Window(), current); });
         window.SetTop();
+        if (!chosen || chosen->empty()) return;
+        try {
+            vardolin::RememberPhotoFolder(*chosen);
+        } catch (...) {
+            Tell(window, environment, vardolin::WideDescription(vardolin::CurrentError()));
+        }
     });
 }
 

@@ -32,9 +32,13 @@ void replace(RosterList roster) noexcept;
 void totop(RosterList roster) noexcept;
 void tolast(RosterList roster) noexcept;
 
-// Opens the folder of stored photos (Pic beside the component) in the
-// system's file manager, creating it first when it is missing. When it
-// cannot be created or opened, the user is told where it is and why.
+// Opens the photo folder (PhotoFiles' PhotoFolder) in the system's file
+// manager, creating it first when it is missing. When it cannot be created
+// or opened, the user is told where it is and why.
 void OpenPhotoFolder(vardolin::TopmostWindow& window, const vardolin::Environment& environment) noexcept;
+
+// Lets the user choose the photo folder and remembers the choice for this
+// user. Does nothing while IT's policy sets the folder.
+void ChangePhotoFolder(vardolin::TopmostWindow& window, const vardolin::Environment& environment) noexcept;
 
 }  // namespace vardolin::roster

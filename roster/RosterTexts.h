@@ -35,11 +35,25 @@ inline constexpr const wchar_t* kRangeNotFoundText =
 inline constexpr const wchar_t* kPhotoFolderNotOpenedText = L"无法打开照片文件夹，照片存放在：";
 inline constexpr const wchar_t* kPhotoFolderTitle = L"照片文件夹";
 
-// The photos of the roster's entries cannot be written where they are kept.
+// A folder that takes no new files, and why; the still's folder as well as
+// the photo folder.
 inline std::wstring UnwritableFolderText(const std::wstring& folder, const std::wstring& why) {
-    return L"无法在文件夹“" + folder + L"”中写入文件：" + vardolin::WithoutFullStop(why) +
-           L"。照片存放在 Vardolin 所在的文件夹中，请把 Vardolin 放在您有写入权限的文件夹里（例如 "
-           L"%LOCALAPPDATA%\\Vardolin），不要放在 Program Files 中。";
+    return L"无法在文件夹“" + folder + L"”中写入文件：" + vardolin::WithoutFullStop(why) + L"。";
+}
+
+// What to do when the photo folder takes no photos.
+inline constexpr const wchar_t* kPhotoFolderAdvice =
+    L"请确认该文件夹可以访问、您有写入权限，或右击列表框，选择“更改照片文件夹...”另选文件夹。";
+
+// Shown when the capture window opens and the photo folder cannot be reached.
+inline std::wstring UnreachableFolderText(const std::wstring& folder, const std::wstring& why) {
+    return L"无法访问照片文件夹“" + folder + L"”：" + vardolin::WithoutFullStop(why) +
+           L"。在它可以访问之前，照片无法保存。" + kPhotoFolderAdvice;
+}
+
+// A photo folder set in the registry that is not a full path.
+inline std::wstring PartialFolderText(const std::wstring& folder) {
+    return L"照片文件夹的设置“" + folder + L"”不是完整的路径（应以盘符或 \\\\服务器\\共享名 开头）。";
 }
 
 }  // namespace vardolin::roster

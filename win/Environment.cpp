@@ -1,6 +1,10 @@
 #include "win/Environment.h"
 
+#include "win/Win32Handles.h"
+
 #include <shellapi.h>
+#include <shobjidl.h>
+#include <wrl/client.h>
 
 namespace vardolin {
 
@@ -17,9 +21,38 @@ void Environment::OpenInBrowser(const std::wstring& address) {
 }
 
 bool Environment::OpenInExplorer(const std::wstring& folder) {
-    // Values above 32 mean the shell started something for the folder.
-    HINSTANCE started = ShellExecuteW(nullptr, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    return reinterpret_cast<INT_PTR>(started) > 32;
+    // May run on a thread that ends right afterwards: the shell finishes its
+    // work before returning.
+    SHELLEXECUTEINFOW info{sizeof info};
+    info.fMask = SEE_MASK_NOASYNC;
+    info.lpVerb = L"open";
+    info.lpFile = folder.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    // The shell may hand the folder to extensions that COM activates.
+    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    bool opened = ShellExecuteExW(&info) != FALSE;
+    if (SUCCEEDED(com)) CoUninitialize();
+    return opened;
+}
+
+std::optional<std::wstring> Environment::PickFolder(HWND owner, const std::wstring& current) {
+    using Microsoft::WRL::ComPtr;
+    ComPtr<IFileOpenDialog> dialog;
+    if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&dialog))))
+        return std::nullopt;
+    FILEOPENDIALOGOPTIONS options = 0;
+    dialog->GetOptions(&options);
+    dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
+    ComPtr<IShellItem> start;
+    if (!current.empty() && SUCCEEDED(SHCreateItemFromParsingName(current.c_str(), nullptr, IID_PPV_ARGS(&start))))
+        dialog->SetFolder(start.Get());
+    ComPtr<IShellItem> chosen;
+    if (FAILED(dialog->Show(owner)) || FAILED(dialog->GetResult(&chosen))) return std::nullopt;
+    LPWSTR path = nullptr;
+    HRESULT hr = chosen->GetDisplayName(SIGDN_FILESYSPATH, &path);
+    UniqueCoTaskMem<wchar_t> held(path);
+    if (FAILED(hr) || !held) return std::nullopt;
+    return std::wstring(held.get());
 }
 
 Environment& ThreadEnvironment() {

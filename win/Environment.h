@@ -1,11 +1,12 @@
 // What the component asks of the system that a test puts fakes in for:
-// message boxes, the browser, the file manager and timers. The product uses
+// message boxes, the browser, the file manager, the folder picker and timers. The product uses
 // the system's own. One per thread, like the component state that holds it.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace vardolin {
@@ -15,6 +16,7 @@ struct Environment {
         std::function<int(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type)>;
     using WebPageOpener = std::function<void(const std::wstring& address)>;
     using FolderOpener = std::function<bool(const std::wstring& folder)>;
+    using FolderPicker = std::function<std::optional<std::wstring>(HWND owner, const std::wstring& current)>;
 
     // Shows a modal message box and returns the button chosen.
     MessageBoxFunction messageBox = SystemMessageBox;
@@ -23,6 +25,9 @@ struct Environment {
     // Opens a folder in a window of the system's file manager; false when it
     // could not be started.
     FolderOpener folderOpener = OpenInExplorer;
+    // Lets the user choose a folder, starting at current; nullopt when the
+    // user cancels.
+    FolderPicker folderPicker = PickFolder;
     // While set, timers start no platform timer: they keep their settings,
     // and a test delivers the ticks itself by sending WM_TIMER.
     bool timersTickByHand = false;
@@ -34,6 +39,7 @@ struct Environment {
     // sees nothing happen.
     static void OpenInBrowser(const std::wstring& address);
     static bool OpenInExplorer(const std::wstring& folder);
+    static std::optional<std::wstring> PickFolder(HWND owner, const std::wstring& current);
 };
 
 // This thread's environment, created on first use and never destroyed (like

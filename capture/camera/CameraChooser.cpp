@@ -5,7 +5,7 @@
 #include "win/Environment.h"
 #include "win/ModuleInstance.h"
 #include "win/UntrappedError.h"
-#include "capture/camera/AutoFrameSetting.h"
+#include "win/Settings.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "capture/camera/DirectShowCamera.h"
 #include "capture/camera/CameraTexts.h"
 
-#include "capture/camera/AutoFrameSetting.h"
+#include "win/Settings.h"
 #include "capture/camera/CameraChooser.h"
 #include "capture/camera/CameraGraph.h"
 #include "capture/camera/CameraWorker.h"
@@ -395,7 +395,7 @@ void DirectShowCamera::ShowSourceDialog(HWND owner) {
     RememberAutoFrame(chosen->autoFrame);
     RememberPhotoScale(chosen->photoScale);
     const VideoDevice& camera = devices[chosen->camera];
-    RememberCamera(camera);
+    RememberCamera({camera.name, camera.path});
     bool rescale = chosen->photoScale != scale_;
     scale_ = chosen->photoScale;
     if (camera.path != view.path || rescale) core_->Switching();

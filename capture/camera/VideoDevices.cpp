@@ -42,26 +42,6 @@ VideoDevice DescribeDevice(ComPtr<IMoniker> moniker) {
     return device;
 }
 
-// A string value of the camera setting key, of any length; empty when absent.
-std::wstring ReadSetting(const wchar_t* value) {
-    DWORD bytes = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, kCameraSettingKey, value, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
-        ERROR_SUCCESS)
-        return {};
-    std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
-    bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    if (RegGetValueW(HKEY_CURRENT_USER, kCameraSettingKey, value, RRF_RT_REG_SZ, nullptr, text.data(), &bytes) !=
-        ERROR_SUCCESS)
-        return {};
-    text.resize(wcslen(text.c_str()));
-    return text;
-}
-
-void WriteSetting(const wchar_t* value, const std::wstring& text) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, value, REG_SZ, text.c_str(),
-                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-}
-
 }  // namespace
 
 std::vector<VideoDevice> VideoInputDevices() {
@@ -131,20 +111,6 @@ ComPtr<IBaseFilter> BindDevice(const VideoDevice& device, HRESULT* result) {
     HRESULT hr = device.moniker ? device.moniker->BindToObject(nullptr, nullptr, IID_PPV_ARGS(&filter)) : E_POINTER;
     if (result) *result = hr;
     return SUCCEEDED(hr) ? filter : nullptr;
-}
-
-CameraChoice RememberedCamera() { return {ReadSetting(kCameraNameValue), ReadSetting(kCameraPathValue)}; }
-
-void RememberCamera(const VideoDevice& device) {
-    WriteSetting(kCameraNameValue, device.name);
-    WriteSetting(kCameraPathValue, device.path);
-}
-
-std::wstring RememberedCameraName() { return ReadSetting(kCameraNameValue); }
-
-void RememberCameraName(const std::wstring& name) {
-    WriteSetting(kCameraNameValue, name);
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, kCameraPathValue);
 }
 
 }  // namespace vardolin::capture

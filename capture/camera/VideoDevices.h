@@ -1,6 +1,8 @@
 // The video input devices of the system (webcams), each known by its device
-// path, and the camera the user chose last time.
+// path, and finding the camera the user chose last time (win/Settings) among them.
 #pragma once
+
+#include "win/Settings.h"
 
 #include <objidl.h>
 #include <strmif.h>
@@ -29,12 +31,6 @@ std::vector<VideoDevice> VideoInputDevices();
 // every entry can be told apart.
 std::vector<std::wstring> ChooserNames(std::span<const VideoDevice> devices);
 
-// The camera chosen in the source dialog, as stored.
-struct CameraChoice {
-    std::wstring name;
-    std::wstring path;  // empty when only the name was stored
-};
-
 // Index of the remembered camera in devices: the one with its path; when no
 // device has that path (or none was stored), the first with its name.
 std::optional<size_t> FindRemembered(std::span<const VideoDevice> devices, const CameraChoice& remembered);
@@ -45,16 +41,5 @@ std::vector<VideoDevice> InTryOrder(std::vector<VideoDevice> devices, const std:
 
 // The filter of a device; null when it cannot be bound.
 Microsoft::WRL::ComPtr<IBaseFilter> BindDevice(const VideoDevice& device, HRESULT* result = nullptr);
-
-// HKCU\Software\Vardolin, values CameraName and CameraPath (both REG_SZ): the
-// camera chosen in the source dialog.
-inline constexpr const wchar_t* kCameraSettingKey = L"Software\\Vardolin";
-inline constexpr const wchar_t* kCameraNameValue = L"CameraName";
-inline constexpr const wchar_t* kCameraPathValue = L"CameraPath";
-CameraChoice RememberedCamera();
-void RememberCamera(const VideoDevice& device);
-// By name alone: a stored path is removed, so it cannot outrank the name.
-std::wstring RememberedCameraName();
-void RememberCameraName(const std::wstring& name);
 
 }  // namespace vardolin::capture

@@ -3,7 +3,7 @@
 #include "capture/BitmapFile.h"
 #include "autoframe/FaceDetector.h"
 #include "capture/GetPICTexts.h"
-#include "capture/camera/AutoFrameSetting.h"
+#include "win/Settings.h"
 #include "capture/photo/CropFrame.h"
 
 namespace vardolin::capture {

@@ -2,11 +2,13 @@
 
 #include "encoder/ClsJPEG.h"
 #include "encoder/FileOutput.h"
+#include "capture/photo/StoreFailure.h"
 #include "win/GdiPictureSource.h"
 #include "encoder/MemoryPicture.h"
 #include "capture/GetPICTexts.h"
 #include "roster/PhotoFiles.h"
 #include "win/ComponentError.h"
+#include "win/Win32Handles.h"
 
 #include <cmath>
 
@@ -23,31 +25,12 @@ int ScreenDpi() {
 
 JpegSaveResult Failed(std::wstring why) { return {false, std::move(why)}; }
 
-// Writes beside the target and then puts the new file in its place.
-JpegSaveResult WriteReplacing(ClsJPEG& jpeg, const std::filesystem::path& target, bool overwrite) {
-    DWORD attributes = GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
-        if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Failed(kFolderOfThatNameText);
-        if (!overwrite) return Failed(kFileExistsText);
-        // These are the files a plain delete would not remove.
-        if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
-            return Failed(kFileNotReplaceableText);
-    }
-    std::filesystem::path replacement = ReplacementPath(target);
-    DeleteFileW(replacement.c_str());  // left over from an interrupted store
-    if (jpeg.SaveFile(replacement) != 0) return Failed(TemporaryFileNotCreatedText(roster::DisplayPath(replacement)));
-    if (DWORD error = PutReplacementInPlaceOrRemove(replacement, target)) return Failed(SystemMessage(error));
-    return {true, {}};
-}
-
-// One encoder for one photo: three components, none subsampled.
-JpegSaveResult Encode(const std::filesystem::path& fileName, PictureSource& source, SIZE size, bool overwrite,
-                      uint8_t quality) {
+EncodedPhoto Encode(PictureSource& source, SIZE size, uint8_t quality) {
     ClsJPEG jpeg;
     jpeg.SetQuality(quality);
     jpeg.SetSamplingFrequencies(1, 1, 1, 1, 1, 1);
-    if (jpeg.SampleHDC(source, size.cx, size.cy, 0, 0) != 0) return Failed(kImageUnreadableText);
-    return WriteReplacing(jpeg, fileName, overwrite);
+    if (jpeg.SampleHDC(source, size.cx, size.cy, 0, 0) != 0) return {{}, kImageUnreadableText};
+    return {jpeg.Encode(), {}};
 }
 
 }  // namespace
@@ -63,17 +46,16 @@ SIZE PicturePixelSize(HBITMAP picture) {
             static_cast<LONG>(std::nearbyint(himetricHeight / k))};
 }
 
-JpegSaveResult SaveAsJpeg(const std::filesystem::path& fileName, PictureBox& box, bool overwrite, uint8_t quality) {
+EncodedPhoto EncodeJpeg(PictureBox& box, uint8_t quality) {
     SIZE size = PicturePixelSize(box.Picture());
     HDC dc = box.ImageDc();
-    if (fileName.empty() || !dc) return Failed(kNothingToStoreText);
+    if (!dc) return {{}, kNothingToStoreText};
     GdiPictureSource source(dc);
-    return Encode(fileName, source, size, overwrite, quality);
+    return Encode(source, size, quality);
 }
 
-JpegSaveResult SaveAsJpeg(const std::filesystem::path& fileName, const BitmapPixels& picture, bool overwrite,
-                          uint8_t quality) {
-    if (fileName.empty() || picture.Empty()) return Failed(kNothingToStoreText);
+EncodedPhoto EncodeJpeg(const BitmapPixels& picture, uint8_t quality) {
+    if (picture.Empty()) return {{}, kNothingToStoreText};
     std::vector<uint8_t> rgb(static_cast<size_t>(picture.width) * picture.height * 3);
     for (int y = 0; y < picture.height; ++y) {
         const uint8_t* bgr = picture.Row(y);
@@ -81,7 +63,27 @@ JpegSaveResult SaveAsJpeg(const std::filesystem::path& fileName, const BitmapPix
         for (int x = 0; x < picture.width; ++x, bgr += 3, out += 3) out[0] = bgr[2], out[1] = bgr[1], out[2] = bgr[0];
     }
     MemoryPicture source(picture.width, picture.height, std::move(rgb));
-    return Encode(fileName, source, {picture.width, picture.height}, overwrite, quality);
+    return Encode(source, {picture.width, picture.height}, quality);
+}
+
+JpegSaveResult WritePhotoFile(const std::filesystem::path& target, const std::vector<uint8_t>& bytes) {
+    try {
+        DWORD attributes = GetFileAttributesW(target.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES) {
+            if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Failed(kFolderOfThatNameText);
+            // These are the files a plain delete would not remove.
+            if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
+                return Failed(kFileNotReplaceableText);
+        }
+        std::filesystem::path replacement = ReplacementPath(target);
+        DeleteFileW(replacement.c_str());  // left over from an interrupted store
+        if (!WriteNewFile(replacement, bytes))
+            return Failed(TemporaryFileNotCreatedText(roster::DisplayPath(replacement)));
+        if (DWORD error = PutReplacementInPlaceOrRemove(replacement, target)) return Failed(SystemMessage(error));
+        return {true, {}};
+    } catch (...) {
+        return Failed(StoreFailureText(CurrentError()));
+    }
 }
 
 }  // namespace vardolin::capture

@@ -1,5 +1,5 @@
 // Encodes what a picture box shows from its top-left corner, at the size of
-// the picture it holds, as a JPEG file.
+// the picture it holds, as JPEG bytes, and writes them as a photo file.
 #pragma once
 
 #include "capture/BitmapFile.h"
@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace vardolin::capture {
 
@@ -16,16 +17,24 @@ struct JpegSaveResult {
     std::wstring failure;  // why nothing was written
 };
 
+struct EncodedPhoto {
+    std::vector<uint8_t> bytes;
+    std::wstring failure;  // why there are none
+};
+
 // A picture's pixel size the way the window measures it: its HIMETRIC size
 // divided by the millimetres that 100 screen pixels measure.
 SIZE PicturePixelSize(HBITMAP picture);
 
-// With overwrite, an existing file of that name is replaced, but only once
-// the new file is complete: a failure leaves the old one as it was. Encoder
-// and file-system errors are raised.
-JpegSaveResult SaveAsJpeg(const std::filesystem::path& fileName, PictureBox& box, bool overwrite, uint8_t quality);
+// Three components, none subsampled, at the quality given. Encoder errors are
+// raised. Both run on the window's thread: the box is one of its windows.
+EncodedPhoto EncodeJpeg(PictureBox& box, uint8_t quality);
 // The same for a picture held in memory, encoded whole.
-JpegSaveResult SaveAsJpeg(const std::filesystem::path& fileName, const BitmapPixels& picture, bool overwrite,
-                          uint8_t quality);
+EncodedPhoto EncodeJpeg(const BitmapPixels& picture, uint8_t quality);
+
+// Writes the bytes as the file `target`, replacing an existing file only once
+// the new file is complete: a failure leaves the old one as it was. Touches
+// only the file system, on any thread.
+JpegSaveResult WritePhotoFile(const std::filesystem::path& target, const std::vector<uint8_t>& bytes);
 
 }  // namespace vardolin::capture

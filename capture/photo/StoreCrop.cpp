@@ -7,8 +7,10 @@
 #include "roster/PhotoFiles.h"
 #include "capture/photo/SaveAsJpeg.h"
 #include "capture/photo/DetailCrop.h"
-#include "capture/camera/AutoFrameSetting.h"
+#include "win/Settings.h"
 #include "capture/photo/StoreFailure.h"
+#include "capture/photo/TakePhoto.h"
+#include "win/BackgroundWork.h"
 
 #include <cmath>
 
@@ -33,30 +35,42 @@ uint8_t ToByte(double value) {
     return static_cast<uint8_t>(rounded);
 }
 
-// The crop preview's drawing, kept as a bitmap beside the library.
+// The crop preview's drawing, kept as a bitmap in place of the still.
 void WritePreviewBitmap(PictureBox& preview) {
     RECT inner{};
     GetClientRect(preview.Window(), &inner);
-    const std::filesystem::path file = roster::LibraryFolder() / L"TmpPhoto.BMP";
-    WriteBitmapFile(file, CopyPixels(preview.ImageDc(), inner.right, inner.bottom));
+    WriteBitmapFile(TemporaryPhotoPath(), CopyPixels(preview.ImageDc(), inner.right, inner.bottom));
 }
 
 // The crop as the preview shows it at the designed size; from the still's
 // full detail when larger photos are wanted and the still holds the detail.
-JpegSaveResult StorePhoto(const PhotoParts& photo, const JpegQuality& quality,
-                          const std::filesystem::path& file) noexcept {
+EncodedPhoto EncodePhoto(const PhotoParts& photo, const JpegQuality& quality) noexcept {
     try {
         uint8_t byte = ToByte(quality.Number());
         const CaptureSession& session = photo.session;
         if (session.detail) {
             int scale = ScaleHeldBy(*session.detail, PhotoScale());
             if (auto detailed = scale > 1 ? DetailedCrop(*session.detail, session.crop, scale) : std::nullopt)
-                return SaveAsJpeg(file, *detailed, true, byte);
+                return EncodeJpeg(*detailed, byte);
         }
-        return SaveAsJpeg(file, photo.preview, true, byte);
+        return EncodeJpeg(photo.preview, byte);
     } catch (...) {
-        return {false, StoreFailureText(CurrentError())};
+        return {{}, StoreFailureText(CurrentError())};
     }
+}
+
+// Puts the photo in the folder (made when missing); runs away from the
+// window, since the folder may be a slow share. On failure, the message for
+// the user: the folder's own problem when it takes no files at all.
+JpegSaveResult StoreInFolder(const std::filesystem::path& folder, const std::wstring& entry,
+                             const std::vector<uint8_t>& bytes) {
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::filesystem::path file = roster::PhotoPath(folder, entry);
+    JpegSaveResult stored = WritePhotoFile(file, bytes);
+    if (stored.written) return stored;
+    if (DWORD error = roster::FolderWriteError(folder))
+        return {false, PhotoFolderNotWritableText(roster::DisplayPath(folder), SystemMessage(error))};
+    return {false, PhotoNotStoredText(roster::DisplayPath(file), stored.failure)};
 }
 
 }  // namespace
@@ -92,19 +106,26 @@ void StoreCrop(const PhotoParts& photo, roster::RosterList roster, TopmostWindow
 
     RunOrSkip([&] { WritePreviewBitmap(photo.preview); });
     RunOrSkip([&] { ClampJpegQuality(quality); });
-    RunOrSkip([&] { CreateDirectoryW((roster::LibraryFolder() / L"Pic").c_str(), nullptr); });
-    std::filesystem::path file;
-    RunOrSkip([&] { file = roster::PhotoPath(entry); });
-    JpegSaveResult stored = StorePhoto(photo, quality, file);
+    JpegSaveResult stored;
+    try {
+        const std::filesystem::path folder = roster::PhotoFolder();
+        EncodedPhoto encoded = EncodePhoto(photo, quality);
+        stored = encoded.failure.empty()
+                     ? ResultAwayFromWindow([&] { return StoreInFolder(folder, entry, encoded.bytes); })
+                     : JpegSaveResult{false, PhotoNotStoredText(roster::DisplayPath(roster::PhotoPath(folder, entry)),
+                                                                encoded.failure)};
+    } catch (...) {
+        // No folder to store in (a setting that is no full path, say): the
+        // error says why.
+        CaughtError error = CurrentError();
+        stored = {false, error.kind == CaughtError::Kind::Component ? WideDescription(error) + kPhotoNotStoredText
+                                                                    : StoreFailureText(error)};
+    }
     if (stored.written) {
         RunOrSkip([&] { roster.Remove(0); });
         return;
     }
-    RunOrSkip([&] {
-        std::wstring notice = roster::UnwritableFolderNotice(file.parent_path());
-        if (notice.empty()) notice = PhotoNotStoredText(roster::DisplayPath(file), stored.failure);
-        Tell(window, environment, notice, kStoreFailedCaption, MB_ICONEXCLAMATION);
-    });
+    Tell(window, environment, stored.failure, kStoreFailedCaption, MB_ICONEXCLAMATION);
 }
 
 }  // namespace vardolin::capture

@@ -3,6 +3,7 @@
 #include "win/ComponentError.h"
 #include "capture/GetPICTexts.h"
 #include "roster/PhotoFiles.h"
+#include "roster/RosterTexts.h"
 #include "capture/photo/FaceFraming.h"
 
 #include <string>
@@ -27,8 +28,10 @@ void TakePhoto(const PhotoParts& photo) {
     CameraControlWindow* camera = photo.camera;
     if (!camera) throw ComponentError::ObjectRequired();
     std::filesystem::path still = TemporaryPhotoPath();
-    if (std::wstring notice = roster::UnwritableFolderNotice(still.parent_path()); !notice.empty())
-        throw ComponentErrorFromWide(error_number::kPathFileAccess, notice);
+    CreateDirectoryW(still.parent_path().c_str(), nullptr);
+    if (DWORD error = roster::FolderWriteError(still.parent_path()))
+        throw ComponentErrorFromWide(error_number::kPathFileAccess,
+                                     roster::UnwritableFolderText(still.parent_path().wstring(), SystemMessage(error)));
     CameraAutomation(camera->Automation()).SaveFrameBitmap(still.wstring());
     UniqueBitmap picture = LoadBitmapFile(still);
     if (!picture) throw ComponentError(kInvalidPicture, "Invalid picture");
@@ -51,7 +54,16 @@ void BackToLivePreview(const PhotoParts& photo) {
 
 }  // namespace
 
-std::filesystem::path TemporaryPhotoPath() { return roster::LibraryFolder() / L"TmpPhoto.bmp"; }
+std::filesystem::path TemporaryPhotoPath() {
+    std::wstring folder(MAX_PATH + 1, L'\0');
+    DWORD length = GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
+    folder.resize(length <= folder.size() ? length : 0);
+    // TEMP and TMP are the user's to set: never a path relative to wherever
+    // the host happens to be.
+    if (folder.empty() || !std::filesystem::path(folder).is_absolute())
+        throw ComponentError(error_number::kPathNotFound, messages::kPathNotFound);
+    return std::filesystem::path(folder) / L"Vardolin" / kStillFileName;
+}
 
 void TakeOrRetakePhoto(const PhotoParts& photo) {
     if (OffersNewPhoto(photo.takeButton)) TakePhoto(photo);

@@ -8,7 +8,13 @@
 
 namespace vardolin::capture {
 
-// LibraryFolder()\TmpPhoto.bmp: where the camera writes the still.
+// The still's file name; the crop preview is kept under it too when stored.
+inline constexpr const wchar_t* kStillFileName = L"TmpPhoto.bmp";
+
+// %TEMP%\Vardolin\TmpPhoto.bmp: where the camera writes the still. Each user
+// has a temporary folder of their own; the DLL's folder may be read-only
+// (Program Files), and on a folder several accounts share the file would
+// belong to whoever made it first.
 std::filesystem::path TemporaryPhotoPath();
 
 // Errors are raised to the caller (the window reports them).

@@ -10,7 +10,7 @@
 #include "tests/FakeEnvironment.h"
 #include "roster/RosterList.h"
 #include "roster/RosterTexts.h"
-#include "capture/Settings.h"
+#include "win/Settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "capture/tests/WindowTestSupport.h"
 
 #include "capture/FormShow.h"
-#include "capture/Settings.h"
+#include "win/Settings.h"
 
 namespace vardolin::capture::test {
 

@@ -1,7 +1,7 @@
 #include "roster/tests/RosterTestSupport.h"
 
 #include "roster/PhotoFiles.h"
-#include "capture/Settings.h"
+#include "win/Settings.h"
 
 #include <fstream>
 
@@ -13,16 +13,16 @@ RosterTest::RosterTest(bool directDelete, const char* workbookCsv)
           messages_.push_back({text, caption, type, IsTopmost()});
           return answer_;
       }) {
-    RegDeleteTreeW(HKEY_CURRENT_USER, capture::settings::kSectionPath);
-    capture::settings::Write(capture::settings::kTopKey, L"0");
-    capture::settings::Write(capture::settings::kDirectDeleteKey, directDelete ? L"1" : L"0");
+    RegDeleteTreeW(HKEY_CURRENT_USER, settings::kSectionPath);
+    settings::Write(settings::kTopKey, L"0");
+    settings::Write(settings::kDirectDeleteKey, directDelete ? L"1" : L"0");
     capture::CurrentComponentState().hostApplication = host_.Application();
     Window().Show();
 }
 
 RosterTest::~RosterTest() {
     Window().Unload();
-    RegDeleteTreeW(HKEY_CURRENT_USER, capture::settings::kSectionPath);
+    RegDeleteTreeW(HKEY_CURRENT_USER, settings::kSectionPath);
     std::error_code ignored;
     for (const auto& photo : photos_) std::filesystem::remove(photo, ignored);
 }

@@ -7,7 +7,7 @@
 #include "tests/DialogAnswer.h"
 #include "win/Win32Handles.h"
 #include "tests/PhotoCompare.h"
-#include "capture/camera/AutoFrameSetting.h"
+#include "win/Settings.h"
 #include "capture/camera/CameraChooser.h"
 #include "capture/camera/CameraControlObject.h"
 #include "capture/camera/MediaTypes.h"

@@ -67,12 +67,12 @@ TEST(CameraIdentity, EachCameraIsStoredAndFoundAgainByItsPath) {
     ASSERT_EQ(devices.size(), 2u);
     EXPECT_NE(devices[0].path, devices[1].path);
     for (size_t i = 0; i < devices.size(); ++i) {
-        RememberCamera(devices[i]);
+        RememberCamera({devices[i].name, devices[i].path});
         EXPECT_EQ(RememberedCamera().name, devices[i].name);
         EXPECT_EQ(FindRemembered(devices, {L"", RememberedCamera().path}), i);
     }
     const std::wstring longPath = L"\\\\?\\usb#vid_0c45&pid_6366#" + std::wstring(400, L'7');
-    RememberCamera({L"USB Camera", longPath, nullptr});
+    RememberCamera({L"USB Camera", longPath});
     EXPECT_EQ(RememberedCamera().path, longPath);
     RememberCameraName(L"Integrated");
     EXPECT_EQ(RememberedCamera().path, L"");

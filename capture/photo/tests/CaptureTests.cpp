@@ -5,6 +5,7 @@
 #include "capture/NoCamera.h"
 #include "capture/CameraControl.h"
 #include "roster/PhotoFiles.h"
+#include "capture/photo/TakePhoto.h"
 #include "capture/camera/CameraChooser.h"
 #include "capture/camera/VideoDevices.h"
 
@@ -34,7 +35,7 @@ TEST_F(CaptureTest, TakePhotoShowsTheStillUnscaledAndSwitchesCaptionAndButtons) 
     EXPECT_EQ(still.width, 320);
     EXPECT_EQ(still.height, 240);
     EXPECT_LT(MeanDifference(still, DemoScene(0ms)), 6.0);
-    EXPECT_TRUE(std::filesystem::exists(roster::LibraryFolder() / L"TmpPhoto.bmp"));
+    EXPECT_TRUE(std::filesystem::exists(TemporaryPhotoPath()));
 
     // Shown from the top-left corner, one to one (the point lies inside the frame's outline).
     UpdateWindow(Control(ControlId::Picture1));

@@ -5,6 +5,7 @@
 #include "tests/PhotoCompare.h"
 #include "capture/GetPICLayout.h"
 #include "roster/PhotoFiles.h"
+#include "capture/photo/TakePhoto.h"
 #include "tests/FormShowCall.h"
 #include "tests/ThreadWindows.h"
 #include "win/Win32Handles.h"
@@ -72,7 +73,7 @@ TEST(EndToEnd, PhotographsATwoNameRosterWithTheDemoCamera) {
     Pump();
 
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 0);
-    const std::filesystem::path previewFile = roster::LibraryFolder() / L"TmpPhoto.BMP";
+    const std::filesystem::path previewFile = TemporaryPhotoPath();
     HBITMAP crop = static_cast<HBITMAP>(
         LoadImageW(nullptr, previewFile.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     ASSERT_NE(crop, nullptr);

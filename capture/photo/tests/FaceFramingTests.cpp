@@ -3,7 +3,7 @@
 // finder takes), and a picture of our own with a face too large for the frame.
 #include "capture/GetPICTexts.h"
 #include "capture/photo/tests/PhotoWindowTest.h"
-#include "capture/camera/AutoFrameSetting.h"
+#include "win/Settings.h"
 #include "capture/camera/VideoCaptureControl.h"
 #include "capture/camera/VideoDevices.h"
 #include "capture/photo/FaceFraming.h"

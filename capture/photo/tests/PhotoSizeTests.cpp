@@ -3,7 +3,7 @@
 #include "capture/photo/tests/PhotoWindowTest.h"
 
 #include "tests/DialogAnswer.h"
-#include "capture/camera/AutoFrameSetting.h"
+#include "win/Settings.h"
 #include "capture/camera/CameraChooser.h"
 #include "capture/camera/VideoDevices.h"
 

@@ -1,11 +1,12 @@
 #include "capture/photo/tests/PhotoWindowTest.h"
 
 #include "roster/PhotoFiles.h"
-#include "capture/Settings.h"
+#include "win/Settings.h"
 #include "capture/CameraControl.h"
 #include "tests/DialogAnswer.h"
 #include "capture/camera/CameraChooser.h"
 #include "capture/camera/CameraTexts.h"
+#include "capture/photo/TakePhoto.h"
 
 namespace vardolin::capture::test {
 namespace {
@@ -23,6 +24,7 @@ PhotoWindowTest::PhotoWindowTest()
           return IDOK;
       }) {
     RegDeleteTreeW(HKEY_CURRENT_USER, settings::kSectionPath);
+    ClearPhotoFolderSettings();
     RemovePhotoFiles();
     environment_.UseCamera(CreateChosenCameraControl);
     ShowWindowWithCamera();
@@ -58,6 +60,13 @@ PhotoWindowTest::~PhotoWindowTest() {
     Window().Unload();
     RemovePhotoFiles();
     RegDeleteTreeW(HKEY_CURRENT_USER, settings::kSectionPath);
+    ClearPhotoFolderSettings();
+}
+
+void PhotoWindowTest::ClearPhotoFolderSettings() {
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kPolicyKey, kPhotoFolderValue);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, kPhotoFolderValue);
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kSettingsKey, kPhotoFolderValue);
 }
 
 std::wstring PhotoWindowTest::Text(ControlId id) {
@@ -106,7 +115,7 @@ void PhotoWindowTest::RemovePhotoFiles() {
         for (const auto& file : std::filesystem::directory_iterator(PicFolder(), ignored))
             SetFileAttributesW(file.path().c_str(), FILE_ATTRIBUTE_NORMAL);
     std::filesystem::remove_all(PicFolder(), ignored);
-    std::filesystem::remove(roster::LibraryFolder() / L"TmpPhoto.bmp", ignored);
+    std::filesystem::remove(TemporaryPhotoPath(), ignored);
 }
 
 bool PhotoWindowTest::ChooseOneOfTwoCameras(const std::wstring& name) {

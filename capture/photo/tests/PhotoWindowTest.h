@@ -51,6 +51,8 @@ protected:
 
     static std::filesystem::path PicFolder();
     static void RemovePhotoFiles();
+    // No PhotoFolder value of IT, the user or the machine: Pic beside the program.
+    static void ClearPhotoFolderSettings();
 
     // Stops the camera's clock at t and waits until the camera delivers that picture.
     void SetCameraTime(std::chrono::milliseconds t);

@@ -4,8 +4,9 @@
 
 #include "encoder/ClsJPEG.h"
 #include "roster/PhotoFiles.h"
-#include "capture/Settings.h"
+#include "win/Settings.h"
 #include "capture/GetPICTexts.h"
+#include "capture/photo/TakePhoto.h"
 
 #include <fstream>
 #include <iterator>
@@ -136,26 +137,9 @@ TEST_F(StoreTest, APhotoThatCannotBeReplacedStaysAndTheEntryStaysWithAMessage) {
     ExpectOneSentenceEnd(messages_[0].text);
 }
 
-TEST_F(StoreTest, AnUnusablePhotoFolderKeepsTheEntryAndSaysWhichFolderAndWhy) {
-    { std::ofstream(PicFolder()) << "a file where the folder should be"; }
-    AddEntries({L"A"});
-    TakePhotoAndCrop();
-
-    Click(ControlId::Command1);
-
-    EXPECT_EQ(Entries(), std::vector<std::wstring>{L"A"});
-    ASSERT_EQ(messages_.size(), 1u);
-    const std::wstring& text = messages_[0].text;
-    EXPECT_EQ(text.find(LR"(\\?\)"), std::wstring::npos);
-    EXPECT_NE(text.find(L"“" + roster::DisplayPath(PicFolder()) + L"”中写入文件："), std::wstring::npos);
-    EXPECT_NE(text.find(L"%LOCALAPPDATA%"), std::wstring::npos);
-    ExpectOneSentenceEnd(text);
-    fs::remove(PicFolder());
-}
-
 TEST_F(StoreTest, EntriesThatAreNoPlainFileNameAreRefusedAndNothingIsWritten) {
     TakePhotoAndCrop();
-    fs::remove(roster::LibraryFolder() / L"TmpPhoto.bmp");
+    fs::remove(TemporaryPhotoPath());
     for (const wchar_t* entry : {L"..\\escape", L"..", L"sub/x", L"CON", L"a:b", L"x?"}) {
         SendMessageW(Control(ControlId::List1), LB_RESETCONTENT, 0, 0);
         AddEntries({entry});
@@ -168,7 +152,7 @@ TEST_F(StoreTest, EntriesThatAreNoPlainFileNameAreRefusedAndNothingIsWritten) {
         EXPECT_NE(messages_[0].text.find(entry), std::wstring::npos);
     }
     EXPECT_FALSE(fs::exists(PicFolder()));
-    EXPECT_FALSE(fs::exists(roster::LibraryFolder() / L"TmpPhoto.bmp"));
+    EXPECT_FALSE(fs::exists(TemporaryPhotoPath()));
     EXPECT_FALSE(fs::exists(roster::LibraryFolder().parent_path() / L"escape.jpg"));
 }
 
