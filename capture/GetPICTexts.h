@@ -53,6 +53,10 @@ inline std::wstring UnusablePhotoNameText(const std::wstring& entry) {
            L"”不能用作照片的文件名（不能含有 \\ / : * ? \" < > | 等字符，不能是“..”或设备名）。照片没有保存。";
 }
 
+inline std::wstring TooLongPhotoNameText(const std::wstring& entry) {
+    return L"“" + entry + L"”太长，不能用作照片的文件名（加上“.jpg”后不能超过 255 个字符）。照片没有保存。";
+}
+
 inline constexpr const wchar_t* kPhotoNotStoredText = L"照片没有保存。";
 
 inline std::wstring PhotoNotStoredText(const std::wstring& path, const std::wstring& why) {
@@ -63,6 +67,15 @@ inline std::wstring PhotoNotStoredText(const std::wstring& path, const std::wstr
 inline constexpr const wchar_t* kFolderOfThatNameText = L"已有同名的文件夹";
 inline constexpr const wchar_t* kFileExistsText = L"文件已存在";
 inline constexpr const wchar_t* kFileNotReplaceableText = L"已有的同名文件是只读、隐藏或系统文件，不能替换";
+inline constexpr const wchar_t* kOpenElsewhereText = L"照片文件正被其他程序打开，请关闭该程序后再试";
+// A file Windows finds under the entry's name that is stored under another
+// name (another case, or the entry matched its short name): another
+// person's photo.
+inline std::wstring OtherPersonsFileText(const std::wstring& stored) {
+    return L"文件夹中已有“" + stored +
+           L"”，Windows "
+           L"把它与这个名字视为同一个文件（文件名不区分大小写），它可能是另一个人的照片，请在名单中把名字加以区分";
+}
 // The photo folder takes no new files: the folder, the system's reason and
 // what to do.
 inline std::wstring PhotoFolderNotWritableText(const std::wstring& folder, const std::wstring& why) {
@@ -78,7 +91,9 @@ inline constexpr const wchar_t* kFolderNotFoundText = L"找不到文件夹";
 inline constexpr const wchar_t* kOutOfMemoryText = L"内存不足";
 inline constexpr const wchar_t* kUnknownErrorText = L"未知错误";
 
-inline std::wstring TemporaryFileNotCreatedText(const std::wstring& path) { return L"无法创建临时文件“" + path + L"”"; }
+inline std::wstring TemporaryFileNotCreatedText(const std::wstring& folder) {
+    return L"无法在文件夹“" + folder + L"”中创建临时文件";
+}
 
 // An error's description followed by its number.
 inline std::wstring NumberedErrorText(const std::wstring& description, long number) {

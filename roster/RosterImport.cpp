@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -91,6 +92,7 @@ public:
     }
 
     bool LeftSomeOut() const noexcept { return leftOut_; }
+    const std::vector<std::wstring>& Names() const noexcept { return names_; }
 
 private:
     RosterList roster_;
@@ -117,26 +119,52 @@ ComPtr<IDispatch> CellsToRead(SpreadsheetHost& host, IDispatch* picked) {
     }
 }
 
-// What became of the import.
+// What became of the import, and the names it added.
 enum class Outcome { Done, RosterFull, RangeNotFound };
+struct Imported {
+    Outcome outcome = Outcome::Done;
+    std::vector<std::wstring> added;
+};
+
+// The entries that differ from another entry only in case, for the names
+// just added: Windows gives them one file name, so only one of them can
+// have a photo until they are told apart. The first few, for a message.
+std::wstring CaseOnlyTwins(const std::vector<std::wstring>& entries, const std::vector<std::wstring>& added) {
+    constexpr size_t kNamed = 10;
+    std::unordered_map<std::wstring, std::vector<const std::wstring*>> byFileName;
+    for (const std::wstring& entry : entries) byFileName[FileNameKey(entry)].push_back(&entry);
+    std::unordered_set<std::wstring> told;
+    std::wstring names;
+    size_t named = 0;
+    for (const std::wstring& name : added) {
+        std::wstring key = FileNameKey(name);
+        const auto& twins = byFileName[key];
+        if (twins.size() < 2 || !told.insert(key).second) continue;
+        for (const std::wstring* twin : twins) {
+            if (named++ == kNamed) return names + L"等";
+            names += (names.empty() ? L"“" : L"、“") + *twin + L"”";
+        }
+    }
+    return names;
+}
 
 // Asks the host for cells and adds their names. Raises HostBusy only; every
 // other failure skips its step.
-Outcome ImportPickedCells(const RosterList& roster, SpreadsheetHost& host) {
+Imported ImportPickedCells(const RosterList& roster, SpreadsheetHost& host) {
     vardolin::Variant answer;
     RunOrSkipUnlessBusy([&] { answer = host.InputBox(kAddPrompt, kAddTitle); });
     // Anything but a range means the box was cancelled: nothing is read, not
     // even what happens to be selected in the host.
     ComPtr<IDispatch> picked;
     RunOrSkip([&] { picked = vardolin::late_binding::ToObject(answer); });
-    if (!picked) return Outcome::Done;
+    if (!picked) return {};
 
     // The address has no sheet name: the cells are read from the same
     // addresses of the active sheet. When the host cannot find them there,
     // nothing is read, rather than whatever happens to be selected.
     ComPtr<IDispatch> range;
     RunOrSkipUnlessBusy([&] { range = host.Range(host.Address(answer)); });
-    if (!range) return Outcome::RangeNotFound;
+    if (!range) return {Outcome::RangeNotFound, {}};
     // Selected, the range is read as the host's selection now shows it; a
     // range the host would not select (or a selection it will not give) is
     // read as it is.
@@ -145,7 +173,7 @@ Outcome ImportPickedCells(const RosterList& roster, SpreadsheetHost& host) {
         host.Select(range.Get());
         toRead = host.Selection();
     });
-    bool leftOut = false;
+    Imported imported;
     RunOrSkipUnlessBusy([&] {
         CellCollector collector(roster);
         RunOrSkipUnlessBusy([&] {
@@ -153,14 +181,15 @@ Outcome ImportPickedCells(const RosterList& roster, SpreadsheetHost& host) {
             if (cells) host.ForEachCell(cells.Get(), [&](const VARIANT& cell) { return collector.Take(host, cell); });
         });
         collector.Commit();
-        leftOut = collector.LeftSomeOut();
+        imported = {collector.LeftSomeOut() ? Outcome::RosterFull : Outcome::Done, collector.Names()};
     });
-    return leftOut ? Outcome::RosterFull : Outcome::Done;
+    return imported;
 }
 
 // Message boxes are shown with the window off the top; afterwards it is put
 // on top again, whatever the option says.
-void Tell(vardolin::TopmostWindow& window, const vardolin::Environment& environment, const wchar_t* text, UINT icon) {
+void Tell(vardolin::TopmostWindow& window, const vardolin::Environment& environment, const std::wstring& text,
+          UINT icon) {
     window.Cancel_SetTop();
     environment.ShowMessageBox(window.Window(), text, kRosterFullTitle, MB_OK | icon);
     window.SetTop();
@@ -173,14 +202,17 @@ void Add(RosterList roster, vardolin::TopmostWindow& window, const vardolin::Env
     RunOrSkip([&] { window.Hide(); });
     SpreadsheetHost host(hostApplication);
     bool hostBusy = false;
-    Outcome outcome = Outcome::Done;
+    Imported imported;
     try {
-        outcome = ImportPickedCells(roster, host);
+        imported = ImportPickedCells(roster, host);
     } catch (const HostBusy&) {
         hostBusy = true;
     } catch (...) {}
+    const Outcome outcome = imported.outcome;
 
     RunOrSkip([&] { RemoveDuplicates(roster); });
+    std::wstring twins;
+    RunOrSkip([&] { twins = CaseOnlyTwins(roster.Texts(), imported.added); });
     // The user learns that the spreadsheet is busy before the window is back
     // over it.
     if (hostBusy) RunOrSkip([&] { Tell(window, environment, kHostBusyText, MB_ICONEXCLAMATION); });
@@ -189,6 +221,7 @@ void Add(RosterList roster, vardolin::TopmostWindow& window, const vardolin::Env
     RunOrSkip([&] { window.Show(); });
     if (outcome == Outcome::RosterFull)
         RunOrSkip([&] { Tell(window, environment, kRosterFullText, MB_ICONINFORMATION); });
+    if (!twins.empty()) RunOrSkip([&] { Tell(window, environment, CaseOnlyNamesText(twins), MB_ICONINFORMATION); });
 }
 
 }  // namespace vardolin::roster

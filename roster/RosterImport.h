@@ -11,7 +11,9 @@
 namespace vardolin::roster {
 
 // Hides the window, asks the host for cells, appends the text of every cell
-// that is not blank, removes duplicates and shows the window again. Every
+// that is not blank (white space and invisible characters only), removes
+// exact duplicates and shows the window again; names it added that differ
+// from another entry only in case are named in a reminder. Every
 // step runs even when an earlier one failed; a cancelled box adds nothing.
 // Only the cells that a filter shows and that lie inside the sheet's used
 // range are read. A host that stays busy, or a picked range that cannot be

@@ -51,9 +51,20 @@ inline std::wstring UnreachableFolderText(const std::wstring& folder, const std:
            L"。在它可以访问之前，照片无法保存。" + kPhotoFolderAdvice;
 }
 
+// The folder of the component's own library file could not be found, so
+// neither could the photo folder beside it.
+inline constexpr const wchar_t* kLibraryFolderUnknownText = L"找不到 Vardolin 所在的文件夹，无法确定照片文件夹。";
+
 // A photo folder set in the registry that is not a full path.
 inline std::wstring PartialFolderText(const std::wstring& folder) {
     return L"照片文件夹的设置“" + folder + L"”不是完整的路径（应以盘符或 \\\\服务器\\共享名 开头）。";
+}
+
+// Shown after an import that kept names differing only in case: Windows
+// stores their photos under one file name.
+inline std::wstring CaseOnlyNamesText(const std::wstring& names) {
+    return L"待摄影列表中有只是大小写不同的名字：" + names +
+           L"。照片文件名不区分大小写，这些人的照片不能同时保存，请在表格中把名字加以区分。";
 }
 
 }  // namespace vardolin::roster

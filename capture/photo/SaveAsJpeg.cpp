@@ -1,8 +1,6 @@
 #include "capture/photo/SaveAsJpeg.h"
 
 #include "encoder/ClsJPEG.h"
-#include "encoder/FileOutput.h"
-#include "capture/photo/StoreFailure.h"
 #include "win/GdiPictureSource.h"
 #include "encoder/MemoryPicture.h"
 #include "capture/GetPICTexts.h"
@@ -11,6 +9,7 @@
 #include "win/Win32Handles.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace vardolin::capture {
 namespace {
@@ -31,6 +30,55 @@ EncodedPhoto Encode(PictureSource& source, SIZE size, uint8_t quality) {
     jpeg.SetSamplingFrequencies(1, 1, 1, 1, 1, 1);
     if (jpeg.SampleHDC(source, size.cx, size.cy, 0, 0) != 0) return {{}, kImageUnreadableText};
     return {jpeg.Encode(), {}};
+}
+
+// A new file beside the target under a short name of fixed length, so that
+// the longest name the target may have still leaves room for it, and unique
+// to this store: created only if no file of that name exists.
+struct TemporaryFile {
+    std::filesystem::path path;
+    UniqueFile file;
+};
+
+TemporaryFile CreateTemporaryBeside(const std::filesystem::path& folder, DWORD& error) {
+    static LONG counter = 0;
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        unsigned long mixed = static_cast<unsigned long>(GetTickCount64() * 2654435761u) ^
+                              (GetCurrentProcessId() << 16) ^
+                              static_cast<unsigned long>(InterlockedIncrement(&counter));
+        wchar_t name[16];
+        swprintf(name, 16, L"~vd%08lX.tmp", mixed & 0xFFFFFFFFul);
+        std::filesystem::path path = folder / name;
+        UniqueFile file =
+            AdoptFile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) return {std::move(path), std::move(file)};
+        error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return {};
+    }
+    return {};
+}
+
+// All the bytes, then through the system's caches onto the disk.
+DWORD WriteThrough(HANDLE file, const std::vector<uint8_t>& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD written = 0;
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) return GetLastError();
+        if (written == 0) return ERROR_WRITE_FAULT;
+        done += written;
+    }
+    return FlushFileBuffers(file) ? 0 : GetLastError();
+}
+
+// A target another program holds open: a sharing violation, or access
+// denied on a file that is there and not read-only.
+bool HeldOpenElsewhere(DWORD error, const std::filesystem::path& target) {
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
+    if (error != ERROR_ACCESS_DENIED) return false;
+    DWORD attributes = GetFileAttributesW(target.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
 }
 
 }  // namespace
@@ -67,23 +115,30 @@ EncodedPhoto EncodeJpeg(const BitmapPixels& picture, uint8_t quality) {
 }
 
 JpegSaveResult WritePhotoFile(const std::filesystem::path& target, const std::vector<uint8_t>& bytes) {
-    try {
-        DWORD attributes = GetFileAttributesW(target.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES) {
-            if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Failed(kFolderOfThatNameText);
-            // These are the files a plain delete would not remove.
-            if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
-                return Failed(kFileNotReplaceableText);
-        }
-        std::filesystem::path replacement = ReplacementPath(target);
-        DeleteFileW(replacement.c_str());  // left over from an interrupted store
-        if (!WriteNewFile(replacement, bytes))
-            return Failed(TemporaryFileNotCreatedText(roster::DisplayPath(replacement)));
-        if (DWORD error = PutReplacementInPlaceOrRemove(replacement, target)) return Failed(SystemMessage(error));
-        return {true, {}};
-    } catch (...) {
-        return Failed(StoreFailureText(CurrentError()));
+    DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Failed(kFolderOfThatNameText);
+        std::optional<std::wstring> stored = roster::StoredFileName(target);
+        if (stored && *stored != target.filename().native()) return Failed(OtherPersonsFileText(*stored));
+        // These are the files a plain delete would not remove.
+        if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
+            return Failed(kFileNotReplaceableText);
     }
+    DWORD error = 0;
+    TemporaryFile temporary = CreateTemporaryBeside(target.parent_path(), error);
+    if (!temporary.file)
+        return Failed(TemporaryFileNotCreatedText(roster::DisplayPath(target.parent_path())) + L"：" +
+                      WithoutFullStop(SystemMessage(error ? error : ERROR_GEN_FAILURE)));
+    error = WriteThrough(temporary.file.get(), bytes);
+    temporary.file.reset();
+    // Only a complete file on disk takes the old one's place.
+    if (!error &&
+        !MoveFileExW(temporary.path.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error = GetLastError();
+    if (!error) return {true, {}};
+    DeleteFileW(temporary.path.c_str());
+    if (HeldOpenElsewhere(error, target)) return Failed(kOpenElsewhereText);
+    return Failed(SystemMessage(error));
 }
 
 }  // namespace vardolin::capture

@@ -32,9 +32,11 @@ EncodedPhoto EncodeJpeg(PictureBox& box, uint8_t quality);
 // The same for a picture held in memory, encoded whole.
 EncodedPhoto EncodeJpeg(const BitmapPixels& picture, uint8_t quality);
 
-// Writes the bytes as the file `target`, replacing an existing file only once
-// the new file is complete: a failure leaves the old one as it was. Touches
-// only the file system, on any thread.
+// Writes the bytes as the file `target`, replacing a file of exactly that
+// stored name only once the new file is complete on disk: a failure leaves
+// the old one as it was and nothing beside it. A file Windows finds under
+// the name but stores under another (another case, a short name) is someone
+// else's and is left alone. Touches only the file system, on any thread.
 JpegSaveResult WritePhotoFile(const std::filesystem::path& target, const std::vector<uint8_t>& bytes);
 
 }  // namespace vardolin::capture

@@ -93,8 +93,10 @@ void StoreCrop(const PhotoParts& photo, roster::RosterList roster, TopmostWindow
         Tell(window, environment, kReminderText, kReminderCaption, MB_ICONINFORMATION);
         return;
     }
-    if (!roster::IsUsablePhotoName(entry)) {
-        Tell(window, environment, UnusablePhotoNameText(entry), kReminderCaption, MB_ICONEXCLAMATION);
+    if (roster::NameProblem problem = roster::PhotoNameProblem(entry); problem != roster::NameProblem::None) {
+        Tell(window, environment,
+             problem == roster::NameProblem::TooLong ? TooLongPhotoNameText(entry) : UnusablePhotoNameText(entry),
+             kReminderCaption, MB_ICONEXCLAMATION);
         return;
     }
     bool cropped = false;

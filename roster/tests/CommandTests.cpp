@@ -88,17 +88,19 @@ TEST_F(CommandTest, ToTopAndToLastShiftTheEntriesBetween) {
 }
 
 TEST_F(CommandTest, ReplaceRemovesExactlyTheEntriesWhosePhotoFileExists) {
-    for (const wchar_t* name : {L"名单测试张三", L"名单测试 王五", L"名单测试赵六", L"名单测试上级", L" 名单测试戊 "})
+    for (const wchar_t* name :
+         {L"名单测试张三", L"名单测试 王五", L"名单测试赵六", L"名单测试上级", L" 名单测试戊 ", L"名单测试Anna"})
         MakePhoto(name);
     MakePhoto(L"名单测试目录", true);
     SetEntries({L"名单测试王五", L"名单测试张三", L"名单测试 王五", L"名单测试目录", L"名单测试张三三",
-                L"..\\Pic\\名单测试上级", L"名单测试*", L"名单测试赵?", L" 名单测试戊 ", L"名单测试戊"});
+                L"..\\Pic\\名单测试上级", L"名单测试*", L"名单测试赵?", L" 名单测试戊 ", L"名单测试戊", L"名单测试ANNA",
+                L"名单测试Anna"});
     Roster().Select(3);
     Run(MenuItem::replace);
-    // Folders, names that lead elsewhere and wildcards find no photo; spaces
-    // around a name are part of its file name.
+    // Folders, names that lead elsewhere, wildcards and a name in another case
+    // find no photo; spaces around a name are part of its file name.
     EXPECT_EQ(Texts(), (Entries{L"名单测试王五", L"名单测试目录", L"名单测试张三三", L"..\\Pic\\名单测试上级",
-                                L"名单测试*", L"名单测试赵?", L"名单测试戊"}));
+                                L"名单测试*", L"名单测试赵?", L"名单测试戊", L"名单测试ANNA"}));
     EXPECT_EQ(Roster().Selection(), 1) << "the selection moves with its entry";
 }
 
@@ -157,16 +159,52 @@ TEST_F(CommandTest, OpenPhotoFolderCreatesPicAndOpensItOrSaysWhereItIs) {
 TEST(PhotoName, IsAnyNameWindowsCanHoldWithTheExtension) {
     const std::wstring longest(251, L'名');  // with ".jpg", 255 characters
     const std::pair<std::wstring, bool> cases[] = {
-        {L" 戊 ", true},       {L"  A ", true},    {L"A.", true},       {L"a..b", true},
-        {L"1001", true},       {longest, true},    {L" CON", true},     {L"COM0", true},
-        {L"COM10", true},      {L"CONSOLE", true}, {L"NULL.x", true},   {L"", false},
-        {L"   ", false},       {L".", false},      {L"..", false},      {longest + L"x", false},
-        {L"a/b", false},       {L"a\\b", false},   {L"..\\x", false},   {L"a:b", false},
-        {L"x?", false},        {L"x*", false},     {L"<a>", false},     {L"a|b", false},
-        {L"\"a\"", false},     {L"\t", false},     {L"a\nb", false},    {std::wstring(1, L'\0'), false},
-        {L"CON", false},       {L"con ", false},   {L"Nul.txt", false}, {L"aux  .x", false},
-        {L"PRN.", false},      {L"COM1", false},   {L"lpt9", false},    {L"COM\u00B9", false},
-        {L"LPT\u00B3", false}, {L"CONIN$", false}, {L"conout$", false},
+        {L" 戊 ", true},
+        {L"  A ", true},
+        {L"A.", true},
+        {L"a..b", true},
+        {L"1001", true},
+        {longest, true},
+        {L" CON", true},
+        {L"COM0", false},
+        {L"COM10", true},
+        {L"CONSOLE", true},
+        {L"NULL.x", true},
+        {L"", false},
+        {L"   ", false},
+        {L".", false},
+        {L"..", false},
+        {longest + L"x", false},
+        {L"a/b", false},
+        {L"a\\b", false},
+        {L"..\\x", false},
+        {L"a:b", false},
+        {L"x?", false},
+        {L"x*", false},
+        {L"<a>", false},
+        {L"a|b", false},
+        {L"\"a\"", false},
+        {L"\t", false},
+        {L"a\nb", false},
+        {std::wstring(1, L'\0'), false},
+        {L"CON", false},
+        {L"con ", false},
+        {L"Nul.txt", false},
+        {L"aux  .x", false},
+        {L"PRN.", false},
+        {L"COM1", false},
+        {L"lpt9", false},
+        {L"COM\u00B9", false},
+        {L"LPT\u00B3", false},
+        {L"CONIN$", false},
+        {L"conout$", false},
+        {L"lpt0.x", false},
+        {L"\u3000", false},
+        {L"A\xD800", false},
+        {L"\xDC00"
+         L"A",
+         false},
+        {L"\xD83D\xDE00", true},
     };
     for (const auto& [entry, usable] : cases)
         EXPECT_EQ(IsUsablePhotoName(entry), usable) << testing::PrintToString(entry);

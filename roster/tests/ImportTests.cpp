@@ -19,9 +19,20 @@ TEST_F(ImportTest, ReadsRowByRowKeepingSpacesAndSkippingBlankCells) {
     EXPECT_TRUE(IsWindowVisible(Window().Window()));
     EXPECT_EQ(Texts(), (Entries{L"张三", L"李四", L"1001", L" 王五 "}));
 
-    // Only spaces count as blank: a tab is kept as a name.
-    AddPicking(L"A5:B5");
-    EXPECT_EQ(Texts(), (Entries{L"张三", L"李四", L"1001", L" 王五 ", L"\t", L"A"}));
+    // White space and invisible characters alone are blank too.
+    AddPicking(L"A5:B6");
+    EXPECT_EQ(Texts(), (Entries{L"张三", L"李四", L"1001", L" 王五 ", L"A"}));
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(ImportTest, NamesThatDifferOnlyInCaseAreKeptAndTheUserIsTold) {
+    SetEntries({L"a", L"张三"});
+    AddPicking(L"A1:B1");
+    EXPECT_TRUE(messages_.empty()) << "no new name has a twin";
+    AddPicking(L"B5");
+    EXPECT_EQ(Texts(), (Entries{L"a", L"张三", L"李四", L"A"}));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_NE(messages_[0].text.find(L"“a”、“A”"), std::wstring::npos);
 }
 
 TEST_F(ImportTest, RemovesDuplicatesKeepingTheFirstOccurrenceInPlace) {

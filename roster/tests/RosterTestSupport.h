@@ -20,8 +20,9 @@ namespace vardolin::roster::test {
 
 using Entries = std::vector<std::wstring>;
 
-// Names to pick: numbers, spaces around a name, blank cells, a repeated name,
-// a tab, and a second sheet.
+// Names to pick: numbers, spaces around a name, blank cells (empty, spaces,
+// the ideographic space, a no-break and a zero-width space), a repeated
+// name, a tab, and a second sheet.
 inline constexpr const char* kNamesWorkbook =
     "#sheet Names\n"
     "张三,李四\n"
@@ -29,6 +30,7 @@ inline constexpr const char* kNamesWorkbook =
     ",   \n"
     "李四,赵六\n"
     "\"\t\",A\n"
+    "\u3000,\u00A0\u200B\n"
     "#sheet Other\n"
     "x,y\n";
 

@@ -9,6 +9,7 @@
 #include "capture/photo/TakePhoto.h"
 
 #include <fstream>
+#include <map>
 #include <iterator>
 
 namespace vardolin::capture::test {
@@ -16,6 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using StoreTest = PhotoWindowTest;
+using roster::StoredFileName;
 
 std::vector<uint8_t> FileBytes(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -67,12 +69,18 @@ TEST_F(StoreTest, StoresEachPersonInTurnAndRemindsWhenTheRosterIsEmpty) {
 }
 
 TEST_F(StoreTest, BlankFirstEntryGetsTheReminderButSpacesAroundANameAreKept) {
-    AddEntries({L"   "});
     TakePhotoAndCrop();
-    Click(ControlId::Command1);
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].text, kReminderText);
-    EXPECT_EQ(Entries().size(), 1u);
+    // White space and invisible characters only: no one to photograph.
+    for (const wchar_t* blank : {L"   ", L"\u3000", L"\u00A0\u200B", L"\uFEFF\t"}) {
+        SendMessageW(Control(ControlId::List1), LB_RESETCONTENT, 0, 0);
+        messages_.clear();
+        AddEntries({blank});
+        Click(ControlId::Command1);
+        ASSERT_EQ(messages_.size(), 1u);
+        EXPECT_EQ(messages_[0].text, kReminderText);
+        EXPECT_EQ(Entries().size(), 1u);
+    }
+    EXPECT_FALSE(fs::exists(PicFolder()));
 
     SendMessageW(Control(ControlId::List1), LB_RESETCONTENT, 0, 0);
     AddEntries({L"  A "});
@@ -228,6 +236,56 @@ TEST_F(StoreTest, NothingIsStoredBeforeACropWasTakenFromAPhoto) {
     EXPECT_EQ(Entries(), std::vector<std::wstring>{L"A"});
     ASSERT_EQ(messages_.size(), 2u);
     EXPECT_EQ(messages_[1].text, kNoCropText);
+}
+
+// Each store in turn, on what the earlier ones left: whether the photo is
+// stored, and what the user is told otherwise. A refused store writes
+// nothing, keeps the entry and leaves every earlier photo as it was.
+TEST_F(StoreTest, EveryPhotoLandsUnderItsOwnNameOrIsRefusedWithTheReason) {
+    struct Case {
+        const char* name;
+        std::wstring entry;
+        bool heldOpen;        // the photo is open in another program, without sharing
+        const wchar_t* says;  // empty when stored
+    };
+    const Case cases[] = {
+        {"first of two names in different case", L"Anna", false, L""},
+        {"the second: another person's file", L"ANNA", false, L"“Anna.jpg”"},
+        {"250 Latin letters", std::wstring(250, L'a'), false, L""},
+        {"too long for a file name", std::wstring(252, L'b'), false, L"太长"},
+        {"an unpaired surrogate", L"Ann\xD800", false, L"不能用作照片的文件名"},
+        {"a photo held open elsewhere", L"Anna", true, kOpenElsewhereText},
+    };
+    TakePhotoAndCrop();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SendMessageW(Control(ControlId::List1), LB_RESETCONTENT, 0, 0);
+        AddEntries({c.entry.c_str()});
+        messages_.clear();
+        std::map<fs::path, std::vector<uint8_t>> before;
+        if (fs::exists(PicFolder()))
+            for (const auto& file : fs::directory_iterator(PicFolder())) before[file.path()] = FileBytes(file.path());
+        UniqueFile held;
+        if (c.heldOpen)
+            held = AdoptFile(CreateFileW((PicFolder() / (c.entry + L".jpg")).c_str(), GENERIC_READ, 0, nullptr,
+                                         OPEN_EXISTING, 0, nullptr));
+
+        Click(ControlId::Command1);
+        held.reset();
+
+        if (*c.says == L'\0') {
+            EXPECT_TRUE(messages_.empty());
+            EXPECT_TRUE(Entries().empty());
+            EXPECT_EQ(StoredFileName(PicFolder() / (c.entry + L".jpg")), c.entry + L".jpg");
+            continue;
+        }
+        EXPECT_EQ(Entries(), std::vector<std::wstring>{c.entry});
+        ASSERT_EQ(messages_.size(), 1u);
+        EXPECT_NE(messages_[0].text.find(c.says), std::wstring::npos);
+        std::map<fs::path, std::vector<uint8_t>> after;
+        for (const auto& file : fs::directory_iterator(PicFolder())) after[file.path()] = FileBytes(file.path());
+        EXPECT_EQ(after, before) << "nothing written, nothing left beside";
+    }
 }
 
 }  // namespace
