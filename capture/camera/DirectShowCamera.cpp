@@ -89,12 +89,16 @@ BOOL CALLBACK CancelPage(HWND window, LPARAM) {
     return TRUE;
 }
 
+void CancelPages(const CameraWorker& worker) {
+    if (worker.ThreadId()) EnumThreadWindows(worker.ThreadId(), CancelPage, 0);
+}
+
 void DirectShowCamera::Close() {
     if (!worker_) return;
     // From here on no job starts a camera; a page still open is cancelled
     // and its camera released with the rest.
     snapshot_->Close();
-    if (pagesShown_ > 0 && worker_->ThreadId()) EnumThreadWindows(worker_->ThreadId(), CancelPage, 0);
+    if (pagesShown_ > 0) CancelPages(*worker_);
     Post([](CameraCore& core) { core.Close(); });
     core_.reset();
     worker_.reset();  // the thread ends by itself once its jobs are done
@@ -106,9 +110,12 @@ void DirectShowCamera::RunModal(HWND owner, std::function<void(CameraCore&)> job
     bool enabled = owner && IsWindowEnabled(owner);
     if (enabled) EnableWindow(owner, FALSE);
     ++pagesShown_;
-    worker->RunAndPump([core = core_, job = std::move(job)] { job(*core); },
-                       [snapshot = snapshot_] { return snapshot->Closed(); });
+    bool ended = worker->RunAndPump([core = core_, job = std::move(job)] { job(*core); },
+                                    [snapshot = snapshot_] { return snapshot->Closed(); });
     --pagesShown_;
+    // Given up (the window closed, or this thread was asked to quit): no
+    // page stays open behind the window.
+    if (!ended) CancelPages(*worker);
     if (enabled && IsWindow(owner)) {
         EnableWindow(owner, TRUE);
         SetActiveWindow(owner);
