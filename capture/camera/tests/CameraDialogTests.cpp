@@ -206,7 +206,7 @@ TEST(SourceDialog, OffersSettingsPhotoSizesAndPrivacyPageAsTheSelectedCameraHasT
     EXPECT_EQ(chosen->photoScale, 3);
     const std::wstring phone = L"--此摄像头最大 320 x 240，无法提供更大的照片";
     EXPECT_EQ(sizes, (std::vector<std::wstring>{phone, L"+-此摄像头最大 640 x 480，无法提供更大的照片", phone, L"++"}));
-    EXPECT_EQ(ChooseSource(nullptr, {}, {0, false}, nullptr), std::nullopt) << "no camera: no dialog";
+    EXPECT_EQ(ChooseSource(nullptr, {}, {0, false}, nullptr, nullptr), std::nullopt) << "no camera: no dialog";
 }
 
 }  // namespace
