@@ -26,24 +26,25 @@ namespace {
 using CameraThreadTest = PhotoWindowTest;
 using namespace std::chrono_literals;
 
+struct ChildSearch {
+    const wchar_t* className;
+    const wchar_t* text;  // part of its caption; null: any
+    HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND child, LPARAM data) {
+    auto* search = reinterpret_cast<ChildSearch*>(data);
+    wchar_t name[32] = {}, caption[128] = {};
+    GetClassNameW(child, name, 32);
+    GetWindowTextW(child, caption, 128);
+    if (_wcsicmp(name, search->className) != 0 || (search->text && !wcsstr(caption, search->text))) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
 HWND ChildOfClass(HWND parent, const wchar_t* className, const wchar_t* text = nullptr) {
-    struct Search {
-        const wchar_t* className;
-        const wchar_t* text;
-        HWND found;
-    } search{className, text, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM data) {
-            auto* s = reinterpret_cast<Search*>(data);
-            wchar_t name[32] = {}, caption[128] = {};
-            GetClassNameW(child, name, 32);
-            GetWindowTextW(child, caption, 128);
-            if (_wcsicmp(name, s->className) != 0 || (s->text && !wcsstr(caption, s->text))) return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ChildSearch search{className, text, nullptr};
+    EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
