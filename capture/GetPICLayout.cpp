@@ -1,6 +1,5 @@
 #include "capture/GetPICLayout.h"
 
-#include <algorithm>
 #include <array>
 
 namespace vardolin::capture {
@@ -29,9 +28,5 @@ constexpr std::array<ControlSpec, 14> kControls{{
 }  // namespace
 
 std::span<const ControlSpec> GetPICControls() noexcept { return kControls; }
-
-const ControlSpec& SpecOf(ControlId id) noexcept {
-    return *std::find_if(kControls.begin(), kControls.end(), [id](const ControlSpec& c) { return c.id == id; });
-}
 
 }  // namespace vardolin::capture

@@ -48,8 +48,6 @@ struct ControlSpec {
 // also their stacking order: Picture1 lies over the camera preview).
 std::span<const ControlSpec> GetPICControls() noexcept;
 
-const ControlSpec& SpecOf(ControlId id) noexcept;
-
 // The crop frame `L` inside Picture1, in Picture1's pixels.
 inline constexpr RECT kCropFrameAtLoad{120, 24, 120 + autoframe::kCropFrameSize.width,
                                        24 + autoframe::kCropFrameSize.height};

@@ -4,6 +4,7 @@
 #include "democam/FrameWriter.h"
 #include "democam/Switches.h"
 
+#include <atomic>
 #include <cwchar>
 
 namespace vardolin::democam {
@@ -29,7 +30,12 @@ const ControlRange* RangeOf(long property) noexcept {
     return nullptr;
 }
 
+std::atomic<long> starts{0};
+
 }  // namespace
+
+void CountStart() noexcept { ++starts; }
+long StartsCounted() noexcept { return starts; }
 
 CameraFilter::CameraFilter(const CameraIdentity& identity) : identity_(identity), pin_(*this), streamer_(controls_) {
     controls_.brightness = kDefaultBrightness;
@@ -37,6 +43,11 @@ CameraFilter::CameraFilter(const CameraIdentity& identity) : identity_(identity)
     Switches switches = ReadSwitches(identity_);
     pinPages_ = switches.pinPages;
     filterPages_ = switches.filterPages;
+    strictThreads_ = switches.strictThreads;
+}
+
+HRESULT CameraFilter::CallingThread() const noexcept {
+    return strictThreads_ && GetCurrentThreadId() != creator_ ? RPC_E_WRONG_THREAD : S_OK;
 }
 
 CameraFilter::~CameraFilter() { streamer_.Stop(); }
@@ -83,6 +94,7 @@ HRESULT CameraFilter::PauseLocked() {
         if (HRESULT hr = DeviceAvailable(true); FAILED(hr)) return hr;
         if (pin_.Allocator())
             if (HRESULT hr = pin_.Allocator()->Commit(); FAILED(hr)) return hr;
+        CountStart();
     }
     state_ = State_Paused;
     return S_OK;
@@ -184,6 +196,7 @@ std::atomic<int>& CameraFilter::Control(long property) noexcept {
 }
 
 STDMETHODIMP CameraFilter::GetRange(long property, long* min, long* max, long* step, long* byDefault, long* flags) {
+    if (HRESULT hr = CallingThread(); FAILED(hr)) return hr;
     if (!min || !max || !step || !byDefault || !flags) return E_POINTER;
     const ControlRange* range = RangeOf(property);
     if (!range) return E_PROP_ID_UNSUPPORTED;
@@ -196,6 +209,7 @@ STDMETHODIMP CameraFilter::GetRange(long property, long* min, long* max, long* s
 }
 
 STDMETHODIMP CameraFilter::Set(long property, long value, long) {
+    if (HRESULT hr = CallingThread(); FAILED(hr)) return hr;
     const ControlRange* range = RangeOf(property);
     if (!range) return E_PROP_ID_UNSUPPORTED;
     if (value < range->min || value > range->max) return E_INVALIDARG;
@@ -204,6 +218,7 @@ STDMETHODIMP CameraFilter::Set(long property, long value, long) {
 }
 
 STDMETHODIMP CameraFilter::Get(long property, long* value, long* flags) {
+    if (HRESULT hr = CallingThread(); FAILED(hr)) return hr;
     if (!value || !flags) return E_POINTER;
     if (!RangeOf(property)) return E_PROP_ID_UNSUPPORTED;
     *value = Control(property);
@@ -211,6 +226,9 @@ STDMETHODIMP CameraFilter::Get(long property, long* value, long* flags) {
     return S_OK;
 }
 
-STDMETHODIMP CameraFilter::GetPages(CAUUID* pages) { return OnePage(kPicturePageClsid, pages); }
+STDMETHODIMP CameraFilter::GetPages(CAUUID* pages) {
+    if (HRESULT hr = CallingThread(); FAILED(hr)) return hr;
+    return OnePage(kPicturePageClsid, pages);
+}
 
 }  // namespace vardolin::democam

@@ -18,6 +18,11 @@
 
 namespace vardolin::democam {
 
+// Counts the cameras opened in this process (a Pause or Run from stopped
+// that succeeded), for tests: the export DemoCamStarts answers it.
+void CountStart() noexcept;
+long StartsCounted() noexcept;
+
 class CameraFilter final : public vardolin::CountedComObject<CameraFilter, IBaseFilter, IAMVideoProcAmp,
                                                              ISpecifyPropertyPages, IAMFilterMiscFlags> {
 public:
@@ -32,6 +37,9 @@ public:
     const CameraIdentity& Identity() const noexcept { return identity_; }
     // Whether the pin offers property pages (fixed for the object's life).
     bool PinPages() const noexcept { return pinPages_; }
+    // S_OK on the thread that created the filter; with the strict switch,
+    // RPC_E_WRONG_THREAD on any other (the control interfaces ask first).
+    HRESULT CallingThread() const noexcept;
 
     // IPersist, IMediaFilter
     STDMETHODIMP GetClassID(CLSID* clsid) override;
@@ -70,6 +78,8 @@ private:
     const CameraIdentity& identity_;
     bool pinPages_ = true;
     bool filterPages_ = true;
+    bool strictThreads_ = false;
+    DWORD creator_ = GetCurrentThreadId();
     std::recursive_mutex lock_;
     FILTER_STATE state_ = State_Stopped;
     Microsoft::WRL::ComPtr<IReferenceClock> clock_;

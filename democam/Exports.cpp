@@ -72,6 +72,9 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
     return CLASS_E_CLASSNOTAVAILABLE;
 }
 
+// For tests: how many times a camera of this DLL was opened in this process.
+extern "C" LONG STDAPICALLTYPE DemoCamStarts() { return vardolin::democam::StartsCounted(); }
+
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return vardolin::CanUnload() ? S_OK : S_FALSE; }
 
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() { return RegisterCamera(Cameras()[0]); }

@@ -202,6 +202,7 @@ STDMETHODIMP OutputPin::EnumMediaTypes(IEnumMediaTypes** types) {
 }
 
 STDMETHODIMP OutputPin::SetFormat(AM_MEDIA_TYPE* type) {
+    if (HRESULT hr = filter_.CallingThread(); FAILED(hr)) return hr;
     return vardolin::Guarded([&] {
         Guard guard(filter_.Lock());
         if (filter_.State() != State_Stopped) return VFW_E_NOT_STOPPED;
@@ -217,6 +218,7 @@ STDMETHODIMP OutputPin::SetFormat(AM_MEDIA_TYPE* type) {
 }
 
 STDMETHODIMP OutputPin::GetFormat(AM_MEDIA_TYPE** type) {
+    if (HRESULT hr = filter_.CallingThread(); FAILED(hr)) return hr;
     if (!type) return E_POINTER;
     return vardolin::Guarded([&] {
         Guard guard(filter_.Lock());
@@ -226,6 +228,7 @@ STDMETHODIMP OutputPin::GetFormat(AM_MEDIA_TYPE** type) {
 }
 
 STDMETHODIMP OutputPin::GetNumberOfCapabilities(int* count, int* size) {
+    if (HRESULT hr = filter_.CallingThread(); FAILED(hr)) return hr;
     if (!count || !size) return E_POINTER;
     return vardolin::Guarded([&] {
         *count = static_cast<int>(Offered().size());
@@ -235,6 +238,7 @@ STDMETHODIMP OutputPin::GetNumberOfCapabilities(int* count, int* size) {
 }
 
 STDMETHODIMP OutputPin::GetStreamCaps(int index, AM_MEDIA_TYPE** type, BYTE* caps) {
+    if (HRESULT hr = filter_.CallingThread(); FAILED(hr)) return hr;
     if (!type || !caps) return E_POINTER;
     *type = nullptr;
     if (index < 0) return E_INVALIDARG;
@@ -247,7 +251,13 @@ STDMETHODIMP OutputPin::GetStreamCaps(int index, AM_MEDIA_TYPE** type, BYTE* cap
     });
 }
 
+STDMETHODIMP OutputPin::Set(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD) {
+    HRESULT hr = filter_.CallingThread();
+    return FAILED(hr) ? hr : E_PROP_SET_UNSUPPORTED;
+}
+
 STDMETHODIMP OutputPin::Get(REFGUID set, DWORD id, LPVOID, DWORD, LPVOID data, DWORD size, DWORD* returned) {
+    if (HRESULT hr = filter_.CallingThread(); FAILED(hr)) return hr;
     if (!IsEqualGUID(set, AMPROPSETID_Pin)) return E_PROP_SET_UNSUPPORTED;
     if (id != AMPROPERTY_PIN_CATEGORY) return E_PROP_ID_UNSUPPORTED;
     if (!data) return E_POINTER;
@@ -258,12 +268,16 @@ STDMETHODIMP OutputPin::Get(REFGUID set, DWORD id, LPVOID, DWORD, LPVOID data, D
 }
 
 STDMETHODIMP OutputPin::QuerySupported(REFGUID set, DWORD id, DWORD* support) {
+    if (HRESULT hr = filter_.CallingThread(); FAILED(hr)) return hr;
     if (!IsEqualGUID(set, AMPROPSETID_Pin)) return E_PROP_SET_UNSUPPORTED;
     if (id != AMPROPERTY_PIN_CATEGORY) return E_PROP_ID_UNSUPPORTED;
     if (support) *support = KSPROPERTY_SUPPORT_GET;
     return S_OK;
 }
 
-STDMETHODIMP OutputPin::GetPages(CAUUID* pages) { return OnePage(kFormatPageClsid, pages); }
+STDMETHODIMP OutputPin::GetPages(CAUUID* pages) {
+    if (HRESULT hr = filter_.CallingThread(); FAILED(hr)) return hr;
+    return OnePage(kFormatPageClsid, pages);
+}
 
 }  // namespace vardolin::democam

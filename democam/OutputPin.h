@@ -56,7 +56,7 @@ public:
     STDMETHODIMP GetStreamCaps(int index, AM_MEDIA_TYPE** type, BYTE* caps) override;
 
     // IKsPropertySet
-    STDMETHODIMP Set(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD) override { return E_PROP_SET_UNSUPPORTED; }
+    STDMETHODIMP Set(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD) override;
     STDMETHODIMP Get(REFGUID set, DWORD id, LPVOID, DWORD, LPVOID data, DWORD size, DWORD* returned) override;
     STDMETHODIMP QuerySupported(REFGUID set, DWORD id, DWORD* support) override;
 

@@ -95,6 +95,7 @@ void Apply(std::wstring_view entry, Switches& switches) {
     else if (SameText(entry, L"unplugged")) switches.unplugged = true;
     else if (SameText(entry, L"stalled")) switches.stalled = true;
     else if (SameText(entry, L"vih2")) switches.formatBlock = FormatBlock::VideoInfo2;
+    else if (SameText(entry, L"strict")) switches.strictThreads = true;
     else if (auto value = ValueOf(entry, L"inuse")) {
         if (auto ms = Wait(*value)) switches.inUseFor = ms;
     } else if (auto value = ValueOf(entry, L"firstframe")) {

@@ -39,6 +39,13 @@
 //                    ISpecifyPropertyPages, as page-less cameras do. Read
 //                    when the camera object is created (an object's
 //                    interfaces do not change while it lives).
+//   strict           the filter behaves as an apartment-threaded one reached
+//                    from another apartment: its control interfaces
+//                    (IAMStreamConfig, ISpecifyPropertyPages, IAMVideoProcAmp,
+//                    IKsPropertySet, on the filter and on its pin) refuse
+//                    calls from any thread but the one that created the
+//                    filter with RPC_E_WRONG_THREAD (0x8001010E). Read when
+//                    the camera object is created.
 //   time=MS          freeze the scene clock at MS milliseconds (the clock
 //                    shows it as a time of day), so frames are repeatable.
 //   scene=NAME       film this scene whatever the camera's scene control
@@ -74,6 +81,7 @@ struct Switches {
     FormatBlock formatBlock = FormatBlock::VideoInfo;
     bool pinPages = true;
     bool filterPages = true;
+    bool strictThreads = false;
     std::optional<std::chrono::milliseconds> frozenTime;
     std::optional<Scene> scene;
 };

@@ -1,4 +1,5 @@
-// Answers the next modal dialog of this thread from inside its modal loop.
+// Answers the next modal dialog of this process from inside the modal loop
+// of this thread (a dialog's own, or the one that waits for a camera page).
 #pragma once
 
 #include <windows.h>
@@ -8,11 +9,13 @@
 
 namespace vardolin::capture::test {
 
-// While it lives, the first dialog box titled `title` that opens on this
-// thread is handed to `answer`, which should close it.
+// While it lives, the first visible dialog box whose title contains `title`
+// that opens in this process (on this thread, or on the camera's thread,
+// where the drivers' pages open), other than `besides`, is handed to
+// `answer` on this thread, which should close it.
 class DialogAnswer {
 public:
-    DialogAnswer(std::wstring title, std::function<void(HWND dialog)> answer);
+    DialogAnswer(std::wstring title, std::function<void(HWND dialog)> answer, HWND besides = nullptr);
     ~DialogAnswer();
     DialogAnswer(const DialogAnswer&) = delete;
     DialogAnswer& operator=(const DialogAnswer&) = delete;
@@ -21,11 +24,15 @@ public:
 
 private:
     static void CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD);
+    static BOOL CALLBACK Match(HWND window, LPARAM self);
 
     std::wstring title_;
     std::function<void(HWND)> answer_;
+    HWND besides_;
+    HWND found_ = nullptr;
     bool answered_ = false;
     UINT_PTR timer_ = 0;
+    DialogAnswer* outer_;  // answered already when this one is made inside its answer
 };
 
 // Selects the entry that reads text exactly in a dialog's list box, or combo

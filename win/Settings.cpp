@@ -113,13 +113,6 @@ void RememberCamera(const CameraChoice& camera) {
     RememberText(kCameraPathValue, camera.path);
 }
 
-std::wstring RememberedCameraName() { return UserText(kCameraNameValue); }
-
-void RememberCameraName(const std::wstring& name) {
-    RememberText(kCameraNameValue, name);
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, kCameraPathValue);
-}
-
 bool AutoFrameEnabled() { return ReadNumber(kAutoFrameValue).value_or(0) != 0; }
 
 void RememberAutoFrame(bool on) { WriteNumber(kAutoFrameValue, on ? 1 : 0); }

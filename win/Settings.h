@@ -42,9 +42,6 @@ struct CameraChoice {
 };
 CameraChoice RememberedCamera();
 void RememberCamera(const CameraChoice& camera);
-// By name alone: a stored path is removed, so it cannot outrank the name.
-std::wstring RememberedCameraName();
-void RememberCameraName(const std::wstring& name);
 
 // REG_DWORD 0 or 1: whether the crop frame goes onto the face found in each
 // new still. Off until the user turns it on.

@@ -119,10 +119,4 @@ std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstrin
     return state.chosen;
 }
 
-std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstring> names, SourceChoice current,
-                                         const std::function<void(HWND dialog, size_t index)>& showSettings) {
-    return ChooseSource(
-        owner, names, current, [](size_t) { return true; }, showSettings);
-}
-
 }  // namespace vardolin::capture

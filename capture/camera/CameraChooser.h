@@ -51,8 +51,5 @@ std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstrin
                                          const std::function<bool(size_t index)>& hasSettings,
                                          const std::function<void(HWND dialog, size_t index)>& showSettings,
                                          const std::function<CameraDetail(size_t index)>& detailOf = {});
-// As above, for callers whose cameras all have settings pages.
-std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstring> names, SourceChoice current,
-                                         const std::function<void(HWND dialog, size_t index)>& showSettings);
 
 }  // namespace vardolin::capture

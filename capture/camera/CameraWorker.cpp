@@ -19,25 +19,22 @@ struct CameraWorker::Queue {
     UniqueEvent wake{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
     std::function<void()> tick;
     DWORD tickMs = 0;
-    bool started = false;
+    DWORD threadId = 0;
 
-    // Runs until asked to stop; every job runs, also those posted last.
+    // The thread's own loop: its window messages (COM's and the graph's
+    // hidden windows live on it), then the jobs posted, then the tick when
+    // it is due. Runs until asked to stop; every job runs, also those posted
+    // last.
     void Run() {
-        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         ULONGLONG nextTick = GetTickCount64() + tickMs;
+        HANDLE event = wake.get();
         for (;;) {
             ULONGLONG now = GetTickCount64();
-            WaitForSingleObject(wake.get(), nextTick > now ? static_cast<DWORD>(nextTick - now) : 0);
-            for (;;) {
-                std::function<void()> job;
-                {
-                    std::lock_guard<std::mutex> held(lock);
-                    if (jobs.empty()) break;
-                    job = std::move(jobs.front());
-                    jobs.pop_front();
-                }
-                RunGuarded(job);
-            }
+            MsgWaitForMultipleObjectsEx(1, &event, nextTick > now ? static_cast<DWORD>(nextTick - now) : 0, QS_ALLINPUT,
+                                        MWMO_INPUTAVAILABLE);
+            HandleMessages();
+            while (std::function<void()> job = Next()) RunGuarded(job);
             {
                 std::lock_guard<std::mutex> held(lock);
                 if (stopping && jobs.empty()) break;
@@ -48,7 +45,26 @@ struct CameraWorker::Queue {
             }
         }
         tick = nullptr;  // what the tick holds goes on this thread
-        CoUninitialize();
+        HandleMessages();
+        if (SUCCEEDED(com)) CoUninitialize();
+    }
+
+    std::function<void()> Next() {
+        std::lock_guard<std::mutex> held(lock);
+        if (jobs.empty()) return nullptr;
+        std::function<void()> job = std::move(jobs.front());
+        jobs.pop_front();
+        return job;
+    }
+
+    // Nobody asks this thread to quit; a stray WM_QUIT is dropped.
+    static void HandleMessages() noexcept {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
     }
 
     // Nothing thrown by a job may end the thread: the camera just stays as it is.
@@ -83,13 +99,14 @@ CameraWorker::CameraWorker(std::function<void()> tick, DWORD tickMs) : queue_(st
         !GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&WorkerMain), &self))
         return;
     auto* handed = new std::shared_ptr<Queue>(queue_);
-    UniqueThread thread(CreateThread(nullptr, 0, WorkerMain, handed, 0, nullptr));
+    DWORD id = 0;
+    UniqueThread thread(CreateThread(nullptr, 0, WorkerMain, handed, 0, &id));
     if (!thread) {
         delete handed;
         FreeLibrary(self);
         return;
     }
-    queue_->started = true;
+    queue_->threadId = id;
 }
 
 CameraWorker::~CameraWorker() {
@@ -100,7 +117,7 @@ CameraWorker::~CameraWorker() {
     SetEvent(queue_->wake.get());
 }
 
-bool CameraWorker::Running() const noexcept { return queue_->started; }
+DWORD CameraWorker::ThreadId() const noexcept { return queue_->threadId; }
 
 void CameraWorker::Post(std::function<void()> job) {
     {
@@ -110,14 +127,19 @@ void CameraWorker::Post(std::function<void()> job) {
     SetEvent(queue_->wake.get());
 }
 
-bool CameraWorker::RunAndPump(std::function<void()> job, DWORD timeoutMs) {
+bool CameraWorker::RunAndPump(std::function<void()> job, const std::function<bool()>& giveUp) {
     auto done = std::make_shared<UniqueEvent>(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!*done) return false;
+    if (!*done || !ThreadId()) return false;
     Post([job = std::move(job), done] {
-        job();
+        Queue::RunGuarded(job);
         SetEvent(done->get());
     });
-    return WaitHandlingMessages(done->get(), timeoutMs);
+    HANDLE finished = done->get();
+    for (;;) {
+        if (MsgWaitForMultipleObjectsEx(1, &finished, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0)
+            return true;
+        if (!HandleQueuedMessages() || (giveUp && giveUp())) return false;
+    }
 }
 
 }  // namespace vardolin::capture

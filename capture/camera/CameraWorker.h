@@ -1,9 +1,19 @@
-// The camera's own thread. Opening, starting, watching and stopping a camera
-// can take seconds (a driver that starts slowly, a graph that waits for its
-// filters); none of that may hold up the window's thread, which belongs to
-// the host. DirectShow's objects are free-threaded, so the worker builds and
-// runs the graphs in the multithreaded apartment, and the window's thread
-// only reads frames and posts jobs.
+// The camera's own thread, and the rule every camera object follows.
+//
+// Thread contract:
+// - The camera thread (one per open camera control) is a COM single-threaded
+//   apartment with its own message loop. It alone creates, calls and
+//   releases every DirectShow object: the device enumerator, monikers,
+//   filters, pins, the graph, the sink and the drivers' property pages. Jobs
+//   and the watch tick run only in its own loop, never inside the modal loop
+//   of a page it shows, so nothing starts a camera while a page is open.
+// - The window thread (the host's user-interface thread) holds no DirectShow
+//   interface. It posts jobs and reads the published snapshot
+//   (CameraSnapshot.h), the one object both threads share. It waits on the
+//   camera thread only while handling its own messages.
+// - The capture filter's streaming thread hands frames to the sink, which
+//   keeps them in the FrameTap; it never calls the graph and never sends a
+//   window message.
 #pragma once
 
 #include <windows.h>
@@ -15,22 +25,23 @@ namespace vardolin::capture {
 
 class CameraWorker {
 public:
-    // tick runs on the worker every tickMs, between jobs.
+    // tick runs on the thread every tickMs, between jobs.
     CameraWorker(std::function<void()> tick, DWORD tickMs);
-    // Asks the thread to stop after its current job and returns at once: the
-    // thread finishes that job, runs the jobs still queued and ends by
-    // itself, keeping this module loaded until then.
+    // Asks the thread to stop after the jobs already posted and returns at
+    // once: the thread runs them, ends by itself and keeps this module
+    // loaded until then.
     ~CameraWorker();
     CameraWorker(const CameraWorker&) = delete;
     CameraWorker& operator=(const CameraWorker&) = delete;
 
-    // Runs job on the worker, after the jobs posted before it.
+    // Runs job on the thread, after the jobs posted before it.
     void Post(std::function<void()> job);
     // Posts job and waits for it while this thread's messages go on being
-    // handled (paint, timers); false when it did not finish within timeoutMs.
-    bool RunAndPump(std::function<void()> job, DWORD timeoutMs);
-
-    bool Running() const noexcept;
+    // handled; false when the job did not run to its end (no thread, or
+    // given up: giveUp is asked after each message and holds).
+    bool RunAndPump(std::function<void()> job, const std::function<bool()>& giveUp);
+    // The thread's id; 0 when it could not be made.
+    DWORD ThreadId() const noexcept;
 
     struct Queue;  // shared by this object and the thread
 

@@ -59,6 +59,7 @@ public:
         SetTimer(window_, kPreviewTimer, kPreviewIntervalMs, nullptr);
     }
     ~VideoCaptureControl() override {
+        source_->Close();
         if (!window_) return;
         devices_.reset();
         KillTimer(window_, kPreviewTimer);

@@ -93,17 +93,19 @@ std::optional<size_t> FindRemembered(std::span<const VideoDevice> devices, const
     return index([&](const VideoDevice& d) { return d.name == remembered.name; });
 }
 
-std::vector<VideoDevice> InTryOrder(std::vector<VideoDevice> devices, const CameraChoice& remembered) {
-    if (auto found = FindRemembered(devices, remembered))
-        std::rotate(devices.begin(), devices.begin() + *found, devices.begin() + *found + 1);
-    return devices;
-}
-
-std::vector<VideoDevice> InTryOrder(std::vector<VideoDevice> devices, const std::wstring& rememberedName) {
-    if (!rememberedName.empty())
-        std::stable_partition(devices.begin(), devices.end(),
-                              [&](const VideoDevice& d) { return d.name == rememberedName; });
-    return devices;
+std::vector<size_t> TryOrder(std::span<const VideoDevice> devices, const CameraChoice& remembered,
+                             const std::wstring& lostPath, std::span<const std::wstring> silentPaths) {
+    std::optional<size_t> rememberedAt = FindRemembered(devices, remembered);
+    auto rank = [&](size_t i) {
+        const std::wstring& path = devices[i].path;
+        if (std::ranges::find(silentPaths, path) != silentPaths.end()) return 3;
+        if (!lostPath.empty() && path == lostPath) return 0;
+        return rememberedAt == i ? 1 : 2;
+    };
+    std::vector<size_t> order(devices.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::ranges::stable_sort(order, {}, rank);
+    return order;
 }
 
 ComPtr<IBaseFilter> BindDevice(const VideoDevice& device, HRESULT* result) {

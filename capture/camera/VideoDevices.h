@@ -35,9 +35,12 @@ std::vector<std::wstring> ChooserNames(std::span<const VideoDevice> devices);
 // device has that path (or none was stored), the first with its name.
 std::optional<size_t> FindRemembered(std::span<const VideoDevice> devices, const CameraChoice& remembered);
 
-// The remembered camera first (when it is there), the others in their order.
-std::vector<VideoDevice> InTryOrder(std::vector<VideoDevice> devices, const CameraChoice& remembered);
-std::vector<VideoDevice> InTryOrder(std::vector<VideoDevice> devices, const std::wstring& rememberedName);
+// The order in which cameras are tried, as indexes into devices: the camera
+// lost while it ran first (it is expected back), then the remembered one,
+// then the others in the system's order; those that started but stayed
+// silent go last, in the same order among themselves.
+std::vector<size_t> TryOrder(std::span<const VideoDevice> devices, const CameraChoice& remembered,
+                             const std::wstring& lostPath, std::span<const std::wstring> silentPaths);
 
 // The filter of a device; null when it cannot be bound.
 Microsoft::WRL::ComPtr<IBaseFilter> BindDevice(const VideoDevice& device, HRESULT* result = nullptr);

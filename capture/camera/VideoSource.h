@@ -21,6 +21,9 @@ public:
     // Connects to the camera. Whenever Problem or the dialogs' availability
     // changes, message is posted to window.
     virtual void Open(HWND window, UINT message) = 0;
+    // The window is closing: nothing is started any more, an open driver
+    // page is cancelled, and the camera is let go in the background.
+    virtual void Close() {}
     // A video device arrived or went: a source without a picture tries again now.
     virtual void DevicesChanged() {}
 

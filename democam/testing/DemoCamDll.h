@@ -32,6 +32,8 @@ public:
         return Call<HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR)>("DllInstall", install ? TRUE : FALSE, commandLine);
     }
     HRESULT CanUnloadNow() const { return Call<HRESULT(STDAPICALLTYPE*)()>("DllCanUnloadNow"); }
+    // How many times a camera was opened (a start from stopped that succeeded) in this process.
+    long Starts() const { return Call<LONG(STDAPICALLTYPE*)()>("DemoCamStarts"); }
 
     std::wstring Path() const {
         wchar_t path[MAX_PATH] = {};

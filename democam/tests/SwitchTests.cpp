@@ -9,6 +9,7 @@
 
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace vardolin::democam::camtest {
 namespace {
@@ -184,6 +185,44 @@ TEST(DemoCameraSwitches, NoPagesHidesThePropertyPages) {
         EXPECT_EQ(SUCCEEDED(camera.As(&pages)), c.filterPages);
         switches.Set(L"");  // the object keeps what it offered when created
         EXPECT_EQ(SUCCEEDED(camera.As(&pages)), c.filterPages);
+    }
+}
+
+// strict: the control interfaces answer on the thread that created the
+// camera and refuse any other, as an apartment-threaded filter reached from
+// another apartment does; without the switch every thread is answered.
+TEST(DemoCameraSwitches, StrictThreadsRefuseTheControlInterfacesElsewhere) {
+    ComScope com;
+    for (bool strict : {false, true}) {
+        SCOPED_TRACE(strict);
+        CameraSwitches switches(strict ? L"strict" : L"");
+        ComPtr<IBaseFilter> camera = OpenVideoInputDevice(kFirstCamera);
+        ASSERT_TRUE(camera);
+        ComPtr<IPin> pin = CapturePin(camera.Get());
+        ComPtr<IAMStreamConfig> config;
+        ComPtr<IAMVideoProcAmp> amp;
+        ComPtr<ISpecifyPropertyPages> pages;
+        ComPtr<IKsPropertySet> properties;
+        ASSERT_HRESULT_SUCCEEDED(pin.As(&config));
+        ASSERT_HRESULT_SUCCEEDED(camera.As(&amp));
+        ASSERT_HRESULT_SUCCEEDED(camera.As(&pages));
+        ASSERT_HRESULT_SUCCEEDED(pin.As(&properties));
+        auto calls = [&] {
+            int count = 0, size = 0;
+            long value = 0, flags = 0;
+            DWORD support = 0;
+            CAUUID offered{};
+            std::vector<HRESULT> results = {
+                config->GetNumberOfCapabilities(&count, &size), amp->Get(VideoProcAmp_Brightness, &value, &flags),
+                pages->GetPages(&offered),
+                properties->QuerySupported(AMPROPSETID_Pin, AMPROPERTY_PIN_CATEGORY, &support)};
+            CoTaskMemFree(offered.pElems);
+            return results;
+        };
+        for (HRESULT hr : calls()) EXPECT_HRESULT_SUCCEEDED(hr) << "on the creating thread";
+        std::vector<HRESULT> elsewhere;
+        std::thread([&] { elsewhere = calls(); }).join();
+        for (HRESULT hr : elsewhere) EXPECT_EQ(hr, strict ? RPC_E_WRONG_THREAD : S_OK);
     }
 }
 

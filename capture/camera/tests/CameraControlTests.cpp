@@ -215,10 +215,10 @@ TEST(DemoCameraGraph, EveryFormatGivesTheWholePictureRightWayUp) {
     for (auto c : cases) {
         SCOPED_TRACE(testing::Message() << static_cast<const void*>(c.switches) << " " << c.width << "x" << c.height);
         CameraSwitches switches(c.switches);
-        std::vector<VideoDevice> devices = InTryOrder(VideoInputDevices(), kDemoCamera);
-        ASSERT_FALSE(devices.empty());
-        ASSERT_EQ(devices[0].name, kDemoCamera);
-        ComPtr<IBaseFilter> device = BindDevice(devices[0]);
+        std::vector<VideoDevice> devices = VideoInputDevices();
+        std::optional<size_t> demo = FindRemembered(devices, {kDemoCamera, L""});
+        ASSERT_TRUE(demo);
+        ComPtr<IBaseFilter> device = BindDevice(devices[*demo]);
         ASSERT_TRUE(device);
         if (c.width) {
             ComPtr<IAMStreamConfig> config;

@@ -37,7 +37,7 @@ TEST(CameraIdentity, DuplicateNamesAreNumberedInTheSystemsOrder) {
     }
 }
 
-TEST(CameraIdentity, TheRememberedCameraIsFoundByPathThenByNameAndTriedFirst) {
+TEST(CameraIdentity, TheRememberedCameraIsFoundByPathThenByName) {
     const std::vector<VideoDevice> devices = {
         {L"USB Camera", L"usb#1", nullptr}, {L"Integrated", L"pci#2", nullptr}, {L"USB Camera", L"usb#3", nullptr}};
     const struct {
@@ -47,18 +47,34 @@ TEST(CameraIdentity, TheRememberedCameraIsFoundByPathThenByNameAndTriedFirst) {
         {{L"USB Camera", L"usb#3"}, 2}, {{L"Renamed", L"pci#2"}, 1},          {{L"USB Camera", L"usb#9"}, 0},
         {{L"Integrated", L""}, 1},      {{L"Other", L"usb#9"}, std::nullopt}, {{L"", L""}, std::nullopt},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(FindRemembered(devices, c.remembered), c.found) << c.remembered.name << c.remembered.path;
-        std::vector<VideoDevice> order = InTryOrder(devices, c.remembered);
-        ASSERT_EQ(order.size(), devices.size());
-        EXPECT_EQ(order[0].path, devices[c.found.value_or(0)].path);
-    }
-    EXPECT_EQ(InTryOrder(devices, CameraChoice{L"", L"usb#3"})[1].path, L"usb#1") << "the others keep their order";
+    for (const auto& c : cases) EXPECT_EQ(FindRemembered(devices, c.remembered), c.found) << c.remembered.path;
+}
+
+// The camera lost while it ran comes first, then the remembered one, then the
+// others in the system's order; the silent ones go last, in that order too.
+TEST(CameraIdentity, CamerasAreTriedLostFirstRememberedNextSilentLast) {
+    const std::vector<VideoDevice> devices = {
+        {L"A", L"a", nullptr}, {L"B", L"b", nullptr}, {L"C", L"c", nullptr}, {L"D", L"d", nullptr}};
+    const struct {
+        CameraChoice remembered;
+        std::wstring lost;
+        std::vector<std::wstring> silent;
+        std::vector<size_t> order;
+    } cases[] = {
+        {{}, L"", {}, {0, 1, 2, 3}},
+        {{L"C", L""}, L"", {}, {2, 0, 1, 3}},
+        {{L"", L"c"}, L"d", {}, {3, 2, 0, 1}},
+        {{L"", L"c"}, L"", {L"c", L"a"}, {1, 3, 0, 2}},
+        {{L"", L"b"}, L"b", {L"b"}, {0, 2, 3, 1}},  // silent outranks lost and remembered
+        {{L"", L"gone"}, L"gone", {L"gone"}, {0, 1, 2, 3}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TryOrder(devices, c.remembered, c.lost, c.silent), c.order) << c.remembered.path << " " << c.lost;
 }
 
 // Each registered camera has a path of its own (software cameras: the
 // moniker's display name) that is stored beside its name and finds it again;
-// a path of any length is kept whole, and storing by name alone drops it.
+// a path of any length is kept whole.
 TEST(CameraIdentity, EachCameraIsStoredAndFoundAgainByItsPath) {
     ComApartment com;
     democam::SecondCamera second;
@@ -74,8 +90,6 @@ TEST(CameraIdentity, EachCameraIsStoredAndFoundAgainByItsPath) {
     const std::wstring longPath = L"\\\\?\\usb#vid_0c45&pid_6366#" + std::wstring(400, L'7');
     RememberCamera({L"USB Camera", longPath});
     EXPECT_EQ(RememberedCamera().path, longPath);
-    RememberCameraName(L"Integrated");
-    EXPECT_EQ(RememberedCamera().path, L"");
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, kCameraNameValue);
 }
 
@@ -192,7 +206,7 @@ TEST(SourceDialog, OffersSettingsPhotoSizesAndPrivacyPageAsTheSelectedCameraHasT
     EXPECT_EQ(chosen->photoScale, 3);
     const std::wstring phone = L"--此摄像头最大 320 x 240，无法提供更大的照片";
     EXPECT_EQ(sizes, (std::vector<std::wstring>{phone, L"+-此摄像头最大 640 x 480，无法提供更大的照片", phone, L"++"}));
-    EXPECT_EQ(ChooseSource(nullptr, {}, {0, false}, nullptr), std::nullopt) << "no camera: no dialog";
+    EXPECT_EQ(ChooseSource(nullptr, {}, {0, false}, nullptr, nullptr), std::nullopt) << "no camera: no dialog";
 }
 
 }  // namespace

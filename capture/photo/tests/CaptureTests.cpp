@@ -135,19 +135,19 @@ TEST_F(CaptureTest, WithTwoCamerasTheSourceDialogChoosesOneThatIsRememberedAndSk
 
     ShowWindowWithCamera();
     ASSERT_TRUE(ChooseOneOfTwoCameras(kSecondDemoCamera));
-    EXPECT_EQ(RememberedCameraName(), kSecondDemoCamera);
+    EXPECT_EQ(RememberedCamera().name, kSecondDemoCamera);
     EXPECT_TRUE(stillIsFrom(9000ms));
 
     Window().Unload();
     EXPECT_TRUE(stillIsFrom(9000ms)) << "the remembered camera is tried first";
 
     Window().Unload();
-    RememberCameraName(kDemoCamera);
+    RememberCamera({kDemoCamera, L""});
     cameraSwitches_.Set(std::wstring(L"time=0;") + kSecondDemoCamera + L":time=9000;" + kDemoCamera + L":inuse");
     EXPECT_TRUE(stillIsFrom(9000ms)) << "a camera that cannot start does not hide the next one";
 
     Window().Unload();
-    RememberCameraName(kSecondDemoCamera);
+    RememberCamera({kSecondDemoCamera, L""});
     cameraSwitches_.Set(std::wstring(L"time=0;") + kSecondDemoCamera + L":time=9000");
     second.reset();
     EXPECT_TRUE(stillIsFrom(0ms)) << "a remembered camera that is gone falls back to the other";

@@ -66,7 +66,7 @@ TEST_F(FieldCameraTest, EachCameraEndsInTheLivePictureAndAStoredPhotoInTheSameWi
         Window().Unload();
         if (c.secondCamera) secondCamera.emplace();
         RegDeleteTreeW(HKEY_CURRENT_USER, kCameraSettingKey);
-        if (c.remembered) RememberCameraName(*c.remembered);
+        if (c.remembered) RememberCamera({*c.remembered, L""});
         cameraSwitches_.Set(c.switches);
         TakeLongestDispatch();
 
