@@ -10,6 +10,7 @@
 #include "capture/camera/CameraCore.h"
 #include "capture/camera/CameraGraph.h"
 #include "capture/camera/CameraTexts.h"
+#include "capture/camera/MediaTypes.h"
 #include "capture/camera/CameraWorker.h"
 #include "capture/camera/VideoDevices.h"
 #include "democam/testing/DemoCamDll.h"
@@ -242,9 +243,13 @@ TEST_F(CameraThreadTest, OpeningAndClosingTheWindowLeavesNothingBehind) {
         CameraWorker thread([] {}, kWatchIntervalMs);
         thread.RunAndPump(
             [] {
+                // As the window does: each camera listed is described once,
+                // then bound again and run.
                 std::vector<VideoDevice> devices = VideoInputDevices();
+                if (devices.empty()) return;
+                OfferedTypesOf(StreamConfigOf(CapturePinOf(BindDevice(devices[0]).Get()).Get()).Get());
                 CameraProblem problem{};
-                auto graph = devices.empty() ? nullptr : CameraGraph::Start(BindDevice(devices[0]), 1, problem);
+                auto graph = CameraGraph::Start(BindDevice(devices[0]), 1, problem);
                 for (int i = 0; graph && graph->Tap()->SampleCount() == 0 && i < 100; ++i) Sleep(20);
             },
             nullptr);
@@ -252,7 +257,7 @@ TEST_F(CameraThreadTest, OpeningAndClosingTheWindowLeavesNothingBehind) {
     std::cout << kCycles << " cycles keep " << window.handles << " handles, " << window.threads << " threads, "
               << window.privateBytes / 1024 << " KB; the system's camera calls alone, a third as often, "
               << system.handles << " handles, " << system.privateBytes / 1024 << " KB" << std::endl;
-    EXPECT_LE(window.handles, 3 * system.handles + 10);
+    EXPECT_LE(window.handles, 3 * system.handles + kCycles / 4);  // a handle a cycle of our own shows
     EXPECT_LE(window.threads, 0);
     EXPECT_LE(window.privateBytes, 3 * system.privateBytes + 512 * 1024);
 }
