@@ -57,4 +57,12 @@ LRESULT SelectExactly(HWND list, const std::wstring& text, bool combo) {
     return item;
 }
 
+std::wstring SelectedText(HWND list) {
+    LRESULT item = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    if (item < 0) return L"";
+    std::wstring text(SendMessageW(list, LB_GETTEXTLEN, item, 0) + 1, L'\0');
+    text.resize(SendMessageW(list, LB_GETTEXT, item, reinterpret_cast<LPARAM>(text.data())));
+    return text;
+}
+
 }  // namespace vardolin::capture::test

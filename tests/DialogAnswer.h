@@ -39,4 +39,7 @@ private:
 // box with combo; the entry's index, negative when there is none.
 LRESULT SelectExactly(HWND list, const std::wstring& text, bool combo = false);
 
+// The text of a list box's selected entry; empty when none is selected.
+std::wstring SelectedText(HWND list);
+
 }  // namespace vardolin::capture::test

@@ -4,6 +4,7 @@
 // refuse the first N calls of its members (or every call) as a spreadsheet
 // busy editing a cell does.
 #include "devhost/app/HostWindow.h"
+#include "devhost/app/HostProgram.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -16,22 +17,8 @@ using namespace vardolin::devhost;
 
 namespace {
 
-struct ComApartment {
-    HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    ~ComApartment() {
-        if (SUCCEEDED(result)) CoUninitialize();
-    }
-};
-
-std::filesystem::path ProgramFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    path.resize(length);
-    return std::filesystem::path(path).parent_path();
-}
-
 struct Options {
-    std::filesystem::path workbook = ProgramFolder() / L"demo-roster.csv";
+    std::filesystem::path workbook = app::ProgramFolder() / L"demo-roster.csv";
     int refusedCalls = 0;
 };
 
@@ -67,7 +54,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_TAB_CLASSES | ICC_STANDARD_CLASSES;
     InitCommonControlsEx(&controls);
-    ComApartment com;
+    app::ComApartment com;
     Options options = ReadOptions(__argc, __wargv);
     const std::filesystem::path& file = options.workbook;
     Workbook book;

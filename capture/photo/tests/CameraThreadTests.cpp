@@ -49,14 +49,6 @@ HWND ChildOfClass(HWND parent, const wchar_t* className, const wchar_t* text = n
     return search.found;
 }
 
-std::wstring SelectedText(HWND list) {
-    LRESULT item = SendMessageW(list, LB_GETCURSEL, 0, 0);
-    if (item < 0) return L"";
-    std::wstring text(SendMessageW(list, LB_GETTEXTLEN, item, 0) + 1, L'\0');
-    text.resize(SendMessageW(list, LB_GETTEXT, item, reinterpret_cast<LPARAM>(text.data())));
-    return text;
-}
-
 // The format page held open for 5 s while the window's messages flow: no
 // camera starts meanwhile, and the format chosen there is the one that runs
 // afterwards (at photo size 2 the window itself asks for 640 x 480; the

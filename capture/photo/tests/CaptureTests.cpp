@@ -75,14 +75,6 @@ HWND FormatList(HWND frame) {
     return found;
 }
 
-std::wstring SelectedText(HWND list) {
-    LRESULT item = SendMessageW(list, LB_GETCURSEL, 0, 0);
-    if (item < 0) return L"";
-    std::wstring text(SendMessageW(list, LB_GETTEXTLEN, item, 0) + 1, L'\0');
-    text.resize(SendMessageW(list, LB_GETTEXT, item, reinterpret_cast<LPARAM>(text.data())));
-    return text;
-}
-
 TEST_F(CaptureTest, TheFormatDialogChangesTheCamerasFormatAndThePreviewGoesOn) {
     std::wstring before, after;
     auto openFormatDialog = [&](std::wstring& selected, const wchar_t* choose) {

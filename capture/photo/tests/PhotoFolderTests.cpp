@@ -89,7 +89,9 @@ TEST_F(PhotoFolderTest, EachRungOfTheOrderStoresThePhotoWhereItSays) {
         // The still and the stored crop stay in the user's temporary folder.
         EXPECT_TRUE(fs::exists(fs::temp_directory_path() / L"Vardolin" / L"TmpPhoto.bmp"));
         EXPECT_FALSE(fs::exists(roster::LibraryFolder() / L"TmpPhoto.bmp"));
-        if (c.expected != PicFolder()) EXPECT_FALSE(fs::exists(PicFolder()));
+        if (c.expected != PicFolder()) {
+            EXPECT_FALSE(fs::exists(PicFolder()));
+        }
     }
 }
 

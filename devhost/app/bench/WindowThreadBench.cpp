@@ -10,6 +10,7 @@
 #include "devhost/Host.h"
 #include "devhost/Workbook.h"
 #include "devhost/app/FormShowMacro.h"
+#include "devhost/app/HostProgram.h"
 #include "win/TextEncoding.h"
 
 #include <commctrl.h>
@@ -24,6 +25,8 @@
 namespace {
 
 using vardolin::capture::ControlId;
+using vardolin::devhost::app::ComApartment;
+using vardolin::devhost::app::ProgramFolder;
 
 constexpr const wchar_t* kCaptureWindowClass = L"VardolinGetPIC";
 
@@ -31,19 +34,6 @@ void Say(const std::wstring& line) {
     std::string utf8 = vardolin::WideToUtf8(line + L"\n");
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
-}
-
-struct ComApartment {
-    HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    ~ComApartment() {
-        if (SUCCEEDED(result)) CoUninitialize();
-    }
-};
-
-std::filesystem::path ProgramFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
-    return std::filesystem::path(path).parent_path();
 }
 
 // Handles this thread's messages until done() holds or ms have passed; true when it held.

@@ -4,6 +4,7 @@
 // cells in the grid outside the picker.
 #include "devhost/app/FormShowMacro.h"
 #include "devhost/app/GridGeometry.h"
+#include "devhost/app/HostProgram.h"
 #include "devhost/app/HostWindow.h"
 #include "devhost/app/RangePicker.h"
 #include "tests/ThreadWindows.h"
@@ -15,11 +16,6 @@
 
 namespace vardolin::devhost::app {
 namespace {
-
-struct ComApartment {
-    ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComApartment() { CoUninitialize(); }
-};
 
 struct Variant : VARIANT {
     Variant() { VariantInit(this); }
