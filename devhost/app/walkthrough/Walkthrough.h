@@ -1,9 +1,10 @@
 // The demo session, played on a running stand-in host through its windows:
 // run the macro, import the roster through the range picker, then for three
 // people take a photo, move the crop frame (all but the last, which keeps the
-// frame where the new still put it) and store the crop. Each step is
-// checked as it happens (the roster's names, the picked address, the stored
-// file, the roster moving up).
+// frame where the new still put it) and store the crop; import the roster
+// again, so the names photographed come back marked as done, and make the
+// class sheet. Each step is checked as it happens (the roster's names, the
+// picked address, the stored file, the roster moving up, the sheet's files).
 #pragma once
 
 #include <filesystem>
@@ -29,6 +30,7 @@ std::filesystem::path RegisteredLibraryFolder();
 struct Outcome {
     std::vector<std::wstring> roster;
     std::vector<std::filesystem::path> photos;
+    std::vector<std::filesystem::path> sheet;  // the class sheet's page and list
 };
 
 // Plays the session on the host that is already running; throws Failure.

@@ -48,6 +48,7 @@ int Play(const fs::path& workbook, int photos) {
     Say(L"picked " + expected.pickedAddress + L": " + std::to_wstring(outcome.roster.size()) +
         L" names on the roster (" + names + L")");
     for (const fs::path& photo : outcome.photos) Say(L"stored " + photo.wstring());
+    for (const fs::path& file : outcome.sheet) Say(L"class sheet " + file.wstring());
     return 0;
 }
 
