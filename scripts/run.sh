@@ -7,7 +7,9 @@
 #    and waits until you close it.
 #  - Without one: on a private Xvfb, plays the walkthrough (import the roster
 #    through the range picker, take a photo, move the crop frame, store three
-#    photos) and says where the photos and a screenshot are.
+#    photos, import the roster again so the names photographed show their
+#    done mark, make the class sheet) and says where the photos, the sheet and
+#    a screenshot are.
 # The demo prefix has the photos stored at 468 x 564 (three times the
 # designed size) and the crop frame placed on the face in each new still
 # turned on, and the demo camera films the photograph of a face, so each
@@ -51,6 +53,10 @@ prepare_prefix() {
   # And its "照片尺寸" 468 x 564: photos three times the designed size, cut
   # from the camera's 1280 x 720 frames.
   "$wine64" reg add 'HKCU\Software\Vardolin' /v PhotoScale /t REG_DWORD /d 3 /f >/dev/null
+  # Windows opens a page in the browser; Wine's prefix knows the browser
+  # (htmlfile) but does not give it the .html files, and without that the
+  # class sheet would open in a dialog asking for a program.
+  "$wine64" reg add 'HKLM\Software\Classes\.html' /ve /d htmlfile /f >/dev/null
   # A wineserver started without a display would hand the host a desktop without one.
   wineserver -w
 }
@@ -82,7 +88,8 @@ walkthrough() {
     /usr/lib/wine/wine64 cmd /c exit 0 >/dev/null 2>&1 </dev/null
     bash devhost/app/walkthrough.sh "$1" "$2" 3 "$3"' walkthrough "$bin" "$shot" "$face_check"
   report_photos
-  echo "Screenshot of the window with the roster and the crop: $shot"
+  echo "Class sheet: $bin/Pic/照片一览.html and $bin/Pic/照片清单.csv"
+  echo "Screenshot of the window with the roster (done names marked) and the crop: $shot"
 }
 
 face_check=""   # the walkthrough's last photo is framed on a face

@@ -60,7 +60,6 @@ public:
         Outcome outcome{ListTexts(Item(capture_, ControlId::List1)), {}};
         for (int round = 0; round < photos; ++round) outcome.photos.push_back(PhotographNext(round));
         ImportAgainToSeeWhoIsDone();
-        outcome.sheet = MakeClassSheet();
         return outcome;
     }
 
@@ -97,20 +96,6 @@ private:
         LRESULT rowHeight = std::max<LRESULT>(1, Send(list, LB_GETITEMHEIGHT));
         LRESULT shown = std::max<LRESULT>(1, client.bottom / rowHeight);
         Send(list, LB_SETTOPINDEX, static_cast<WPARAM>(std::max<LRESULT>(0, Send(list, LB_GETCOUNT) - shown)));
-    }
-
-    std::vector<fs::path> MakeClassSheet() {
-        fs::path folder = RegisteredLibraryFolder() / L"Pic";
-        std::vector<fs::path> sheet{folder / L"照片一览.html", folder / L"照片清单.csv"};
-        std::error_code ignored;
-        for (const fs::path& file : sheet) fs::remove(file, ignored);
-        RightClick(Item(capture_, ControlId::List1), {30, 30});
-        ChooseFromPopupMenu(process_, kMenuItemClassSheet);
-        WaitFor(
-            L"the class sheet in " + folder.wstring(),
-            [&] { return std::all_of(sheet.begin(), sheet.end(), [](const fs::path& f) { return fs::exists(f); }); },
-            process_);
-        return sheet;
     }
 
     // Picks the roster column; the window comes back with `count` names.
@@ -226,6 +211,23 @@ Outcome PlayWalkthrough(const Expectations& expected, int photos) {
     if (static_cast<int>(expected.roster.size()) < photos)
         throw Failure{L"the roster is too short for the walkthrough"};
     return Session(expected).Play(photos);
+}
+
+std::vector<fs::path> MakeClassSheet() {
+    HWND capture = FindVisibleWindow(kCaptureWindowClass);
+    if (!capture) throw Failure{L"no capture window for the class sheet"};
+    DWORD process = ProcessOf(capture);
+    fs::path folder = RegisteredLibraryFolder() / L"Pic";
+    std::vector<fs::path> sheet{folder / L"照片一览.html", folder / L"照片清单.csv"};
+    std::error_code ignored;
+    for (const fs::path& file : sheet) fs::remove(file, ignored);
+    RightClick(Item(capture, ControlId::List1), {30, 30});
+    ChooseFromPopupMenu(process, kMenuItemClassSheet);
+    WaitFor(
+        L"the class sheet in " + folder.wstring(),
+        [&] { return std::all_of(sheet.begin(), sheet.end(), [](const fs::path& f) { return fs::exists(f); }); },
+        process);
+    return sheet;
 }
 
 void CloseHost() {
