@@ -53,10 +53,6 @@ prepare_prefix() {
   # And its "照片尺寸" 468 x 564: photos three times the designed size, cut
   # from the camera's 1280 x 720 frames.
   "$wine64" reg add 'HKCU\Software\Vardolin' /v PhotoScale /t REG_DWORD /d 3 /f >/dev/null
-  # Windows opens a page in the browser; Wine's prefix knows the browser
-  # (htmlfile) but does not give it the .html files, and without that the
-  # class sheet would open in a dialog asking for a program.
-  "$wine64" reg add 'HKLM\Software\Classes\.html' /ve /d htmlfile /f >/dev/null
   # A wineserver started without a display would hand the host a desktop without one.
   wineserver -w
 }

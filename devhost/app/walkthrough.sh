@@ -31,7 +31,10 @@ trap 'kill $host 2>/dev/null || true; wait $host 2>/dev/null || true' EXIT
 sleep 1   # the last repaints
 xwd -root -silent | /usr/bin/convert xwd:- "png:$shot"
 "$wine64" vardolin-walkthrough.exe check "$(windows_path "$shot")" $check_face
-# After the screenshot: the class sheet opens in the browser.
+# After the screenshot: the class sheet opens in the browser. Windows gives
+# .html files to the browser; Wine's prefix knows the browser (htmlfile) but
+# not the files, and would ask for a program in a dialog that never closes.
+"$wine64" reg add 'HKLM\Software\Classes\.html' /ve /d htmlfile /f >/dev/null
 "$wine64" vardolin-walkthrough.exe sheet
 "$wine64" vardolin-walkthrough.exe close
 wait $host
