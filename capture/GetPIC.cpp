@@ -22,6 +22,8 @@ namespace {
 constexpr const wchar_t* kWindowClass = L"VardolinGetPIC";
 // The look at the photo folder begun at load is done.
 constexpr UINT kPhotoFolderChecked = WM_APP + 2;
+// A new listing of the photo folder is in: the marks of who is done changed.
+constexpr UINT kDoneMarksListed = WM_APP + 3;
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
 
 std::atomic<int> loadedWindows{0};
@@ -61,6 +63,7 @@ CameraControlWindow* GetPIC::Camera() noexcept { return loaded_ ? loaded_->camer
 const roster::ListDrawingTools* GetPIC::ListTools() const noexcept {
     return loaded_ ? loaded_->listTools.get() : nullptr;
 }
+const roster::DoneMarks* GetPIC::DoneMarks() const noexcept { return loaded_ ? &loaded_->doneMarks : nullptr; }
 HMENU GetPIC::MenuThe() const noexcept { return loaded_ ? loaded_->menuThe.get() : nullptr; }
 
 void GetPIC::Load() {
@@ -128,6 +131,11 @@ void GetPIC::Form_Load() {
     RestoreQuality();
     EnableCameraButtons();
     RunOrSkip([&] { loaded_->photoFolderCheck = PhotoFolderCheck::Start(loaded_->window, kPhotoFolderChecked); });
+    RelistDoneMarks();
+}
+
+void GetPIC::RelistDoneMarks() noexcept {
+    RunOrSkip([&] { loaded_->doneMarks.Relist(loaded_->window, kDoneMarksListed); });
 }
 
 void GetPIC::TellPhotoFolderProblem() noexcept {
@@ -239,6 +247,13 @@ LRESULT GetPIC::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (reinterpret_cast<HMENU>(wParam) == loaded_->menuThe.get()) UpdateMenuThe(loaded_->menuThe.get());
         return 0;
     case kPhotoFolderChecked: TellPhotoFolderProblem(); return 0;
+    case kDoneMarksListed: InvalidateRect(Control(ControlId::List1), nullptr, TRUE); return 0;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlType != ODT_LISTBOX || item->hwndItem != Control(ControlId::List1)) return FALSE;
+        roster::DrawRosterEntry(*item, loaded_->doneMarks);
+        return TRUE;
+    }
     case WM_DESTROY: Form_Unload(); return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }

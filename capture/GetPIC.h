@@ -18,8 +18,9 @@
 #include <string>
 
 namespace vardolin::roster {
+class DoneMarks;
 class ListDrawingTools;
-}
+}  // namespace vardolin::roster
 
 namespace vardolin::capture {
 
@@ -69,6 +70,8 @@ public:
     CameraControlWindow* Camera() noexcept;
     // The roster list's drawing tools (null when not loaded).
     const roster::ListDrawingTools* ListTools() const noexcept;
+    // Who on the roster is marked done (null when not loaded).
+    const roster::DoneMarks* DoneMarks() const noexcept;
     // Opens the popup menu `the` at a point of the client area (twips) and
     // runs the chosen command before returning.
     void PopupMenuThe(float xTwips, float yTwips);
@@ -95,12 +98,18 @@ private:
     void Picture1_MouseMove(const MouseEvent& mouse);
     void Picture1_MouseUp(const MouseEvent& mouse);
     void Picture1_KeyDown(UINT key);
+    // The keyboard loop while the roster has the focus: Space takes a photo
+    // (or goes back to the preview), Enter stores the crop where the frame
+    // is and brings the live preview back for the next name. True when the
+    // key was one of them.
+    bool List1_KeyDown(UINT key);
     void Add_Click();
     void Del_Click();
     void clearall_Click();
     void replace_Click();
     void totop_Click();
     void tolast_Click();
+    void ClassSheet_Click();
 
     // The parts the events work on; both raise "object required" when the
     // window is not loaded.
@@ -145,6 +154,8 @@ private:
     void SetQualityLabel(const std::wstring& quality);
     // The photo folder could not be reached when the window opened: says so.
     void TellPhotoFolderProblem() noexcept;
+    // Lists the photo folder again for the marks of who is done.
+    void RelistDoneMarks() noexcept;
 
     ComponentState& component_;
     std::unique_ptr<Loaded> loaded_;

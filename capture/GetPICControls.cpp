@@ -67,8 +67,12 @@ void GetPIC::CreateControl(const ControlSpec& layout) {
             make(0, L"STATIC", SS_LEFT | SS_NOPREFIX, layout.id == ControlId::Label2 ? loaded_->qualityFont.get() : ui);
         break;
     case ControlKind::ListBox:
-        control = make(WS_EX_CLIENTEDGE, L"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                       loaded_->listFont.get());
+        // Drawn by the window, so that a done entry carries its check.
+        control =
+            make(WS_EX_CLIENTEDGE, L"LISTBOX",
+                 WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS,
+                 loaded_->listFont.get());
+        SendMessageW(control, LB_SETITEMHEIGHT, 0, roster::RosterRowHeight(control, loaded_->listFont.get()));
         SetWindowSubclass(control, &GetPIC::ListSubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
         loaded_->roster = roster::RosterList(control);
         break;
@@ -111,6 +115,7 @@ void GetPIC::AddTooltips() {
                                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, ModuleInstance(), nullptr));
     if (!loaded_->tooltip) return;  // tooltips are a convenience
     SendMessageW(loaded_->tooltip.get(), WM_SETFONT, reinterpret_cast<WPARAM>(loaded_->controlFont.get()), FALSE);
+    SendMessageW(loaded_->tooltip.get(), TTM_SETMAXTIPWIDTH, 0, 360);  // the longer tips in lines
     for (const ControlSpec& layout : GetPICControls()) {
         if (!layout.tooltip) continue;
         TTTOOLINFOW tool{};

@@ -8,6 +8,7 @@
 #include "roster/RosterImport.h"
 #include "win/UntrappedError.h"
 #include "about/frmAbout.h"
+#include "capture/photo/ClassSheetCommand.h"
 #include "capture/photo/CropFrame.h"
 #include "capture/photo/StoreCrop.h"
 #include "capture/photo/TakePhoto.h"
@@ -28,7 +29,16 @@ void GetPIC::Check1_Click() noexcept { ApplyKeepOnTop(); }
 void GetPIC::Check2_Click() noexcept { ApplyDirectDelete(); }
 void GetPIC::HScroll1_Change() { ApplyQuality(); }
 void GetPIC::ezVidCap1_StateChanged(WORD notification) { FollowCameraState(notification); }
-void GetPIC::Command1_Click() { StoreCrop(Photo(), Roster(), *this, component_.environment, component_.jpegQuality); }
+void GetPIC::Command1_Click() {
+    // The entry leaves the roster only when its photo was stored.
+    roster::RosterList roster = Roster();
+    int before = roster.Count();
+    std::wstring entry = before > 0 ? roster.Text(0) : std::wstring();
+    StoreCrop(Photo(), roster, *this, component_.environment, component_.jpegQuality);
+    if (roster.Count() >= before) return;
+    loaded_->doneMarks.MarkStored(entry);
+    InvalidateRect(roster.Window(), nullptr, TRUE);
+}
 
 // --- the roster list and its popup menu `the` ---
 
@@ -42,19 +52,41 @@ void GetPIC::List1_MouseMove(const roster::ListMouseEvent& event) {
 void GetPIC::List1_MouseUp(const roster::ListMouseEvent& event) {
     drag_.List1_MouseUp(Roster(), event, [this](float x, float y) { PopupMenuThe(x, y); });
 }
-void GetPIC::Add_Click() { roster::Add(Roster(), *this, component_.environment, component_.hostApplication.Get()); }
+void GetPIC::Add_Click() {
+    roster::Add(Roster(), *this, component_.environment, component_.hostApplication.Get());
+    RelistDoneMarks();  // names may come back whose photos are there
+}
 void GetPIC::Del_Click() { roster::Del(Roster(), *this, component_.environment); }
 void GetPIC::clearall_Click() { roster::clearall(Roster()); }
 void GetPIC::replace_Click() { roster::replace(Roster()); }
 void GetPIC::totop_Click() { roster::totop(Roster()); }
 void GetPIC::tolast_Click() { roster::tolast(Roster()); }
+void GetPIC::ClassSheet_Click() { MakeClassSheet(Roster(), *this, component_.environment); }
+
+bool GetPIC::List1_KeyDown(UINT key) {
+    if (key != VK_SPACE && key != VK_RETURN) return false;
+    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+    HWND list = Control(ControlId::List1);
+    if (key == VK_SPACE) {
+        if (IsWindowEnabled(Control(ControlId::CmdSaveDIB))) CmdSaveDIB_Click();
+    } else if (IsWindowEnabled(Control(ControlId::Command1))) {
+        // The crop under the frame as it is placed, as a click on the frame takes it.
+        L_KeyDown(Photo(), VK_SPACE);
+        int before = Roster().Count();
+        Command1_Click();
+        if (IsLoaded() && Roster().Count() < before && !OffersNewPhoto(Control(ControlId::CmdSaveDIB)))
+            CmdSaveDIB_Click();  // the live preview again, for the next name
+    }
+    if (IsLoaded() && GetFocus() != list && GetForegroundWindow() == Window()) SetFocus(list);
+    return true;
+}
 
 // --- the still-photo box and its crop frame ---
 
 void GetPIC::Picture1_MouseDown(const MouseEvent& mouse) { StillMouseDown(Photo(), mouse); }
 void GetPIC::Picture1_MouseMove(const MouseEvent& mouse) { StillMouseMove(Photo(), mouse); }
 void GetPIC::Picture1_MouseUp(const MouseEvent& mouse) { StillMouseUp(Photo(), mouse); }
-void GetPIC::Picture1_KeyDown(UINT key) { L_KeyDown(Photo(), key); }
+void GetPIC::Picture1_KeyDown(UINT key) { L_KeyDown(Photo(), key, GetKeyState(VK_SHIFT) < 0 ? kShiftedFrameStep : 1); }
 
 // --- the parts the events work on ---
 
@@ -94,7 +126,11 @@ void GetPIC::RunMenuCommand(MenuItem item) {
     case MenuItem::totop: totop_Click(); break;
     case MenuItem::tolast: tolast_Click(); break;
     case MenuItem::OpenPhotoFolder: roster::OpenPhotoFolder(*this, component_.environment); break;
-    case MenuItem::ChangePhotoFolder: roster::ChangePhotoFolder(*this, component_.environment); break;
+    case MenuItem::ChangePhotoFolder:
+        roster::ChangePhotoFolder(*this, component_.environment);
+        RelistDoneMarks();
+        break;
+    case MenuItem::ClassSheet: ClassSheet_Click(); break;
     }
 }
 
@@ -163,10 +199,34 @@ void GetPIC::OnStillMouse(const MouseEvent& mouse) {
 LRESULT CALLBACK GetPIC::ListSubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                           DWORD_PTR self) {
     if (message == WM_NCDESTROY) RemoveWindowSubclass(list, &GetPIC::ListSubclassProc, id);
+    auto* window = reinterpret_cast<GetPIC*>(self);
+    switch (message) {
+    case WM_GETDLGCODE: {
+        // Enter is the list's own while it has the focus, not the dialog keyboard's.
+        LRESULT code = DefSubclassProc(list, message, wParam, lParam);
+        const auto* msg = reinterpret_cast<const MSG*>(lParam);
+        if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+        return code;
+    }
+    case WM_KEYDOWN:
+        if (wParam != VK_SPACE && wParam != VK_RETURN) break;
+        // A key held down repeats: one photo, one store per press.
+        if (lParam & (1 << 30)) return 0;
+        {
+            bool handled = false;
+            RunUntrapped(GetAncestor(list, GA_ROOT),
+                         [&] { handled = window->List1_KeyDown(static_cast<UINT>(wParam)); });
+            if (handled) return 0;
+        }
+        break;
+    case WM_CHAR:
+        if (wParam == L' ' || wParam == L'\r') return 0;  // no search for a name starting with a space
+        break;
+    default: break;
+    }
     // The list does its own work first (selection, capture), then the event runs.
     LRESULT result = DefSubclassProc(list, message, wParam, lParam);
     if (MouseEvent mouse = FromMessage(message, wParam, lParam); mouse.action != MouseAction::Other) {
-        auto* window = reinterpret_cast<GetPIC*>(self);
         RunUntrapped(GetAncestor(list, GA_ROOT), [&] { window->OnListMouse(mouse); });
     }
     return result;

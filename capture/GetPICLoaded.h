@@ -4,6 +4,7 @@
 
 #include "win/DialogKeyboard.h"
 #include "capture/GetPIC.h"
+#include "roster/DoneMarks.h"
 #include "roster/ListDrawingTools.h"
 #include "capture/photo/PhotoFolderCheck.h"
 #include "win/Win32Handles.h"
@@ -30,6 +31,7 @@ struct GetPIC::Loaded {
     CaptureSession session;
     UniqueMenu menuThe;
     std::shared_ptr<PhotoFolderCheck> photoFolderCheck;
+    roster::DoneMarks doneMarks;  // who on the roster has a photo
     // Released at unload, while the controls still exist.
     UniqueWindow tooltip;
     std::unique_ptr<roster::ListDrawingTools> listTools;

@@ -16,6 +16,11 @@ inline constexpr const wchar_t* kLabel1Caption =
     L"    拍照后，移动左边小黑框以选定截取范围，然后点击裁剪，完成照片命名存储";
 inline constexpr const wchar_t* kList1Tooltip = L"双击可删除选项,右击有编辑菜单,可拖曳列表项排序";
 inline constexpr const wchar_t* kCommand1Caption = L"再裁剪";
+// The keys of the photo loop, told on the two photo buttons.
+inline constexpr const wchar_t* kCmdSaveDIBTooltip = L"名单有焦点时，按空格键拍照或重新照";
+inline constexpr const wchar_t* kCommand1Tooltip =
+    L"名单有焦点时，按回车键按小黑框现在的位置裁剪保存，然后轮到下一个名字；"
+    L"照片上用方向键移动小黑框 1 像素，Shift+方向键移动 10 像素";
 inline constexpr const wchar_t* kLabel2Caption = L"图片质量:";
 inline constexpr const wchar_t* kCheck1Caption = L"顶端显示 ";
 inline constexpr const wchar_t* kCheck1Tooltip = L"激活本功能后,窗体将在最顶端显示";
@@ -38,6 +43,7 @@ inline constexpr const wchar_t* kTotopCaption = L"移到最前面";
 inline constexpr const wchar_t* kTolastCaption = L"移到最后面";
 inline constexpr const wchar_t* kOpenPhotoFolderCaption = L"打开照片文件夹";
 inline constexpr const wchar_t* kChangePhotoFolderCaption = L"更改照片文件夹...";
+inline constexpr const wchar_t* kClassSheetCaption = L"生成照片一览";
 
 // Label1 after a still whose face does not fit in the crop frame.
 inline constexpr const wchar_t* kStepBackText = L"人脸超出框，请后退再拍。";
@@ -58,6 +64,12 @@ inline std::wstring TooLongPhotoNameText(const std::wstring& entry) {
 }
 
 inline constexpr const wchar_t* kPhotoNotStoredText = L"照片没有保存。";
+
+// The class sheet: a file not written, or written but not opened.
+inline std::wstring ClassSheetNotWrittenText(const std::wstring& path, const std::wstring& why) {
+    return L"照片一览没有保存到“" + path + L"”：" + vardolin::WithoutFullStop(why) + L"。";
+}
+inline std::wstring ClassSheetNotOpenedText(const std::wstring& path) { return L"照片一览已保存，但无法打开：" + path; }
 
 inline std::wstring PhotoNotStoredText(const std::wstring& path, const std::wstring& why) {
     return L"照片没有保存到“" + path + L"”：" + vardolin::WithoutFullStop(why) + L"。";

@@ -9,7 +9,7 @@
 namespace vardolin::capture {
 namespace {
 
-constexpr std::array<MenuItemSpec, 8> kItems{{
+constexpr std::array<MenuItemSpec, 9> kItems{{
     {MenuItem::Add, kAddCaption},
     {MenuItem::Del, kDelCaption},
     {MenuItem::clearall, kClearallCaption},
@@ -18,6 +18,7 @@ constexpr std::array<MenuItemSpec, 8> kItems{{
     {MenuItem::tolast, kTolastCaption},
     {MenuItem::OpenPhotoFolder, kOpenPhotoFolderCaption},
     {MenuItem::ChangePhotoFolder, kChangePhotoFolderCaption},
+    {MenuItem::ClassSheet, kClassSheetCaption},
 }};
 
 }  // namespace

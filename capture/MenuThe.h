@@ -1,5 +1,6 @@
-// The popup menu `the` of the roster list: six editing items and two for the
-// photo folder (open it, choose another), opened only as a popup.
+// The popup menu `the` of the roster list: six editing items, two for the
+// photo folder (open it, choose another) and the class sheet, opened only as
+// a popup.
 #pragma once
 
 #include "win/Win32Handles.h"
@@ -9,7 +10,17 @@
 
 namespace vardolin::capture {
 
-enum class MenuItem : UINT { Add = 2001, Del, clearall, replace, totop, tolast, OpenPhotoFolder, ChangePhotoFolder };
+enum class MenuItem : UINT {
+    Add = 2001,
+    Del,
+    clearall,
+    replace,
+    totop,
+    tolast,
+    OpenPhotoFolder,
+    ChangePhotoFolder,
+    ClassSheet,
+};
 
 struct MenuItemSpec {
     MenuItem item;

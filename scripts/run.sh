@@ -7,7 +7,9 @@
 #    and waits until you close it.
 #  - Without one: on a private Xvfb, plays the walkthrough (import the roster
 #    through the range picker, take a photo, move the crop frame, store three
-#    photos) and says where the photos and a screenshot are.
+#    photos, import the roster again so the names photographed show their
+#    done mark, make the class sheet) and says where the photos, the sheet and
+#    a screenshot are.
 # The demo prefix has the photos stored at 468 x 564 (three times the
 # designed size) and the crop frame placed on the face in each new still
 # turned on, and the demo camera films the photograph of a face, so each
@@ -82,7 +84,8 @@ walkthrough() {
     /usr/lib/wine/wine64 cmd /c exit 0 >/dev/null 2>&1 </dev/null
     bash devhost/app/walkthrough.sh "$1" "$2" 3 "$3"' walkthrough "$bin" "$shot" "$face_check"
   report_photos
-  echo "Screenshot of the window with the roster and the crop: $shot"
+  echo "Class sheet: $bin/Pic/照片一览.html and $bin/Pic/照片清单.csv"
+  echo "Screenshot of the window with the roster (done names marked) and the crop: $shot"
 }
 
 face_check=""   # the walkthrough's last photo is framed on a face

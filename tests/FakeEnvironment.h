@@ -1,6 +1,6 @@
 // Fakes on the component's environment for as long as a test fixture lives:
-// message boxes go to the test's answer, web pages and folders are opened
-// nowhere, and the capture window gets a camera control that finds no camera;
+// message boxes go to the test's answer, web pages, folders and documents
+// are opened nowhere, and the capture window gets a camera control that finds no camera;
 // a test may put other fakes and cameras in. Everything is put back afterwards.
 #pragma once
 
@@ -21,6 +21,7 @@ public:
         environment_.messageBox = std::move(messageBox);
         environment_.webPageOpener = [](const std::wstring&) {};
         environment_.folderOpener = [](const std::wstring&) { return true; };
+        environment_.documentOpener = [](const std::wstring&) { return true; };
         cameraControl_ = capture::CreateNoCamera;
     }
     ~FakeEnvironment() {

@@ -20,13 +20,15 @@ void Environment::OpenInBrowser(const std::wstring& address) {
     ShellExecuteW(nullptr, L"open", address.c_str(), L"", L"", SW_SHOWNORMAL);
 }
 
-bool Environment::OpenInExplorer(const std::wstring& folder) {
+bool Environment::OpenInExplorer(const std::wstring& folder) { return OpenDocument(folder); }
+
+bool Environment::OpenDocument(const std::wstring& file) {
     // May run on a thread that ends right afterwards: the shell finishes its
     // work before returning.
     SHELLEXECUTEINFOW info{sizeof info};
     info.fMask = SEE_MASK_NOASYNC;
     info.lpVerb = L"open";
-    info.lpFile = folder.c_str();
+    info.lpFile = file.c_str();
     info.nShow = SW_SHOWNORMAL;
     // The shell may hand the folder to extensions that COM activates.
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);

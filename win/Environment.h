@@ -1,5 +1,5 @@
 // What the component asks of the system that a test puts fakes in for:
-// message boxes, the browser, the file manager, the folder picker and timers. The product uses
+// message boxes, the browser, the file manager, documents, the folder picker and timers. The product uses
 // the system's own. One per thread, like the component state that holds it.
 #pragma once
 
@@ -25,6 +25,9 @@ struct Environment {
     // Opens a folder in a window of the system's file manager; false when it
     // could not be started.
     FolderOpener folderOpener = OpenInExplorer;
+    // Opens a file with the program the system has for it (the class sheet
+    // in the browser); false when none could be started.
+    FolderOpener documentOpener = OpenDocument;
     // Lets the user choose a folder, starting at current; nullopt when the
     // user cancels.
     FolderPicker folderPicker = PickFolder;
@@ -39,6 +42,7 @@ struct Environment {
     // sees nothing happen.
     static void OpenInBrowser(const std::wstring& address);
     static bool OpenInExplorer(const std::wstring& folder);
+    static bool OpenDocument(const std::wstring& file);
     static std::optional<std::wstring> PickFolder(HWND owner, const std::wstring& current);
 };
 

@@ -67,6 +67,12 @@ using UniqueThread = UniqueEvent;
 using UniqueFile = UniqueEvent;
 inline UniqueFile AdoptFile(HANDLE file) noexcept { return UniqueFile(file == INVALID_HANDLE_VALUE ? nullptr : file); }
 
+// A directory search (FindFirstFile), its failure value kept as null.
+using UniqueSearch = UniqueHandle<ClosedBy<HANDLE, FindClose>>;
+inline UniqueSearch AdoptSearch(HANDLE search) noexcept {
+    return UniqueSearch(search == INVALID_HANDLE_VALUE ? nullptr : search);
+}
+
 // Memory a COM call hands to the caller (names, media types, arrays).
 template <class T = void>
 using UniqueCoTaskMem = UniqueHandle<ClosedBy<T*, CoTaskMemFree>>;

@@ -122,9 +122,9 @@ void PlaceCropFrame(const PhotoParts& photo, POINT topLeft) {
     L_MouseUp(photo, kLeftButtonAlone);
 }
 
-void L_KeyDown(const PhotoParts& photo, UINT key) {
-    int dx = key == VK_LEFT ? -1 : key == VK_RIGHT ? 1 : 0;
-    int dy = key == VK_UP ? -1 : key == VK_DOWN ? 1 : 0;
+void L_KeyDown(const PhotoParts& photo, UINT key, int step) {
+    int dx = key == VK_LEFT ? -step : key == VK_RIGHT ? step : 0;
+    int dy = key == VK_UP ? -step : key == VK_DOWN ? step : 0;
     if (!dx && !dy && key != VK_SPACE) return;
     L_MouseDown(photo.session, kLeftButtonAlone, 0, 0);
     if (dx || dy)

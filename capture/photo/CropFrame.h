@@ -29,9 +29,13 @@ void L_MouseUp(const PhotoParts& photo, int button);
 void PlaceCropFrame(const PhotoParts& photo, POINT topLeft);
 
 // The keyboard's way of framing, on the still-photo box: an arrow key moves
-// the frame one pixel as a short drag would, Space takes the crop where the
-// frame is; both end as a release does, so the crop preview follows.
-void L_KeyDown(const PhotoParts& photo, UINT key);
+// the frame `step` pixels as a short drag would (kept inside the picture),
+// Space takes the crop where the frame is; both end as a release does, so the
+// crop preview follows.
+void L_KeyDown(const PhotoParts& photo, UINT key, int step = 1);
+
+// How far Shift with an arrow key moves the frame.
+inline constexpr int kShiftedFrameStep = 10;
 
 // Turn the still-photo box's mouse messages into the frame's events: those
 // over the frame, and all of them while a button pressed on it is held.

@@ -173,12 +173,13 @@ TEST_F(GetPICTest, TheMenuRunsTheChosenCommandBeforeItReturns) {
     EXPECT_EQ(chosen, (std::vector<MenuItem>{MenuItem::Del}));
 }
 
-TEST(MenuThe, HoldsTheSixCommandsInOrderThenThePhotoFolderItems) {
+TEST(MenuThe, HoldsTheSixCommandsInOrderThenThePhotoFolderItemsAndTheClassSheet) {
     UniqueMenu menu = CreateMenuThe();
-    ASSERT_EQ(GetMenuItemCount(menu.get()), 8);
-    const wchar_t* captions[] = {L"添加待摄像列表", L"移除所选项目", L"清空列表",       L"剔除己存在图像项",
-                                 L"移到最前面",     L"移到最后面",   L"打开照片文件夹", L"更改照片文件夹..."};
-    for (int i = 0; i < 8; ++i) {
+    ASSERT_EQ(GetMenuItemCount(menu.get()), 9);
+    const wchar_t* captions[] = {L"添加待摄像列表",   L"移除所选项目",      L"清空列表",
+                                 L"剔除己存在图像项", L"移到最前面",        L"移到最后面",
+                                 L"打开照片文件夹",   L"更改照片文件夹...", L"生成照片一览"};
+    for (int i = 0; i < 9; ++i) {
         wchar_t text[64] = {};
         GetMenuStringW(menu.get(), i, text, 64, MF_BYPOSITION);
         EXPECT_STREQ(text, captions[i]);

@@ -136,19 +136,23 @@ TEST_F(LayoutTest, TooltipsNameWhatTheControlsDo) {
     EXPECT_EQ(GetWindow(tooltip, GW_OWNER), nullptr);
 
     auto textOf = [&](ControlId id) {
-        wchar_t text[128] = {};
+        wchar_t text[256] = {};
         TTTOOLINFOW tool{};
         tool.cbSize = TTTOOLINFOW_V2_SIZE;
         tool.hwnd = Window().Window();
         tool.uId = reinterpret_cast<UINT_PTR>(Control(id));
         tool.lpszText = text;
-        SendMessageW(tooltip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(tooltip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
         return std::wstring(text);
     };
-    EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 3);
+    EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 5);
     EXPECT_EQ(textOf(ControlId::List1), L"双击可删除选项,右击有编辑菜单,可拖曳列表项排序");
     EXPECT_EQ(textOf(ControlId::Check1), L"激活本功能后,窗体将在最顶端显示");
     EXPECT_EQ(textOf(ControlId::Check2), L"激活本功能后,双击列表框将直接删除选项");
+    // The photo buttons tell their keys.
+    EXPECT_NE(textOf(ControlId::CmdSaveDIB).find(L"空格键"), std::wstring::npos);
+    for (const wchar_t* key : {L"回车键", L"方向键", L"Shift+方向键"})
+        EXPECT_NE(textOf(ControlId::Command1).find(key), std::wstring::npos) << key;
 }
 
 TEST_F(LayoutTest, WithoutCameraThePhotoButtonsStayOffAndTheEmptyStillCoversThePreview) {

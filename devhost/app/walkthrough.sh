@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Plays the demo session on the stand-in host: starts vardolin-devhost.exe on
 # the demo roster, lets vardolin-walkthrough.exe import the roster through the
-# range picker and store three photos, takes a screenshot of the display,
-# checks it, and closes the host. With "face" the check also requires the
+# range picker, store three photos and import the roster again (the names
+# photographed come back marked as done), takes a screenshot of the display,
+# checks it, makes the class sheet and closes the host. With "face" the check also requires the
 # last photo's frame on the face in the still (the prefix has the face
 # framing option on and the camera films a face).
 # Expects DISPLAY, WINEPREFIX (vardolin.dll and the demo camera registered)
@@ -30,6 +31,11 @@ trap 'kill $host 2>/dev/null || true; wait $host 2>/dev/null || true' EXIT
 sleep 1   # the last repaints
 xwd -root -silent | /usr/bin/convert xwd:- "png:$shot"
 "$wine64" vardolin-walkthrough.exe check "$(windows_path "$shot")" $check_face
+# After the screenshot: the class sheet opens in the browser. Windows gives
+# .html files to the browser; Wine's prefix knows the browser (htmlfile) but
+# not the files, and would ask for a program in a dialog that never closes.
+"$wine64" reg add 'HKLM\Software\Classes\.html' /ve /d htmlfile /f >/dev/null
+"$wine64" vardolin-walkthrough.exe sheet
 "$wine64" vardolin-walkthrough.exe close
 wait $host
 trap - EXIT

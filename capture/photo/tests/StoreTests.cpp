@@ -7,6 +7,7 @@
 #include "win/Settings.h"
 #include "capture/GetPICTexts.h"
 #include "capture/photo/TakePhoto.h"
+#include "roster/DoneMarks.h"
 
 #include <fstream>
 #include <map>
@@ -193,7 +194,8 @@ TEST_F(StoreTest, ARosterIsStoredByKeyboardAlone) {
     ASSERT_EQ(GetFocus(), Control(Picture1));
     Press(VK_RIGHT);
     Press(VK_DOWN);
-    EXPECT_EQ(Frame().left, kCropFrameAtLoad.left + 1);
+    Press(VK_RIGHT, true);
+    EXPECT_EQ(Frame().left, kCropFrameAtLoad.left + 11);
     EXPECT_EQ(Frame().top, kCropFrameAtLoad.top + 1);
 
     Press(VK_TAB);
@@ -211,6 +213,68 @@ TEST_F(StoreTest, ARosterIsStoredByKeyboardAlone) {
     int quality = static_cast<int>(CurrentComponentState().jpegQuality.Number());
     Press(quality < kQualityMax ? VK_RIGHT : VK_LEFT);
     EXPECT_EQ(std::abs(CurrentComponentState().jpegQuality.Number() - quality), kQualityStep);
+}
+
+// Two keys per pupil once the roster has the focus: Space takes the photo,
+// Enter stores the crop where the frame is and the next name comes up, with
+// the live preview back and the roster still focused.
+TEST_F(StoreTest, AFiveNameRosterIsPhotographedWithSpaceAndEnterFromTheRoster) {
+    const std::vector<std::wstring> names{L"甲", L"乙", L"丙", L"丁", L"戊"};
+    for (const std::wstring& name : names) AddEntries({name.c_str()});
+    HWND list = Control(ControlId::List1);
+    SetFocus(list);
+    for (const std::wstring& name : names) {
+        SCOPED_TRACE(std::string(name.begin(), name.end()));
+        Press(VK_SPACE);
+        EXPECT_EQ(Text(ControlId::CmdSaveDIB), kRetakeCaption);
+        Press(VK_RETURN);
+        EXPECT_EQ(DecodeJpeg(PicFolder() / (name + L".jpg")).width, 156);
+        EXPECT_EQ(Text(ControlId::CmdSaveDIB), kTakePhotoCaption);
+        EXPECT_EQ(GetFocus(), list);
+    }
+    EXPECT_TRUE(Entries().empty());
+    EXPECT_TRUE(messages_.empty());
+}
+
+// The share of a row's check margin drawn in the check's green.
+int CheckPixels(HWND list, int entry) {
+    RECT row{};
+    SendMessageW(list, LB_GETITEMRECT, entry, reinterpret_cast<LPARAM>(&row));
+    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    BitmapPixels shown = CopyPixels(WindowDc(list).get(), row.right, row.bottom);
+    int green = 0;
+    for (int y = row.top; y < row.bottom; ++y)
+        for (int x = row.left; x < row.left + (row.bottom - row.top); ++x) {
+            const uint8_t* bgr = shown.Row(y) + x * 3;
+            green += bgr[1] > 120 && bgr[0] < 100 && bgr[2] < 60;
+        }
+    return green;
+}
+
+// Marks come from the listing made when the window opened, and a name is
+// marked the moment its photo is stored.
+TEST_F(StoreTest, NamesWhosePhotoIsInTheFolderAreMarkedAndStoringMarksAtOnce) {
+    fs::create_directories(PicFolder());
+    { std::ofstream(PicFolder() / L"乙.jpg") << "stored earlier"; }
+    { std::ofstream(PicFolder() / L"丙.JPG") << "another name in another case"; }
+    Window().Unload();
+    ShowWindowWithCamera();
+    AddEntries({L"甲", L"乙", L"甲", L"丙"});
+    const roster::DoneMarks& marks = *Window().DoneMarks();
+    ASSERT_TRUE(PumpUntil([&] { return marks.IsDone(L"乙"); }, std::chrono::seconds(5)));
+    EXPECT_FALSE(marks.IsDone(L"甲"));
+    EXPECT_FALSE(marks.IsDone(L"丙"));
+    HWND list = Control(ControlId::List1);
+    EXPECT_EQ(CheckPixels(list, 0), 0);
+    EXPECT_GT(CheckPixels(list, 1), 10);
+
+    TakePhotoAndCrop();
+    Click(ControlId::Command1);
+
+    EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"乙", L"甲", L"丙"}));
+    EXPECT_TRUE(marks.IsDone(L"甲"));
+    EXPECT_GT(CheckPixels(list, 1), 10);
+    EXPECT_EQ(CheckPixels(list, 2), 0);
 }
 
 TEST_F(StoreTest, ALongNameStoresPastTheOldPathLimit) {

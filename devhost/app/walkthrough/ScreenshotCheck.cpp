@@ -148,6 +148,18 @@ std::optional<POINT> FramePlaceForFace(const Pixels& shot, const RECT& area) {
     return POINT{area.left + place.left, area.top + place.top};
 }
 
+// The green of the roster's check before a done name.
+int CheckPixels(const Pixels& shot, const RECT& area) {
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) {
+            uint32_t p = shot.At(x, y);
+            int red = (p >> 16) & 0xFF, green = (p >> 8) & 0xFF, blue = p & 0xFF;
+            count += green > 120 && red < 60 && blue < 100;
+        }
+    return count;
+}
+
 int DarkPixels(const Pixels& shot, const RECT& area) {
     int count = 0;
     for (int y = area.top; y < area.bottom; ++y)
@@ -188,6 +200,8 @@ std::vector<std::wstring> CheckScreenshot(const std::filesystem::path& png, cons
     check.Expect(Send(list, LB_GETCOUNT) > 0, L"the roster is empty at the end");
     // About 200 dark text pixels make one name at this size.
     check.Expect(DarkPixels(*shot, listArea) > 200, L"the screenshot shows no names in the roster");
+    // The names photographed are back on the roster with their green check.
+    check.Expect(CheckPixels(*shot, listArea) > 30, L"the screenshot shows no name marked as done");
 
     std::optional<POINT> frame = FindCropFrame(*shot, stillArea);
     check.Expect(frame.has_value(), L"the screenshot shows no crop frame over the still photo");

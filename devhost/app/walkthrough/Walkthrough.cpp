@@ -22,6 +22,7 @@ using namespace std::chrono_literals;
 constexpr const wchar_t* kTakePhoto = L"先拍照";
 constexpr const wchar_t* kRetake = L"重新照";
 constexpr int kMenuItemAdd = 1;
+constexpr int kMenuItemClassSheet = 9;
 
 // Where each round but the last grabs the crop frame (pixels of the
 // still-photo box) and how far it drags it. Every grab point lies inside the
@@ -58,6 +59,7 @@ public:
         ImportRoster();
         Outcome outcome{ListTexts(Item(capture_, ControlId::List1)), {}};
         for (int round = 0; round < photos; ++round) outcome.photos.push_back(PhotographNext(round));
+        ImportAgainToSeeWhoIsDone();
         return outcome;
     }
 
@@ -80,7 +82,24 @@ private:
             [&] { return IsWindowEnabled(Item(capture_, ControlId::CmdSaveDIB)) != FALSE; }, process_);
     }
 
-    void ImportRoster() {
+    // The names photographed come back at the end of the roster, marked as
+    // done; the list is scrolled to show them.
+    void ImportAgainToSeeWhoIsDone() {
+        HWND list = Item(capture_, ControlId::List1);
+        ImportRoster(expected_.roster.size());
+        std::vector<std::wstring> roster = ListTexts(list);
+        for (int i = 0; i < photos_; ++i)
+            if (roster.at(roster.size() - photos_ + i) != expected_.roster.at(i))
+                throw Failure{L"the names photographed did not come back at the end of the roster"};
+        RECT client{};
+        GetClientRect(list, &client);
+        LRESULT rowHeight = std::max<LRESULT>(1, Send(list, LB_GETITEMHEIGHT));
+        LRESULT shown = std::max<LRESULT>(1, client.bottom / rowHeight);
+        Send(list, LB_SETTOPINDEX, static_cast<WPARAM>(std::max<LRESULT>(0, Send(list, LB_GETCOUNT) - shown)));
+    }
+
+    // Picks the roster column; the window comes back with `count` names.
+    void ImportRoster(size_t count = 0) {
         HWND list = Item(capture_, ControlId::List1);
         RightClick(list, {30, 30});
         ChooseFromPopupMenu(process_, kMenuItemAdd);
@@ -108,11 +127,11 @@ private:
             L"the capture window back with the roster",
             [&] {
                 return IsWindowVisible(capture_) &&
-                       Send(list, LB_GETCOUNT) == static_cast<LRESULT>(expected_.roster.size());
+                       Send(list, LB_GETCOUNT) == static_cast<LRESULT>(count ? count : expected_.roster.size());
             },
             process_);
         std::vector<std::wstring> roster = ListTexts(list);
-        if (roster != expected_.roster) throw Failure{L"the roster differs from the picked names"};
+        if (!count && roster != expected_.roster) throw Failure{L"the roster differs from the picked names"};
     }
 
     fs::path PhotographNext(int round) {
@@ -192,6 +211,23 @@ Outcome PlayWalkthrough(const Expectations& expected, int photos) {
     if (static_cast<int>(expected.roster.size()) < photos)
         throw Failure{L"the roster is too short for the walkthrough"};
     return Session(expected).Play(photos);
+}
+
+std::vector<fs::path> MakeClassSheet() {
+    HWND capture = FindVisibleWindow(kCaptureWindowClass);
+    if (!capture) throw Failure{L"no capture window for the class sheet"};
+    DWORD process = ProcessOf(capture);
+    fs::path folder = RegisteredLibraryFolder() / L"Pic";
+    std::vector<fs::path> sheet{folder / L"照片一览.html", folder / L"照片清单.csv"};
+    std::error_code ignored;
+    for (const fs::path& file : sheet) fs::remove(file, ignored);
+    RightClick(Item(capture, ControlId::List1), {30, 30});
+    ChooseFromPopupMenu(process, kMenuItemClassSheet);
+    WaitFor(
+        L"the class sheet in " + folder.wstring(),
+        [&] { return std::all_of(sheet.begin(), sheet.end(), [](const fs::path& f) { return fs::exists(f); }); },
+        process);
+    return sheet;
 }
 
 void CloseHost() {

@@ -3,6 +3,7 @@
 //   vardolin-walkthrough check SCREENSHOT.png [face] check the screen at the end
 //                                                    (face: the last photo was
 //                                                    framed on the still's face)
+//   vardolin-walkthrough sheet                       make the class sheet
 //   vardolin-walkthrough close                       close the host
 // Prints what it did (UTF-8); exits 1 with the reason when a step fails.
 #include "devhost/app/walkthrough/RemoteWindow.h"
@@ -61,7 +62,7 @@ int Check(const fs::path& screenshot, bool frameOnFace) {
 }
 
 int Usage() {
-    Complain(L"usage: vardolin-walkthrough play WORKBOOK.csv [PHOTOS] | check SCREENSHOT.png [face] | close");
+    Complain(L"usage: vardolin-walkthrough play WORKBOOK.csv [PHOTOS] | check SCREENSHOT.png [face] | sheet | close");
     return 2;
 }
 
@@ -76,7 +77,10 @@ int wmain(int argc, wchar_t** argv) {
         if (command == L"play" && argc >= 3) status = Play(argv[2], argc >= 4 ? std::max(1, _wtoi(argv[3])) : 3);
         else if (command == L"check" && argc >= 3)
             status = Check(argv[2], argc >= 4 && std::wstring(argv[3]) == L"face");
-        else if (command == L"close") CloseHost(), status = 0;
+        else if (command == L"sheet") {
+            for (const fs::path& file : MakeClassSheet()) Say(L"class sheet " + file.wstring());
+            status = 0;
+        } else if (command == L"close") CloseHost(), status = 0;
         else status = Usage();
     } catch (const Failure& failure) {
         Complain(failure.what);
