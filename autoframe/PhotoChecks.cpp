@@ -1,6 +1,7 @@
 #include "autoframe/PhotoChecks.h"
 
 #include "autoframe/FaceDetector.h"
+#include "autoframe/Pyramid.h"
 
 #include <algorithm>
 #include <array>
@@ -70,9 +71,17 @@ PhotoWarning JudgePhoto(const GreyPicture& picture, const std::optional<FaceBox>
     return PhotoWarning::None;
 }
 
+std::optional<FaceBox> LargestFaceForChecks(const GreyPicture& picture) {
+    if (picture.width <= kCheckFinderWidth) return LargestFace(FindFaces(picture));
+    int scale = static_cast<int>(static_cast<long long>(picture.width) * kScaleOne / kCheckFinderWidth);
+    std::optional<FaceBox> face = LargestFace(FindFaces(Shrink(picture, scale)));
+    if (!face) return face;
+    auto back = [scale](int v) { return static_cast<int>(static_cast<long long>(v) * scale / kScaleOne); };
+    return FaceBox{back(face->left), back(face->top), back(face->width), back(face->height), face->neighbours};
+}
+
 PhotoWarning CheckPhoto(const GreyPicture& picture, Region frame, int photoScale) {
-    std::vector<FaceBox> faces = FindFaces(picture);
-    return JudgePhoto(picture, LargestFace(faces), frame, photoScale);
+    return JudgePhoto(picture, LargestFaceForChecks(picture), frame, photoScale);
 }
 
 }  // namespace vardolin::autoframe

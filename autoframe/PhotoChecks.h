@@ -67,6 +67,14 @@ RegionMeasures MeasureRegion(const GreyPicture& picture, Region region);
 // designed one (out of range counts as the nearest).
 PhotoWarning JudgePhoto(const GreyPicture& picture, const std::optional<FaceBox>& face, Region frame, int photoScale);
 
+// The checks look for the face in the still shrunk to this width when it is
+// wider: a face too small to be found there (under 45 pixels, a seventh of
+// the width) is too far anyway, and the finder's time grows with the area.
+inline constexpr int kCheckFinderWidth = 320;
+
+// The largest face in the still, found as above, in the still's pixels.
+std::optional<FaceBox> LargestFaceForChecks(const GreyPicture& picture);
+
 // Finds the largest face in the still, then judges it.
 PhotoWarning CheckPhoto(const GreyPicture& picture, Region frame, int photoScale);
 
