@@ -232,5 +232,43 @@ TEST(PhotoChecks, RatesOverThePortraitsInEachSkinTone) {
     }
 }
 
+// The judgement's order and its region: a sharp (checkered) face region of a
+// given brightness inside a flat picture, with or without a face box.
+TEST(PhotoChecks, TheFirstProblemInTheFaceRegionOrElseTheFrameIsTheOneWarning) {
+    using W = PhotoWarning;
+    // A 320 x 240 picture of flat grey 128 with a 70 x 70 square at (100, 60)
+    // checkered low/high, for a face box there.
+    auto picture = [](int low, int high) {
+        GreyPicture p{320, 240, std::vector<uint8_t>(320 * 240, 128)};
+        for (int y = 60; y < 130; ++y)
+            for (int x = 100; x < 170; ++x) p.pixels[y * 320 + x] = static_cast<uint8_t>((x + y) % 2 ? high : low);
+        return p;
+    };
+    const FaceBox face{100, 60, 70, 70, 5};
+    const Region flatFrame{200, 40, 100, 150};
+    const struct {
+        int low, high;
+        bool withFace;
+        int scale;
+        W expected;
+        Region frame = {82, 26, 156, 188};
+    } cases[] = {
+        {100, 160, true, 1, W::None},                 // 70 / 156 = 0.45 of the frame
+        {100, 160, true, 2, W::None},                 // 0.44 wanted
+        {100, 160, true, 3, W::TooFar},               // 0.48 wanted
+        {100, 160, true, 9, W::TooFar},               // counts as 3
+        {10, 40, true, 1, W::TooDark},                // median 10
+        {0, 200, true, 1, W::TooDark},                // half at 0: not more than half dark, median 0
+        {220, 250, true, 1, W::TooBright},            // median 220, half at 250
+        {10, 40, false, 1, W::NoFace},                // the frame is mostly mid-grey
+        {100, 160, false, 1, W::Blurred, flatFrame},  // nothing sharp in the frame
+    };
+    for (auto c : cases) {
+        SCOPED_TRACE(testing::Message() << c.low << "/" << c.high << " face " << c.withFace << " scale " << c.scale);
+        EXPECT_EQ(JudgePhoto(picture(c.low, c.high), c.withFace ? std::optional(face) : std::nullopt, c.frame, c.scale),
+                  c.expected);
+    }
+}
+
 }  // namespace
 }  // namespace vardolin::autoframe
