@@ -15,27 +15,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A camera that films one picture.
-class PictureCamera final : public VideoSource {
-public:
-    explicit PictureCamera(BitmapPixels picture) : picture_(std::move(picture)) {}
-    void Open(HWND, UINT) override {}
-    uint64_t FrameNumber() const override { return ++frames_; }
-    bool CurrentFrame(BitmapPixels& frame) override {
-        frame = picture_;
-        return true;
-    }
-    CameraProblem Problem() const override { return CameraProblem::None; }
-    bool FormatDialogAvailable() override { return false; }
-    bool SourceDialogAvailable() override { return false; }
-    void ShowFormatDialog(HWND) override {}
-    void ShowSourceDialog(HWND) override {}
-
-private:
-    BitmapPixels picture_;
-    mutable uint64_t frames_ = 0;
-};
-
 // The picture shrunk to 7/10 about its centre, on its own corner colour: the
 // photograph's face, 79 pixels wide, becomes 55, found but under 0.40 of the
 // frame's 156.
@@ -101,7 +80,7 @@ TEST_F(PhotoChecksTest, EachProblemOfTheStillIsDrawnWithTheOptionOnAndGoesWithRe
 }
 
 TEST_F(PhotoChecksTest, AFaceSmallInTheFrameAsksThePersonToComeCloser) {
-    BitmapPixels small = Shrunk(DemoScene(5000ms, democam::Scene::Photograph));
+    auto small = std::make_shared<BitmapPixels>(Shrunk(DemoScene(5000ms, democam::Scene::Photograph)));
     environment_.UseCamera([small](HWND parent, const RECT& bounds, int id) {
         return CreateVideoCaptureControl(parent, bounds, id, std::make_shared<PictureCamera>(small));
     });
