@@ -48,6 +48,13 @@ inline constexpr const wchar_t* kClassSheetCaption = L"生成照片一览";
 // Label1 after a still whose face does not fit in the crop frame.
 inline constexpr const wchar_t* kStepBackText = L"人脸超出框，请后退再拍。";
 
+// Drawn on a new still when the user asks for checks: its first problem.
+inline constexpr const wchar_t* kBlurredStillText = L"照片可能模糊，请重拍";
+inline constexpr const wchar_t* kTooDarkStillText = L"光线太暗";
+inline constexpr const wchar_t* kTooBrightStillText = L"光线太亮";
+inline constexpr const wchar_t* kNoFaceStillText = L"未检测到人脸";
+inline constexpr const wchar_t* kTooFarStillText = L"离得太远，请靠近";
+
 // The store button Command1.
 inline constexpr const wchar_t* kReminderText = L"请右击列表框，选择添加要照像的对象";
 inline constexpr const wchar_t* kReminderCaption = L"提醒";

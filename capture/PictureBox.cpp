@@ -3,6 +3,8 @@
 #include "win/ModuleInstance.h"
 #include "win/UntrappedError.h"
 
+#include <algorithm>
+
 namespace vardolin::capture {
 namespace {
 
@@ -88,6 +90,29 @@ void PictureBox::DrawNotice(HDC dc) const {
     DrawTextW(dc, notice_.c_str(), -1, &inner, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
+void PictureBox::SetWarning(std::wstring warning) {
+    warning_ = std::move(warning);
+    if (window_) InvalidateRect(window_, nullptr, TRUE);
+}
+
+// Dark red on the button face, in a band across the picture's bottom, so it
+// reads on any photo.
+void PictureBox::DrawWarning(HDC dc) const {
+    BITMAP shape{};
+    if (warning_.empty() || !picture_ || !GetObjectW(picture_.get(), sizeof shape, &shape)) return;
+    SIZE size = InnerSize(window_);
+    ScopedSelection font(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    int bottom = std::min<int>(size.cy, shape.bmHeight);
+    RECT band{0, std::max(0, bottom - static_cast<int>(metrics.tmHeight) - 4), std::min<int>(size.cx, shape.bmWidth),
+              bottom};
+    FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(192, 0, 0));
+    DrawTextW(dc, warning_.c_str(), -1, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
 void PictureBox::SetFrame(std::optional<RECT> frame) {
     frame_ = frame;
     if (window_) InvalidateRect(window_, nullptr, TRUE);
@@ -115,6 +140,7 @@ void PictureBox::Paint(HDC dc) {
         InflateRect(&around, 2, 2);
         DrawFocusRect(dc, &around);
     }
+    DrawWarning(dc);
     DrawNotice(dc);  // over the frame's outline, on the background colour, so it stays legible
 }
 

@@ -39,6 +39,12 @@ public:
     void SetNotice(std::wstring notice);
     const std::wstring& Notice() const noexcept { return notice_; }
 
+    // One line drawn along the bottom of the picture while the box holds one
+    // (a problem found in a still); empty for none. Only the window shows
+    // it: the picture itself is not drawn on.
+    void SetWarning(std::wstring warning);
+    const std::wstring& Warning() const noexcept { return warning_; }
+
     // The device context of the persistent image (null without one).
     HDC ImageDc() const noexcept { return image_.get(); }
 
@@ -62,6 +68,7 @@ private:
     void Paint(HDC dc);
     void DrawBackground(HDC dc) const;
     void DrawNotice(HDC dc) const;
+    void DrawWarning(HDC dc) const;
     void UpdateTabStop();
 
     UniqueBitmap picture_;
@@ -70,6 +77,7 @@ private:
     ScopedSelection imageSelection_;
     std::optional<RECT> frame_;
     std::wstring notice_;
+    std::wstring warning_;
     HFONT font_ = nullptr;  // given by the parent with WM_SETFONT, not owned
     std::function<void(const MouseEvent&)> mouse_;
     std::function<void(UINT key)> keys_;

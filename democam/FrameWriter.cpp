@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace vardolin::democam {
 namespace {
@@ -80,6 +82,46 @@ void AdjustPicture(ScenePicture& picture, int brightness, int contrastPercent) {
         uint8_t* row = picture.Row(y);
         for (int i = 0; i < picture.width * 3; ++i) row[i] = table[row[i]];
     }
+}
+
+void ApplyGain(ScenePicture& picture, double gain) {
+    if (gain == 1) return;
+    std::array<uint8_t, 256> table{};
+    for (int v = 0; v < 256; ++v) table[v] = Clamp(static_cast<int>(std::lround(v * gain)));
+    for (int y = 0; y < picture.height; ++y) {
+        uint8_t* row = picture.Row(y);
+        for (int i = 0; i < picture.width * 3; ++i) row[i] = table[row[i]];
+    }
+}
+
+void BlurPicture(ScenePicture& picture, double sigma) {
+    if (!(sigma > 0) || picture.width <= 0 || picture.height <= 0) return;
+    // Weights in fixed point, 1 << 16 to one, summing to one.
+    const int radius = static_cast<int>(std::ceil(3 * sigma));
+    std::vector<int> weights(2 * static_cast<size_t>(radius) + 1);
+    double sum = 0;
+    std::vector<double> exact(weights.size());
+    for (int i = -radius; i <= radius; ++i) sum += exact[i + radius] = std::exp(-i * i / (2 * sigma * sigma));
+    int total = 0;
+    for (size_t i = 0; i < weights.size(); ++i)
+        total += weights[i] = static_cast<int>(std::lround(exact[i] / sum * 65536));
+    weights[radius] += 65536 - total;
+    // One line of count pixels, step bytes apart: blurred in place through a copy.
+    std::vector<uint8_t> line;
+    auto blurLine = [&](uint8_t* first, int count, size_t step) {
+        line.resize(static_cast<size_t>(count) * 3);
+        for (int i = 0; i < count; ++i)
+            for (int c = 0; c < 3; ++c) line[i * 3 + c] = first[i * step + c];
+        for (int i = 0; i < count; ++i)
+            for (int c = 0; c < 3; ++c) {
+                int64_t v = 1 << 15;
+                for (int k = -radius; k <= radius; ++k)
+                    v += static_cast<int64_t>(weights[k + radius]) * line[std::clamp(i + k, 0, count - 1) * 3 + c];
+                first[i * step + c] = Clamp(static_cast<int>(v >> 16));
+            }
+    };
+    for (int y = 0; y < picture.height; ++y) blurLine(picture.Row(y), picture.width, 3);
+    for (int x = 0; x < picture.width; ++x) blurLine(picture.Row(0) + x * 3, picture.height, picture.stride);
 }
 
 bool WriteFrame(const ScenePicture& scene, const VideoFormat& format, uint8_t* out, size_t capacity) {

@@ -13,6 +13,13 @@ inline constexpr int kMinContrast = 0, kMaxContrast = 200, kDefaultContrast = 10
 
 void AdjustPicture(ScenePicture& picture, int brightness, int contrastPercent);
 
+// Every channel times gain, rounded and clipped to 0..255 (1: unchanged).
+void ApplyGain(ScenePicture& picture, double gain);
+
+// A Gaussian blur of sigma pixels (0: none), rows then columns; the edge
+// pixels repeat beyond the picture.
+void BlurPicture(ScenePicture& picture, double sigma);
+
 // Writes the scene (already of the format's size) in the format's layout:
 // RGB24 bottom-up, YUY2 and NV12 top-down with BT.601 studio-range YUV.
 // False when out holds fewer than format.ImageSize() bytes.

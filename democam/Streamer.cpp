@@ -25,6 +25,8 @@ public:
             DrawPhotoScene(scene_, format_.width, format_.height, t);
         else DrawDemoScene(scene_, format_.width, format_.height, t);
         AdjustPicture(scene_, controls.brightness, controls.contrast);
+        ApplyGain(scene_, switches.gain);
+        BlurPicture(scene_, switches.blurSigma);
         if (stage_ == Stage::Inverted) InvertPicture(scene_);
     }
     bool Write(uint8_t* out, size_t capacity) const { return WriteFrame(scene_, format_, out, capacity); }

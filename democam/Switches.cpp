@@ -60,6 +60,17 @@ std::optional<std::chrono::milliseconds> Milliseconds(std::wstring_view value) {
     return std::chrono::milliseconds(ms);
 }
 
+// A positive decimal number no larger than largest: digits with at most one
+// '.', e.g. 0.3 or 2.
+std::optional<double> Decimal(std::wstring_view value, double largest) {
+    std::wstring text(value);
+    if (text.empty() || text.find_first_not_of(L"0123456789.") != std::wstring::npos) return std::nullopt;
+    wchar_t* end = nullptr;
+    double number = std::wcstod(text.c_str(), &end);
+    if (!end || *end != L'\0' || !(number > 0) || number > largest) return std::nullopt;
+    return number;
+}
+
 // A wait of MS milliseconds; beyond about eleven days it is as good as
 // forever, and a cap keeps it within the clock's range.
 std::optional<std::chrono::milliseconds> Wait(std::wstring_view value) {
@@ -106,6 +117,11 @@ void Apply(std::wstring_view entry, Switches& switches) {
     else if (auto value = ValueOf(entry, L"sizes")) ApplySizes(*value, switches);
     else if (auto value = ValueOf(entry, L"scene")) ApplyScene(*value, switches);
     else if (auto value = ValueOf(entry, L"nopages")) ApplyPages(*value, switches);
+    else if (auto value = ValueOf(entry, L"blur")) {
+        if (auto sigma = Decimal(*value, kLargestBlur)) switches.blurSigma = *sigma;
+    } else if (auto value = ValueOf(entry, L"gain")) {
+        if (auto gain = Decimal(*value, kLargestGain)) switches.gain = *gain;
+    }
 }
 
 }  // namespace

@@ -50,6 +50,13 @@
 //                    shows it as a time of day), so frames are repeatable.
 //   scene=NAME       film this scene whatever the camera's scene control
 //                    says: portrait (the drawn one) or photo (PhotoScene.h).
+//   blur=SIGMA       every frame blurred with a Gaussian of SIGMA pixels of
+//                    the frame (a decimal, e.g. 3 or 1.5; at most 20), as an
+//                    out-of-focus lens or a moving subject gives.
+//   gain=G           every channel of every frame multiplied by G (a
+//                    decimal, e.g. 0.3 or 1.8; at most 10) and clipped, as
+//                    the camera's exposure would make it too dark or too
+//                    bright. Applied before the blur.
 //
 // An entry may start with a camera's friendly name or its device path and ':'
 // to apply to that camera only, e.g. "Vardolin Demo Camera 2:inuse". The
@@ -84,7 +91,12 @@ struct Switches {
     bool strictThreads = false;
     std::optional<std::chrono::milliseconds> frozenTime;
     std::optional<Scene> scene;
+    double blurSigma = 0;  // none
+    double gain = 1;
 };
+
+inline constexpr double kLargestBlur = 20;
+inline constexpr double kLargestGain = 10;
 
 // Whether the camera is held by another program at this moment.
 bool InUseNow(const Switches& switches) noexcept;

@@ -50,6 +50,8 @@ prepare_prefix() {
   "$wine64" reg delete 'HKCU\Software\Vardolin' /v Camera /f >/dev/null 2>&1 || true
   # What the source dialog's "拍照后自动框选人脸" stores.
   "$wine64" reg add 'HKCU\Software\Vardolin' /v AutoFrame /t REG_DWORD /d 1 /f >/dev/null
+  # And its "拍照后检查照片": each still checked, its problem drawn on it.
+  "$wine64" reg add 'HKCU\Software\Vardolin' /v PhotoChecks /t REG_DWORD /d 1 /f >/dev/null
   # And its "照片尺寸" 468 x 564: photos three times the designed size, cut
   # from the camera's 1280 x 720 frames.
   "$wine64" reg add 'HKCU\Software\Vardolin' /v PhotoScale /t REG_DWORD /d 3 /f >/dev/null

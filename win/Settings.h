@@ -49,6 +49,13 @@ inline constexpr const wchar_t* kAutoFrameValue = L"AutoFrame";
 bool AutoFrameEnabled();
 void RememberAutoFrame(bool on);
 
+// REG_DWORD 0 or 1: whether each new still is checked (blurred, too dark or
+// bright, no face, too far) and the first problem found is shown on it. Off
+// until the user turns it on.
+inline constexpr const wchar_t* kPhotoChecksValue = L"PhotoChecks";
+bool PhotoChecksEnabled();
+void RememberPhotoChecks(bool on);
+
 // REG_DWORD 1, 2 or 3: photos of 156 x 188 times that. 1 until the user
 // chooses another; a stored value out of range counts as 1.
 inline constexpr const wchar_t* kPhotoScaleValue = L"PhotoScale";

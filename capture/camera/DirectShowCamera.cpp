@@ -156,9 +156,11 @@ void DirectShowCamera::ShowSourceDialog(HWND owner) {
         return CameraDetail{largest.scale, largest.width, largest.height};
     };
     std::optional<SourceChoice> chosen =
-        ChooseSource(owner, names, {current, AutoFrameEnabled(), PhotoScale()}, hasSettings, showSettings, detailOf);
+        ChooseSource(owner, names, {current, AutoFrameEnabled(), PhotoScale(), PhotoChecksEnabled()}, hasSettings,
+                     showSettings, detailOf);
     if (!chosen || snapshot_->Closed()) return;
     RememberAutoFrame(chosen->autoFrame);
+    RememberPhotoChecks(chosen->photoChecks);
     RememberPhotoScale(chosen->photoScale);
     const VideoDevice& camera = devices[chosen->camera];
     RememberCamera({camera.name, camera.path});

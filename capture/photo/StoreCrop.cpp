@@ -83,6 +83,8 @@ void ClampJpegQuality(JpegQuality& quality) {
 
 void StoreCrop(const PhotoParts& photo, roster::RosterList roster, TopmostWindow& window,
                const Environment& environment, JpegQuality& quality) noexcept {
+    // The still's warning has been seen once the crop is asked for.
+    RunOrSkip([&] { photo.still.SetWarning(L""); });
     std::wstring entry;
     bool someoneToPhotograph = TestOrAssumeTrue([&] {
         int count = roster.Count();

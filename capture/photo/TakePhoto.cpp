@@ -5,6 +5,7 @@
 #include "roster/PhotoFiles.h"
 #include "roster/RosterTexts.h"
 #include "capture/photo/FaceFraming.h"
+#include "capture/photo/StillCheck.h"
 
 #include <string>
 
@@ -41,9 +42,11 @@ void TakePhoto(const PhotoParts& photo) {
     EnableWindow(photo.storeButton, TRUE);
     SetWindowTextW(photo.takeButton, kRetakeCaption);
     FrameFaceInNewStill(photo);
+    CheckNewStill(photo);
 }
 
 void BackToLivePreview(const PhotoParts& photo) {
+    photo.still.SetWarning(L"");
     SetWindowTextW(photo.takeButton, kTakePhotoCaption);
     EnableWindow(photo.storeButton, FALSE);
     ShowWindow(photo.still.Window(), SW_HIDE);

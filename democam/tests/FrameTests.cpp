@@ -285,6 +285,57 @@ TEST(DemoCamera, PictureControlsChangeTheFrames) {
     }
 }
 
+// The gain switch multiplies every channel (clipped); the blur switch keeps
+// the picture's mean and takes away most of its pixel-to-pixel detail;
+// values that are no positive number are ignored.
+TEST(DemoCamera, GainAndBlurSwitchesChangeTheFrames) {
+    ComScope com;
+    ComPtr<IBaseFilter> camera = OpenVideoInputDevice(kFirstCamera);
+    const ScenePicture scene = ExpectedScene(kW, kH);
+    // The mean of the channels, and the mean squared step between neighbours in a row.
+    auto measure = [](const ScenePicture& p) {
+        double sum = 0, steps = 0;
+        for (int y = 0; y < kH; ++y)
+            for (int i = 0; i < kW * 3; ++i) {
+                sum += p.Row(y)[i];
+                if (i >= 3) steps += std::pow(p.Row(y)[i] - p.Row(y)[i - 3], 2);
+            }
+        return std::pair(sum / (kW * kH * 3), steps / (kW * kH * 3));
+    };
+    const auto [mean, detail] = measure(scene);
+    struct Case {
+        const wchar_t* switches;
+        double gain;
+        bool blurred;
+    };
+    const Case cases[] = {{L"gain=0.3;time=45296789", 0.3, false},
+                          {L"gain=1.8;time=45296789", 1.8, false},
+                          {L"blur=3;time=45296789", 1, true},
+                          {L"blur=-2;gain=x;time=45296789", 1, false}};
+    CaptureGraph graph(camera, MEDIASUBTYPE_RGB24);
+    ASSERT_HRESULT_SUCCEEDED(graph.Built());
+    ASSERT_HRESULT_SUCCEEDED(graph.Run());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::string(c.switches, c.switches + wcslen(c.switches)));
+        CameraSwitches switches(c.switches);
+        graph.NextFrame();  // may have been drawn before the change
+        std::optional<Frame> frame = graph.NextFrame();
+        ASSERT_TRUE(frame);
+        ScenePicture delivered = FromRgb24Sample(frame->bytes, kW, kH);
+        if (c.blurred) {
+            auto [blurredMean, blurredDetail] = measure(delivered);
+            EXPECT_NEAR(blurredMean, mean, 1.0);
+            EXPECT_LT(blurredDetail, detail / 3);
+            continue;
+        }
+        double worst = 0;
+        for (int y = 0; y < kH; ++y)
+            for (int i = 0; i < kW * 3; ++i)
+                worst = std::max(worst, std::abs(delivered.Row(y)[i] - std::min(255.0, scene.Row(y)[i] * c.gain)));
+        EXPECT_LE(worst, 1.0);
+    }
+}
+
 // The camera films the photograph when its scene control or the scene
 // switch says so; the switch wins.
 TEST(DemoCamera, SceneControlAndSwitchChooseThePhotograph) {

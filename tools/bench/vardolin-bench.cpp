@@ -218,6 +218,7 @@ int main(int argc, char** argv) {
     const bool cliOnly = argc > 1 && std::strcmp(argv[1], "--cli-only") == 0;
     if (argc > 1 && std::strcmp(argv[1], "--faces-only") == 0) {
         vardolin::bench::ReportFaceDetection(VARDOLIN_SAMPLE_PHOTOS);
+        vardolin::bench::ReportPhotoChecks(VARDOLIN_SAMPLE_PHOTOS);
         return 0;
     }
     WorkFolder folder;
@@ -228,6 +229,7 @@ int main(int argc, char** argv) {
         std::printf("\nIn process, quality 75:\n\n");
         CompareInProcess();
         vardolin::bench::ReportFaceDetection(VARDOLIN_SAMPLE_PHOTOS);
+        vardolin::bench::ReportPhotoChecks(VARDOLIN_SAMPLE_PHOTOS);
     }
     return succeeded ? 0 : 1;
 }

@@ -24,27 +24,6 @@ std::optional<autoframe::FramePlacement> FinderPlace(const BitmapPixels& picture
     return FramingOfLargestFace(picture, kFrameSize, inner);
 }
 
-// A camera that films one picture, which the test may change.
-class PictureCamera final : public VideoSource {
-public:
-    explicit PictureCamera(std::shared_ptr<BitmapPixels> picture) : picture_(std::move(picture)) {}
-    void Open(HWND, UINT) override {}
-    uint64_t FrameNumber() const override { return ++frames_; }
-    bool CurrentFrame(BitmapPixels& frame) override {
-        frame = *picture_;
-        return true;
-    }
-    CameraProblem Problem() const override { return CameraProblem::None; }
-    bool FormatDialogAvailable() override { return false; }
-    bool SourceDialogAvailable() override { return false; }
-    void ShowFormatDialog(HWND) override {}
-    void ShowSourceDialog(HWND) override {}
-
-private:
-    std::shared_ptr<BitmapPixels> picture_;
-    mutable uint64_t frames_ = 0;  // every look finds a new frame: the test may change the picture
-};
-
 // The picture enlarged 5:2 about the centre of the face, which stays put.
 BitmapPixels EnlargedAboutFace(const BitmapPixels& picture, const autoframe::FaceBox& face) {
     int x = face.left + face.width / 2, y = face.top + face.height / 2;

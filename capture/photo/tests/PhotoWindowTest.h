@@ -6,6 +6,7 @@
 #include "capture/BitmapFile.h"
 #include "capture/ComponentState.h"
 #include "capture/GetPIC.h"
+#include "capture/camera/VideoSource.h"
 #include "tests/FakeEnvironment.h"
 #include "tests/PhotoCompare.h"
 #include "tests/DemoCamera.h"
@@ -14,10 +15,32 @@
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace vardolin::capture::test {
+
+// A camera that films one picture, which the test may change.
+class PictureCamera final : public VideoSource {
+public:
+    explicit PictureCamera(std::shared_ptr<BitmapPixels> picture) : picture_(std::move(picture)) {}
+    void Open(HWND, UINT) override {}
+    uint64_t FrameNumber() const override { return ++frames_; }
+    bool CurrentFrame(BitmapPixels& frame) override {
+        frame = *picture_;
+        return true;
+    }
+    CameraProblem Problem() const override { return CameraProblem::None; }
+    bool FormatDialogAvailable() override { return false; }
+    bool SourceDialogAvailable() override { return false; }
+    void ShowFormatDialog(HWND) override {}
+    void ShowSourceDialog(HWND) override {}
+
+private:
+    std::shared_ptr<BitmapPixels> picture_;
+    mutable uint64_t frames_ = 0;  // every look finds a new frame: the test may change the picture
+};
 
 struct ShownMessage {
     std::wstring text;
