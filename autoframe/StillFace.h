@@ -31,10 +31,10 @@ public:
     bool Fired() const noexcept { return fired_; }
 
 private:
-    // Centre in 1/16 pixels, smoothed over the looks.
+    // One face seen at the last look: its centre in 1/16 pixels, smoothed
+    // over the looks, and since when it has held still.
     bool tracking_ = false;
     int64_t x_ = 0, y_ = 0;
-    bool still_ = false;
     uint64_t stillSince_ = 0;
     bool fired_ = false;
 };

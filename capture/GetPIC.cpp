@@ -8,6 +8,7 @@
 #include "roster/ListDrawingTools.h"
 #include "roster/RosterTexts.h"
 #include "win/ModuleInstance.h"
+#include "win/Settings.h"
 #include "win/UntrappedError.h"
 #include "win/WindowPlacement.h"
 #include "capture/photo/TakePhoto.h"
@@ -22,6 +23,7 @@ namespace {
 constexpr const wchar_t* kWindowClass = L"VardolinGetPIC";
 // The look at the photo folder begun at load is done.
 constexpr UINT kPhotoFolderChecked = WM_APP + 2;
+constexpr UINT_PTR kHandsFreeTimer = 1;
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
 
 std::atomic<int> loadedWindows{0};
@@ -128,6 +130,10 @@ void GetPIC::Form_Load() {
     RestoreQuality();
     EnableCameraButtons();
     RunOrSkip([&] { loaded_->photoFolderCheck = PhotoFolderCheck::Start(loaded_->window, kPhotoFolderChecked); });
+    RunOrSkip([&] {
+        loaded_->handsFreeOn = HandsFreeEnabled();
+        SetTimer(loaded_->window, kHandsFreeTimer, kHandsFreeTickMs, nullptr);
+    });
 }
 
 void GetPIC::TellPhotoFolderProblem() noexcept {
@@ -239,6 +245,9 @@ LRESULT GetPIC::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (reinterpret_cast<HMENU>(wParam) == loaded_->menuThe.get()) UpdateMenuThe(loaded_->menuThe.get());
         return 0;
     case kPhotoFolderChecked: TellPhotoFolderProblem(); return 0;
+    case WM_TIMER:
+        if (wParam == kHandsFreeTimer) HandsFree_Timer();
+        return 0;
     case WM_DESTROY: Form_Unload(); return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }

@@ -5,6 +5,7 @@
 #include "win/DialogKeyboard.h"
 #include "capture/GetPIC.h"
 #include "roster/ListDrawingTools.h"
+#include "capture/photo/HandsFree.h"
 #include "capture/photo/PhotoFolderCheck.h"
 #include "win/Win32Handles.h"
 
@@ -30,6 +31,8 @@ struct GetPIC::Loaded {
     CaptureSession session;
     UniqueMenu menuThe;
     std::shared_ptr<PhotoFolderCheck> photoFolderCheck;
+    HandsFreeCapture handsFree;
+    bool handsFreeOn = false;  // the user's option, read at load and after the source dialog
     // Released at unload, while the controls still exist.
     UniqueWindow tooltip;
     std::unique_ptr<roster::ListDrawingTools> listTools;

@@ -50,6 +50,13 @@
 //                    shows it as a time of day), so frames are repeatable.
 //   scene=NAME       film this scene whatever the camera's scene control
 //                    says: portrait (the drawn one) or photo (PhotoScene.h).
+//   moving           the scene's clock runs 41 times as fast, so the
+//                    photograph sweeps across the frame (a face that keeps
+//                    moving, up to about 25 stage pixels in 250 ms); the
+//                    drawn scene sways faster. When the entry goes, the scene
+//                    holds still again (with time=MS: perfectly still).
+//   moving=MS        moving as above until MS milliseconds after the camera
+//                    DLL was loaded into the process, then still.
 //
 // An entry may start with a camera's friendly name or its device path and ':'
 // to apply to that camera only, e.g. "Vardolin Demo Camera 2:inuse". The
@@ -84,7 +91,14 @@ struct Switches {
     bool strictThreads = false;
     std::optional<std::chrono::milliseconds> frozenTime;
     std::optional<Scene> scene;
+    bool moving = false;
+    // Moving until this long after the DLL was loaded (with moving false).
+    std::optional<std::chrono::milliseconds> movingFor;
 };
+
+// How far ahead of the scene's own moment the camera draws it: the
+// hurried clock of moving, zero while the scene holds still.
+std::chrono::milliseconds SceneHurry(const Switches& switches) noexcept;
 
 // Whether the camera is held by another program at this moment.
 bool InUseNow(const Switches& switches) noexcept;

@@ -117,6 +117,10 @@ bool AutoFrameEnabled() { return ReadNumber(kAutoFrameValue).value_or(0) != 0; }
 
 void RememberAutoFrame(bool on) { WriteNumber(kAutoFrameValue, on ? 1 : 0); }
 
+bool HandsFreeEnabled() { return ReadNumber(kHandsFreeValue).value_or(0) != 0; }
+
+void RememberHandsFree(bool on) { WriteNumber(kHandsFreeValue, on ? 1 : 0); }
+
 int PhotoScale() {
     DWORD value = ReadNumber(kPhotoScaleValue).value_or(1);
     return value >= 1 && value <= kLargestPhotoScale ? static_cast<int>(value) : 1;

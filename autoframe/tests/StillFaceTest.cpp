@@ -36,8 +36,7 @@ TEST(StillFace, CountsDownOnlyAfterOneFaceHoldsStill) {
           {kFace},
           {kFace}},
          2500},
-        // Moving 10 px a look until 1000, still from there: the smoothed
-        // centre takes until 1500 to settle, so it fires at 4000.
+        // Moving 10 px a look until 1000, still from there: fires at 3500.
         {"moves then holds",
          {{Shifted(0)},
           {Shifted(10)},
@@ -58,7 +57,25 @@ TEST(StillFace, CountsDownOnlyAfterOneFaceHoldsStill) {
           {Shifted(40)},
           {Shifted(40)},
           {Shifted(40)}},
-         4000},
+         3500},
+        // Creeping 3 % of the width a look is movement, however smoothed.
+        {"creeps",
+         {{Shifted(0)},
+          {Shifted(3)},
+          {Shifted(6)},
+          {Shifted(9)},
+          {Shifted(12)},
+          {Shifted(15)},
+          {Shifted(18)},
+          {Shifted(21)},
+          {Shifted(24)},
+          {Shifted(27)},
+          {Shifted(30)},
+          {Shifted(33)},
+          {Shifted(36)},
+          {Shifted(39)},
+          {Shifted(42)}},
+         0},
         {"no face", std::vector<std::vector<FaceBox>>(14, std::vector<FaceBox>{}), 0},
         {"two faces", std::vector<std::vector<FaceBox>>(14, {kFace, {10, 10, 50, 50}}), 0},
         // Leaving during the countdown (at 2000) starts it over from 2250.

@@ -57,6 +57,7 @@ INT_PTR ChooserMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM, Choose
             SendDlgItemMessageW(dialog, kCameraList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
         SendDlgItemMessageW(dialog, kCameraList, CB_SETCURSEL, state->chosen.camera, 0);
         CheckDlgButton(dialog, kAutoFrame, state->chosen.autoFrame ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(dialog, kHandsFree, state->chosen.handsFree ? BST_CHECKED : BST_UNCHECKED);
         CheckRadioButton(dialog, kPhotoSize, kPhotoSize + kLargestPhotoScale - 1,
                          kPhotoSize + std::clamp(state->chosen.photoScale, 1, kLargestPhotoScale) - 1);
         FollowSelection(dialog, *state);
@@ -72,7 +73,8 @@ INT_PTR ChooserMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM, Choose
     case kPrivacySettings: ThreadEnvironment().webPageOpener(kCameraPrivacyPage); return TRUE;
     case IDOK:
         state->chosen = {Selected(dialog, state->chosen.camera), IsDlgButtonChecked(dialog, kAutoFrame) == BST_CHECKED,
-                         CheckedPhotoScale(dialog, state->chosen.photoScale)};
+                         CheckedPhotoScale(dialog, state->chosen.photoScale),
+                         IsDlgButtonChecked(dialog, kHandsFree) == BST_CHECKED};
         EndDialog(dialog, IDOK);
         return TRUE;
     case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
@@ -93,7 +95,8 @@ std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstrin
     // is another row above the buttons. The tab order follows the rows.
     constexpr short kWidth = 220, kLeft = 43, kRow = 20;
     constexpr short kCameraRow = 7, kSettingsRow = kCameraRow + kRow, kFramingRow = kSettingsRow + kRow + 1;
-    constexpr short kSizeRow = kFramingRow + kRow - 4, kSizeNoteRow = kSizeRow + 13;
+    constexpr short kHandsFreeRow = kFramingRow + kRow - 6;
+    constexpr short kSizeRow = kHandsFreeRow + kRow - 4, kSizeNoteRow = kSizeRow + 13;
     constexpr short kButtonRow = kSizeNoteRow + kRow - 2, kHeight = kButtonRow + 21;
     DialogTemplate dialog(kSourceDialogTitle, kWidth, kHeight);
     dialog.AddControl(0xFFFF, L"STATIC", kCameraLabel, SS_LEFT, 7, kCameraRow + 2, 36, 10);
@@ -102,6 +105,8 @@ std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstrin
     dialog.AddControl(kCameraSettings, L"BUTTON", kCameraSettingsCaption, WS_TABSTOP | BS_PUSHBUTTON, kLeft,
                       kSettingsRow, 70, 14);
     dialog.AddControl(kAutoFrame, L"BUTTON", kAutoFrameCaption, WS_TABSTOP | BS_AUTOCHECKBOX, kLeft, kFramingRow, 170,
+                      10);
+    dialog.AddControl(kHandsFree, L"BUTTON", kHandsFreeCaption, WS_TABSTOP | BS_AUTOCHECKBOX, kLeft, kHandsFreeRow, 170,
                       10);
     dialog.AddControl(0xFFFF, L"STATIC", kPhotoSizeLabel, SS_LEFT, 7, kSizeRow + 1, 36, 10);
     for (int scale = 1; scale <= kLargestPhotoScale; ++scale)

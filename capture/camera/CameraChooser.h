@@ -1,6 +1,7 @@
 // The source dialog: which camera to use, a way to each camera's own
 // settings pages and to the system's camera privacy settings, and whether the
-// crop frame goes onto the face in each new still.
+// crop frame goes onto the face in each new still, and whether a photo is
+// taken by itself when a face holds still.
 #pragma once
 
 #include "capture/camera/CameraTexts.h"
@@ -21,6 +22,7 @@ inline constexpr WORD kAutoFrame = 202;
 inline constexpr WORD kPrivacySettings = 203;
 inline constexpr WORD kPhotoSize = 204;  // 204, 205, 206: photos of 1, 2, 3 times 156 x 188
 inline constexpr WORD kPhotoSizeNote = 207;
+inline constexpr WORD kHandsFree = 208;
 }  // namespace chooser_control
 
 // Where Windows lets the user allow or block the camera for applications;
@@ -30,7 +32,8 @@ inline constexpr const wchar_t* kCameraPrivacyPage = L"ms-settings:privacy-webca
 struct SourceChoice {
     size_t camera;  // index into the names shown
     bool autoFrame;
-    int photoScale = 1;  // the stored photo is this many times 156 x 188
+    int photoScale = 1;      // the stored photo is this many times 156 x 188
+    bool handsFree = false;  // a photo taken by itself when a face holds still
 };
 
 // What a camera can give photos: the largest scale with real detail, and its

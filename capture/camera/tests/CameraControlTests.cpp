@@ -101,10 +101,11 @@ TEST_F(CameraControlTest, SaveFrameBitmapReplacesTheFileWithTheWholePictureAt320
     EXPECT_FALSE(fs::exists(unwritable.parent_path()));
 }
 
-// The source dialog offers the one camera there is and the framing option:
-// the box shows what is stored (off when nothing is), OK stores the box, Cancel
-// keeps what was stored. Tab reaches the box from the camera's settings button.
-TEST_F(CameraControlTest, TheSourceDialogShowsTheFramingOptionAndStoresItOnOkOnly) {
+// The source dialog offers the one camera there is and its two options
+// (framing the face, hands-free capture): each box shows what is stored (off
+// when nothing is), OK stores the boxes, Cancel keeps what was stored. Tab
+// reaches the framing box from the camera's settings button.
+TEST_F(CameraControlTest, TheSourceDialogShowsItsOptionsAndStoresThemOnOkOnly) {
     Open();
     ASSERT_TRUE(PumpUntil([&] { return Live(); }));
     const struct {
@@ -116,23 +117,35 @@ TEST_F(CameraControlTest, TheSourceDialogShowsTheFramingOptionAndStoresItOnOkOnl
         {std::nullopt, false, IDOK, false}, {std::nullopt, true, IDOK, true}, {true, false, IDOK, true},
         {true, true, IDOK, false},          {false, true, IDCANCEL, false},   {true, true, IDCANCEL, true},
     };
+    const struct {
+        WORD box;
+        const wchar_t* value;
+        void (*remember)(bool);
+        bool (*enabled)();
+    } options[] = {{chooser_control::kAutoFrame, kAutoFrameValue, RememberAutoFrame, AutoFrameEnabled},
+                   {chooser_control::kHandsFree, kHandsFreeValue, RememberHandsFree, HandsFreeEnabled}};
     for (auto c : cases) {
         SCOPED_TRACE(testing::Message() << c.stored.value_or(-1) << c.toggle << c.button);
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, kAutoFrameValue);
-        if (c.stored) RememberAutoFrame(*c.stored);
+        for (auto option : options) {
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, option.value);
+            if (c.stored) option.remember(*c.stored);
+        }
         DialogAnswer answer(kSourceDialogTitle, [&](HWND dialog) {
-            HWND box = GetDlgItem(dialog, chooser_control::kAutoFrame);
             EXPECT_EQ(SendDlgItemMessageW(dialog, chooser_control::kCameraList, CB_GETCOUNT, 0, 0), 1);
-            EXPECT_EQ(GetNextDlgTabItem(dialog, GetDlgItem(dialog, chooser_control::kCameraSettings), FALSE), box);
-            EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), c.stored.value_or(false) ? BST_CHECKED : BST_UNCHECKED);
-            if (c.toggle) SendMessageW(box, BM_CLICK, 0, 0);
+            EXPECT_EQ(GetNextDlgTabItem(dialog, GetDlgItem(dialog, chooser_control::kCameraSettings), FALSE),
+                      GetDlgItem(dialog, chooser_control::kAutoFrame));
+            for (auto option : options) {
+                HWND box = GetDlgItem(dialog, option.box);
+                EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), c.stored.value_or(false) ? BST_CHECKED : BST_UNCHECKED);
+                if (c.toggle) SendMessageW(box, BM_CLICK, 0, 0);
+            }
             SendMessageW(dialog, WM_COMMAND, c.button, 0);
         });
         Camera().ShowSourceDialog();
         EXPECT_TRUE(answer.Answered());
-        EXPECT_EQ(AutoFrameEnabled(), c.after);
+        for (auto option : options) EXPECT_EQ(option.enabled(), c.after) << option.box;
     }
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, kAutoFrameValue);
+    for (auto option : options) RegDeleteKeyValueW(HKEY_CURRENT_USER, kCameraSettingKey, option.value);
 }
 
 TEST_F(CameraControlTest, ThePreviewShowsTheLivePictureFromTheTopLeftCorner) {
