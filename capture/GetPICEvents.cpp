@@ -29,7 +29,7 @@ void GetPIC::CmdSourceDlg_Click() {
     if (IsLoaded()) loaded_->handsFreeOn = HandsFreeEnabled();
 }
 void GetPIC::HandsFree_Timer() {
-    if (!IsLoaded()) return;
+    if (!IsLoaded() || !loaded_->picture1 || !loaded_->picture2) return;  // never an error box per tick
     std::wstring first = Roster().Count() > 0 ? Roster().Text(0) : std::wstring();
     // Not while a dialog or message box holds the window.
     bool on = loaded_->handsFreeOn && IsWindowEnabled(loaded_->window);
