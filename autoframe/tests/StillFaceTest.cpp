@@ -8,90 +8,47 @@
 namespace vardolin::autoframe {
 namespace {
 
-const FaceBox kFace{100, 60, 100, 100};
-FaceBox Shifted(int dx) { return {kFace.left + dx, kFace.top, kFace.width, kFace.height}; }
+using Looks = std::vector<std::vector<FaceBox>>;  // one look every 250 ms
+constexpr int kGone = 1000;                       // a shift that stands for no face
 
-TEST(StillFace, CountsDownOnlyAfterOneFaceHoldsStill) {
+const FaceBox kFace{100, 60, 100, 100};
+
+// One face per look, kFace moved right by each shift.
+Looks Shifts(std::initializer_list<int> shifts) {
+    Looks looks;
+    for (int dx : shifts)
+        looks.push_back(dx == kGone ? std::vector<FaceBox>{} : std::vector{FaceBox{100 + dx, 60, 100, 100}});
+    return looks;
+}
+
+Looks Repeat(std::vector<FaceBox> faces, size_t times) { return Looks(times, faces); }
+
+TEST(StillFace, FiresOnlyAfterOneFaceHoldsStillAndTheCountdownRunsOut) {
     struct Case {
         const char* name;
-        std::vector<std::vector<FaceBox>> looks;  // at 0, 250, 500, ... ms
-        uint64_t firesAt;                         // 0: never within the looks
+        Looks looks;
+        uint64_t firesAt;  // 0: never
     } cases[] = {
-        // Still from the first look at 0: 1000 still, then 1500 of countdown.
-        {"still from the start", std::vector<std::vector<FaceBox>>(14, {kFace}), 2500},
+        // Still from the look at 0: 1000 still, then 1500 of countdown.
+        {"still from the start", Repeat({kFace}, 14), 2500},
         // The finder's jitter of a pixel or two is no movement.
-        {"jitter",
-         {{kFace},
-          {Shifted(1)},
-          {Shifted(-1)},
-          {Shifted(2)},
-          {kFace},
-          {Shifted(1)},
-          {kFace},
-          {Shifted(-2)},
-          {kFace},
-          {Shifted(1)},
-          {kFace},
-          {kFace},
-          {kFace},
-          {kFace}},
-         2500},
-        // Moving 10 px a look until 1000, still from there: fires at 3500.
-        {"moves then holds",
-         {{Shifted(0)},
-          {Shifted(10)},
-          {Shifted(20)},
-          {Shifted(30)},
-          {Shifted(40)},
-          {Shifted(40)},
-          {Shifted(40)},
-          {Shifted(40)},
-          {Shifted(40)},
-          {Shifted(40)},
-          {Shifted(40)},
-          {Shifted(40)},
-          {Shifted(40)},
-          {Shifted(40)},
-          {Shifted(40)},
-          {Shifted(40)},
-          {Shifted(40)},
-          {Shifted(40)},
-          {Shifted(40)}},
-         3500},
+        {"jitter", Shifts({0, 1, -1, 2, 0, 1, 0, -2, 0, 1, 0, 0, 0, 0}), 2500},
+        // Moving 10 px a look until 1000, still from there.
+        {"moves then holds", Shifts({0, 10, 20, 30, 40, 40, 40, 40, 40, 40, 40, 40, 40, 40, 40, 40, 40, 40}), 3500},
         // Creeping 3 % of the width a look is movement, however smoothed.
-        {"creeps",
-         {{Shifted(0)},
-          {Shifted(3)},
-          {Shifted(6)},
-          {Shifted(9)},
-          {Shifted(12)},
-          {Shifted(15)},
-          {Shifted(18)},
-          {Shifted(21)},
-          {Shifted(24)},
-          {Shifted(27)},
-          {Shifted(30)},
-          {Shifted(33)},
-          {Shifted(36)},
-          {Shifted(39)},
-          {Shifted(42)}},
-         0},
-        {"no face", std::vector<std::vector<FaceBox>>(14, std::vector<FaceBox>{}), 0},
-        {"two faces", std::vector<std::vector<FaceBox>>(14, {kFace, {10, 10, 50, 50}}), 0},
-        // Leaving during the countdown (at 2000) starts it over from 2250.
-        {"leaves in the countdown",
-         {{kFace}, {kFace}, {kFace}, {kFace}, {kFace}, {kFace}, {kFace}, {kFace}, {},      {kFace}, {kFace},
-          {kFace}, {kFace}, {kFace}, {kFace}, {kFace}, {kFace}, {kFace}, {kFace}, {kFace}, {kFace}},
-         4750},
+        {"creeps", Shifts({0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30, 33, 36, 39, 42}), 0},
+        {"no face", Repeat({}, 14), 0},
+        {"two faces", Repeat({kFace, {10, 10, 50, 50}}, 14), 0},
+        // Gone at 2000, in the countdown: it starts over from 2250.
+        {"leaves in the countdown", Shifts({0, 0, 0, 0, 0, 0, 0, 0, kGone, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), 4750},
     };
     for (const Case& c : cases) {
         StillFace still;
         uint64_t fired = 0;
         int fires = 0;
         for (size_t i = 0; i < c.looks.size(); ++i) {
-            uint64_t at = i * 250;
-            still.Look(at, c.looks[i]);
-            for (uint64_t now = at; now < at + 250; now += 50)
+            still.Look(i * 250, c.looks[i]);
+            for (uint64_t now = i * 250; now < i * 250 + 250; now += 50)
                 if (still.Fire(now)) {
                     ++fires;
                     fired = now;
