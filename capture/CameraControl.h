@@ -3,6 +3,7 @@
 #pragma once
 
 #include "capture/BitmapFile.h"
+#include "capture/camera/FaceLook.h"
 
 #include <windows.h>
 #include <oaidl.h>
@@ -41,6 +42,11 @@ public:
     // The last still's 4:3 picture at the camera's full detail, when photos
     // larger than the designed size are wanted; null otherwise.
     virtual std::shared_ptr<const BitmapPixels> StillDetail() const { return nullptr; }
+    // Hands-free capture: faces looked for in the live preview or not, the
+    // latest look, and the countdown number drawn over the preview (0: none).
+    virtual void LookForFaces(bool) {}
+    virtual FaceLook Faces() const { return {}; }
+    virtual void ShowCountdown(int) {}
 };
 
 // Makes a camera control in the given rectangle of the parent window.

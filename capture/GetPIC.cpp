@@ -8,6 +8,7 @@
 #include "roster/ListDrawingTools.h"
 #include "roster/RosterTexts.h"
 #include "win/ModuleInstance.h"
+#include "win/Settings.h"
 #include "win/UntrappedError.h"
 #include "win/WindowPlacement.h"
 #include "capture/photo/TakePhoto.h"
@@ -24,6 +25,7 @@ constexpr const wchar_t* kWindowClass = L"VardolinGetPIC";
 constexpr UINT kPhotoFolderChecked = WM_APP + 2;
 // A new listing of the photo folder is in: the marks of who is done changed.
 constexpr UINT kDoneMarksListed = WM_APP + 3;
+constexpr UINT_PTR kHandsFreeTimer = 1;
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
 
 std::atomic<int> loadedWindows{0};
@@ -132,6 +134,10 @@ void GetPIC::Form_Load() {
     EnableCameraButtons();
     RunOrSkip([&] { loaded_->photoFolderCheck = PhotoFolderCheck::Start(loaded_->window, kPhotoFolderChecked); });
     RelistDoneMarks();
+    RunOrSkip([&] {
+        loaded_->handsFreeOn = HandsFreeEnabled();
+        SetTimer(loaded_->window, kHandsFreeTimer, kHandsFreeTickMs, nullptr);
+    });
 }
 
 void GetPIC::RelistDoneMarks() noexcept {
@@ -254,6 +260,9 @@ LRESULT GetPIC::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         roster::DrawRosterEntry(*item, loaded_->doneMarks);
         return TRUE;
     }
+    case WM_TIMER:
+        if (wParam == kHandsFreeTimer) HandsFree_Timer();
+        return 0;
     case WM_DESTROY: Form_Unload(); return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }

@@ -85,6 +85,7 @@ private:
     void CmdSaveDIB_Click();
     void CmdFormatDlg_Click();
     void CmdSourceDlg_Click();
+    void HandsFree_Timer();
     void Command1_Click();
     void Check1_Click() noexcept;
     void Check2_Click() noexcept;

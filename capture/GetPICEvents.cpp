@@ -6,6 +6,7 @@
 #include "capture/GetPICLoaded.h"
 #include "roster/RosterCommands.h"
 #include "roster/RosterImport.h"
+#include "win/Settings.h"
 #include "win/UntrappedError.h"
 #include "about/frmAbout.h"
 #include "capture/photo/ClassSheetCommand.h"
@@ -24,7 +25,17 @@ namespace vardolin::capture {
 void GetPIC::CmdOK_Click() noexcept { about::CmdOK_Click(*this, component_.AboutWindow()); }
 void GetPIC::CmdSaveDIB_Click() { TakeOrRetakePhoto(Photo()); }
 void GetPIC::CmdFormatDlg_Click() { CameraAutomation(CameraDispatch()).ShowFormatDialog(); }
-void GetPIC::CmdSourceDlg_Click() { CameraAutomation(CameraDispatch()).ShowSourceDialog(); }
+void GetPIC::CmdSourceDlg_Click() {
+    CameraAutomation(CameraDispatch()).ShowSourceDialog();
+    if (IsLoaded()) loaded_->handsFreeOn = HandsFreeEnabled();
+}
+void GetPIC::HandsFree_Timer() {
+    if (!IsLoaded() || !loaded_->picture1 || !loaded_->picture2) return;  // never an error box per tick
+    std::wstring first = Roster().Count() > 0 ? Roster().Text(0) : std::wstring();
+    // Not while a dialog or message box holds the window.
+    bool on = loaded_->handsFreeOn && IsWindowEnabled(loaded_->window);
+    loaded_->handsFree.Tick(Photo(), on, first, GetTickCount64());
+}
 void GetPIC::Check1_Click() noexcept { ApplyKeepOnTop(); }
 void GetPIC::Check2_Click() noexcept { ApplyDirectDelete(); }
 void GetPIC::HScroll1_Change() { ApplyQuality(); }

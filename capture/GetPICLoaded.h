@@ -6,6 +6,7 @@
 #include "capture/GetPIC.h"
 #include "roster/DoneMarks.h"
 #include "roster/ListDrawingTools.h"
+#include "capture/photo/HandsFree.h"
 #include "capture/photo/PhotoFolderCheck.h"
 #include "win/Win32Handles.h"
 
@@ -32,6 +33,8 @@ struct GetPIC::Loaded {
     UniqueMenu menuThe;
     std::shared_ptr<PhotoFolderCheck> photoFolderCheck;
     roster::DoneMarks doneMarks;  // who on the roster has a photo
+    HandsFreeCapture handsFree;
+    bool handsFreeOn = false;  // the user's option, read at load and after the source dialog
     // Released at unload, while the controls still exist.
     UniqueWindow tooltip;
     std::unique_ptr<roster::ListDrawingTools> listTools;

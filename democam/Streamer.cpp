@@ -20,7 +20,7 @@ public:
     FrameSource(const VideoFormat& format, Stage stage) : format_(format), stage_(stage) {}
 
     void Draw(const Switches& switches, const CameraControls& controls) {
-        milliseconds t = switches.frozenTime.value_or(TimeOfDay());
+        milliseconds t = switches.frozenTime.value_or(TimeOfDay()) + SceneHurry(switches);
         if (switches.scene.value_or(static_cast<Scene>(controls.scene.load())) == Scene::Photograph)
             DrawPhotoScene(scene_, format_.width, format_.height, t);
         else DrawDemoScene(scene_, format_.width, format_.height, t);

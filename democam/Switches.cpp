@@ -107,8 +107,11 @@ void Apply(std::wstring_view entry, Switches& switches) {
     else if (SameText(entry, L"stalled")) switches.stalled = true;
     else if (SameText(entry, L"vih2")) switches.formatBlock = FormatBlock::VideoInfo2;
     else if (SameText(entry, L"strict")) switches.strictThreads = true;
+    else if (SameText(entry, L"moving")) switches.moving = true;
     else if (auto value = ValueOf(entry, L"inuse")) {
         if (auto ms = Wait(*value)) switches.inUseFor = ms;
+    } else if (auto value = ValueOf(entry, L"moving")) {
+        if (auto ms = Wait(*value)) switches.movingFor = ms;
     } else if (auto value = ValueOf(entry, L"firstframe")) {
         if (auto ms = Wait(*value)) switches.firstFrameDelay = *ms;
     } else if (auto value = ValueOf(entry, L"time")) {
@@ -128,6 +131,13 @@ void Apply(std::wstring_view entry, Switches& switches) {
 
 bool InUseNow(const Switches& switches) noexcept {
     return switches.inUse || (switches.inUseFor && std::chrono::steady_clock::now() - kLoaded < *switches.inUseFor);
+}
+
+std::chrono::milliseconds SceneHurry(const Switches& switches) noexcept {
+    using std::chrono::milliseconds;
+    auto since = std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - kLoaded);
+    bool moving = switches.moving || (switches.movingFor && since < *switches.movingFor);
+    return moving ? 40 * since : milliseconds(0);
 }
 
 Switches ParseSwitches(std::wstring_view text, const CameraIdentity& camera) {

@@ -57,6 +57,13 @@
 //                    decimal, e.g. 0.3 or 1.8; at most 10) and clipped, as
 //                    the camera's exposure would make it too dark or too
 //                    bright. Applied before the blur.
+//   moving           the scene's clock runs 41 times as fast, so the
+//                    photograph sweeps across the frame (a face that keeps
+//                    moving, up to about 25 stage pixels in 250 ms); the
+//                    drawn scene sways faster. When the entry goes, the scene
+//                    holds still again (with time=MS: perfectly still).
+//   moving=MS        moving as above until MS milliseconds after the camera
+//                    DLL was loaded into the process, then still.
 //
 // An entry may start with a camera's friendly name or its device path and ':'
 // to apply to that camera only, e.g. "Vardolin Demo Camera 2:inuse". The
@@ -93,10 +100,17 @@ struct Switches {
     std::optional<Scene> scene;
     double blurSigma = 0;  // none
     double gain = 1;
+    bool moving = false;
+    // Moving until this long after the DLL was loaded (with moving false).
+    std::optional<std::chrono::milliseconds> movingFor;
 };
 
 inline constexpr double kLargestBlur = 20;
 inline constexpr double kLargestGain = 10;
+
+// How far ahead of the scene's own moment the camera draws it: the
+// hurried clock of moving, zero while the scene holds still.
+std::chrono::milliseconds SceneHurry(const Switches& switches) noexcept;
 
 // Whether the camera is held by another program at this moment.
 bool InUseNow(const Switches& switches) noexcept;

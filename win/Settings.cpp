@@ -121,6 +121,10 @@ bool PhotoChecksEnabled() { return ReadNumber(kPhotoChecksValue).value_or(0) != 
 
 void RememberPhotoChecks(bool on) { WriteNumber(kPhotoChecksValue, on ? 1 : 0); }
 
+bool HandsFreeEnabled() { return ReadNumber(kHandsFreeValue).value_or(0) != 0; }
+
+void RememberHandsFree(bool on) { WriteNumber(kHandsFreeValue, on ? 1 : 0); }
+
 int PhotoScale() {
     DWORD value = ReadNumber(kPhotoScaleValue).value_or(1);
     return value >= 1 && value <= kLargestPhotoScale ? static_cast<int>(value) : 1;

@@ -56,6 +56,12 @@ inline constexpr const wchar_t* kPhotoChecksValue = L"PhotoChecks";
 bool PhotoChecksEnabled();
 void RememberPhotoChecks(bool on);
 
+// REG_DWORD 0 or 1: whether a photo is taken by itself once a face holds
+// still in the live picture. Off until the user turns it on.
+inline constexpr const wchar_t* kHandsFreeValue = L"HandsFree";
+bool HandsFreeEnabled();
+void RememberHandsFree(bool on);
+
 // REG_DWORD 1, 2 or 3: photos of 156 x 188 times that. 1 until the user
 // chooses another; a stored value out of range counts as 1.
 inline constexpr const wchar_t* kPhotoScaleValue = L"PhotoScale";

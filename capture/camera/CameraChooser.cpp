@@ -58,6 +58,7 @@ INT_PTR ChooserMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM, Choose
         SendDlgItemMessageW(dialog, kCameraList, CB_SETCURSEL, state->chosen.camera, 0);
         CheckDlgButton(dialog, kAutoFrame, state->chosen.autoFrame ? BST_CHECKED : BST_UNCHECKED);
         CheckDlgButton(dialog, kPhotoChecks, state->chosen.photoChecks ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(dialog, kHandsFree, state->chosen.handsFree ? BST_CHECKED : BST_UNCHECKED);
         CheckRadioButton(dialog, kPhotoSize, kPhotoSize + kLargestPhotoScale - 1,
                          kPhotoSize + std::clamp(state->chosen.photoScale, 1, kLargestPhotoScale) - 1);
         FollowSelection(dialog, *state);
@@ -74,7 +75,8 @@ INT_PTR ChooserMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM, Choose
     case IDOK:
         state->chosen = {Selected(dialog, state->chosen.camera), IsDlgButtonChecked(dialog, kAutoFrame) == BST_CHECKED,
                          CheckedPhotoScale(dialog, state->chosen.photoScale),
-                         IsDlgButtonChecked(dialog, kPhotoChecks) == BST_CHECKED};
+                         IsDlgButtonChecked(dialog, kPhotoChecks) == BST_CHECKED,
+                         IsDlgButtonChecked(dialog, kHandsFree) == BST_CHECKED};
         EndDialog(dialog, IDOK);
         return TRUE;
     case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
@@ -95,8 +97,8 @@ std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstrin
     // is another row above the buttons. The tab order follows the rows.
     constexpr short kWidth = 220, kLeft = 43, kRow = 20;
     constexpr short kCameraRow = 7, kSettingsRow = kCameraRow + kRow, kFramingRow = kSettingsRow + kRow + 1;
-    constexpr short kChecksRow = kFramingRow + 13;
-    constexpr short kSizeRow = kChecksRow + kRow - 4, kSizeNoteRow = kSizeRow + 13;
+    constexpr short kChecksRow = kFramingRow + 13, kHandsFreeRow = kChecksRow + 13;
+    constexpr short kSizeRow = kHandsFreeRow + kRow - 4, kSizeNoteRow = kSizeRow + 13;
     constexpr short kButtonRow = kSizeNoteRow + kRow - 2, kHeight = kButtonRow + 21;
     DialogTemplate dialog(kSourceDialogTitle, kWidth, kHeight);
     dialog.AddControl(0xFFFF, L"STATIC", kCameraLabel, SS_LEFT, 7, kCameraRow + 2, 36, 10);
@@ -108,6 +110,8 @@ std::optional<SourceChoice> ChooseSource(HWND owner, std::span<const std::wstrin
                       10);
     dialog.AddControl(kPhotoChecks, L"BUTTON", kPhotoChecksCaption, WS_TABSTOP | BS_AUTOCHECKBOX, kLeft, kChecksRow,
                       170, 10);
+    dialog.AddControl(kHandsFree, L"BUTTON", kHandsFreeCaption, WS_TABSTOP | BS_AUTOCHECKBOX, kLeft, kHandsFreeRow, 170,
+                      10);
     dialog.AddControl(0xFFFF, L"STATIC", kPhotoSizeLabel, SS_LEFT, 7, kSizeRow + 1, 36, 10);
     for (int scale = 1; scale <= kLargestPhotoScale; ++scale)
         dialog.AddControl(kPhotoSize + scale - 1, L"BUTTON", PhotoSizeText(scale).c_str(),

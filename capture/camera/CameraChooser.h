@@ -1,7 +1,7 @@
 // The source dialog: which camera to use, a way to each camera's own
 // settings pages and to the system's camera privacy settings, whether the
-// crop frame goes onto the face in each new still, and whether each new still
-// is checked.
+// crop frame goes onto the face in each new still, whether each new still is
+// checked, and whether a photo is taken by itself when a face holds still.
 #pragma once
 
 #include "capture/camera/CameraTexts.h"
@@ -23,6 +23,7 @@ inline constexpr WORD kPrivacySettings = 203;
 inline constexpr WORD kPhotoSize = 204;  // 204, 205, 206: photos of 1, 2, 3 times 156 x 188
 inline constexpr WORD kPhotoSizeNote = 207;
 inline constexpr WORD kPhotoChecks = 208;
+inline constexpr WORD kHandsFree = 209;
 }  // namespace chooser_control
 
 // Where Windows lets the user allow or block the camera for applications;
@@ -34,6 +35,7 @@ struct SourceChoice {
     bool autoFrame;
     int photoScale = 1;        // the stored photo is this many times 156 x 188
     bool photoChecks = false;  // each new still is checked and its problem shown
+    bool handsFree = false;    // a photo taken by itself when a face holds still
 };
 
 // What a camera can give photos: the largest scale with real detail, and its

@@ -1,5 +1,6 @@
 #include "capture/camera/CameraCore.h"
 
+#include "autoframe/FaceDetector.h"
 #include "capture/camera/CameraGraph.h"
 #include "capture/camera/CameraTexts.h"
 #include "capture/camera/MediaTypes.h"
@@ -150,7 +151,7 @@ void CameraCore::Watch() {
         return;
     }
     if (graph_->TakeDeviceLost()) return Lose();
-    const FrameTap& tap = *graph_->Tap();
+    FrameTap& tap = *graph_->Tap();
     const std::wstring& path = inUse_->device.path;
     if (tap.SampleCount() == 0) {
         if (now - startedAt_ <= GraceOf(path)) return;
@@ -168,7 +169,21 @@ void CameraCore::Watch() {
         Publish();
     }
     ULONGLONG last = tap.LastSampleTick();  // may be a moment after now
-    if (last < now && now - last > kSilentCameraMs) Lose();
+    if (last < now && now - last > kSilentCameraMs) return Lose();
+    LookForFaces(tap, now);
+}
+
+// Hands-free capture's eyes: the finder on the latest preview, here on the
+// camera thread so the window's thread never waits for it.
+void CameraCore::LookForFaces(FrameTap& tap, ULONGLONG now) {
+    if (!snapshot_->LookingForFaces() || now - lastFaceLook_ < kFaceLookIntervalMs) return;
+    uint64_t frame = tap.SampleCount();
+    if (frame == lookedAtFrame_ || !tap.LatestFrame(looking_)) return;
+    lastFaceLook_ = now;
+    lookedAtFrame_ = frame;
+    autoframe::GreyPicture grey = autoframe::GreyFromBgr(looking_.bits.data(), looking_.width, looking_.height,
+                                                         looking_.Stride(), autoframe::RowOrder::BottomUp);
+    snapshot_->PublishFaces({0, now, autoframe::FindFaces(grey)});
 }
 
 void CameraCore::Choose(const std::wstring& path, int photoScale) {

@@ -7,6 +7,7 @@
 // snapshot.
 #pragma once
 
+#include "capture/BitmapFile.h"
 #include "capture/camera/CameraSnapshot.h"
 
 #include <windows.h>
@@ -19,6 +20,7 @@
 namespace vardolin::capture {
 
 class CameraGraph;
+class FrameTap;
 struct VideoDevice;
 
 // A running camera's first frame may take this long (slow USB cameras need
@@ -32,6 +34,8 @@ inline constexpr ULONGLONG kSilentCameraMs = 2000;
 inline constexpr ULONGLONG kRetryIntervalMs = 3000;
 // How often the running camera is looked at (events, first frame, silence).
 inline constexpr DWORD kWatchIntervalMs = 250;
+// The face finder looks at the preview at most this often (5 times a second).
+inline constexpr ULONGLONG kFaceLookIntervalMs = 200;
 
 class CameraCore {
 public:
@@ -71,6 +75,7 @@ private:
     bool MayStart() const;
     CameraProblem Shown() const;
     void Publish();
+    void LookForFaces(FrameTap& tap, ULONGLONG now);
 
     std::shared_ptr<CameraSnapshot> snapshot_;
     int scale_;  // the photo scale the camera's format is chosen for
@@ -84,6 +89,9 @@ private:
     bool pageOpen_ = false;
     ULONGLONG startedAt_ = 0;
     ULONGLONG lastAttempt_ = 0;
+    ULONGLONG lastFaceLook_ = 0;
+    uint64_t lookedAtFrame_ = 0;
+    BitmapPixels looking_;                // the preview the finder works on
     std::wstring lostPath_;               // lost while it ran: tried first when it is back
     std::map<std::wstring, int> silent_;  // started but sent nothing: how often; tried last
 };

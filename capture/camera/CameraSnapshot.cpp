@@ -39,6 +39,26 @@ void CameraSnapshot::Switching() {
     if (window) PostMessageW(window, message_, 0, 0);
 }
 
+void CameraSnapshot::LookForFaces(bool on) {
+    lookForFaces_ = on;
+    if (on) return;
+    std::lock_guard<std::mutex> held(lock_);
+    faces_.faces.clear();
+    faces_.tick = 0;
+}
+
+void CameraSnapshot::PublishFaces(FaceLook look) {
+    std::lock_guard<std::mutex> held(lock_);
+    if (!window_ || !lookForFaces_) return;
+    look.number = faces_.number + 1;
+    faces_ = std::move(look);
+}
+
+FaceLook CameraSnapshot::Faces() const {
+    std::lock_guard<std::mutex> held(lock_);
+    return faces_;
+}
+
 void CameraSnapshot::Close() {
     std::lock_guard<std::mutex> held(lock_);
     window_ = nullptr;

@@ -5,10 +5,12 @@
 #pragma once
 
 #include "capture/camera/CameraProblem.h"
+#include "capture/camera/FaceLook.h"
 #include "capture/camera/FormatChoice.h"
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -55,6 +57,14 @@ public:
     // Window thread: until the camera thread publishes again, no frame is
     // offered and the camera is called starting (a switch the user asked for).
     void Switching();
+    // Window thread: whether the camera thread looks for faces in the
+    // preview (hands-free capture); off, the last look is forgotten.
+    void LookForFaces(bool on);
+    bool LookingForFaces() const noexcept { return lookForFaces_; }
+    // Camera thread: a look's faces, without a message (the preview tick
+    // reads them).
+    void PublishFaces(FaceLook look);
+    FaceLook Faces() const;
     // Window thread: the window is gone; nothing is published any more.
     void Close();
     bool Closed() const;
@@ -62,6 +72,8 @@ public:
 private:
     mutable std::mutex lock_;
     CameraView view_;
+    FaceLook faces_;
+    std::atomic<bool> lookForFaces_{false};
     HWND window_;
     UINT message_;
 };

@@ -30,6 +30,7 @@ inline constexpr const wchar_t* kCameraLabel = L"摄像头：";
 inline constexpr const wchar_t* kCameraSettingsCaption = L"摄像头设置...";
 inline constexpr const wchar_t* kAutoFrameCaption = L"拍照后自动框选人脸";
 inline constexpr const wchar_t* kPhotoChecksCaption = L"拍照后检查照片";
+inline constexpr const wchar_t* kHandsFreeCaption = L"人脸稳定时自动拍照";
 inline constexpr const wchar_t* kPrivacySettingsCaption = L"隐私设置...";
 inline constexpr const wchar_t* kFormatListLabel = L"格式：";
 inline constexpr const wchar_t* kPhotoSizeLabel = L"照片尺寸";

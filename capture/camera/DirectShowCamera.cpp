@@ -50,6 +50,10 @@ public:
     }
     std::shared_ptr<const BitmapPixels> StillDetail() const override { return stillDetail_; }
     CameraProblem Problem() const override { return snapshot_ ? snapshot_->Problem() : CameraProblem::NoCamera; }
+    void LookForFaces(bool on) override {
+        if (snapshot_) snapshot_->LookForFaces(on);
+    }
+    FaceLook Faces() const override { return snapshot_ ? snapshot_->Faces() : FaceLook{}; }
 
     // Both dialogs are there whenever a camera is (another one can be
     // chosen, and a camera without format pages has our list), and until the
@@ -155,12 +159,13 @@ void DirectShowCamera::ShowSourceDialog(HWND owner) {
         const DetailOffered& largest = view.cameras[index].detail;
         return CameraDetail{largest.scale, largest.width, largest.height};
     };
-    std::optional<SourceChoice> chosen =
-        ChooseSource(owner, names, {current, AutoFrameEnabled(), PhotoScale(), PhotoChecksEnabled()}, hasSettings,
-                     showSettings, detailOf);
+    std::optional<SourceChoice> chosen = ChooseSource(
+        owner, names, {current, AutoFrameEnabled(), PhotoScale(), PhotoChecksEnabled(), HandsFreeEnabled()},
+        hasSettings, showSettings, detailOf);
     if (!chosen || snapshot_->Closed()) return;
     RememberAutoFrame(chosen->autoFrame);
     RememberPhotoChecks(chosen->photoChecks);
+    RememberHandsFree(chosen->handsFree);
     RememberPhotoScale(chosen->photoScale);
     const VideoDevice& camera = devices[chosen->camera];
     RememberCamera({camera.name, camera.path});

@@ -72,6 +72,13 @@ public:
     }
     std::wstring Problem() const override { return ProblemText(source_->Problem()); }
     std::shared_ptr<const BitmapPixels> StillDetail() const override { return source_->StillDetail(); }
+    void LookForFaces(bool on) override { source_->LookForFaces(on); }
+    FaceLook Faces() const override { return source_->Faces(); }
+    void ShowCountdown(int number) override {
+        if (number == countdown_) return;
+        countdown_ = number;
+        if (window_) InvalidateRect(window_, nullptr, FALSE);
+    }
 
 private:
     friend class BaseWindow<VideoCaptureControl>;
@@ -142,15 +149,33 @@ private:
         DrawBitmapPixels(dc, 0, 0, frame_);
         ExcludeClipRect(dc, 0, 0, frame_.width, frame_.height);
         FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        if (problem_ == CameraProblem::None) return;
+        if (problem_ == CameraProblem::None) return PaintCountdown(dc);
         ScopedSelection font(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(255, 255, 255));
         DrawTextW(dc, ProblemText(problem_), -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
 
+    // Hands-free capture's 3, 2, 1: large, in the middle of the live picture.
+    void PaintCountdown(HDC dc) {
+        if (countdown_ <= 0 || frame_.Empty()) return;
+        SelectClipRgn(dc, nullptr);
+        UniqueFont font(CreateFontW(-frame_.height / 3, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial"));
+        ScopedSelection selected(dc, font ? static_cast<HGDIOBJ>(font.get()) : GetStockObject(DEFAULT_GUI_FONT));
+        SetBkMode(dc, TRANSPARENT);
+        wchar_t text[2] = {static_cast<wchar_t>(L'0' + countdown_), L'\0'};
+        RECT box{0, 0, frame_.width, frame_.height};
+        RECT shadow{2, 2, frame_.width + 2, frame_.height + 2};
+        SetTextColor(dc, RGB(0, 0, 0));
+        DrawTextW(dc, text, 1, &shadow, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        SetTextColor(dc, RGB(255, 255, 255));
+        DrawTextW(dc, text, 1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+
     std::shared_ptr<VideoSource> source_;
     UniqueDeviceNotification devices_;
+    int countdown_ = 0;
     BitmapPixels frame_;
     uint64_t shownFrame_ = 0;
     HFONT font_ = nullptr;  // given by the parent with WM_SETFONT, not owned

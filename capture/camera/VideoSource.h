@@ -6,6 +6,7 @@
 
 #include "capture/BitmapFile.h"
 #include "capture/camera/CameraProblem.h"
+#include "capture/camera/FaceLook.h"
 
 #include <windows.h>
 
@@ -40,6 +41,11 @@ public:
     virtual std::shared_ptr<const BitmapPixels> StillDetail() const { return nullptr; }
     // Why there is no live picture; None while it is live.
     virtual CameraProblem Problem() const = 0;
+
+    // Hands-free capture: whether the camera's own thread looks for faces in
+    // the preview, and its latest look (none while it does not look).
+    virtual void LookForFaces(bool) {}
+    virtual FaceLook Faces() const { return {}; }
 
     virtual bool FormatDialogAvailable() = 0;
     virtual bool SourceDialogAvailable() = 0;

@@ -101,10 +101,10 @@ TEST_F(CameraControlTest, SaveFrameBitmapReplacesTheFileWithTheWholePictureAt320
     EXPECT_FALSE(fs::exists(unwritable.parent_path()));
 }
 
-// The source dialog offers the one camera there is and its two options (the
-// framing, then the checks): each box shows what is stored (off when nothing
-// is), OK stores the box, Cancel keeps what was stored. Tab reaches the
-// framing box from the camera's settings button and the checks box from it.
+// The source dialog offers the one camera there is and its options (the
+// framing, the checks, hands-free capture): each box shows what is stored (off
+// when nothing is), OK stores the box, Cancel keeps what was stored. Tab
+// reaches each box from the control before it.
 TEST_F(CameraControlTest, TheSourceDialogShowsItsOptionsAndStoresThemOnOkOnly) {
     Open();
     ASSERT_TRUE(PumpUntil([&] { return Live(); }));
@@ -118,6 +118,8 @@ TEST_F(CameraControlTest, TheSourceDialogShowsItsOptionsAndStoresThemOnOkOnly) {
          RememberAutoFrame},
         {chooser_control::kPhotoChecks, chooser_control::kAutoFrame, kPhotoChecksValue, PhotoChecksEnabled,
          RememberPhotoChecks},
+        {chooser_control::kHandsFree, chooser_control::kPhotoChecks, kHandsFreeValue, HandsFreeEnabled,
+         RememberHandsFree},
     };
     const struct {
         std::optional<bool> stored;  // nothing: never chosen

@@ -168,6 +168,7 @@ TEST(SourceDialog, OffersSettingsPhotoSizesAndPrivacyPageAsTheSelectedCameraHasT
     environment.webPageOpener = [&](const std::wstring& address) { opened.push_back(address); };
     std::vector<size_t> settingsShown;
     std::vector<bool> enabled;
+    std::pair<std::wstring, bool> handsFree;
     DialogAnswer answer(kSourceDialogTitle, [&](HWND dialog) {
         HWND list = GetDlgItem(dialog, chooser_control::kCameraList);
         HWND settings = GetDlgItem(dialog, chooser_control::kCameraSettings);
@@ -189,6 +190,10 @@ TEST(SourceDialog, OffersSettingsPhotoSizesAndPrivacyPageAsTheSelectedCameraHasT
             recordSizes();
         }
         SendDlgItemMessageW(dialog, chooser_control::kPhotoSize + 2, BM_CLICK, 0, 0);
+        wchar_t caption[40] = {};
+        GetDlgItemTextW(dialog, chooser_control::kHandsFree, caption, 40);
+        handsFree = {caption, IsDlgButtonChecked(dialog, chooser_control::kHandsFree) == BST_CHECKED};
+        SendDlgItemMessageW(dialog, chooser_control::kHandsFree, BM_CLICK, 0, 0);
         SendMessageW(settings, BM_CLICK, 0, 0);
         SendMessageW(GetDlgItem(dialog, chooser_control::kPrivacySettings), BM_CLICK, 0, 0);
         SendMessageW(dialog, WM_COMMAND, IDOK, 0);
@@ -204,6 +209,8 @@ TEST(SourceDialog, OffersSettingsPhotoSizesAndPrivacyPageAsTheSelectedCameraHasT
     ASSERT_TRUE(chosen);
     EXPECT_EQ(chosen->camera, 0u);
     EXPECT_EQ(chosen->photoScale, 3);
+    EXPECT_EQ(handsFree, std::make_pair(std::wstring(L"人脸稳定时自动拍照"), false));
+    EXPECT_TRUE(chosen->handsFree);
     const std::wstring phone = L"--此摄像头最大 320 x 240，无法提供更大的照片";
     EXPECT_EQ(sizes, (std::vector<std::wstring>{phone, L"+-此摄像头最大 640 x 480，无法提供更大的照片", phone, L"++"}));
     EXPECT_EQ(ChooseSource(nullptr, {}, {0, false}, nullptr, nullptr), std::nullopt) << "no camera: no dialog";
