@@ -3,19 +3,15 @@
 #pragma once
 
 #include "democam/VideoFormat.h"
+#include "win/MediaTypeFields.h"
 
 #include <windows.h>
 #include <strmif.h>
 
 namespace vardolin::democam {
 
-void FreeMediaTypeFields(AM_MEDIA_TYPE& type) noexcept;
-
 // A media type for an out-parameter (caller frees it with DeleteMediaType).
 HRESULT NewMediaType(const VideoFormat& format, AM_MEDIA_TYPE** out) noexcept;
-
-// A copy of source into target, whose fields must be free.
-HRESULT CopyMediaType(AM_MEDIA_TYPE& target, const AM_MEDIA_TYPE& source) noexcept;
 
 class OwnedMediaType {
 public:

@@ -162,7 +162,7 @@ STDMETHODIMP OutputPin::ConnectionMediaType(AM_MEDIA_TYPE* type) {
     Guard guard(filter_.Lock());
     *type = AM_MEDIA_TYPE{};
     if (!connected_) return VFW_E_NOT_CONNECTED;
-    return CopyMediaType(*type, connectionType_.get());
+    return CopyMediaType(connectionType_.get(), *type);
 }
 
 STDMETHODIMP OutputPin::QueryPinInfo(PIN_INFO* info) {

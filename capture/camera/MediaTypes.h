@@ -6,6 +6,7 @@
 
 #include "capture/camera/FormatChoice.h"
 #include "capture/camera/PixelConversion.h"
+#include "win/MediaTypeFields.h"
 
 #include <dshow.h>
 #include <wrl/client.h>
@@ -14,11 +15,6 @@
 #include <vector>
 
 namespace vardolin::capture {
-
-void FreeMediaTypeFields(AM_MEDIA_TYPE& type) noexcept;
-// Fills to (whose fields must be free) with a deep copy of from: the format
-// block copied, pUnk with a reference of its own.
-HRESULT CopyMediaType(const AM_MEDIA_TYPE& from, AM_MEDIA_TYPE& to) noexcept;
 
 // A media type filled in by a call (the fields are ours to free).
 struct MediaType : AM_MEDIA_TYPE {
