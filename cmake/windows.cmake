@@ -79,7 +79,6 @@ function(vardolin_add_wine_gtest target)
   cmake_parse_arguments(ARG "NEEDS_COM;NEEDS_CAMERA;CAMERA_REGISTRY" "" "LIBS;PROPERTIES" ${ARGN})
   add_executable(${target} ${ARG_UNPARSED_ARGUMENTS})
   target_link_libraries(${target} PRIVATE GTest::gtest_main ${ARG_LIBS})
-  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   # Fixtures and locks may come from several options; they are lists.
   cmake_parse_arguments(PROP "" "FIXTURES_REQUIRED;RESOURCE_LOCK" "" ${ARG_PROPERTIES})
   set(properties TIMEOUT 60 ${PROP_UNPARSED_ARGUMENTS})
