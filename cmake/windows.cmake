@@ -21,8 +21,9 @@
 #       fso.OpenTextFile("smoke.txt", 1, False, -1).ReadLine.
 #
 # Tests run through the Wine loader (CMAKE_CROSSCOMPILING_EMULATOR) in the
-# prefix VARDOLIN_WINEPREFIX; scripts/windows.mk creates it and starts Xvfb and
-# a persistent wineserver around ctest.
+# prefix VARDOLIN_WINEPREFIX; scripts/windows.mk creates it, and
+# scripts/run-tests.sh runs ctest there on an Xvfb display of its own with a
+# persistent wineserver.
 
 include(GoogleTest)
 
