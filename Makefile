@@ -1,8 +1,7 @@
 # Front door: `make run` and `make test` install what is missing, build and go.
-BUILD     ?= build
+include scripts/defaults.mk
 NATIVE    := $(BUILD)/native
 ASAN      := $(BUILD)/asan
-JOBS      ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
 .PHONY: all deps native asan windows test test-native test-windows format-check run dist bench fuzz clean install
@@ -19,24 +18,25 @@ native: deps
 windows:
 	@$(MAKE) --no-print-directory -f scripts/windows.mk build BUILD=$(BUILD)
 
-# Everything built first, then the suites side by side (scripts/run-tests.sh).
+# Everything built first, then the suites side by side. scripts/run-tests.sh
+# is the one place that runs tests; test-native and test-windows run one side
+# of it.
 test: format-check native asan windows
 	@$(MAKE) --no-print-directory -f scripts/windows.mk prefix BUILD=$(BUILD)
-	@JOBS=$(JOBS) bash scripts/run-tests.sh $(BUILD)
+	@bash scripts/run-tests.sh $(BUILD)
 
 # The C++ sources as .clang-format lays them out.
 format-check: deps
 	@bash scripts/check-format.sh
 
-# The same native tests again under AddressSanitizer and UBSan, with the
-# fuzz corpus replayed.
+# The native build again with AddressSanitizer and UBSan: builds only; the
+# test targets run its tests (the fuzz corpora's replays among them).
 asan: deps
 	@cmake -S . -B $(ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARDOLIN_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN) -j $(JOBS)
 
 test-native: native asan
-	@cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
-	@cd $(ASAN) && ctest --output-on-failure -j $(JOBS)
+	@bash scripts/run-tests.sh $(BUILD) native
 
 test-windows:
 	@$(MAKE) --no-print-directory -f scripts/windows.mk test BUILD=$(BUILD)

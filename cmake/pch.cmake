@@ -2,6 +2,16 @@
 # (windows.h and GoogleTest are most of a file's compile time), compiled once
 # per build and reused by every C++ target: on Windows every target of ours
 # with the Windows definitions, natively the tests.
+#
+# How a target gets them: no CMakeLists.txt asks. The top-level
+# CMakeLists.txt includes this file last, once every target exists, and
+# vardolin_reuse_pch below walks the directories and gives each target with
+# C++ sources the headers of vardolin_test_pch when it links GoogleTest, else
+# those of vardolin_pch when it is built with the Windows definitions, else
+# none (on Windows a target without those definitions gets none, its tests
+# included). So a new target is covered by being added anywhere under the
+# project; it still includes what it uses, the precompiled headers only make
+# that cheaper.
 set(vardolin_common_headers <algorithm> <chrono> <cstdint> <filesystem> <functional> <memory> <optional> <span>
     <string> <string_view> <vector>)
 if(WIN32)

@@ -21,8 +21,9 @@
 #       fso.OpenTextFile("smoke.txt", 1, False, -1).ReadLine.
 #
 # Tests run through the Wine loader (CMAKE_CROSSCOMPILING_EMULATOR) in the
-# prefix VARDOLIN_WINEPREFIX; scripts/windows.mk creates it and starts Xvfb and
-# a persistent wineserver around ctest.
+# prefix VARDOLIN_WINEPREFIX; scripts/windows.mk creates it, and
+# scripts/run-tests.sh runs ctest there on an Xvfb display of its own with a
+# persistent wineserver.
 
 include(GoogleTest)
 
@@ -79,7 +80,6 @@ function(vardolin_add_wine_gtest target)
   cmake_parse_arguments(ARG "NEEDS_COM;NEEDS_CAMERA;CAMERA_REGISTRY" "" "LIBS;PROPERTIES" ${ARGN})
   add_executable(${target} ${ARG_UNPARSED_ARGUMENTS})
   target_link_libraries(${target} PRIVATE GTest::gtest_main ${ARG_LIBS})
-  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   # Fixtures and locks may come from several options; they are lists.
   cmake_parse_arguments(PROP "" "FIXTURES_REQUIRED;RESOURCE_LOCK" "" ${ARG_PROPERTIES})
   set(properties TIMEOUT 60 ${PROP_UNPARSED_ARGUMENTS})

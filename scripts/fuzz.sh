@@ -16,7 +16,7 @@ declare -A max_len=([encoder]=4096 [sizes]=64 [reader]=4096 [command_line]=256)
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVARDOLIN_SANITIZE=ON -DVARDOLIN_FUZZ=ON >/dev/null
-cmake --build "$build" -j "${JOBS:-2}" --target "${targets[@]/%/_fuzzer}"
+cmake --build "$build" -j "${JOBS:?run through make fuzz, which sets JOBS}" --target "${targets[@]/%/_fuzzer}"
 
 summary=() failed=()
 for target in "${targets[@]}"; do

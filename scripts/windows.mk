@@ -1,9 +1,9 @@
 # Windows side of `make`: mingw-w64 builds for x86_64 and i686, tests under
-# Wine with Xvfb. Called by the top-level Makefile:
+# Wine with Xvfb (run by scripts/run-tests.sh). Called by the top-level
+# Makefile:
 #   make -f scripts/windows.mk build BUILD=...
 #   make -f scripts/windows.mk test BUILD=...
-BUILD  ?= build
-JOBS   ?= 2
+include scripts/defaults.mk
 WIN64  := $(BUILD)/win64
 WIN32  := $(BUILD)/win32
 # A prefix per bitness (booted once, the second a copy of the first), so that
@@ -42,8 +42,4 @@ prefix: deps
 	  for settings in tests/prefixes/*.reg; do bash scripts/wine-prefix-variant.sh $$p $$settings; done; done
 
 test: build prefix
-	@bash scripts/with-xvfb.sh bash scripts/wine-ctest.sh $(PREFIX) $(WIN64)
-	@bash scripts/with-xvfb.sh bash scripts/wine-ctest.sh $(PREFIX32) $(WIN32)
-	@bash scripts/wine-crosscheck.sh $(BUILD)
-	@bash release/tests/release_test.sh $(BUILD)
-	@bash release/tests/msi_test.sh $(BUILD)
+	@bash scripts/run-tests.sh $(BUILD) windows

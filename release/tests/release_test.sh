@@ -100,18 +100,27 @@ cleanup() {
 trap cleanup EXIT
 forget_spreadsheet
 
-classes() {  # the user's classes as text
-  $wine64 reg export 'HKCU\Software\Classes' "$(winepath -w "$work/classes.reg")" /y >/dev/null
-  iconv -f UTF-16 -t UTF-8 "$work/classes.reg" | tr -d '\r'
+# Windows always has the user's classes key; a freshly booted Wine prefix has
+# none until something registers there, and exporting it would fail.
+$wine64 reg add 'HKCU\Software\Classes' /f >/dev/null
+# The user's classes as text in FILE. A list read wrong would make the checks
+# below compare against nothing, so the test stops if they cannot be read.
+read_classes() {  # FILE
+  rm -f "$work/classes.reg"
+  $wine64 reg export 'HKCU\Software\Classes' "$(winepath -w "$work/classes.reg")" /y >/dev/null &&
+    iconv -f UTF-16 -t UTF-8 "$work/classes.reg" | tr -d '\r' > "$1" ||
+    { echo "FAIL: cannot export HKCU\\Software\\Classes"; exit 1; }
 }
-classes | grep '^\[' > "$work/before.keys"
+read_classes "$work/before.txt"
+grep '^\[' "$work/before.txt" > "$work/before.keys"
 
 # Copies the keys the per-user registration added to the machine's classes in
 # the view of BITS, as Windows' merged view shows them to a program.
 merge_user_classes() {
   local bits=$1 key
-  classes | awk -v old="$work/before.keys" 'BEGIN { while ((getline k < old) > 0) seen[k] = 1 }
-      /^\[/ { keep = !($0 in seen) } keep' |
+  read_classes "$work/now.txt"
+  awk -v old="$work/before.keys" 'BEGIN { while ((getline k < old) > 0) seen[k] = 1 }
+      /^\[/ { keep = !($0 in seen) } keep' "$work/now.txt" |
     sed 's/^\[HKEY_CURRENT_USER\\Software\\Classes/[HKEY_LOCAL_MACHINE\\Software\\Classes/' > "$work/merge.txt"
   : > "$work/added.keys"
   while read -r key; do
@@ -201,7 +210,8 @@ mkdir -p "$photos" && echo photo > "$photos/甲.jpg"
 run_cmd uninstall.cmd ""
 [ "$status" = 0 ] && grep -q '^Vardolin is removed\.$' <<< "$out" && [ ! -e "$installed/vardolin.dll" ] &&
   [ "$(cat "$photos/甲.jpg")" = photo ] && [ ! -e "$shortcut" ] && ok || bad "uninstall with photos: status $status, said: $out"
-left=$(classes | grep -ci vardolin)
+read_classes "$work/after.txt"
+left=$(grep -ci vardolin "$work/after.txt")
 [ "$left" = 0 ] && ok || bad "uninstall left $left lines naming Vardolin in the user's classes"
 for bits in 64 32; do
   for key in 'HKLM\Software\Classes\Vardolin.Class1' 'HKLM\Software\Classes\Vardolin.ClsJPEG' \
@@ -255,7 +265,8 @@ for line in "64|/machine 64|ProgramFiles|x64" "32|32 /machine|ProgramFiles(x86)|
     (cd "$work" && $loader cscript create.vbs 2>/dev/null) | tr -d '\r' | grep -qx '0 failed' \
     && ok || bad "install.cmd /machine $bits: status $status, PhotoFolder '$(photo_folder $bits)', said: $out"
 done
-[ ! -e "$installed/vardolin.dll" ] && [ "$(classes | grep -ci vardolin)" = 0 ] && ok || bad "install.cmd /machine wrote to the user's profile"
+read_classes "$work/after.txt"
+[ ! -e "$installed/vardolin.dll" ] && [ "$(grep -ci vardolin "$work/after.txt")" = 0 ] && ok || bad "install.cmd /machine wrote to the user's profile"
 echo photo > "$data/Pic/甲.jpg"
 run_cmd uninstall.cmd "" /machine
 [ "$status" = 0 ] && grep -q '^Vardolin is removed for every user of this computer\.$' <<< "$out" &&
