@@ -60,6 +60,13 @@ Variant Variant::Missing() noexcept {
     return missing;
 }
 
+Variant Variant::Boolean(bool value) noexcept {
+    Variant boolean;
+    boolean.value_.vt = VT_BOOL;
+    boolean.value_.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+    return boolean;
+}
+
 namespace {
 
 bool IsObject(const VARIANT& value) noexcept { return value.vt == VT_DISPATCH || value.vt == VT_UNKNOWN; }

@@ -23,6 +23,7 @@ public:
     ~Variant() { VariantClear(&value_); }
 
     static Variant Missing() noexcept;
+    static Variant Boolean(bool value) noexcept;  // VARIANT_TRUE or VARIANT_FALSE
 
     const VARIANT& get() const noexcept { return value_; }
     VARIANT& get() noexcept { return value_; }  // for conversions in place

@@ -112,7 +112,7 @@ HRESULT OpenClassesRoot(RegistrationScope scope, vardolin::UniqueKey& root) noex
 bool KeyExists(HKEY parent, const std::wstring& subKey, REGSAM view = 0) noexcept {
     HKEY key = nullptr;
     if (RegOpenKeyExW(parent, subKey.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
+    vardolin::UniqueKey opened(key);  // only asked whether it opens
     return true;
 }
 

@@ -40,8 +40,9 @@ private:
     Handle handle_{};
 };
 
-// The traits of a handle that one system function releases.
-template <class H, auto Free>
+// The traits of a handle that one system function releases. Kind tells apart
+// owners of handles that share a C type and a release function but not a use.
+template <class H, auto Free, class Kind = void>
 struct ClosedBy {
     using Handle = H;
     static void Close(H handle) noexcept { Free(handle); }
@@ -59,12 +60,13 @@ using UniqueWindow = UniqueHandle<ClosedBy<HWND, DestroyWindow>>;
 using UniqueHook = UniqueHandle<ClosedBy<HHOOK, UnhookWindowsHookEx>>;
 using UniqueBstr = UniqueHandle<ClosedBy<BSTR, SysFreeString>>;
 
-// Kernel objects that are null when they could not be made (events, threads).
-using UniqueEvent = UniqueHandle<ClosedBy<HANDLE, CloseHandle>>;
-using UniqueThread = UniqueEvent;
+// Kernel objects that are null when they could not be made; one type each, so
+// that an event cannot stand where a thread or a file is meant.
+using UniqueEvent = UniqueHandle<ClosedBy<HANDLE, CloseHandle, struct EventKind>>;
+using UniqueThread = UniqueHandle<ClosedBy<HANDLE, CloseHandle, struct ThreadKind>>;
 
 // Files: CreateFile's failure value INVALID_HANDLE_VALUE is kept as null.
-using UniqueFile = UniqueEvent;
+using UniqueFile = UniqueHandle<ClosedBy<HANDLE, CloseHandle, struct FileKind>>;
 inline UniqueFile AdoptFile(HANDLE file) noexcept { return UniqueFile(file == INVALID_HANDLE_VALUE ? nullptr : file); }
 
 // A directory search (FindFirstFile), its failure value kept as null.

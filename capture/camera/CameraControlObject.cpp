@@ -3,6 +3,7 @@
 #include "win/ComAdopt.h"
 #include "capture/CameraDispatch.h"
 
+#include "automation/Variant.h"
 #include "win/AutomationError.h"
 #include "capture/CameraControl.h"
 #include "win/ComponentError.h"
@@ -25,11 +26,7 @@ HRESULT Raise(EXCEPINFO* info, const std::wstring& description) {
 }
 
 HRESULT ReturnBool(VARIANT* result, bool value) {
-    if (result) {
-        VariantInit(result);
-        result->vt = VT_BOOL;
-        result->boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-    }
+    if (result) *result = Variant::Boolean(value).release();
     return S_OK;
 }
 
@@ -70,13 +67,11 @@ private:
     HRESULT SaveFrameBitmap(DISPPARAMS* params, EXCEPINFO* info) {
         if (!params || params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
         if (params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
-        VARIANT path;
-        VariantInit(&path);
-        HRESULT hr = VariantCopyInd(&path, &params->rgvarg[0]);
-        if (SUCCEEDED(hr)) hr = VariantChangeType(&path, &path, 0, VT_BSTR);
-        std::wstring file = SUCCEEDED(hr) && path.bstrVal ? path.bstrVal : L"";
-        VariantClear(&path);
+        Variant path;
+        HRESULT hr = VariantCopyInd(path.put(), &params->rgvarg[0]);
+        if (SUCCEEDED(hr)) hr = VariantChangeType(&path.get(), &path.get(), 0, VT_BSTR);
         if (FAILED(hr)) return DISP_E_TYPEMISMATCH;
+        std::wstring file = path.get().bstrVal ? path.get().bstrVal : L"";
 
         BitmapPixels frame;
         if (!source_->TakeStill(frame)) {

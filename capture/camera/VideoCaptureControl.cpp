@@ -17,11 +17,7 @@ constexpr const wchar_t* kClassName = L"VardolinVideoCapture";
 constexpr UINT_PTR kPreviewTimer = 1;
 constexpr UINT kCameraChanged = WM_APP + 1;
 
-struct DeviceNotificationTraits {
-    using Handle = HDEVNOTIFY;
-    static void Close(HDEVNOTIFY h) noexcept { UnregisterDeviceNotification(h); }
-};
-using UniqueDeviceNotification = UniqueHandle<DeviceNotificationTraits>;
+using UniqueDeviceNotification = UniqueHandle<ClosedBy<HDEVNOTIFY, UnregisterDeviceNotification>>;
 
 // The device interface class of capture devices (KSCATEGORY_CAPTURE), under
 // which every webcam's driver registers.

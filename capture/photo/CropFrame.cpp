@@ -78,8 +78,8 @@ StillPointer PointerOn(const PhotoParts& photo, const MouseEvent& mouse) {
 }  // namespace
 
 FrameBox MoveCropFrame(FrameBox frame, SIZE inner, int buttons, float x, float y, int pressX, int pressY) {
-    bool inside = (inner.cy - frame.height >= frame.top) & (inner.cx - frame.width >= frame.left) &
-                  (buttons == kLeftButtonAlone) & (frame.top >= 0) & (frame.left >= 0);
+    bool inside = inner.cy - frame.height >= frame.top && inner.cx - frame.width >= frame.left &&
+                  buttons == kLeftButtonAlone && frame.top >= 0 && frame.left >= 0;
     if (!inside) return frame;
     frame.top += Nearest(static_cast<double>(y) - pressY) / kTwipsPerPixel;
     frame.left += Nearest(static_cast<double>(x) - pressX) / kTwipsPerPixel;

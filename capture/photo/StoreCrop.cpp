@@ -89,7 +89,7 @@ void StoreCrop(const PhotoParts& photo, roster::RosterList roster, TopmostWindow
     bool someoneToPhotograph = TestOrAssumeTrue([&] {
         int count = roster.Count();
         entry = count > 0 ? roster.Text(0) : std::wstring();
-        return (count > 0) & !roster::IsBlank(entry);
+        return count > 0 && !roster::IsBlank(entry);
     });
     if (!someoneToPhotograph) {
         Tell(window, environment, kReminderText, kReminderCaption, MB_ICONINFORMATION);
